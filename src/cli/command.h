@@ -1,0 +1,28 @@
+#ifndef SPRAVKA_CLI_COMMAND_H_
+#define SPRAVKA_CLI_COMMAND_H_
+
+#include <string>
+#include <vector>
+
+namespace spravka::cli {
+
+// One subcommand of spravka-cli. `args` are the words after the command
+// name. Returns the process exit code; messages go to stderr in UTF-8.
+struct Command {
+  const char* name;
+  const char* summary;  // one line for --help
+  const char* usage;    // the full help text of the command
+  int (*run)(const std::vector<std::string>& args);
+};
+
+// Each command's file registers itself with a static CommandRegistration.
+class CommandRegistration {
+ public:
+  explicit CommandRegistration(const Command& command);
+};
+
+const std::vector<Command>& Commands();
+
+}  // namespace spravka::cli
+
+#endif  // SPRAVKA_CLI_COMMAND_H_

@@ -1,0 +1,62 @@
+// spravka-cli: the command-line companion of the directory program.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+
+namespace spravka::cli {
+
+namespace {
+std::vector<Command>& Registry() {
+  static std::vector<Command> commands;
+  return commands;
+}
+}  // namespace
+
+CommandRegistration::CommandRegistration(const Command& command) {
+  Registry().push_back(command);
+}
+
+const std::vector<Command>& Commands() { return Registry(); }
+
+}  // namespace spravka::cli
+
+namespace {
+
+void PrintHelp(FILE* out) {
+  std::fputs(
+      "Использование: spravka-cli КОМАНДА [ПАРАМЕТРЫ]\n"
+      "Спутник телефонного справочника: создание, проверка, выгрузка и поиск "
+      "баз .qz.\n\nКоманды:\n",
+      out);
+  for (const auto& c : spravka::cli::Commands()) {
+    std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
+  }
+  std::fputs("\nspravka-cli КОМАНДА --help — подробности о команде.\n", out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
+    PrintHelp(argc < 2 ? stderr : stdout);
+    return argc < 2 ? 2 : 0;
+  }
+  const std::string name = argv[1];
+  for (const auto& c : spravka::cli::Commands()) {
+    if (name != c.name) continue;
+    std::vector<std::string> args(argv + 2, argv + argc);
+    for (const auto& a : args) {
+      if (a == "--help" || a == "-h") {
+        std::fputs(c.usage, stdout);
+        return 0;
+      }
+    }
+    return c.run(args);
+  }
+  std::fprintf(stderr, "spravka-cli: неизвестная команда «%s»\n", name.c_str());
+  PrintHelp(stderr);
+  return 2;
+}

@@ -1,0 +1,51 @@
+#ifndef SPRAVKA_STORAGE_BASE_FILE_H_
+#define SPRAVKA_STORAGE_BASE_FILE_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "storage/base_header.h"
+#include "storage/change_list.h"
+#include "storage/record_store.h"
+
+namespace spravka {
+
+// Layout constants of a base file.
+constexpr size_t kHeaderOffset = 4;
+constexpr int32_t kHeaderDistanceBias = 732;  // HeaderDistance = length - 732
+constexpr size_t kTrailerSize = 8;            // HeaderDistance, BaseStamp
+
+// A complete base part: placeholder length, scrambled header (both tags set
+// to "A"), stamp, the two sections (compressed, scrambled), trailer, and the
+// final length at offset 0. `home_text` and `org_text` are table texts as in
+// a file (records without heads and without the leading tag 1).
+std::string WriteBasePart(const BaseHeader& header, int32_t stamp,
+                          std::string_view home_text, std::string_view org_text);
+
+// A change section for a base with this stamp: stamp, size hint, masked
+// level-9 stream of the two change lists.
+std::string WriteChangeSection(int32_t stamp, const ChangeList& home,
+                               const ChangeList& org);
+
+// The table text of a working table as a file section holds it: every
+// record without its head and its leading tag 1. Counts the records.
+std::string StripRecordHeads(const Table& table, size_t* record_count);
+
+// Where the pieces of a base file lie, as the reader finds them.
+struct BaseFileLayout {
+  int32_t BasePartLength = 0;
+  int32_t HeaderDistance = 0;
+  int32_t BaseStamp = 0;  // the trailer's stamp
+  size_t header_offset = 0;
+  bool has_change_section = false;
+};
+
+// Reads the length, trailer and header position. False (with a UTF-8
+// reason) when the file is too short for them or they point outside it.
+bool ReadBaseFileLayout(std::string_view file, BaseFileLayout* layout,
+                        std::string* reason);
+
+}  // namespace spravka
+
+#endif  // SPRAVKA_STORAGE_BASE_FILE_H_

@@ -1,0 +1,46 @@
+#ifndef SPRAVKA_STORAGE_FILE_SYSTEM_H_
+#define SPRAVKA_STORAGE_FILE_SYSTEM_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "storage/status.h"
+
+namespace spravka {
+
+// The few file operations the storage needs. Every result is checked: a
+// failed write, flush, close or rename is reported, never taken for success.
+// Tests substitute a file system that fails on purpose.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual Status ReadFile(const std::string& path, std::string* contents) = 0;
+  // Creates or truncates `path` and writes `data`, flushed to the disk.
+  virtual Status WriteFile(const std::string& path, std::string_view data) = 0;
+  // Overwrites bytes in place in an existing file.
+  virtual Status WriteAt(const std::string& path, uint64_t offset,
+                         std::string_view data) = 0;
+  // Replaces `to` when it exists.
+  virtual Status Rename(const std::string& from, const std::string& to) = 0;
+  virtual Status Remove(const std::string& path) = 0;
+  virtual bool Exists(const std::string& path) = 0;
+  // A file the owner may not write becomes writable for the owner; nothing
+  // else about its permissions changes.
+  virtual Status MakeWritable(const std::string& path) = 0;
+
+  // Writes `data` to a new file beside `path`, then puts it in place of
+  // `path` in one rename: `path` is either the old file or the new one.
+  Status ReplaceFile(const std::string& path, std::string_view data);
+};
+
+// The real file system of this machine.
+FileSystem& RealFileSystem();
+
+// A name for a temporary file beside `path` that does not exist yet.
+std::string TemporaryNameBeside(FileSystem& fs, const std::string& path);
+
+}  // namespace spravka
+
+#endif  // SPRAVKA_STORAGE_FILE_SYSTEM_H_

@@ -1,0 +1,59 @@
+#ifndef SPRAVKA_STORAGE_OPTIMISER_H_
+#define SPRAVKA_STORAGE_OPTIMISER_H_
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "storage/base_header.h"
+#include "storage/file_system.h"
+#include "storage/record_store.h"
+
+namespace spravka {
+
+constexpr char kUserOriginTag[] = "Kodrin_Uni";
+
+// The two figures of the confirmation: how much faster the base will load
+// and how much less memory it will take, as the question shows them ("  2",
+// " 1.1"). `records` counts both tables, `changes` both change lists.
+struct OptimiseEstimates {
+  std::string speed;
+  std::string memory;
+};
+OptimiseEstimates EstimateOptimisation(size_t records, size_t changes);
+
+// The whole question text (UTF-8). `base_name` is `CurrentBase`.
+std::string OptimiseQuestion(const std::string& base_name,
+                             const OptimiseEstimates& estimates);
+
+// A stamp in 0..2147483646 drawn from the clock.
+int32_t NewBaseStamp();
+
+enum class OptimiseStatus { kOk, kDamagedHeader, kIoError };
+
+struct OptimiseReport {
+  OptimiseStatus status = OptimiseStatus::kOk;
+  std::string error_text;
+  size_t home_records = 0;  // Nh
+  size_t org_records = 0;   // No
+};
+
+// Rebuilds the base part of `path` from the working tables of `store`: the
+// header as stored in the file with the given column widths, the origin tag
+// "Kodrin_Uni" when it had none, a reserve for the next load, and `stamp`.
+// The new file is complete before anything is replaced; then the old file
+// becomes the ".~qz" backup and the new one takes its place. On failure the
+// file, the backup and `store` stay as they were. On success `store` is not
+// reloaded: the caller loads the base again.
+OptimiseReport OptimiseBase(const std::string& path, const RecordStore& store,
+                            const std::array<int32_t, kHomeKinds>& home_widths,
+                            const std::array<int32_t, kOrgKinds>& org_widths,
+                            int32_t stamp, FileSystem& fs = RealFileSystem());
+
+// The backup name: the path with ".qz" replaced by ".~qz" (appended when the
+// name does not end with ".qz" in any letter case).
+std::string BackupName(const std::string& path);
+
+}  // namespace spravka
+
+#endif  // SPRAVKA_STORAGE_OPTIMISER_H_

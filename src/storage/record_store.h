@@ -1,0 +1,81 @@
+#ifndef SPRAVKA_STORAGE_RECORD_STORE_H_
+#define SPRAVKA_STORAGE_RECORD_STORE_H_
+
+#include <cstdint>
+#include <string>
+
+#include "storage/base_header.h"
+#include "storage/change_list.h"
+#include "storage/column_maps.h"
+#include "storage/file_system.h"
+#include "storage/record_table.h"
+
+namespace spravka {
+
+// Everything that loading a base produces: the in-memory header, the working
+// tables and the change lists. Whoever changes a working table calls
+// TableChanged(), so that a suspended search notices.
+struct RecordStore {
+  BaseHeader header;
+  ColumnMaps maps;
+  int32_t BaseStamp = 0;
+  Table HomeData;
+  Table OrgData;
+  ChangeList HomeChanges;
+  ChangeList OrgChanges;
+
+  Table& table(TableId id) { return id == TableId::kHome ? HomeData : OrgData; }
+  const Table& table(TableId id) const {
+    return id == TableId::kHome ? HomeData : OrgData;
+  }
+  ChangeList& changes(TableId id) {
+    return id == TableId::kHome ? HomeChanges : OrgChanges;
+  }
+  int FieldCount(TableId id) const {
+    return id == TableId::kHome ? header.HomeFieldCount : header.OrgFieldCount;
+  }
+
+  uint64_t generation(TableId id) const { return generation_[static_cast<int>(id)]; }
+  void TableChanged(TableId id) { ++generation_[static_cast<int>(id)]; }
+
+ private:
+  // Starts from a global counter so that a store replacing another never
+  // repeats a generation the search engine saw before.
+  uint64_t generation_[2] = {NextStoreGeneration(), NextStoreGeneration()};
+  static uint64_t NextStoreGeneration();
+};
+
+// Why a base could not be loaded. The checks run in this order.
+enum class LoadStatus {
+  kOk,
+  kIoError,            // the file could not be opened or read: see error_text
+  kDamagedHeader,      // check tag differs, or field counts out of range
+  kUnsupportedFormat,  // format tag is not "A"
+  kDamagedBase,        // stamps differ, or a table section is unusable
+};
+
+// What became of the change section.
+enum class ChangeSectionStatus {
+  kAbsent,        // no change section (4 bytes or fewer after the base part)
+  kApplied,       // applied
+  kForeignStamp,  // belongs to another build of the base part: ignored
+  kDamaged,       // too short or does not decompress: ignored
+};
+
+struct LoadReport {
+  LoadStatus status = LoadStatus::kOk;
+  ChangeSectionStatus changes = ChangeSectionStatus::kAbsent;
+  std::string error_text;  // UTF-8, for kIoError
+};
+
+// Reads the base file at `path` into `*store`. On any status other than
+// kOk `*store` is left exactly as it was.
+LoadReport LoadBase(const std::string& path, RecordStore* store,
+                    FileSystem& fs = RealFileSystem());
+
+// The same from the bytes of a whole file (for checks and tests).
+LoadReport LoadBaseFromBytes(std::string file, RecordStore* store);
+
+}  // namespace spravka
+
+#endif  // SPRAVKA_STORAGE_RECORD_STORE_H_

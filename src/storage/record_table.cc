@@ -1,0 +1,56 @@
+#include "storage/record_table.h"
+
+#include <cstring>
+
+namespace spravka {
+namespace {
+
+// Field values never hold the tag bytes 0x01..0x08, 0x1E or 0x1F.
+bool IsFieldEnd(uint8_t b) {
+  return (b >= 0x01 && b <= 0x08) || b == 0x1E || b == kRecordEnd;
+}
+
+}  // namespace
+
+size_t Table::CountRecords() const {
+  size_t count = 0;
+  for (size_t p = 1; p < used; p += LengthAt(p)) ++count;
+  return count;
+}
+
+void Table::EnsureSpare(size_t extra, size_t step) {
+  if (spare() >= extra) return;
+  const size_t missing = extra - spare();
+  const size_t steps = (missing + step - 1) / step;
+  bytes.resize(bytes.size() + steps * step);
+}
+
+void Table::Append(uint32_t number, std::string_view text) {
+  const size_t length = text.size() + kRecordHeadSize;
+  EnsureSpare(length);
+  uint8_t* head = at(used + 1);
+  WriteRecordHead(head, number, length);
+  std::memcpy(head + kRecordHeadSize, text.data(), text.size());
+  used += length;
+}
+
+void WriteRecordHead(uint8_t* at, uint32_t number, size_t length) {
+  at[0] = static_cast<uint8_t>(number);
+  at[1] = static_cast<uint8_t>(number >> 8);
+  at[2] = static_cast<uint8_t>(number >> 16);
+  at[3] = static_cast<uint8_t>(length);
+  at[4] = static_cast<uint8_t>(length >> 8);
+}
+
+std::string_view FieldOf(std::string_view text, int column) {
+  const char tag = static_cast<char>(column);
+  const size_t start = text.find(tag);
+  if (start == std::string_view::npos) return {};
+  size_t end = start + 1;
+  while (end < text.size() && !IsFieldEnd(static_cast<uint8_t>(text[end]))) {
+    ++end;
+  }
+  return text.substr(start + 1, end - start - 1);
+}
+
+}  // namespace spravka

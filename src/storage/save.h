@@ -1,0 +1,38 @@
+#ifndef SPRAVKA_STORAGE_SAVE_H_
+#define SPRAVKA_STORAGE_SAVE_H_
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "storage/base_header.h"
+#include "storage/file_system.h"
+#include "storage/record_store.h"
+
+namespace spravka {
+
+// Writes both change lists as the change section behind the unchanged base
+// part of `path`, cutting off any older, longer section. The new file is
+// written beside the old one and replaces it in one rename, so a failure
+// leaves the previous file as it was. A read-only file is made writable.
+Status SaveChanges(const std::string& path, const RecordStore& store,
+                   FileSystem& fs = RealFileSystem());
+
+enum class SaveWidthsStatus { kOk, kDamagedHeader, kIoError };
+
+struct SaveWidthsReport {
+  SaveWidthsStatus status = SaveWidthsStatus::kOk;
+  std::string error_text;
+};
+
+// Stores the grid column widths (columns 1..n of each grid) in the header
+// of the file and of `store`; every other header byte stays as read.
+SaveWidthsReport SaveColumnWidths(const std::string& path,
+                                  const std::array<int32_t, kHomeKinds>& home,
+                                  const std::array<int32_t, kOrgKinds>& org,
+                                  RecordStore* store,
+                                  FileSystem& fs = RealFileSystem());
+
+}  // namespace spravka
+
+#endif  // SPRAVKA_STORAGE_SAVE_H_
