@@ -29,6 +29,11 @@ struct EditPlace {
 
 using HeaderBytes = std::array<uint8_t, kHeaderSize>;
 
+// Where the width of grid column 1 stands in the header; column c is 4 * (c-1)
+// bytes further.
+constexpr size_t kHomeColWidthsOffset = 288;
+constexpr size_t kOrgColWidthsOffset = 320;
+
 // The 736-byte base header, field by field. Texts are Windows-1251 bytes.
 // `raw` keeps the bytes as read, so that Pack() changes only what the named
 // fields say and every reserved byte and string tail survives a rewrite.

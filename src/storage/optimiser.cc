@@ -1,0 +1,137 @@
+#include "storage/optimiser.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+#include "storage/base_file.h"
+#include "storage/byte_order.h"
+#include "storage/keystream.h"
+
+namespace spravka {
+namespace {
+
+// Rounds numerator/denominator * scale to the nearest integer, halves up,
+// in exact integer arithmetic.
+uint64_t RoundedRatio(uint64_t numerator, uint64_t denominator, uint64_t scale) {
+  return (2 * numerator * scale + denominator) / (2 * denominator);
+}
+
+std::string RightAligned(std::string text, size_t width) {
+  if (text.size() < width) text.insert(0, width - text.size(), ' ');
+  return text;
+}
+
+std::string OneDecimal(uint64_t tenths) {
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+}  // namespace
+
+OptimiseEstimates EstimateOptimisation(size_t records, size_t changes) {
+  // With no records there is nothing to speed up: both figures are 1.
+  const uint64_t n = std::max<uint64_t>(records, 1);
+  const uint64_t c = records == 0 ? 0 : changes;
+  const uint64_t speed_numerator = n + 11 * c;
+  OptimiseEstimates estimates;
+  if (speed_numerator >= 2 * n) {
+    estimates.speed =
+        RightAligned(std::to_string(RoundedRatio(speed_numerator, n, 1)), 3);
+  } else {
+    estimates.speed = RightAligned(OneDecimal(RoundedRatio(speed_numerator, n, 10)), 4);
+  }
+  estimates.memory = RightAligned(OneDecimal(RoundedRatio(n + c, n, 10)), 4);
+  return estimates;
+}
+
+std::string OptimiseQuestion(const std::string& base_name,
+                             const OptimiseEstimates& estimates) {
+  return "Вы Действительно хотите выполнить\r\n  оптимизацию базы \"" + base_name +
+         ".qz\" ?\r\n (все изменения базы пользователем \r\n"
+         "  после оптимизации будут зафиксированы)\r\n"
+         " По грубой оценке скорость загрузки базы\r\n возрастет в " +
+         estimates.speed + " раз, при работе про-\r\n грамме понадобится в" +
+         estimates.memory + " раза меньше\r\n памяти.";
+}
+
+int32_t NewBaseStamp() {
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  Keystream keys(static_cast<uint32_t>(
+      std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+  return static_cast<int32_t>(keys.Next(2147483647u));
+}
+
+std::string BackupName(const std::string& path) {
+  const size_t n = path.size();
+  if (n >= 3 && path[n - 3] == '.' && (path[n - 2] | 0x20) == 'q' &&
+      (path[n - 1] | 0x20) == 'z') {
+    return path.substr(0, n - 3) + ".~qz";
+  }
+  return path + ".~qz";
+}
+
+OptimiseReport OptimiseBase(const std::string& path, const RecordStore& store,
+                            const std::array<int32_t, kHomeKinds>& home_widths,
+                            const std::array<int32_t, kOrgKinds>& org_widths,
+                            int32_t stamp, FileSystem& fs) {
+  OptimiseReport report;
+  const auto fail = [&report](const Status& status) {
+    report.status = OptimiseStatus::kIoError;
+    report.error_text = status.message();
+    return report;
+  };
+  Status status = fs.MakeWritable(path);
+  if (!status.ok()) return fail(status);
+  std::string file;
+  status = fs.ReadFile(path, &file);
+  if (!status.ok()) return fail(status);
+  BaseFileLayout layout;
+  std::string reason;
+  if (!ReadBaseFileLayout(file, &layout, &reason)) {
+    return fail(Status::Error("Ошибка чтения файла " + path + ": " + reason));
+  }
+  HeaderBytes bytes;
+  std::memcpy(bytes.data(), file.data() + layout.header_offset, kHeaderSize);
+  file = std::string();  // not needed any more; keeps the peak memory down
+  BaseHeader header = BaseHeader::FromFile(bytes);
+  if (header.CheckTag != header.FormatTag) {
+    report.status = OptimiseStatus::kDamagedHeader;
+    return report;
+  }
+
+  const int home_columns = std::clamp(header.HomeFieldCount, 0, kHomeKinds);
+  const int org_columns = std::clamp(header.OrgFieldCount, 0, kOrgKinds);
+  std::copy_n(home_widths.begin(), home_columns, header.HomeColWidths.begin());
+  std::copy_n(org_widths.begin(), org_columns, header.OrgColWidths.begin());
+  if (header.OriginTag.empty()) header.OriginTag = kUserOriginTag;
+
+  const std::string home_text = StripRecordHeads(store.HomeData, &report.home_records);
+  const std::string org_text = StripRecordHeads(store.OrgData, &report.org_records);
+  header.TableGrowth = static_cast<int32_t>(
+      6 * std::max(report.home_records, report.org_records) + kDefaultTableGrowth);
+
+  // The new base part is complete on the disk before anything is replaced.
+  const std::string temporary = TemporaryNameBeside(fs, path);
+  status = fs.WriteFile(temporary, WriteBasePart(header, stamp, home_text, org_text));
+  if (!status.ok()) {
+    fs.Remove(temporary);
+    return fail(status);
+  }
+  const std::string backup = BackupName(path);
+  status = fs.Remove(backup);
+  if (status.ok()) status = fs.Rename(path, backup);
+  if (!status.ok()) {
+    fs.Remove(temporary);
+    return fail(status);
+  }
+  status = fs.Rename(temporary, path);
+  if (!status.ok()) {
+    fs.Rename(backup, path);  // put the base back under its own name
+    fs.Remove(temporary);
+    return fail(status);
+  }
+  return report;
+}
+
+}  // namespace spravka

@@ -1,0 +1,100 @@
+#include "storage/zlib_codec.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <climits>
+#include <stdexcept>
+
+namespace spravka {
+
+std::string Compress(std::string_view data) {
+  uLongf size = compressBound(static_cast<uLong>(data.size()));
+  std::string out(size, '\0');
+  const int rc = compress2(reinterpret_cast<Bytef*>(out.data()), &size,
+                           reinterpret_cast<const Bytef*>(data.data()),
+                           static_cast<uLong>(data.size()), 9);
+  if (rc != Z_OK) throw std::runtime_error("zlib compress2 failed");
+  out.resize(size);
+  return out;
+}
+
+namespace {
+
+// Feeds `stream` to an inflater in pieces that fit zlib's 32-bit counters.
+class Inflater {
+ public:
+  explicit Inflater(std::string_view stream) : input_(stream) {
+    ok_ = inflateInit(&z_) == Z_OK;
+  }
+  ~Inflater() {
+    if (ok_) inflateEnd(&z_);
+  }
+  bool ok() const { return ok_; }
+
+  // Inflates into out[0..room); returns Z_STREAM_END, Z_OK (room used up or
+  // input exhausted) or an error code. *produced counts bytes written.
+  int Run(char* out, size_t room, size_t* produced) {
+    *produced = 0;
+    for (;;) {
+      if (z_.avail_in == 0 && consumed_ < input_.size()) {
+        const size_t piece = std::min<size_t>(input_.size() - consumed_, UINT_MAX);
+        z_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input_.data() + consumed_));
+        z_.avail_in = static_cast<uInt>(piece);
+        consumed_ += piece;
+      }
+      const size_t out_piece = std::min<size_t>(room - *produced, UINT_MAX);
+      z_.next_out = reinterpret_cast<Bytef*>(out + *produced);
+      z_.avail_out = static_cast<uInt>(out_piece);
+      const int rc = inflate(&z_, Z_NO_FLUSH);
+      *produced += out_piece - z_.avail_out;
+      if (rc == Z_STREAM_END) return rc;
+      if (rc != Z_OK && rc != Z_BUF_ERROR) return rc;
+      if (*produced == room) return Z_OK;
+      if (rc == Z_BUF_ERROR && z_.avail_in == 0 && consumed_ == input_.size()) {
+        return Z_DATA_ERROR;  // the stream ends before its end marker
+      }
+    }
+  }
+
+ private:
+  z_stream z_{};
+  std::string_view input_;
+  size_t consumed_ = 0;
+  bool ok_ = false;
+};
+
+}  // namespace
+
+bool InflateExact(std::string_view stream, char* out, size_t size) {
+  Inflater inflater(stream);
+  if (!inflater.ok()) return false;
+  size_t produced = 0;
+  int rc = inflater.Run(out, size, &produced);
+  if (rc == Z_STREAM_END) return produced == size;
+  if (rc != Z_OK) return false;
+  // All room used: the stream must end now, without a further byte.
+  char extra;
+  rc = inflater.Run(&extra, 1, &produced);
+  return rc == Z_STREAM_END && produced == 0;
+}
+
+bool InflateGrowing(std::string_view stream, size_t size_hint, std::string* out) {
+  Inflater inflater(stream);
+  if (!inflater.ok()) return false;
+  out->assign(std::clamp<size_t>(size_hint, 64, size_t{1} << 26), '\0');
+  size_t filled = 0;
+  for (;;) {
+    size_t produced = 0;
+    const int rc = inflater.Run(out->data() + filled, out->size() - filled, &produced);
+    filled += produced;
+    if (rc == Z_STREAM_END) {
+      out->resize(filled);
+      return true;
+    }
+    if (rc != Z_OK) return false;
+    out->resize(out->size() * 2);
+  }
+}
+
+}  // namespace spravka
