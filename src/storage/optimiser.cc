@@ -118,19 +118,27 @@ OptimiseReport OptimiseBase(const std::string& path, const RecordStore& store,
     fs.Remove(temporary);
     return fail(status);
   }
+  // The previous backup steps aside until the new base is in place, so
+  // that a failure can put every file back.
   const std::string backup = BackupName(path);
-  status = fs.Remove(backup);
-  if (status.ok()) status = fs.Rename(path, backup);
+  std::string old_backup;
+  if (fs.Exists(backup)) {
+    old_backup = TemporaryNameBeside(fs, backup);
+    status = fs.Rename(backup, old_backup);
+  }
+  if (status.ok()) {
+    status = fs.Rename(path, backup);
+    if (status.ok()) {
+      status = fs.Rename(temporary, path);
+      if (!status.ok()) fs.Rename(backup, path);
+    }
+    if (!status.ok() && !old_backup.empty()) fs.Rename(old_backup, backup);
+  }
   if (!status.ok()) {
     fs.Remove(temporary);
     return fail(status);
   }
-  status = fs.Rename(temporary, path);
-  if (!status.ok()) {
-    fs.Rename(backup, path);  // put the base back under its own name
-    fs.Remove(temporary);
-    return fail(status);
-  }
+  if (!old_backup.empty()) fs.Remove(old_backup);
   return report;
 }
 

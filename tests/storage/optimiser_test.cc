@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "storage/base_file.h"
+#include "storage/optimiser.h"
+#include "storage/record_key.h"
+#include "storage/save.h"
+#include "support/base_builder.h"
+#include "support/faulty_file_system.h"
+
+namespace spravka {
+namespace {
+
+using testing::Fields;
+using testing::RecordText;
+using testing::TableNumbers;
+using testing::TableRecords;
+
+TEST(OptimiseEstimatesTest, FormatsAsTheQuestionShowsThem) {
+  struct Case {
+    size_t records, changes;
+    const char* speed;
+    const char* memory;
+  };
+  for (const Case& c : std::vector<Case>{{1000, 100, "  2", " 1.1"},
+                                          {1000, 50, " 1.6", " 1.1"},
+                                          {1000, 0, " 1.0", " 1.0"},
+                                          {10, 30, " 34", " 4.0"},
+                                          {22, 3, "  3", " 1.1"},  // 2.5 rounds up
+                                          {0, 2, " 1.0", " 1.0"}}) {
+    const OptimiseEstimates e = EstimateOptimisation(c.records, c.changes);
+    EXPECT_EQ(e.speed, c.speed) << c.records << "/" << c.changes;
+    EXPECT_EQ(e.memory, c.memory) << c.records << "/" << c.changes;
+  }
+  const std::string question = OptimiseQuestion("Town", EstimateOptimisation(1000, 100));
+  EXPECT_NE(question.find("оптимизацию базы \"Town.qz\" ?\r\n"), std::string::npos);
+  EXPECT_NE(question.find(" возрастет в   2 раз, при работе про-\r\n грамме понадобится в 1.1 раза меньше\r\n памяти."),
+            std::string::npos);
+}
+
+TEST(BackupNameTest, ReplacesOnlyATrailingExtension) {
+  EXPECT_EQ(BackupName("a/Town.qz"), "a/Town.~qz");
+  EXPECT_EQ(BackupName("Town.QZ"), "Town.~qz");
+  EXPECT_EQ(BackupName("x.qz.d/Town"), "x.qz.d/Town.~qz");
+}
+
+class OptimiserTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = testing::TempDir() + "/town.qz";
+    std::vector<Fields> home;
+    for (int i = 1; i <= 6; ++i) home.push_back({std::to_string(i), "h" + std::to_string(i)});
+    ChangeList home_changes;
+    home_changes.Add("0000002", "\x1F");                       // deleted
+    home_changes.Add("0000004", RecordText({"4", "edited"}));  // replaced
+    home_changes.Add("0000007", RecordText({"7", "added"}));   // appended
+    ChangeList org_changes;
+    org_changes.Add("0000001", "\x1F");
+    original_ = testing::MakeBaseFile(home, {{"o1", "x"}, {"o2", "y"}}, 55,
+                                      &home_changes, &org_changes);
+    testing::WriteBytes(path_, original_);
+    ASSERT_EQ(LoadBase(path_, &store_).status, LoadStatus::kOk);
+  }
+
+  OptimiseReport Optimise(FileSystem& fs = RealFileSystem()) {
+    return OptimiseBase(path_, store_, {70, 71, 0, 0, 0, 0, 0}, {80, 81, 0, 0, 0, 0, 0, 0},
+                        12345, fs);
+  }
+
+  std::string path_;
+  std::string original_;
+  RecordStore store_;
+};
+
+TEST_F(OptimiserTest, FoldsChangesRenumbersAndKeepsABackup) {
+  const auto home_before = TableRecords(store_.HomeData, 2);
+  const OptimiseReport report = Optimise();
+  ASSERT_EQ(report.status, OptimiseStatus::kOk) << report.error_text;
+  EXPECT_EQ(report.home_records, 6u);
+  EXPECT_EQ(report.org_records, 1u);
+  EXPECT_EQ(testing::ReadBytes(BackupName(path_)), original_);
+
+  RecordStore rebuilt;
+  const LoadReport load = LoadBase(path_, &rebuilt);
+  ASSERT_EQ(load.status, LoadStatus::kOk);
+  EXPECT_EQ(load.changes, ChangeSectionStatus::kAbsent);
+  EXPECT_EQ(TableRecords(rebuilt.HomeData, 2), home_before);
+  EXPECT_EQ(TableNumbers(rebuilt.HomeData), (std::vector<uint32_t>{1, 2, 3, 4, 5, 6}));
+  EXPECT_EQ(TableRecords(rebuilt.OrgData, 2), (std::vector<Fields>{{"o2", "y"}}));
+  EXPECT_EQ(rebuilt.BaseStamp, 12345);
+  EXPECT_EQ(rebuilt.header.OriginTag, kUserOriginTag);
+  EXPECT_EQ(rebuilt.header.HomeColWidths[0], 70);
+  EXPECT_EQ(rebuilt.header.HomeColWidths[1], 71);
+  EXPECT_EQ(rebuilt.header.OrgColWidths[1], 81);
+
+  // The stored reserve: 6 per record of the larger table, plus 100000.
+  std::string file = testing::ReadBytes(path_);
+  EXPECT_EQ(file.size(), static_cast<size_t>(static_cast<uint8_t>(file[0]) | static_cast<uint8_t>(file[1]) << 8));
+  HeaderBytes header;
+  std::memcpy(header.data(), file.data() + 4, kHeaderSize);
+  EXPECT_EQ(BaseHeader::FromFile(header).TableGrowth, 6 * 6 + 100000);
+}
+
+TEST_F(OptimiserTest, EditsSavedReloadedAndOptimisedGiveTheSameTables) {
+  ASSERT_TRUE(SaveChanges(path_, store_).ok());
+  RecordStore reloaded;
+  ASSERT_EQ(LoadBase(path_, &reloaded).status, LoadStatus::kOk);
+  EXPECT_EQ(TableRecords(reloaded.HomeData, 2), TableRecords(store_.HomeData, 2));
+  EXPECT_EQ(TableNumbers(reloaded.HomeData), TableNumbers(store_.HomeData));
+  ASSERT_EQ(Optimise().status, OptimiseStatus::kOk);
+  RecordStore rebuilt;
+  ASSERT_EQ(LoadBase(path_, &rebuilt).status, LoadStatus::kOk);
+  EXPECT_EQ(TableRecords(rebuilt.HomeData, 2), TableRecords(store_.HomeData, 2));
+  EXPECT_EQ(TableRecords(rebuilt.OrgData, 2), TableRecords(store_.OrgData, 2));
+}
+
+TEST_F(OptimiserTest, AnOriginTagIsKeptAndAnOldBackupReplaced) {
+  BaseHeader header = testing::HeaderWithKinds(2, 2);
+  header.OriginTag = "Shipped";
+  testing::WriteBytes(path_, WriteBasePart(header, 1, "a\x02" "b\x1F", ""));
+  testing::WriteBytes(BackupName(path_), "old backup");
+  ASSERT_EQ(LoadBase(path_, &store_).status, LoadStatus::kOk);
+  ASSERT_EQ(Optimise().status, OptimiseStatus::kOk);
+  RecordStore rebuilt;
+  ASSERT_EQ(LoadBase(path_, &rebuilt).status, LoadStatus::kOk);
+  EXPECT_EQ(rebuilt.header.OriginTag, "Shipped");
+  EXPECT_NE(testing::ReadBytes(BackupName(path_)), "old backup");
+}
+
+TEST_F(OptimiserTest, AFailureChangesNeitherFileNorBackupNorStore) {
+  testing::WriteBytes(BackupName(path_), "old backup");
+  const auto home_before = TableRecords(store_.HomeData, 2);
+  const size_t changes_before = store_.HomeChanges.size();
+  struct Case {
+    const char* name;
+    long long budget;
+    int failing_rename;
+  };
+  for (const Case& c : std::vector<Case>{{"disk full at once", 0, 0},
+                                          {"disk full part-way", 300, 0},
+                                          {"old backup cannot be moved", -1, 1},
+                                          {"base cannot become the backup", -1, 2},
+                                          {"new file cannot take its place", -1, 3}}) {
+    testing::FaultyFileSystem fs;
+    fs.write_budget = c.budget;
+    fs.failing_rename = c.failing_rename;
+    const OptimiseReport report = Optimise(fs);
+    EXPECT_EQ(report.status, OptimiseStatus::kIoError) << c.name;
+    EXPECT_FALSE(report.error_text.empty()) << c.name;
+    EXPECT_TRUE(testing::ReadBytes(path_) == original_) << c.name;
+    EXPECT_EQ(testing::ReadBytes(BackupName(path_)), "old backup") << c.name;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(
+                                std::filesystem::path(path_).parent_path()),
+                            std::filesystem::directory_iterator()),
+              2)
+        << c.name << ": a temporary file was left behind";
+    EXPECT_EQ(TableRecords(store_.HomeData, 2), home_before) << c.name;
+    EXPECT_EQ(store_.HomeChanges.size(), changes_before) << c.name;
+  }
+}
+
+TEST_F(OptimiserTest, DamagedHeaderChangesNothing) {
+  std::string file = original_;
+  file[4 + 734] ^= 0x01;
+  testing::WriteBytes(path_, file);
+  EXPECT_EQ(Optimise().status, OptimiseStatus::kDamagedHeader);
+  EXPECT_TRUE(testing::ReadBytes(path_) == file);
+  EXPECT_FALSE(std::filesystem::exists(BackupName(path_)));
+}
+
+}  // namespace
+}  // namespace spravka

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "storage/base_file.h"
+#include "storage/byte_order.h"
+#include "storage/record_key.h"
+#include "storage/save.h"
+#include "support/base_builder.h"
+#include "support/faulty_file_system.h"
+
+namespace spravka {
+namespace {
+
+using testing::Fields;
+using testing::RecordText;
+using testing::TableRecords;
+
+const std::vector<Fields> kHome = {{"1", "a"}, {"2", "b"}, {"3", "c"}};
+const std::vector<Fields> kOrg = {{"10", "x"}};
+
+class SaveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = testing::TempDir() + "/town.qz";
+    base_part_ = testing::MakeBaseFile(kHome, kOrg, 31);
+    testing::WriteBytes(path_, base_part_);
+    ASSERT_EQ(LoadBase(path_, &store_).status, LoadStatus::kOk);
+  }
+
+  RecordStore Reload() {
+    RecordStore reloaded;
+    EXPECT_EQ(LoadBase(path_, &reloaded).status, LoadStatus::kOk);
+    return reloaded;
+  }
+
+  std::string path_;
+  std::string base_part_;
+  RecordStore store_;
+};
+
+TEST_F(SaveTest, EmptyListsStillWriteASectionHoldingOnlyTheSeparator) {
+  ASSERT_TRUE(SaveChanges(path_, store_).ok());
+  const std::string file = testing::ReadBytes(path_);
+  EXPECT_EQ(file.substr(0, base_part_.size()), base_part_);
+  EXPECT_EQ(file.substr(base_part_.size()),
+            WriteChangeSection(31, ChangeList(), ChangeList()));
+  EXPECT_EQ(ReadInt32(reinterpret_cast<const uint8_t*>(file.data()) + base_part_.size() + 4), 1);
+}
+
+TEST_F(SaveTest, ASecondShorterSaveCutsTheFileAndLoadsExactlyTheNewEntries) {
+  for (int i = 1; i <= 40; ++i) {
+    store_.HomeChanges.Add(RecordKey(3 + i), RecordText({"n" + std::to_string(i), std::string(60, 'q')}));
+  }
+  store_.OrgChanges.Add("0000001", "\x1F");
+  ASSERT_TRUE(SaveChanges(path_, store_).ok());
+  const size_t long_size = testing::ReadBytes(path_).size();
+  EXPECT_EQ(Reload().HomeData.CountRecords(), 43u);
+
+  store_.HomeChanges.clear();
+  store_.HomeChanges.Add("0000002", "\x1F");
+  ASSERT_TRUE(SaveChanges(path_, store_).ok());
+  const std::string file = testing::ReadBytes(path_);
+  EXPECT_LT(file.size(), long_size);
+  EXPECT_EQ(file.size(), base_part_.size() +
+                             WriteChangeSection(31, store_.HomeChanges, store_.OrgChanges).size());
+  RecordStore reloaded = Reload();
+  EXPECT_EQ(TableRecords(reloaded.HomeData, 2), (std::vector<Fields>{{"1", "a"}, {"3", "c"}}));
+  EXPECT_EQ(reloaded.OrgData.used, 0u);
+  EXPECT_EQ(reloaded.HomeChanges.begin()->second.value, "\x1F");
+}
+
+TEST_F(SaveTest, FailedWriteLeavesThePreviousFileAsItWas) {
+  store_.HomeChanges.Add("0000001", "\x1F");
+  ASSERT_TRUE(SaveChanges(path_, store_).ok());
+  const std::string before = testing::ReadBytes(path_);
+
+  store_.HomeChanges.Add("0000002", "\x1F");
+  for (long long budget : {0LL, 10LL, static_cast<long long>(before.size()) - 1}) {
+    testing::FaultyFileSystem full_disk;
+    full_disk.write_budget = budget;
+    const Status status = SaveChanges(path_, store_, full_disk);
+    EXPECT_FALSE(status.ok()) << budget;
+    EXPECT_EQ(testing::ReadBytes(path_), before) << budget;
+  }
+  testing::FaultyFileSystem locked;
+  locked.failing_rename = 1;
+  EXPECT_FALSE(SaveChanges(path_, store_, locked).ok());
+  EXPECT_EQ(testing::ReadBytes(path_), before);
+  // No temporary file is left behind.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::filesystem::path(path_).parent_path()),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+TEST_F(SaveTest, ReadOnlyFileIsMadeWritableForItsOwnerOnly) {
+  ASSERT_EQ(chmod(path_.c_str(), 0444), 0);
+  ASSERT_TRUE(SaveChanges(path_, store_).ok());
+  struct stat st;
+  ASSERT_EQ(stat(path_.c_str(), &st), 0);
+  EXPECT_TRUE(st.st_mode & S_IWUSR);
+  EXPECT_FALSE(st.st_mode & (S_IWGRP | S_IWOTH));
+}
+
+TEST_F(SaveTest, ColumnWidthsRewriteOnlyTheUsedSlots) {
+  // Three residential columns of seven: slots 4..7 keep their stored values.
+  BaseHeader header = testing::HeaderWithKinds(3, 8);
+  header.HomeColWidths = {1, 2, 3, 44, 55, 66, 77};
+  testing::WriteBytes(path_, WriteBasePart(header, 8, "", ""));
+  ASSERT_EQ(LoadBase(path_, &store_).status, LoadStatus::kOk);
+  const SaveWidthsReport report = SaveColumnWidths(
+      path_, {100, 200, 300, 400, 500, 600, 700}, {9, 8, 7, 6, 5, 4, 3, 2}, &store_);
+  ASSERT_EQ(report.status, SaveWidthsStatus::kOk);
+  const RecordStore reloaded = Reload();
+  EXPECT_EQ(reloaded.header.HomeColWidths, (std::array<int32_t, 7>{100, 200, 300, 44, 55, 66, 77}));
+  EXPECT_EQ(reloaded.header.OrgColWidths, (std::array<int32_t, 8>{9, 8, 7, 6, 5, 4, 3, 2}));
+  EXPECT_EQ(store_.header.HomeColWidths[2], 300);
+  EXPECT_EQ(store_.header.HomeColWidths[3], 44);
+}
+
+TEST_F(SaveTest, ColumnWidthsAreNotWrittenIntoADamagedHeader) {
+  std::string file = base_part_;
+  file[4 + 734] ^= 0x01;
+  testing::WriteBytes(path_, file);
+  EXPECT_EQ(SaveColumnWidths(path_, {}, {}, &store_).status, SaveWidthsStatus::kDamagedHeader);
+  EXPECT_EQ(testing::ReadBytes(path_), file);
+}
+
+}  // namespace
+}  // namespace spravka
