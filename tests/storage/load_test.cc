@@ -257,5 +257,37 @@ TEST(LoadTest, SurvivesRandomDamage) {
   }
 }
 
+
+// Change streams of random entries, well-formed or not, merge into tables
+// whose records keep sound heads, ascending numbers and closing bytes.
+TEST(LoadTest, RandomChangeStreamsKeepTablesSound) {
+  const std::string alphabet = std::string("0000000123456789aZ") + "\x01\x02\x1F\x1F\x1E\n";
+  std::mt19937 random(7);
+  for (int round = 0; round < 2000; ++round) {
+    std::string stream;
+    const int length = static_cast<int>(random() % 120);
+    for (int i = 0; i < length; ++i) {
+      if (random() % 5 == 0) {
+        stream += RecordKey(random() % 9) + "\x01x";
+      } else {
+        stream.push_back(alphabet[random() % alphabet.size()]);
+      }
+    }
+    RecordStore store;
+    ASSERT_EQ(Load(MakeBaseFile(kFive, kOrgs, 3) + RawChangeSection(3, stream), &store).status,
+              LoadStatus::kOk);
+    for (const Table* t : {&store.HomeData, &store.OrgData}) {
+      uint32_t previous = 0;
+      for (size_t p = 1; p < t->used; p += t->LengthAt(p)) {
+        ASSERT_GT(t->NumberAt(p), previous) << round;
+        previous = t->NumberAt(p);
+        ASSERT_LE(p + t->LengthAt(p) - 1, t->used);
+        ASSERT_EQ(t->TextAt(p).front(), '\x01');
+        ASSERT_EQ(t->TextAt(p).back(), '\x1F');
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace spravka
