@@ -1,0 +1,20 @@
+#include "app/count_label.h"
+
+#include "search/search_result.h"
+
+namespace spravka {
+
+CountLabelState CountLabelFor(int rows, bool base_read_only) {
+  CountLabelState state;
+  if (rows <= 0) return state;
+  state.delete_enabled = !base_read_only;
+  if (rows > static_cast<int>(kSearchCap)) {
+    state.text = "более " + std::to_string(kSearchCap) + " зап.";
+    state.hint = true;
+  } else {
+    state.text = std::to_string(rows) + " зап.";
+  }
+  return state;
+}
+
+}  // namespace spravka

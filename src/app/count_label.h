@@ -1,0 +1,23 @@
+#ifndef SPRAVKA_APP_COUNT_LABEL_H_
+#define SPRAVKA_APP_COUNT_LABEL_H_
+
+#include <string>
+
+namespace spravka {
+
+inline constexpr char kCountHint[] = "Уточните параметры выборки";
+
+// What `UpdateCountLabel` shows for the active grid.
+struct CountLabelState {
+  std::string text;             // UTF-8
+  bool hint = false;            // kCountHint on hover
+  bool delete_enabled = false;  // AcDelete
+};
+
+// `rows`: the grid's data rows (the ". . . . ." row included) when the
+// grid is visible, else 0.
+CountLabelState CountLabelFor(int rows, bool base_read_only);
+
+}  // namespace spravka
+
+#endif  // SPRAVKA_APP_COUNT_LABEL_H_

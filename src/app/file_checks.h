@@ -1,0 +1,59 @@
+#ifndef SPRAVKA_APP_FILE_CHECKS_H_
+#define SPRAVKA_APP_FILE_CHECKS_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace spravka {
+
+// The outcome of a write probe in a folder.
+struct ProbeResult {
+  bool writable = false;
+  // Set when the probe file was made but could not be closed or removed:
+  // the text for the general error handler (UTF-8).
+  std::string error;
+};
+
+// The questions the shell asks the file system. Paths are absolute.
+// Tests substitute their own answers (a read-only folder, for one).
+class FileChecks {
+ public:
+  virtual ~FileChecks() = default;
+
+  // The names (not paths) of the files in `folder` whose names end in
+  // ".qz" in any letter case.
+  virtual std::vector<std::string> ListBaseFiles(const std::string& folder) = 0;
+
+  // The path of the base file `base` + ".qz" by its real name: the exact
+  // name when it exists, else the one file whose name matches without
+  // regard to letter case. None when there is no such file.
+  virtual std::optional<std::string> FindBaseFile(const std::string& base) = 0;
+
+  // Whether two folders are the same folder on disk.
+  virtual bool SameFolder(const std::string& a, const std::string& b) = 0;
+
+  // Creates a probe file in `folder` and removes it again. The probe never
+  // truncates or removes a file that was there before.
+  virtual ProbeResult ProbeWrite(const std::string& folder) = 0;
+};
+
+// The real file system.
+class RealFileChecks : public FileChecks {
+ public:
+  std::vector<std::string> ListBaseFiles(const std::string& folder) override;
+  std::optional<std::string> FindBaseFile(const std::string& base) override;
+  bool SameFolder(const std::string& a, const std::string& b) override;
+  ProbeResult ProbeWrite(const std::string& folder) override;
+};
+
+// The probe file's name, "$$$.$$$".
+inline constexpr char kProbeFileName[] = "$$$.$$$";
+
+// An absolute, lexically normal form of `path`, relative paths taken from
+// `folder`; no trailing separator except the root's.
+std::string AbsolutePathFrom(const std::string& folder, const std::string& path);
+
+}  // namespace spravka
+
+#endif  // SPRAVKA_APP_FILE_CHECKS_H_

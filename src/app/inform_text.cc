@@ -1,0 +1,65 @@
+#include "app/inform_text.h"
+
+#include <cstdint>
+
+#include "storage/keystream.h"
+
+namespace spravka {
+namespace {
+constexpr uint32_t kInformSeed = 7851;
+constexpr uint32_t kInformRange = 30;
+}  // namespace
+
+std::vector<std::string> UnscrambleInformText(std::vector<std::string> lines) {
+  Keystream keys(kInformSeed);  // one stream through all lines
+  for (std::string& line : lines) {
+    for (char& c : line) c = static_cast<char>(c ^ keys.Next(kInformRange));
+  }
+  return lines;
+}
+
+void PlaceDescription(const std::string& description,
+                      std::vector<std::string>* lines) {
+  auto at = [&](size_t i) { return lines->begin() + static_cast<ptrdiff_t>(i); };
+  const size_t place = kDescriptionLine;
+  while (lines->size() > place &&
+         (*lines)[place].find(kDescriptionMarker) == std::string::npos) {
+    lines->erase(at(place));
+  }
+  if (lines->size() < place) lines->resize(place);
+  lines->insert(at(place), "");
+  lines->insert(at(place), description);
+}
+
+const std::vector<std::string>& NewBaseHelpText() {
+  static const std::vector<std::string> text = {
+      "В этом окне задаются параметры новой",
+      "                         телефонной базы.",
+      "",
+      " Поле \"Имя базы\" задает наименование файла ",
+      "базы и имя, появляющееся в списке городов. ",
+      "",
+      "Значение поля \"Количество цифр в номере\"",
+      "используется при поиске абонента по номеру",
+      "телефона для автоматического переключения",
+      "между базами организаций и квартирных",
+      "телефонов.",
+      "",
+      "Поле \"Заголовок окна программы\" задает",
+      "текст в заголовке окна программы при",
+      "загрузке данной базы. ",
+      "",
+      "Поле \"Описание\" преднозначено для ввода",
+      "информации о базе, отображающейся в окне",
+      "\"Информация\" и в подсказке, появляющейся",
+      "при задержке мышки на строке выбора",
+      "города.",
+      "",
+      "Области \"Поля для квартирных телефонов\"",
+      "и \"Поля для телефонов организаций\" служат",
+      "для определения полей в новой базе данных. ",
+  };
+  return text;
+}
+
+}  // namespace spravka

@@ -1,0 +1,33 @@
+#ifndef SPRAVKA_APP_INFORM_TEXT_H_
+#define SPRAVKA_APP_INFORM_TEXT_H_
+
+#include <string>
+#include <vector>
+
+namespace spravka {
+
+// The information text of `HelpDlg`: Windows-1251 lines. From line 20 on
+// stands the loaded base's description, followed by a line holding the
+// marker "* *".
+inline constexpr int kDescriptionLine = 20;
+inline constexpr char kDescriptionMarker[] = "* *";
+
+// The stored form is scrambled: each character, line after line, XORed
+// with the next value for range 30 of the generator seeded with 7851.
+// The same call turns the plain text into the stored form.
+std::vector<std::string> UnscrambleInformText(std::vector<std::string> lines);
+
+// The information text as stored in the program.
+const std::vector<std::string>& StoredInformText();
+
+// Replaces what stands between line 20 and the marker line by
+// `description` and one empty line.
+void PlaceDescription(const std::string& description,
+                      std::vector<std::string>* lines);
+
+// The help text of the new-base dialog (`Memo2`), UTF-8.
+const std::vector<std::string>& NewBaseHelpText();
+
+}  // namespace spravka
+
+#endif  // SPRAVKA_APP_INFORM_TEXT_H_

@@ -1,0 +1,159 @@
+#include "app/shell.h"
+
+#include <utility>
+
+#include "app/base_messages.h"
+#include "app/town_names.h"
+#include "storage/save.h"
+
+namespace spravka {
+
+std::string NoBaseMessage() {
+  return std::string(
+             "Для работы программы\r\nсоздайте базу пользователя.\r\n"
+             "или загрузите готовые с сайта\r\n") +
+         kSiteAddress;
+}
+
+Shell::Shell(FileChecks* files, SettingsStore* settings_store,
+             MessageBoxes* boxes, NearestColour nearest)
+    : settings(settings_store),
+      stripes(std::move(nearest)),
+      files_(files),
+      boxes_(boxes) {}
+
+std::string Shell::PathOf(const std::string& name) const {
+  return AbsolutePathFrom(WorkingFolder, name);
+}
+
+bool Shell::Probe(const std::string& folder) {
+  ProbeResult probe = files_->ProbeWrite(folder);
+  // The probe file could be made but not removed: worth telling, but the
+  // folder is writable and the work goes on.
+  if (!probe.error.empty()) boxes_->Show(MessageKind::kError, probe.error);
+  return probe.writable;
+}
+
+void Shell::Start(const std::string& working_folder,
+                  const std::string& program_path,
+                  const std::vector<std::string>& args) {
+  WorkingFolder = working_folder;
+  ProgramFolder = FolderPart(program_path);
+  FolderReadOnly = !Probe(WorkingFolder);
+  PreviousBase.clear();
+  CurrentBase = settings.LastBase();
+  towns = BuildTownList(files_->ListBaseFiles(WorkingFolder));
+  ApplyCommandLine(args);
+  selected = towns.Find(BaseToTownName(CurrentBase));
+  if (selected < 0) {
+    selected = towns.empty() ? -1 : 0;
+    CurrentBase = towns.empty() ? "" : TownToBaseName(towns[0]);
+  }
+}
+
+void Shell::ApplyCommandLine(const std::vector<std::string>& args) {
+  if (args.size() != 1) return;
+  std::string s = args[0];
+  if (!s.empty() && s.front() == '"') s.erase(0, 1);
+  if (!s.empty() && s.back() == '"') s.pop_back();
+  if (!HasQzExtension(s)) return;
+  s = LongPathName(s);
+  std::string folder = FolderPart(s);
+  if (folder.empty() ||
+      files_->SameFolder(WorkingFolder, PathOf(folder))) {
+    s = FileNamePart(s);
+  } else {
+    // Outside the working folder the base keeps its full path.
+    s = JoinPath(PathOf(folder), FileNamePart(s));
+  }
+  CurrentBase = s.substr(0, s.size() - 3);
+  std::string entry = BaseToTownName(s);
+  if (towns.Find(entry) < 0) towns.Add(entry);
+}
+
+bool Shell::BaseExists(const std::string& name) {
+  return !name.empty() && files_->FindBaseFile(PathOf(name)).has_value();
+}
+
+int Shell::SelectCurrentEntry() {
+  int i = towns.Find(BaseToTownName(CurrentBase));
+  if (i >= 0) selected = i;
+  return i;
+}
+
+bool Shell::MissingBaseStep() {
+  if (BaseExists(CurrentBase)) return true;
+  if (offer_new_base) offer_new_base();
+  if (!BaseExists(CurrentBase)) CurrentBase = PreviousBase;
+  // Without a base to go back to, the first town whose file is there.
+  if (!BaseExists(CurrentBase)) {
+    for (const std::string& entry : towns.entries()) {
+      std::string name = TownToBaseName(entry);
+      if (BaseExists(name)) {
+        CurrentBase = name;
+        break;
+      }
+    }
+  }
+  if (towns.empty() || !BaseExists(CurrentBase)) {
+    boxes_->Show(MessageKind::kError, NoBaseMessage());
+    return false;
+  }
+  SelectCurrentEntry();
+  return true;
+}
+
+LoadOutcome Shell::LoadBase() {
+  if (!MissingBaseStep()) return LoadOutcome::kFatal;
+  std::string found = *files_->FindBaseFile(PathOf(CurrentBase));
+  // The file by its real name; a base of the working folder by name alone.
+  std::string file_name = JoinPath(FolderPart(CurrentBase), FileNamePart(found));
+
+  LoadReport report = spravka::LoadBase(PathOf(file_name), &store);
+  if (report.status != LoadStatus::kOk) {
+    BaseMessage message = LoadFailureMessage(report, file_name);
+    boxes_->Show(message.kind, message.text);
+    if (message.fatal) return LoadOutcome::kFatal;
+    // The store was not touched: it still belongs to the base loaded before.
+    if (base_loaded) {
+      CurrentBase = loaded_base;
+      SelectCurrentEntry();
+    }
+    return LoadOutcome::kFailed;
+  }
+  BaseFileName = file_name;
+  std::string note = ChangeSectionMessage(report.changes, BaseFileName);
+  if (!note.empty()) boxes_->Show(MessageKind::kInformation, note);
+
+  BaseFolder = FolderPart(BaseFileName);
+  BaseReadOnly = !Probe(BaseFolder.empty() ? WorkingFolder : PathOf(BaseFolder));
+  base_loaded = true;
+  loaded_base = CurrentBase;
+  return LoadOutcome::kLoaded;
+}
+
+bool Shell::ReadDisplaySettings(Rgb button_face) {
+  bool universal = settings.UniversalMode();
+  stripes.StripesOn = false;
+  stripes.SetStripeContrast(button_face, settings.Contrast());
+  if (stripes.Offered()) stripes.StripesOn = settings.StripesOn();
+  return universal;
+}
+
+bool Shell::StoreSettingsAndAsk(bool universal_mode, bool unsaved_changes) {
+  settings.SetUniversalMode(universal_mode);
+  if (stripes.Offered()) {
+    settings.SetStripesOn(stripes.StripesOn);
+    settings.SetContrast(stripes.ContrastLevel());
+  }
+  settings.SetLastBase(CurrentBase);
+  return unsaved_changes && boxes_->Ask("Сохранить изменения базы?");
+}
+
+bool Shell::SaveChanges() {
+  Status status = spravka::SaveChanges(PathOf(BaseFileName), store);
+  if (!status.ok()) boxes_->Show(MessageKind::kError, status.message());
+  return status.ok();
+}
+
+}  // namespace spravka

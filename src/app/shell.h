@@ -1,0 +1,100 @@
+#ifndef SPRAVKA_APP_SHELL_H_
+#define SPRAVKA_APP_SHELL_H_
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/file_checks.h"
+#include "app/message_boxes.h"
+#include "app/settings.h"
+#include "app/stripes.h"
+#include "app/town_list.h"
+#include "storage/record_store.h"
+
+namespace spravka {
+
+// How a base load ended.
+enum class LoadOutcome {
+  kLoaded,
+  kFailed,  // reported; the store still holds the base loaded before, if any
+  kFatal,   // reported; the program ends
+};
+
+// The program's state outside the widgets: folders, the town list, the
+// loaded base with its store, the settings, and the start-up, load and
+// close procedures. The window shows what this holds.
+class Shell {
+ public:
+  Shell(FileChecks* files, SettingsStore* settings_store, MessageBoxes* boxes,
+        NearestColour nearest);
+
+  // `FormCreate` steps 1-8: folders, write probe, "LastBase", the town list,
+  // the command-line base and the town entry to open.
+  void Start(const std::string& working_folder, const std::string& program_path,
+             const std::vector<std::string>& args);
+
+  // `LoadBase`: the missing-base step, the load with its messages, the
+  // write probe of the base's folder.
+  LoadOutcome LoadBase();
+
+  // Reads "USearch" (returned), "Contrast" and, when stripes can be shown,
+  // "Zebra" into `stripes`.
+  bool ReadDisplaySettings(Rgb button_face);
+
+  // `CloseBase` steps 3-4: stores the settings, then asks
+  // "Сохранить изменения базы?" when there are unsaved changes. True when
+  // the answer is Yes.
+  bool StoreSettingsAndAsk(bool universal_mode, bool unsaved_changes);
+
+  // `SpeedButton1Click`'s file work: writes the change lists; a failure is
+  // reported. True on success.
+  bool SaveChanges();
+
+  // The entry of `CurrentBase`, selected when it is in the list; -1 else.
+  int SelectCurrentEntry();
+
+  // The base file's path for opening (relative names are taken from the
+  // working folder).
+  std::string PathOf(const std::string& name) const;
+
+  // Hook for the missing-base step: offers to create a base. It may set
+  // `CurrentBase` and add an entry.
+  std::function<void()> offer_new_base;
+
+  // Shell state.
+  std::string WorkingFolder;
+  std::string ProgramFolder;
+  std::string CurrentBase;
+  std::string PreviousBase;
+  bool FolderReadOnly = false;
+  TownList towns;
+  int selected = -1;  // the selected entry of `TownBox`
+
+  // The loaded base.
+  RecordStore store;
+  bool base_loaded = false;
+  std::string loaded_base;  // `CurrentBase` of the base the store holds
+  std::string BaseFileName;
+  std::string BaseFolder;
+  bool BaseReadOnly = true;
+
+  Settings settings;
+  Stripes stripes;
+
+ private:
+  void ApplyCommandLine(const std::vector<std::string>& args);
+  bool MissingBaseStep();
+  bool BaseExists(const std::string& name);
+  bool Probe(const std::string& folder);
+
+  FileChecks* files_;
+  MessageBoxes* boxes_;
+};
+
+// The message that ends the program when there is no base at all.
+std::string NoBaseMessage();
+
+}  // namespace spravka
+
+#endif  // SPRAVKA_APP_SHELL_H_

@@ -1,0 +1,67 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace spravka {
+namespace {
+
+class MapStore : public SettingsStore {
+ public:
+  std::optional<std::string> Read(const std::string& name) override {
+    auto it = values.find(name);
+    if (it == values.end()) return std::nullopt;
+    return it->second;
+  }
+  void Write(const std::string& name, const std::string& value) override {
+    values[name] = value;
+  }
+  std::map<std::string, std::string> values;
+};
+
+TEST(SettingsTest, IntegersConvertOrFallBack) {
+  struct Case {
+    std::optional<std::string> text;
+    int value;
+  };
+  const Case cases[] = {
+      {std::nullopt, 7}, {"", 7},          {"12", 12},
+      {"-4", -4},        {"+5", 5},        {" 8", 8},
+      {"8 ", 7},         {"1e3", 7},       {"abc", 7},
+      {"+-1", 7},        {"2147483647", 2147483647},
+      {"2147483648", 7}, {"-2147483648", -2147483647 - 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ParseSettingInt(c.text, 7), c.value) << c.text.value_or("<absent>");
+  }
+  EXPECT_TRUE(ParseSettingBool("2", false));
+  EXPECT_FALSE(ParseSettingBool("0", true));
+  EXPECT_TRUE(ParseSettingBool("x", true));
+  EXPECT_FALSE(ParseSettingBool(std::nullopt, false));
+}
+
+TEST(SettingsTest, DefaultsAndStoredForms) {
+  MapStore store;
+  Settings settings(&store);
+  EXPECT_EQ(settings.LastBase(), "");
+  EXPECT_TRUE(settings.UniversalMode());
+  EXPECT_EQ(settings.Contrast(), 3);
+  EXPECT_TRUE(settings.StripesOn());
+
+  settings.SetLastBase("/bases/Город");
+  settings.SetUniversalMode(false);
+  settings.SetContrast(-11);
+  settings.SetStripesOn(true);
+  EXPECT_EQ(store.values, (std::map<std::string, std::string>{
+                              {"LastBase", "/bases/Город"},
+                              {"USearch", "0"},
+                              {"Contrast", "-11"},
+                              {"Zebra", "1"}}));
+  EXPECT_EQ(settings.LastBase(), "/bases/Город");
+  EXPECT_FALSE(settings.UniversalMode());
+  EXPECT_EQ(settings.Contrast(), -11);
+}
+
+}  // namespace
+}  // namespace spravka

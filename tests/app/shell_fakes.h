@@ -1,0 +1,75 @@
+#ifndef SPRAVKA_TESTS_APP_SHELL_FAKES_H_
+#define SPRAVKA_TESTS_APP_SHELL_FAKES_H_
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/file_checks.h"
+#include "app/message_boxes.h"
+#include "app/settings.h"
+#include "app/stripes.h"
+
+namespace spravka::testing {
+
+// Settings in memory instead of the user's store.
+class MapSettingsStore : public SettingsStore {
+ public:
+  std::optional<std::string> Read(const std::string& name) override {
+    auto it = values.find(name);
+    if (it == values.end()) return std::nullopt;
+    return it->second;
+  }
+  void Write(const std::string& name, const std::string& value) override {
+    values[name] = value;
+  }
+  std::map<std::string, std::string> values;
+};
+
+// Records every box; questions take their answers from a queue and fail
+// the test when it runs dry (an unexpected question).
+class RecordingBoxes : public MessageBoxes {
+ public:
+  struct Box {
+    MessageKind kind;
+    std::string text;
+    bool operator==(const Box&) const = default;
+  };
+  void Show(MessageKind kind, const std::string& text) override {
+    shown.push_back({kind, text});
+  }
+  bool Ask(const std::string& question) override {
+    shown.push_back({MessageKind::kConfirmation, question});
+    if (answers.empty()) {
+      unexpected_questions++;
+      return false;
+    }
+    bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  std::vector<Box> shown;
+  std::deque<bool> answers;
+  int unexpected_questions = 0;
+};
+
+// The real file system with a probe that can be told to fail, as on a
+// read-only medium (root ignores permission bits, so chmod cannot).
+class ProbeSwitchFileChecks : public RealFileChecks {
+ public:
+  ProbeResult ProbeWrite(const std::string& folder) override {
+    probed.push_back(folder);
+    if (read_only) return {};
+    return RealFileChecks::ProbeWrite(folder);
+  }
+  bool read_only = false;
+  std::vector<std::string> probed;
+};
+
+inline Rgb TrueColour(Rgb c) { return c; }
+
+}  // namespace spravka::testing
+
+#endif  // SPRAVKA_TESTS_APP_SHELL_FAKES_H_

@@ -1,0 +1,228 @@
+#include "app/shell.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/base_messages.h"
+#include "app/town_names.h"
+#include "shell_fakes.h"
+#include "support/base_builder.h"
+
+namespace spravka {
+namespace {
+
+using testing::MakeBaseFile;
+using testing::TempDir;
+using testing::WriteBytes;
+namespace fs = std::filesystem;
+
+constexpr Rgb kFace{212, 208, 200};
+
+class ShellTest : public ::testing::Test {
+ protected:
+  ShellTest()
+      : dir_(TempDir()), shell_(&files_, &settings_, &boxes_, testing::TrueColour) {}
+
+  // A base with `marker` in its first residential record.
+  void MakeBase(const std::string& path, const std::string& marker = "x") {
+    WriteBytes(path, MakeBaseFile({{"111111", marker}}, {{"222222", "org"}}));
+  }
+  void Start(std::vector<std::string> args = {}) {
+    shell_.Start(dir_, "/opt/spravka/bin/spravka", args);
+  }
+  std::string FirstHomeField(int column) {
+    const Table& t = shell_.store.HomeData;
+    return std::string(FieldOf(t.TextAt(1), column));
+  }
+
+  std::string dir_;
+  testing::ProbeSwitchFileChecks files_;
+  testing::MapSettingsStore settings_;
+  testing::RecordingBoxes boxes_;
+  Shell shell_;
+};
+
+TEST_F(ShellTest, OpensTheLastBaseOrElseTheFirstTown) {
+  MakeBase(dir_ + "/Moscow.qz", "moscow");
+  MakeBase(dir_ + "/Kiev.qz", "kiev");
+  struct Case {
+    std::optional<std::string> last_base;
+    const char* opened;
+  };
+  const Case cases[] = {
+      {std::nullopt, "Kiev"},
+      {"Moscow", "Moscow"},
+      {"moscow", "moscow"},  // entries match in any case; the file by its name
+      {"Gone", "Kiev"},
+      {"", "Kiev"},
+  };
+  for (const Case& c : cases) {
+    settings_.values.clear();
+    if (c.last_base) settings_.values["LastBase"] = *c.last_base;
+    Start();
+    EXPECT_EQ(shell_.towns.entries(), (std::vector<std::string>{" Kiev", " Moscow"}));
+    EXPECT_EQ(shell_.ProgramFolder, "/opt/spravka/bin");
+    ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
+    EXPECT_EQ(shell_.CurrentBase, c.opened);
+    EXPECT_EQ(CompareNoCase(shell_.towns[shell_.selected], BaseToTownName(c.opened)), 0);
+    EXPECT_EQ(FirstHomeField(2), CompareNoCase(c.opened, "kiev") == 0 ? "kiev" : "moscow");
+  }
+  EXPECT_TRUE(boxes_.shown.empty());
+}
+
+TEST_F(ShellTest, CommandLineBaseRule) {
+  MakeBase(dir_ + "/Moscow.qz");
+  const std::string other = TempDir();
+  MakeBase(other + "/Town.QZ");
+  fs::create_directory_symlink(dir_, other + "/here");
+  settings_.values["LastBase"] = "Moscow";
+  struct Case {
+    std::vector<std::string> args;
+    std::string current;
+    std::vector<std::string> entries;
+  };
+  const Case cases[] = {
+      {{"\"" + dir_ + "/Moscow.qz\""}, "Moscow", {" Moscow"}},
+      {{other + "/here/Moscow.qz"}, "Moscow", {" Moscow"}},
+      {{"Moscow.qz"}, "Moscow", {" Moscow"}},
+      {{other + "/Town.QZ"}, other + "/Town", {" Moscow", " Town *" + other}},
+      {{"\"" + other + "/./Town.QZ"}, other + "/Town", {" Moscow", " Town *" + other}},
+      {{other + "/Town.txt"}, "Moscow", {" Moscow"}},
+      {{other + "/Town", ".qz"}, "Moscow", {" Moscow"}},  // two arguments
+  };
+  for (const Case& c : cases) {
+    Start(c.args);
+    EXPECT_EQ(shell_.CurrentBase, c.current) << c.args[0];
+    EXPECT_EQ(shell_.towns.entries(), c.entries) << c.args[0];
+    ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded) << c.args[0];
+  }
+}
+
+TEST_F(ShellTest, MissingBaseFallsBackToAnExistingTown) {
+  MakeBase(dir_ + "/Alpha.qz", "alpha");
+  MakeBase(dir_ + "/Beta.qz", "beta");
+  Start();
+  fs::remove(dir_ + "/Alpha.qz");  // gone between listing and loading
+  ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
+  EXPECT_EQ(shell_.CurrentBase, "Beta");
+  EXPECT_EQ(shell_.towns[shell_.selected], " Beta");
+
+  // A switch to a missing base goes back to the previous one.
+  shell_.PreviousBase = "Beta";
+  shell_.CurrentBase = "Gamma";
+  ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
+  EXPECT_EQ(shell_.CurrentBase, "Beta");
+  EXPECT_TRUE(boxes_.shown.empty());
+}
+
+TEST_F(ShellTest, NoBaseAtAllIsFatal) {
+  Start();
+  EXPECT_EQ(shell_.CurrentBase, "");
+  EXPECT_EQ(shell_.selected, -1);
+  EXPECT_EQ(shell_.LoadBase(), LoadOutcome::kFatal);
+
+  MakeBase(dir_ + "/Only.qz");
+  Start();
+  fs::remove(dir_ + "/Only.qz");
+  EXPECT_EQ(shell_.LoadBase(), LoadOutcome::kFatal);
+  const testing::RecordingBoxes::Box fatal{
+      MessageKind::kError,
+      "Для работы программы\r\nсоздайте базу пользователя.\r\nили загрузите "
+      "готовые с сайта\r\n" + std::string(kSiteAddress)};
+  EXPECT_EQ(boxes_.shown,
+            (std::vector<testing::RecordingBoxes::Box>{fatal, fatal}));
+}
+
+TEST_F(ShellTest, DamageIsFatalButAReadErrorKeepsTheLoadedBase) {
+  MakeBase(dir_ + "/Good.qz", "good");
+  WriteBytes(dir_ + "/Short.qz", "abc");
+  std::string damaged = MakeBaseFile({{"1", "a"}}, {{"2", "b"}});
+  damaged[damaged.size() - 20] ^= 0x55;  // inside the organisation stream
+  WriteBytes(dir_ + "/Damaged.qz", damaged);
+
+  Start();
+  shell_.CurrentBase = "Good";
+  ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
+
+  shell_.CurrentBase = "Short";
+  EXPECT_EQ(shell_.LoadBase(), LoadOutcome::kFailed);
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].kind, MessageKind::kError);
+  EXPECT_EQ(shell_.CurrentBase, "Good");
+  EXPECT_EQ(shell_.BaseFileName, "Good.qz");
+  EXPECT_EQ(shell_.towns[shell_.selected], " Good");
+  EXPECT_EQ(FirstHomeField(2), "good");
+
+  shell_.CurrentBase = "Damaged";
+  EXPECT_EQ(shell_.LoadBase(), LoadOutcome::kFatal);
+  EXPECT_EQ(boxes_.shown.back().text, kDamagedBaseText);
+}
+
+TEST_F(ShellTest, ForeignChangeSectionIsReportedAndIgnored) {
+  ChangeList home;
+  home.Add("0000001", testing::RecordText({"111111", "changed"}));
+  std::string file = MakeBaseFile({{"111111", "stored"}}, {{"2", "b"}}, 1, &home);
+  std::string other = MakeBaseFile({{"111111", "stored"}}, {{"2", "b"}}, 2, &home);
+  // The base part of stamp 1 with the change section of stamp 2.
+  int32_t length = static_cast<unsigned char>(file[0]) |
+                   static_cast<unsigned char>(file[1]) << 8;
+  WriteBytes(dir_ + "/Town.qz", file.substr(0, length) + other.substr(length));
+  Start();
+  ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
+  EXPECT_EQ(FirstHomeField(2), "stored");
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].kind, MessageKind::kInformation);
+  EXPECT_EQ(boxes_.shown[0].text,
+            "Файл - Town.qz -Несоответствие версии.\r\nРаботает исходный вариант базы.");
+}
+
+TEST_F(ShellTest, ReadOnlyFolder) {
+  MakeBase(dir_ + "/Town.qz");
+  files_.read_only = true;
+  Start();
+  ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
+  EXPECT_TRUE(shell_.FolderReadOnly);
+  EXPECT_TRUE(shell_.BaseReadOnly);
+  EXPECT_EQ(files_.probed, (std::vector<std::string>{dir_, dir_}));
+
+  files_.read_only = false;
+  ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
+  EXPECT_FALSE(shell_.BaseReadOnly);
+  EXPECT_TRUE(fs::exists(dir_ + "/Town.qz"));
+  EXPECT_FALSE(fs::exists(dir_ + "/$$$.$$$"));
+}
+
+TEST_F(ShellTest, SettingsAreReadAtLoadAndStoredBeforeTheQuestion) {
+  MakeBase(dir_ + "/Town.qz");
+  settings_.values = {{"USearch", "0"}, {"Contrast", "abc"}, {"Zebra", "0"}};
+  Start();
+  ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
+  EXPECT_FALSE(shell_.ReadDisplaySettings(kFace));
+  EXPECT_EQ(shell_.stripes.ContrastLevel(), 3);
+  EXPECT_FALSE(shell_.stripes.StripesOn);
+
+  shell_.stripes.StripesOn = true;
+  shell_.stripes.SetStripeContrast(kFace, 7);
+  EXPECT_FALSE(shell_.StoreSettingsAndAsk(true, false));
+  EXPECT_EQ(boxes_.unexpected_questions, 0);
+  EXPECT_EQ(settings_.values, (std::map<std::string, std::string>{
+                                  {"LastBase", "Town"}, {"USearch", "1"},
+                                  {"Contrast", "7"}, {"Zebra", "1"}}));
+
+  boxes_.answers = {true, false};
+  EXPECT_TRUE(shell_.StoreSettingsAndAsk(false, true));
+  EXPECT_FALSE(shell_.StoreSettingsAndAsk(false, true));
+  EXPECT_EQ(boxes_.shown.back().text, "Сохранить изменения базы?");
+
+  // Where no stripes can be shown, "Zebra" and "Contrast" stay as stored.
+  settings_.values = {};
+  EXPECT_TRUE(shell_.ReadDisplaySettings({255, 255, 255}));
+  EXPECT_FALSE(shell_.stripes.StripesOn);
+  shell_.StoreSettingsAndAsk(true, false);
+  EXPECT_EQ(settings_.values, (std::map<std::string, std::string>{
+                                  {"LastBase", "Town"}, {"USearch", "1"}}));
+}
+
+}  // namespace
+}  // namespace spravka
