@@ -1,0 +1,58 @@
+#include "cli/console.h"
+
+#include <cstdio>
+
+#include "storage/cp1251.h"
+#include "storage/file_system.h"
+
+namespace spravka::cli {
+
+int Fail(std::string_view message) {
+  std::fprintf(stderr, "spravka-cli: %s\n", ForTerminal(message).c_str());
+  return kExitFailure;
+}
+
+int UsageError(std::string_view command, std::string_view message) {
+  std::fprintf(stderr,
+               "spravka-cli %.*s: %.*s\n"
+               "Подробности: spravka-cli %.*s --help\n",
+               static_cast<int>(command.size()), command.data(),
+               static_cast<int>(message.size()), message.data(),
+               static_cast<int>(command.size()), command.data());
+  return kExitUsage;
+}
+
+void Warn(std::string_view message) {
+  std::fprintf(stderr, "spravka-cli: предупреждение: %s\n",
+               ForTerminal(message).c_str());
+}
+
+std::string ForTerminal(std::string_view message) {
+  std::string out;
+  out.reserve(message.size());
+  for (size_t i = 0; i < message.size(); ++i) {
+    if (message[i] == '\r' && i + 1 < message.size() &&
+        message[i + 1] == '\n') {
+      continue;
+    }
+    out.push_back(message[i]);
+  }
+  return out;
+}
+
+std::string Show(std::string_view cp1251) { return Cp1251ToUtf8(cp1251); }
+
+bool ReadInputFile(const std::string& path, std::string* bytes) {
+  const Status status = RealFileSystem().ReadFile(path, bytes);
+  if (!status.ok()) Fail(status.message());  // it names the file
+  return status.ok();
+}
+
+bool WriteOutputFile(const std::string& path, std::string_view bytes) {
+  // The old file stays whole until the new one is complete.
+  const Status status = RealFileSystem().ReplaceFile(path, bytes);
+  if (!status.ok()) Fail(status.message());  // it names the file
+  return status.ok();
+}
+
+}  // namespace spravka::cli

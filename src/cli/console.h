@@ -1,0 +1,36 @@
+#ifndef SPRAVKA_CLI_CONSOLE_H_
+#define SPRAVKA_CLI_CONSOLE_H_
+
+#include <string>
+#include <string_view>
+
+namespace spravka::cli {
+
+// Exit codes: a failure of the operation, and a command line that makes no
+// sense.
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+// "spravka-cli: message" on stderr; returns kExitFailure.
+int Fail(std::string_view message);
+
+// The message and a pointer to the command's help; returns kExitUsage.
+int UsageError(std::string_view command, std::string_view message);
+
+// A warning on stderr that does not stop the command.
+void Warn(std::string_view message);
+
+// The program's messages break lines with "\r\n"; the terminal wants "\n".
+std::string ForTerminal(std::string_view message);
+
+// Windows-1251 text from a base as UTF-8 for the terminal.
+std::string Show(std::string_view cp1251);
+
+// Whole files; on failure the reason has been printed and the result is
+// false.
+bool ReadInputFile(const std::string& path, std::string* bytes);
+bool WriteOutputFile(const std::string& path, std::string_view bytes);
+
+}  // namespace spravka::cli
+
+#endif  // SPRAVKA_CLI_CONSOLE_H_

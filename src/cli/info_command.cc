@@ -1,0 +1,165 @@
+// spravka-cli info: what a base file holds, one "Name: value" a line.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/base_messages.h"
+#include "cli/arguments.h"
+#include "cli/command.h"
+#include "cli/console.h"
+#include "cli/field_kinds.h"
+#include "cli/record_fields.h"
+#include "storage/base_file.h"
+
+namespace spravka::cli {
+namespace {
+
+constexpr char kUsage[] =
+    "Использование: spravka-cli info БАЗА.qz\n"
+    "Поля заголовка базы по именам, отметка сборки (BaseStamp), число\n"
+    "записей в обеих таблицах после применения изменений и сами изменения:\n"
+    "по одной строке «Имя: значение».\n";
+
+void Line(const char* name, const std::string& value) {
+  std::printf("%s: %s\n", name, value.c_str());
+}
+
+void Line(const char* name, long long value) {
+  std::printf("%s: %lld\n", name, value);
+}
+
+template <size_t N>
+std::string Places(const std::array<EditPlace, N>& places) {
+  std::string out;
+  for (const EditPlace& p : places) {
+    if (!out.empty()) out += ' ';
+    out += std::to_string(p.label_left) + ',' + std::to_string(p.edit_left) +
+           ',' + std::to_string(p.edit_width);
+  }
+  return out;
+}
+
+template <size_t N>
+std::string Widths(const std::array<int32_t, N>& widths, int count) {
+  std::string out;
+  for (int c = 0; c < count && c < static_cast<int>(N); ++c) {
+    if (!out.empty()) out += ' ';
+    out += std::to_string(widths[c]);
+  }
+  return out;
+}
+
+std::string Bits(unsigned bits, TableId table) {
+  char hex[8];
+  std::snprintf(hex, sizeof hex, table == TableId::kHome ? "0x%02X" : "0x%04X",
+                bits);
+  return std::string(hex) + " (" + DescribeFieldKinds(table, bits) + ")";
+}
+
+const char* ChangeSectionText(ChangeSectionStatus status) {
+  switch (status) {
+    case ChangeSectionStatus::kAbsent:
+      return "нет";
+    case ChangeSectionStatus::kApplied:
+      return "применён";
+    case ChangeSectionStatus::kForeignStamp:
+      return "от другой сборки базы, не применён";
+    case ChangeSectionStatus::kDamaged:
+      return "повреждён, не применён";
+  }
+  return "";
+}
+
+void PrintHeader(const BaseHeader& h) {
+  Line("FormatTag", h.FormatTag);
+  Line("Title", Show(h.Title));
+  Line("Caption", Show(h.Caption));
+  Line("NumberLength", h.NumberLength);
+  Line("HomeFieldCount", h.HomeFieldCount);
+  Line("OrgFieldCount", h.OrgFieldCount);
+  Line("TableGrowth", h.TableGrowth);
+  Line("HomeFields", Bits(h.HomeFields, TableId::kHome));
+  Line("OrgFields", Bits(h.OrgFields, TableId::kOrg));
+  Line("HomeEditPlaces", Places(h.HomeEditPlaces));
+  Line("OrgEditPlaces", Places(h.OrgEditPlaces));
+  Line("HomeColWidths", Widths(h.HomeColWidths, h.HomeFieldCount));
+  Line("OrgColWidths", Widths(h.OrgColWidths, h.OrgFieldCount));
+  Line("OriginTag", Show(h.OriginTag));
+  Line("Description", Show(h.Description));
+  Line("CheckTag", h.CheckTag);
+}
+
+void PrintChanges(const char* name, const ChangeList& changes,
+                  int field_count) {
+  std::string value;
+  for (const auto& [key, data] : changes) {
+    value = key + ' ';
+    if (data.IsDeletion()) {
+      value += "удалена";
+    } else {
+      std::string fields;
+      AppendRecordFields(data.value, field_count, &fields);
+      value += Show(fields);
+    }
+    Line(name, value);
+  }
+}
+
+int RunInfo(const std::vector<std::string>& words) {
+  Arguments args;
+  std::string error;
+  if (!args.Parse(words, {}, &error)) return UsageError("info", error);
+  if (args.positional().size() != 1) {
+    return UsageError("info", "нужно имя одной базы");
+  }
+  const std::string& path = args.positional()[0];
+
+  std::string file;
+  if (!ReadInputFile(path, &file)) return kExitFailure;
+  BaseFileLayout layout;
+  if (!ReadBaseFileLayout(file, &layout, &error))
+    return Fail(path + ": " + error);
+  HeaderBytes scrambled;
+  std::copy_n(file.begin() + layout.header_offset, kHeaderSize,
+              scrambled.begin());
+  const BaseHeader header = BaseHeader::FromFile(scrambled);
+  if (header.CheckTag != header.FormatTag) {
+    return Fail(path + ": " + kDamagedHeaderText);
+  }
+
+  Line("File", path);
+  Line("FileLength", static_cast<long long>(file.size()));
+  Line("BasePartLength", layout.BasePartLength);
+  Line("HeaderDistance", layout.HeaderDistance);
+  PrintHeader(header);
+  Line("BaseStamp", layout.BaseStamp);
+  std::fflush(stdout);
+
+  RecordStore store;
+  LoadReport report = LoadBaseFromBytes(std::move(file), &store);
+  if (report.status != LoadStatus::kOk) {
+    return Fail(path + ": " + LoadFailureMessage(report, path).text);
+  }
+  Line("HomeRecords", static_cast<long long>(store.HomeData.CountRecords()));
+  Line("OrgRecords", static_cast<long long>(store.OrgData.CountRecords()));
+  Line("HomeUsed", static_cast<long long>(store.HomeData.used));
+  Line("OrgUsed", static_cast<long long>(store.OrgData.used));
+  Line("ChangeSection", ChangeSectionText(report.changes));
+  Line("HomeChanges", static_cast<long long>(store.HomeChanges.size()));
+  Line("OrgChanges", static_cast<long long>(store.OrgChanges.size()));
+  PrintChanges("HomeChange", store.HomeChanges, store.header.HomeFieldCount);
+  PrintChanges("OrgChange", store.OrgChanges, store.header.OrgFieldCount);
+  return 0;
+}
+
+const CommandRegistration kRegistration({
+    "info",
+    "заголовок, отметка сборки, число записей и изменения базы",
+    kUsage,
+    RunInfo,
+});
+
+}  // namespace
+}  // namespace spravka::cli
