@@ -1,0 +1,383 @@
+#include "cli/base_check.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <set>
+#include <string_view>
+#include <utility>
+
+#include "app/base_messages.h"
+#include "storage/base_file.h"
+#include "storage/byte_order.h"
+#include "storage/keystream.h"
+#include "storage/record_key.h"
+#include "storage/record_store.h"
+#include "storage/zlib_codec.h"
+
+namespace spravka::cli {
+namespace {
+
+// Beyond this many bad records of one table the rest are only counted.
+constexpr size_t kListedBadRecords = 5;
+// Key and value of one change entry together.
+constexpr size_t kMaxChangeEntry = 250;
+constexpr size_t kKeySize = 7;
+
+// Header offsets of the length bytes of the counted strings.
+struct CountedString {
+  size_t offset;
+  size_t capacity;
+  const char* name;
+};
+constexpr CountedString kCountedStrings[] = {
+    {1, kTitleCapacity, "Title"},
+    {32, kCaptionCapacity, "Caption"},
+    {352, kOriginTagCapacity, "OriginTag"},
+    {383, kDescriptionCapacity, "Description"},
+};
+
+bool IsTag(uint8_t b) { return b >= 1 && b <= 8; }
+
+// Checks one record text that ends with 0x1F. Section texts start with the
+// value of field 1; texts in memory and in change entries with tag 1.
+// Returns an empty string when the record is well formed.
+std::string RecordProblem(std::string_view text, int field_count,
+                          bool leading_tag) {
+  if (text.empty() || static_cast<uint8_t>(text.back()) != kRecordEnd) {
+    return "запись не кончается байтом 0x1F";
+  }
+  if (leading_tag && (text.size() < 2 || text[0] != 1)) {
+    return "запись не начинается с метки поля 1";
+  }
+  int expected = leading_tag ? 1 : 2;
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    const auto b = static_cast<uint8_t>(text[i]);
+    if (IsTag(b)) {
+      if (b != expected) {
+        return "метка поля " + std::to_string(b) + " там, где ждали " +
+               std::to_string(expected);
+      }
+      ++expected;
+    } else if (b == 0x0A || b == kTableSeparator || b == kRecordEnd) {
+      return "в поле " + std::to_string(expected - 1) + " недопустимый байт " +
+             std::to_string(b);
+    }
+  }
+  if (expected - 1 != field_count) {
+    return "полей " + std::to_string(expected - 1) + ", а в таблице " +
+           std::to_string(field_count);
+  }
+  return "";
+}
+
+class Checker {
+ public:
+  explicit Checker(std::string file) : file_(std::move(file)) {}
+
+  BaseCheck Run() {
+    std::string reason;
+    if (!ReadBaseFileLayout(file_, &layout_, &reason)) {
+      Problem(reason);
+      return std::move(result_);
+    }
+    if (!CheckHeader()) return std::move(result_);
+    // The change section first: a base record that a change replaces or
+    // deletes never shows, so its text does not matter (a new base holds
+    // such a placeholder with more tags than its table has fields).
+    CheckChangeSection();
+    CheckSections();
+    if (result_.problems.empty()) CheckLoad();
+    return std::move(result_);
+  }
+
+ private:
+  void Problem(std::string text) {
+    result_.problems.push_back(std::move(text));
+  }
+
+  int64_t Int32At(size_t offset) const {
+    return ReadInt32(reinterpret_cast<const uint8_t*>(file_.data()) + offset);
+  }
+
+  // False when the header is too damaged to go on.
+  bool CheckHeader() {
+    HeaderBytes scrambled;
+    std::copy_n(file_.begin() + layout_.header_offset, kHeaderSize,
+                scrambled.begin());
+    header_ = BaseHeader::FromFile(scrambled);
+    if (header_.CheckTag != header_.FormatTag) {
+      Problem(std::string(kDamagedHeaderText) + " (CheckTag " +
+              std::to_string(header_.CheckTag) + ", FormatTag " +
+              std::to_string(header_.FormatTag) + ")");
+      return false;
+    }
+    if (header_.FormatTag != kFormatLetter) {
+      Problem(std::string(kUnsupportedFormatText) + kSiteAddress +
+              " (FormatTag " + std::to_string(header_.FormatTag) + ")");
+      return false;
+    }
+    bool usable = true;
+    if (header_.HomeFieldCount != std::popcount(header_.HomeFields) ||
+        header_.HomeFields > 0x7F || header_.HomeFieldCount < 1) {
+      Problem("HomeFieldCount " + std::to_string(header_.HomeFieldCount) +
+              " не согласуется с HomeFields " +
+              std::to_string(header_.HomeFields));
+      usable = false;
+    }
+    if (header_.OrgFieldCount != std::popcount(header_.OrgFields) ||
+        header_.OrgFields > 0xFF || header_.OrgFieldCount < 1) {
+      Problem("OrgFieldCount " + std::to_string(header_.OrgFieldCount) +
+              " не согласуется с OrgFields " +
+              std::to_string(header_.OrgFields));
+      usable = false;
+    }
+    if (header_.NumberLength < 4 || header_.NumberLength > 7) {
+      Problem("NumberLength " + std::to_string(header_.NumberLength) +
+              " вне 4..7");
+    }
+    if (header_.TableGrowth < 0) {
+      Problem("TableGrowth отрицателен: " +
+              std::to_string(header_.TableGrowth));
+    }
+    for (const CountedString& s : kCountedStrings) {
+      if (header_.raw[s.offset] > s.capacity) {
+        Problem(std::string(s.name) + ": длина " +
+                std::to_string(header_.raw[s.offset]) + " больше " +
+                std::to_string(s.capacity));
+      }
+    }
+    return usable;
+  }
+
+  // Checks the stamps and both table sections.
+  void CheckSections() {
+    const int64_t base_end = layout_.BasePartLength - int64_t{kTrailerSize};
+    int64_t at = static_cast<int64_t>(layout_.header_offset + kHeaderSize);
+    if (at + 4 > base_end) {
+      Problem("после заголовка нет места для таблиц");
+      return;
+    }
+    if (Int32At(at) != layout_.BaseStamp) {
+      Problem("отметка сборки " + std::to_string(Int32At(at)) +
+              " перед таблицами не равна отметке в конце базы " +
+              std::to_string(layout_.BaseStamp));
+    }
+    at += 4;
+    if (CheckSection(TableId::kHome, &at, base_end)) {
+      CheckSection(TableId::kOrg, &at, base_end);
+    }
+  }
+
+  // False when the section's lengths leave no way to find what follows it.
+
+  bool CheckSection(TableId table, int64_t* at, int64_t base_end) {
+    const bool is_home = table == TableId::kHome;
+    const std::string name =
+        is_home ? "квартирные телефоны" : "телефоны организаций";
+    if (*at + 8 > base_end) {
+      Problem(name + ": раздел обрывается");
+      return false;
+    }
+    const int64_t text_length = Int32At(*at);
+    const int64_t stream_length = Int32At(*at + 4);
+    *at += 8;
+    if (text_length < 0 || stream_length < 0 ||
+        *at + stream_length > base_end) {
+      Problem(name + ": длины раздела (" + std::to_string(text_length) + ", " +
+              std::to_string(stream_length) + ") выходят за базу");
+      return false;
+    }
+    std::string stream = file_.substr(*at, stream_length);
+    *at += stream_length;
+    auto* bytes = reinterpret_cast<uint8_t*>(stream.data());
+    if (is_home) {
+      ScrambleHomeStream(bytes, stream.size());
+    } else {
+      ScrambleOrgStream(bytes, stream.size());
+    }
+    std::string text(text_length, '\0');
+    if (!InflateExact(stream, text.data(), text.size())) {
+      Problem(name + ": сжатый текст повреждён или его длина не " +
+              std::to_string(text_length));
+      return true;
+    }
+    const int field_count =
+        is_home ? header_.HomeFieldCount : header_.OrgFieldCount;
+    size_t records = 0;
+    size_t bad = 0;
+    size_t start = 0;
+    while (start < text.size()) {
+      size_t end = text.find(static_cast<char>(kRecordEnd), start);
+      const bool closed = end != std::string::npos;
+      end = closed ? end + 1 : text.size();
+      ++records;
+      const std::string_view record(text.data() + start, end - start);
+      start = end;
+      if (changed_[is_home ? 0 : 1].count(records) != 0) continue;
+      std::string problem = RecordProblem(record, field_count, false);
+      if (problem.empty() &&
+          record.size() + 1 + kRecordHeadSize > kMaxRecordLength) {
+        problem =
+            "запись длиннее " + std::to_string(kMaxRecordLength) + " байт";
+      }
+      if (!problem.empty() && ++bad <= kListedBadRecords) {
+        Problem(name + ", запись " + std::to_string(records) + ": " + problem);
+      }
+    }
+    if (bad > kListedBadRecords) {
+      Problem(name + ": и ещё " + std::to_string(bad - kListedBadRecords) +
+              " записей с ошибками");
+    }
+    return true;
+  }
+
+  void CheckChangeSection() {
+    const size_t base_length = static_cast<size_t>(layout_.BasePartLength);
+    if (file_.size() <= base_length + 4) return;
+    const int64_t stamp = Int32At(base_length);
+    if (stamp != layout_.BaseStamp) {
+      Problem("изменения записаны для другой сборки базы (отметка " +
+              std::to_string(stamp) + " вместо " +
+              std::to_string(layout_.BaseStamp) + ") и не применяются");
+      return;
+    }
+    if (file_.size() < base_length + 8) {
+      Problem("раздел изменений обрывается");
+      return;
+    }
+    const int64_t hint = Int32At(base_length + 4);
+    std::string masked = file_.substr(base_length + 8);
+    MaskChangeStream(reinterpret_cast<uint8_t*>(masked.data()), masked.size());
+    std::string stream;
+    if (!InflateGrowing(masked, hint > 0 ? static_cast<size_t>(hint) : 0,
+                        &stream)) {
+      Problem("раздел изменений повреждён и не применяется");
+      return;
+    }
+    CheckChangeStream(stream);
+  }
+
+  // The stream as the loader reads it, with everything it would drop or
+  // that no writer of the program produces reported.
+  void CheckChangeStream(std::string_view stream) {
+    int table = 0;
+    std::string entry;
+    std::string last_key[2];
+    size_t bad = 0;
+    auto problem = [&](const std::string& text) {
+      if (++bad <= kListedBadRecords) Problem("раздел изменений: " + text);
+    };
+    for (const char ch : stream) {
+      const auto b = static_cast<uint8_t>(ch);
+      if (b == 0x0A) continue;
+      if (b == kTableSeparator) {
+        if (++table == 2) problem("лишний разделитель таблиц");
+        continue;
+      }
+      entry.push_back(ch);
+      if (b != kRecordEnd) continue;
+      if (table < 2) CheckChangeEntry(table, entry, &last_key[table], problem);
+      entry.clear();
+    }
+    if (!entry.empty()) problem("текст после последней записи");
+    if (table == 0) problem("нет разделителя таблиц");
+    if (bad > kListedBadRecords) {
+      Problem("раздел изменений: и ещё " +
+              std::to_string(bad - kListedBadRecords) + " ошибок");
+    }
+  }
+
+  template <typename Report>
+  void CheckChangeEntry(int table, const std::string& entry,
+                        std::string* last_key, Report& problem) {
+    const char* name = table == 0 ? "квартирные" : "организации";
+    if (entry.size() <= kKeySize) {
+      problem(std::string(name) + ": запись короче ключа");
+      return;
+    }
+    const std::string key = entry.substr(0, kKeySize);
+    const std::string where = std::string(name) + ", " + key + ": ";
+    if (entry.size() > kMaxChangeEntry) {
+      problem(where + "запись длиннее " + std::to_string(kMaxChangeEntry) +
+              " байт");
+    }
+    const int64_t number = KeyToNumber(key);
+    if (!std::all_of(key.begin(), key.end(),
+                     [](char c) { return c >= '0' && c <= '9'; }) ||
+        number < 1 || number > kMaxRecordNumber) {
+      problem(where + "ключ не номер записи 1.." +
+              std::to_string(kMaxRecordNumber));
+      return;
+    }
+    if (!last_key->empty() && key <= *last_key) {
+      problem(where + "ключи не по возрастанию или повторяются");
+    }
+    *last_key = key;
+    changed_[table].insert(number);
+    const std::string_view value = std::string_view(entry).substr(kKeySize);
+    if (value.size() == 1) return;  // a deletion
+    const int field_count =
+        table == 0 ? header_.HomeFieldCount : header_.OrgFieldCount;
+    const std::string record = RecordProblem(value, field_count, true);
+    if (!record.empty()) problem(where + record);
+  }
+
+  // The loader must agree, and leave well-formed working tables.
+  void CheckLoad() {
+    RecordStore store;
+    const LoadReport report = LoadBaseFromBytes(std::move(file_), &store);
+    if (report.status != LoadStatus::kOk) {
+      Problem("база не загружается: " + LoadFailureMessage(report, "").text);
+      return;
+    }
+    const TableId tables[] = {TableId::kHome, TableId::kOrg};
+    for (const TableId id : tables) {
+      const Table& t = store.table(id);
+      const std::string name = id == TableId::kHome
+                                   ? "после загрузки, квартирные телефоны"
+                                   : "после загрузки, телефоны организаций";
+      size_t records = 0;
+      uint32_t last_number = 0;
+      for (size_t p = 1; p < t.used;) {
+        const size_t length = t.LengthAt(p);
+        if (length <= kRecordHeadSize || p + length - 1 > t.used) {
+          Problem(name + ": заголовок записи в позиции " + std::to_string(p) +
+                  " указывает за таблицу");
+          break;
+        }
+        const std::string problem =
+            RecordProblem(t.TextAt(p), store.FieldCount(id), true);
+        if (!problem.empty()) {
+          Problem(name + ", позиция " + std::to_string(p) + ": " + problem);
+          break;
+        }
+        if (t.NumberAt(p) <= last_number) {
+          Problem(name + ", позиция " + std::to_string(p) +
+                  ": номера записей не по возрастанию");
+          break;
+        }
+        last_number = t.NumberAt(p);
+        ++records;
+        p += length;
+      }
+      (id == TableId::kHome ? result_.home_records : result_.org_records) =
+          records;
+    }
+    result_.changes = store.HomeChanges.size() + store.OrgChanges.size();
+  }
+
+  std::string file_;
+  BaseFileLayout layout_;
+  BaseHeader header_;
+  BaseCheck result_;
+  std::set<int64_t> changed_[2];  // record numbers the changes replace
+};
+
+}  // namespace
+
+BaseCheck CheckBaseFile(std::string file) {
+  return Checker(std::move(file)).Run();
+}
+
+}  // namespace spravka::cli
