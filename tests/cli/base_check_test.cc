@@ -1,0 +1,149 @@
+#include "cli/base_check.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/new_base_layout.h"
+#include "storage/base_file.h"
+#include "storage/base_template.h"
+#include "storage/byte_order.h"
+#include "storage/keystream.h"
+#include "storage/zlib_codec.h"
+
+namespace spravka::cli {
+namespace {
+
+constexpr int32_t kStamp = 1234;
+
+// Three fields a table: number, subscriber (organisation), district.
+BaseHeader SmallHeader() {
+  BaseHeader header;
+  ApplyNewBaseLayout(0b100'0011, 0b1000'0011, &header);
+  header.TableGrowth = 100000;
+  return header;
+}
+
+const char kHomeText[] =
+    "1\2a\3x\x1F"
+    "2\2b\3y\x1F"
+    "3\2c\3z\x1F";
+const char kOrgText[] = "9\2o\3x\x1F";
+
+std::string SoundBase() {
+  return WriteBasePart(SmallHeader(), kStamp, kHomeText, kOrgText);
+}
+
+// A change section around a stream given byte for byte.
+std::string RawChangeSection(int32_t stamp, const std::string& stream) {
+  std::string masked = Compress(stream);
+  MaskChangeStream(reinterpret_cast<uint8_t*>(masked.data()), masked.size());
+  std::string out;
+  AppendInt32(&out, stamp);
+  AppendInt32(&out, static_cast<int32_t>(stream.size()));
+  return out + masked;
+}
+
+std::string StampBytes() {
+  std::string out;
+  AppendInt32(&out, kStamp);
+  return out;
+}
+
+std::string Joined(const BaseCheck& check) {
+  std::string all;
+  for (const std::string& p : check.problems) all += p + "\n";
+  return all;
+}
+
+TEST(BaseCheckTest, SoundBasesPass) {
+  ChangeList home;
+  home.Add("0000001", "\x1F");  // deleted
+  home.Add("0000002",
+           "\1"
+           "2\2B\3Y\x1F");  // rewritten
+  home.Add("0000004",
+           "\1"
+           "4\2d\3w\x1F");  // added
+  const std::string with_changes =
+      SoundBase() + WriteChangeSection(kStamp, home, ChangeList());
+  const BaseCheck check = CheckBaseFile(with_changes);
+  EXPECT_TRUE(check.problems.empty()) << Joined(check);
+  EXPECT_EQ(check.home_records, 3u);
+  EXPECT_EQ(check.org_records, 1u);
+  EXPECT_EQ(check.changes, 3u);
+
+  // A few stray bytes behind the base part are no change section.
+  EXPECT_TRUE(CheckBaseFile(SoundBase() + "abcd").problems.empty());
+
+  // A new base: the template with its placeholders deleted.
+  std::string fresh = BaseTemplate();
+  const HeaderBytes header = SmallHeader().ToFile();
+  fresh.replace(kHeaderOffset, kHeaderSize,
+                reinterpret_cast<const char*>(header.data()), kHeaderSize);
+  const BaseCheck fresh_check = CheckBaseFile(fresh);
+  EXPECT_TRUE(fresh_check.problems.empty()) << Joined(fresh_check);
+  EXPECT_EQ(fresh_check.home_records, 0u);
+  EXPECT_EQ(fresh_check.changes, 2u);
+}
+
+TEST(BaseCheckTest, FindsWhatIsWrong) {
+  const std::string sound = SoundBase();
+  auto flipped = [&](size_t offset) {
+    std::string file = sound;
+    file[offset] = static_cast<char>(file[offset] ^ 0x55);
+    return file;
+  };
+  BaseHeader odd_counts = SmallHeader();
+  odd_counts.HomeFieldCount = 4;
+
+  struct Case {
+    const char* name;
+    std::string file;
+    const char* finding;
+  };
+  const Case cases[] = {
+      {"cut short", sound.substr(0, sound.size() - 10), "длина основной"},
+      {"check tag", flipped(kHeaderOffset + 734), "Поврежден заголовок"},
+      {"field count", WriteBasePart(odd_counts, kStamp, kHomeText, kOrgText),
+       "HomeFieldCount 4"},
+      {"stamp before the tables", flipped(kHeaderOffset + kHeaderSize),
+       "отметка сборки"},
+      {"residential stream", flipped(kHeaderOffset + kHeaderSize + 12 + 3),
+       "квартирные телефоны: сжатый текст повреждён"},
+      {"record without a tag",
+       WriteBasePart(SmallHeader(), kStamp, "1\2a\x1F", kOrgText),
+       "квартирные телефоны, запись 1: полей 2, а в таблице 3"},
+      {"text without terminator",
+       WriteBasePart(SmallHeader(), kStamp, kHomeText, "9\2o\3x"),
+       "телефоны организаций, запись 1: запись не кончается"},
+      {"foreign change section", sound + RawChangeSection(kStamp + 1, "\x1E"),
+       "другой сборки"},
+      {"damaged change section", sound + StampBytes() + "garbage!garbage!",
+       "раздел изменений повреждён"},
+      {"change with a missing field",
+       sound + RawChangeSection(kStamp, "0000002\1b\2y\x1F\x1E"),
+       "квартирные, 0000002: полей 2"},
+      {"changes out of order",
+       sound + RawChangeSection(kStamp,
+                                "0000003\x1F"
+                                "0000002\x1F\x1E"),
+       "не по возрастанию"},
+      {"change key not a number",
+       sound + RawChangeSection(kStamp,
+                                "\x1E"
+                                "00a0001\x1F"),
+       "организации, 00a0001: ключ не номер записи"},
+      {"third table", sound + RawChangeSection(kStamp, "\x1E\x1E"),
+       "лишний разделитель"},
+  };
+  for (const Case& c : cases) {
+    const BaseCheck check = CheckBaseFile(c.file);
+    EXPECT_NE(Joined(check).find(c.finding), std::string::npos)
+        << c.name << ":\n"
+        << Joined(check);
+  }
+}
+
+}  // namespace
+}  // namespace spravka::cli
