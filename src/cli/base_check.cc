@@ -188,6 +188,15 @@ class Checker {
               std::to_string(stream_length) + ") выходят за базу");
       return false;
     }
+    // zlib expands by about 1032 times at most: anything more is a damaged
+    // length, not a reason to allocate gigabytes.
+    if (text_length > stream_length * 1100 + 64) {
+      Problem(name + ": длина текста " + std::to_string(text_length) +
+              " невозможна для потока в " + std::to_string(stream_length) +
+              " байт");
+      *at += stream_length;
+      return true;
+    }
     std::string stream = file_.substr(*at, stream_length);
     *at += stream_length;
     auto* bytes = reinterpret_cast<uint8_t*>(stream.data());
