@@ -1,6 +1,8 @@
 // spravka-cli: the command-line companion of the directory program.
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -54,7 +56,14 @@ int main(int argc, char** argv) {
         return 0;
       }
     }
-    return c.run(args);
+    try {
+      return c.run(args);
+    } catch (const std::bad_alloc&) {
+      std::fputs("spravka-cli: не хватает памяти\n", stderr);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "spravka-cli: %s\n", e.what());
+    }
+    return 1;
   }
   std::fprintf(stderr, "spravka-cli: неизвестная команда «%s»\n", name.c_str());
   PrintHelp(stderr);
