@@ -28,6 +28,10 @@ TEST(NewBaseLayoutTest, AllKindsKeepDefaultPlacesAndScaleWidths) {
             (std::vector<int32_t>{44, 222, 142, 41, 39, 39, 50}));
   EXPECT_EQ(Widths(layout.OrgColWidths),
             (std::vector<int32_t>{50, 166, 123, 102, 28, 28, 28, 50}));
+  // Building and office are columns 6 and 7 without search edits.
+  EXPECT_EQ(layout.OrgEditPlaces[5], (EditPlace{}));
+  EXPECT_EQ(layout.OrgEditPlaces[6], (EditPlace{}));
+  EXPECT_EQ(layout.OrgEditPlaces[7], (EditPlace{455, 474, 50}));
 }
 
 TEST(NewBaseLayoutTest, WithoutStreetTheSubscriberEditTakesAllTheRoom) {
