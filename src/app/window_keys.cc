@@ -5,17 +5,16 @@ namespace spravka {
 WindowCommand CommandForKey(WindowKey key, const WindowKeyState& s) {
   using enum WindowKey;
   if (s.ctrl) {
+    constexpr WindowCommand kIdle = WindowCommand::kSwallow;
     switch (key) {
       case kPadMultiply:
-        return s.stripes_on ? WindowCommand::kContrastReset : WindowCommand::kNone;
+        return s.stripes_on ? WindowCommand::kContrastReset : kIdle;
       case kPadPlus:
-        return s.stripes_on ? WindowCommand::kContrastUp : WindowCommand::kNone;
+        return s.stripes_on ? WindowCommand::kContrastUp : kIdle;
       case kPadMinus:
-        return s.stripes_on && s.contrast > 2 ? WindowCommand::kContrastDown
-                                              : WindowCommand::kNone;
+        return s.stripes_on && s.contrast > 2 ? WindowCommand::kContrastDown : kIdle;
       case kPadDivide:
-        return s.stripes_item_visible ? WindowCommand::kToggleStripes
-                                      : WindowCommand::kNone;
+        return s.stripes_item_visible ? WindowCommand::kToggleStripes : kIdle;
       default:
         return WindowCommand::kNone;
     }

@@ -18,7 +18,8 @@ enum class WindowKey {
 };
 
 enum class WindowCommand {
-  kNone,  // the key goes on to the focused control
+  kNone,     // the key goes on to the focused control
+  kSwallow,  // the key does nothing at all
   kContrastReset,
   kContrastUp,
   kContrastDown,
@@ -41,7 +42,9 @@ struct WindowKeyState {
 };
 
 // `FormKeyDown`: with Ctrl only the numeric-pad keys count; without Ctrl
-// the function keys and Enter, whatever Shift and Alt say.
+// the function keys and Enter, whatever Shift and Alt say. A Ctrl+pad key
+// whose condition fails is swallowed: it would otherwise type its sign
+// into the focused edit.
 WindowCommand CommandForKey(WindowKey key, const WindowKeyState& state);
 
 }  // namespace spravka

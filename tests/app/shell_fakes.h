@@ -2,6 +2,7 @@
 #define SPRAVKA_TESTS_APP_SHELL_FAKES_H_
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -42,6 +43,7 @@ class RecordingBoxes : public MessageBoxes {
   }
   bool Ask(const std::string& question) override {
     shown.push_back({MessageKind::kConfirmation, question});
+    if (on_ask) on_ask();
     if (answers.empty()) {
       unexpected_questions++;
       return false;
@@ -53,6 +55,7 @@ class RecordingBoxes : public MessageBoxes {
   std::vector<Box> shown;
   std::deque<bool> answers;
   int unexpected_questions = 0;
+  std::function<void()> on_ask;  // runs while a question is up
 };
 
 // The real file system with a probe that can be told to fail, as on a

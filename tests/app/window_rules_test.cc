@@ -54,14 +54,14 @@ TEST(WindowKeysTest, CommandTable) {
   WindowKeyState on_grid{.focus_on_grid = true};
   const Case cases[] = {
       {kPadMultiply, ctrl_on, C::kContrastReset},
-      {kPadMultiply, ctrl_off, C::kNone},
+      {kPadMultiply, ctrl_off, C::kSwallow},
       {kPadPlus, ctrl_on, C::kContrastUp},
-      {kPadPlus, ctrl_off, C::kNone},
+      {kPadPlus, ctrl_off, C::kSwallow},
       {kPadMinus, ctrl_on, C::kContrastDown},
-      {kPadMinus, ctrl_low, C::kNone},
-      {kPadMinus, ctrl_off, C::kNone},
+      {kPadMinus, ctrl_low, C::kSwallow},
+      {kPadMinus, ctrl_off, C::kSwallow},
       {kPadDivide, ctrl_off, C::kToggleStripes},
-      {kPadDivide, ctrl_hidden, C::kNone},
+      {kPadDivide, ctrl_hidden, C::kSwallow},
       {kPadPlus, plain, C::kNone},  // without Ctrl the pad keys type
       {kF12, ctrl_on, C::kNone},    // with Ctrl only the pad keys count
       {kF1, plain, C::kHelp},

@@ -1,0 +1,117 @@
+#include "ui/inform_dialog.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QStringList>
+
+#include "app/inform_text.h"
+#include "ui/text_codec.h"
+
+namespace spravka {
+namespace {
+
+constexpr int kWidth = 420;
+constexpr int kHeight = 394;
+constexpr int kButtonHeight = 32;
+
+QPlainTextEdit* MakeMemo(QWidget* parent, const char* name) {
+  auto* memo = new QPlainTextEdit(parent);
+  memo->setObjectName(QLatin1String(name));
+  memo->setReadOnly(true);
+  memo->setFrameShape(QFrame::NoFrame);
+  memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  QPalette p = memo->palette();
+  p.setColor(QPalette::Base, p.color(QPalette::Button));
+  memo->setPalette(p);
+  memo->setGeometry(0, 0, kWidth, kHeight - kButtonHeight);
+  return memo;
+}
+
+}  // namespace
+
+InformDialog::InformDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
+      lines_(UnscrambleInformText(StoredInformText())) {
+  setObjectName(QStringLiteral("HelpDlg"));
+  setWindowTitle(QStringLiteral("Информация"));
+  setModal(false);
+  setFixedSize(kWidth, kHeight);
+  QFont f = font();
+  f.setBold(true);
+  setFont(f);
+
+  memo1_ = MakeMemo(this, "Memo1");
+  memo2_ = MakeMemo(this, "Memo2");
+  QStringList help;
+  for (const std::string& line : NewBaseHelpText()) {
+    help << QString::fromStdString(line);
+  }
+  memo2_->setPlainText(help.join(QLatin1Char('\n')));
+  memo2_->hide();
+  ShowLines();
+
+  ok_ = new QPushButton(QStringLiteral("Все ясно"), this);
+  ok_->setObjectName(QStringLiteral("OKBtn"));
+  ok_->setFlat(true);
+  ok_->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+  ok_->setGeometry(0, kHeight - kButtonHeight, kWidth, kButtonHeight);
+  connect(ok_, &QPushButton::clicked, this, &QDialog::hide);  // `OKBtnClick`
+
+  memo1_->installEventFilter(this);
+  memo2_->installEventFilter(this);
+}
+
+void InformDialog::ShowLines() {
+  QStringList text;
+  for (const std::string& line : lines_) text << FromCp1251(line);
+  memo1_->setPlainText(text.join(QLatin1Char('\n')));
+}
+
+void InformDialog::PlaceBaseDescription(const std::string& description) {
+  memo1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  PlaceDescription(description, &lines_);
+  ShowLines();
+}
+
+void InformDialog::ShowModeless() {
+  if (!isVisible()) {
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+      move(screen->availableGeometry().center() - rect().center());
+    }
+  }
+  show();
+  raise();
+  activateWindow();
+}
+
+void InformDialog::ShowInformation() {
+  memo2_->hide();
+  ShowModeless();
+  memo1_->setFocus();
+}
+
+void InformDialog::ShowNewBaseHelp() {
+  memo2_->show();
+  memo2_->raise();
+  ShowModeless();
+  memo2_->setFocus();
+}
+
+// `MainMemoKeyPress`: Enter or Esc closes the dialog.
+bool InformDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+      hide();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace spravka

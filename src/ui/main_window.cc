@@ -1,0 +1,223 @@
+// Start-up, loading and leaving a base, and closing the window.
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTabWidget>
+
+#include "app/town_names.h"
+#include "platform/display_colours.h"
+#include "search/captions.h"
+#include "storage/column_maps.h"
+#include "ui/inform_dialog.h"
+#include "ui/search_panel.h"
+#include "ui/splash.h"
+#include "ui/text_codec.h"
+
+namespace spravka {
+namespace {
+
+QStringList CaptionsOf(TableId table, const ColumnMaps& maps, int field_count) {
+  QStringList captions{QString()};
+  for (int c = 1; c <= field_count; ++c) {
+    int kind = table == TableId::kHome ? maps.HomeColumnField[c] : maps.OrgColumnField[c];
+    captions << QString::fromUtf8(Caption(table, kind).data(),
+                                  static_cast<qsizetype>(Caption(table, kind).size()));
+  }
+  return captions;
+}
+
+QString FromUtf8(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
+    : QMainWindow(parent),
+      ports_(ports),
+      shell_(ports.files, ports.settings, ports.boxes, ports.nearest),
+      engine_(&shell_.store, this) {
+  setObjectName(QStringLiteral("Form1"));
+  resize(660, 520);
+  BuildActions();
+  BuildMenu();
+  BuildToolBar();
+  BuildPages();
+  BuildUniversalPanel();
+  BuildModeButtons();
+  colours_.grid = ToQColor(ports.button_face);
+  colours_.stripe = colours_.grid;
+  ApplyStripes();
+  // Key preview: the window sees every key before the focused control.
+  qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
+
+void MainWindow::FormCreate(const QString& working_folder, const QString& program_path,
+                            const QStringList& args) {
+  std::vector<std::string> arguments;
+  for (const QString& a : args) arguments.push_back(a.toStdString());
+  shell_.Start(working_folder.toStdString(), program_path.toStdString(), arguments);
+  FillTownBox();
+  if (LoadBase() != LoadOutcome::kLoaded) return;  // reported; start-up stops
+  engine_.SearchRestart = false;
+  PresentMode();
+  engine_.RunOrgSearch();
+  engine_.RunHomeSearch();
+}
+
+void MainWindow::FillTownBox() {
+  QSignalBlocker quiet(town_box_);  // filled and selected by the program
+  town_box_->clear();
+  for (const std::string& entry : shell_.towns.entries()) town_box_->addItem(FromUtf8(entry));
+  town_box_->setCurrentIndex(shell_.selected);
+}
+
+void MainWindow::SelectTownEntry() {
+  // Entries added since (command line, new base) are added in their place.
+  if (town_box_->count() != static_cast<int>(shell_.towns.size())) {
+    FillTownBox();
+    return;
+  }
+  QSignalBlocker quiet(town_box_);
+  town_box_->setCurrentIndex(shell_.selected);
+}
+
+LoadOutcome MainWindow::LoadBase() {
+  LoadOutcome outcome = shell_.LoadBase();
+  SelectTownEntry();
+  if (outcome == LoadOutcome::kFatal) {
+    EndProgram();
+  } else if (outcome == LoadOutcome::kLoaded || shell_.base_loaded) {
+    // A failed load leaves the base loaded before: show that one again.
+    ApplyBase();
+  }
+  return outcome;
+}
+
+void MainWindow::ApplyBase() {
+  const BaseHeader& h = shell_.store.header;
+  const ColumnMaps& maps = shell_.store.maps;
+  QCoreApplication::setApplicationName(FromCp1251(h.Title));
+  town_box_->setToolTip(FromCp1251(h.Description));
+  if (ports_.help) ports_.help->PlaceBaseDescription(h.Description);
+  setWindowTitle(FromCp1251(h.Caption));
+
+  for (int k = 0; k < kHomeKinds; ++k) {
+    if (maps.HomeFieldColumn[k] != 0) home_panel_->Place(k, h.HomeEditPlaces[k]);
+  }
+  for (int k = 0; k < kOrgKinds; ++k) {
+    if (maps.OrgFieldColumn[k] != 0) org_panel_->Place(k, h.OrgEditPlaces[k]);
+  }
+
+  home_grid_->SetColumns(h.HomeFieldCount, CaptionsOf(TableId::kHome, maps, h.HomeFieldCount),
+                         h.HomeColWidths.data());
+  org_grid_->SetColumns(h.OrgFieldCount, CaptionsOf(TableId::kOrg, maps, h.OrgFieldCount),
+                        h.OrgColWidths.data());
+  engine_.ClearAllCaches();
+  engine_.StoreChanged();
+
+  engine_.UniversalMode = shell_.ReadDisplaySettings(ports_.button_face);
+  n10_->setVisible(shell_.stripes.Offered());
+  n11_->setVisible(shell_.stripes.Offered());
+  n11_->setChecked(shell_.stripes.StripesOn);
+  ApplyStripes();
+  // The engine keeps its own record of a suspended scan, so clearing the
+  // flags cannot start a second scan over it.
+  engine_.SearchBusy = false;
+  engine_.SearchMuted = false;
+
+  const bool writable = !shell_.BaseReadOnly;
+  for (QAction* a : {ac_add_, ac_save_wide_, ac_delete_, ac_paste_}) a->setEnabled(writable);
+}
+
+void MainWindow::PresentMode() {
+  const bool universal = engine_.UniversalMode;
+  home_panel_->setEnabled(!universal);
+  org_panel_->setEnabled(!universal);
+  universal_panel_->setVisible(universal);
+  to_detailed_panel_->setVisible(universal);
+  if (universal) PlaceUniversalPanel();
+}
+
+void MainWindow::ClearSearchEdits(TableId table) {
+  SearchPanel* p = panel(table);
+  for (int kind = 0; kind < p->kinds(); ++kind) p->edit(kind)->clear();
+}
+
+void MainWindow::CloseBase() {
+  home_panel_->HideAll();
+  org_panel_->HideAll();
+  {
+    // Nothing is searched on the way out.
+    SearchMute mute(&engine_);
+    ClearSearchEdits(TableId::kHome);
+    ClearSearchEdits(TableId::kOrg);
+    full_edit_->clear();
+  }
+  if (shell_.StoreSettingsAndAsk(engine_.UniversalMode, ac_save_->isEnabled())) {
+    SpeedButton1Click();
+  }
+  ac_save_->setEnabled(false);
+}
+
+void MainWindow::SpeedButton1Click() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  ac_save_->setEnabled(false);
+  if (shell_.base_loaded) shell_.SaveChanges();  // a failure's box shows the arrow
+  QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::SpeedButton2Click() {
+  if (ports_.help) ports_.help->ShowInformation();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!ended_ && !closed_) {
+    closed_ = true;  // `FormClose` runs once
+    CloseBase();
+  }
+  if (ports_.help) ports_.help->hide();
+  event->accept();
+}
+
+void MainWindow::EndProgram() {
+  ended_ = true;
+  hide();
+  if (ports_.end_program) ports_.end_program();
+}
+
+void MainWindow::TownBoxChange() {
+  // A choice in the open list waits until the focus leaves the list.
+  if (town_box_->view()->isVisible()) return;
+  TownBoxExit();
+  FocusRule();
+}
+
+void MainWindow::TownBoxExit() {
+  if (in_town_box_exit_ || ended_) return;  // a box or the splash must not switch twice
+  const int index = town_box_->currentIndex();
+  const std::string entry = index < 0 ? std::string() : town_box_->itemText(index).toStdString();
+  if (BaseToTownName(shell_.CurrentBase) == entry) return;
+  in_town_box_exit_ = true;
+  repaint();
+  QCoreApplication::processEvents();
+  SplashForm splash;
+  splash.ShowNow();
+  CloseBase();
+  shell_.PreviousBase = shell_.CurrentBase;
+  shell_.CurrentBase = TownToBaseName(entry);
+  shell_.selected = index;
+  const LoadOutcome outcome = LoadBase();
+  splash.hide();
+  in_town_box_exit_ = false;
+  if (outcome == LoadOutcome::kFatal) return;
+  SetActivePage(TableId::kHome);
+  PresentMode();
+  engine_.RunHomeSearch();
+}
+
+}  // namespace spravka

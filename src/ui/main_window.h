@@ -1,0 +1,164 @@
+#ifndef SPRAVKA_UI_MAIN_WINDOW_H_
+#define SPRAVKA_UI_MAIN_WINDOW_H_
+
+#include <QMainWindow>
+
+#include <functional>
+#include <string>
+
+#include "app/shell.h"
+#include "search/search_engine.h"
+#include "search/search_view.h"
+#include "ui/result_grid.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+
+namespace spravka {
+
+class InformDialog;
+class SearchPanel;
+
+// What the main window works with besides its widgets.
+struct MainWindowPorts {
+  FileChecks* files = nullptr;
+  SettingsStore* settings = nullptr;
+  MessageBoxes* boxes = nullptr;
+  InformDialog* help = nullptr;  // `HelpDlg`
+  NearestColour nearest;         // the display's nearest colour
+  Rgb button_face;               // the system button-face colour
+  // Ends the program after a fatal message (exit code 0).
+  std::function<void()> end_program;
+};
+
+// `Main` (Form1): the town list, the two result grids on their pages, the
+// search controls and the actions. It holds the loaded base through the
+// shell and drives the search engine, which sees it as its SearchView.
+class MainWindow : public QMainWindow, private SearchView {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(const MainWindowPorts& ports, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // `FormCreate` from the working folder, the program's path and its
+  // command-line arguments: folders, settings, town list, the first load
+  // and both searches.
+  void FormCreate(const QString& working_folder, const QString& program_path,
+                  const QStringList& args);
+  // `FormShow`: the focus rule.
+  void FormShow() { FocusRule(); }
+  // A fatal message ended the program.
+  bool ended() const { return ended_; }
+
+  Shell& shell() { return shell_; }
+  SearchEngine& engine() { return engine_; }
+
+  // Handlers, named as the window's events name them.
+  void SpeedButton1Click();  // AcSave
+  void SpeedButton2Click();  // AcHelp, F1
+  void SpeedButton6Click();  // the search mode, F12
+  void UpdateCountLabel();
+  void SetStripeContrast(int level);
+  void N11Click();
+  void Label12DblClick();
+  void HomeTBDblClick() { GridDblClick(TableId::kHome); }
+  void OrgTbDblClick() { GridDblClick(TableId::kOrg); }
+  void HomePageChange();
+  void CloseBase();
+  void TownBoxChange();
+  void TownBoxExit();
+  void FocusRule();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;  // `FormClose`
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  // SearchView.
+  std::string EditText(TableId table, int kind) const override;
+  void SetEditText(TableId table, int kind, const std::string& text) override;
+  std::string UniversalText() const override;
+  TableId ActivePage() const override;
+  void SetActivePage(TableId page) override;
+  void SearchStarted(TableId table) override;
+  void SearchFinished(TableId table, const SearchResult& result) override;
+  void SearchSettled(TableId table, const SearchResult& result) override;
+  void ProcessEvents() override;
+
+  void BuildActions();
+  void BuildToolBar();
+  void BuildPages();
+  void BuildUniversalPanel();
+  void BuildModeButtons();
+  void BuildMenu();
+
+  // The window's part of `LoadBase`; ends the program on a fatal failure.
+  LoadOutcome LoadBase();
+  void ApplyBase();
+  void FillTownBox();
+  void SelectTownEntry();
+  void PresentMode();
+  void PlaceUniversalPanel();
+  void ApplyStripes();
+  void ClearSearchEdits(TableId table);
+  void GridDblClick(TableId table);
+  // `FormKeyDown`; `target` is the control the key is going to.
+  bool FormKeyDown(QKeyEvent* event, QWidget* target);
+  void EndProgram();
+
+  SearchPanel* panel(TableId table) const;
+  ResultGrid* grid(TableId table) const;
+  QLineEdit* edit(TableId table, int kind) const;
+
+  MainWindowPorts ports_;
+  Shell shell_;
+  SearchEngine engine_;
+  GridColours colours_;
+  bool ended_ = false;
+  bool closed_ = false;
+  bool in_town_box_exit_ = false;
+  bool search_cursor_ = false;
+  int mouse_x_ = 0;  // `MouseX`, `MouseY`: the last press on a grid
+  int mouse_y_ = 0;
+
+  QToolBar* tool_bar_ = nullptr;
+  QToolButton* menu_button_ = nullptr;  // ToolButton3
+  QComboBox* town_box_ = nullptr;
+  QLabel* count_caption_ = nullptr;     // Label14
+  QLabel* count_label_ = nullptr;       // Label12
+  QTabWidget* pages_ = nullptr;         // HomePage
+  ResultGrid* home_grid_ = nullptr;     // HomeTB
+  ResultGrid* org_grid_ = nullptr;      // OrgTb
+  SearchPanel* home_panel_ = nullptr;   // Panel2
+  SearchPanel* org_panel_ = nullptr;    // Panel1
+  QWidget* universal_panel_ = nullptr;  // Panel6
+  QLineEdit* full_edit_ = nullptr;      // FullEd
+  QWidget* mode_buttons_ = nullptr;
+  QWidget* to_universal_panel_ = nullptr;  // Panel9
+  QWidget* to_detailed_panel_ = nullptr;   // Panel10
+  QMenu* popup_menu_ = nullptr;            // PopupMenu1
+  QAction* n10_ = nullptr;
+  QAction* n11_ = nullptr;
+
+  QAction* ac_exit_ = nullptr;
+  QAction* ac_help_ = nullptr;
+  QAction* ac_add_ = nullptr;
+  QAction* ac_delete_ = nullptr;
+  QAction* ac_save_ = nullptr;
+  QAction* ac_save_wide_ = nullptr;
+  QAction* ac_paste_ = nullptr;
+  QAction* ac_copy_ = nullptr;
+  QAction* ac_optimize_ = nullptr;
+};
+
+}  // namespace spravka
+
+#endif  // SPRAVKA_UI_MAIN_WINDOW_H_

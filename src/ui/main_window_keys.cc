@@ -1,0 +1,189 @@
+// The keys the window handles before its controls, the mouse on labels and
+// edits, and the striped drawing.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include "app/window_keys.h"
+#include "platform/display_colours.h"
+#include "ui/main_window.h"
+#include "ui/search_panel.h"
+
+namespace spravka {
+namespace {
+
+WindowKey KeyOf(const QKeyEvent* event) {
+  const bool pad = event->modifiers() & Qt::KeypadModifier;
+  switch (event->key()) {
+    case Qt::Key_F1:
+      return WindowKey::kF1;
+    case Qt::Key_F9:
+      return WindowKey::kF9;
+    case Qt::Key_F10:
+      return WindowKey::kF10;
+    case Qt::Key_F12:
+      return WindowKey::kF12;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return WindowKey::kEnter;
+    case Qt::Key_Asterisk:
+      return pad ? WindowKey::kPadMultiply : WindowKey::kOther;
+    case Qt::Key_Plus:
+      return pad ? WindowKey::kPadPlus : WindowKey::kOther;
+    case Qt::Key_Minus:
+      return pad ? WindowKey::kPadMinus : WindowKey::kOther;
+    case Qt::Key_Slash:
+      return pad ? WindowKey::kPadDivide : WindowKey::kOther;
+    default:
+      return WindowKey::kOther;
+  }
+}
+
+bool InsideGrid(QWidget* w) {
+  for (; w != nullptr; w = w->parentWidget()) {
+    if (qobject_cast<ResultGrid*>(w)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool MainWindow::FormKeyDown(QKeyEvent* event, QWidget* target) {
+  QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : target;
+  WindowKeyState state;
+  state.ctrl = event->modifiers() & Qt::ControlModifier;
+  state.shift = event->modifiers() & Qt::ShiftModifier;
+  state.stripes_on = shell_.stripes.StripesOn;
+  state.contrast = shell_.stripes.ContrastLevel();
+  state.stripes_item_visible = n11_->isVisible();
+  state.focus_on_grid = InsideGrid(focus);
+  switch (CommandForKey(KeyOf(event), state)) {
+    case WindowCommand::kNone:
+      return false;
+    case WindowCommand::kSwallow:
+      break;
+    case WindowCommand::kContrastReset:
+      SetStripeContrast(kDefaultContrast);
+      break;
+    case WindowCommand::kContrastUp:
+      SetStripeContrast(ContrastUp(shell_.stripes.ContrastLevel()));
+      break;
+    case WindowCommand::kContrastDown:
+      SetStripeContrast(ContrastDown(shell_.stripes.ContrastLevel()));
+      break;
+    case WindowCommand::kToggleStripes:
+      n11_->setChecked(!n11_->isChecked());
+      N11Click();
+      break;
+    case WindowCommand::kHelp:
+      SpeedButton2Click();
+      break;
+    case WindowCommand::kMenu:
+      mouse_x_ = 0;
+      mouse_y_ = 0;
+      // Dropped down from the event loop, not from inside this key event.
+      QMetaObject::invokeMethod(menu_button_, &QToolButton::showMenu, Qt::QueuedConnection);
+      break;
+    case WindowCommand::kClose:
+      close();
+      break;
+    case WindowCommand::kSwitchMode:
+      SpeedButton6Click();
+      break;
+    case WindowCommand::kFocusNext:
+      focusNextPrevChild(true);
+      break;
+    case WindowCommand::kFocusPrevious:
+      focusNextPrevChild(false);
+      break;
+  }
+  return true;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::KeyPress) {
+    // Key preview. A key the window handles stops here; one it leaves may
+    // pass on to parent controls and is looked at again, to the same end.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget != nullptr && widget->window() == this && !ended_ &&
+        FormKeyDown(static_cast<QKeyEvent*>(event), widget)) {
+      return true;
+    }
+    // Typing in the closed town list opens it.
+    if (watched == town_box_ && !town_box_->view()->isVisible() &&
+        !static_cast<QKeyEvent*>(event)->text().trimmed().isEmpty()) {
+      town_box_->showPopup();
+      return false;
+    }
+    return false;
+  }
+  if (watched == count_label_ || watched == count_caption_) {
+    if (type == QEvent::Enter || type == QEvent::Leave) {
+      QPalette p = count_label_->palette();
+      p.setColor(QPalette::WindowText, type == QEvent::Enter ? Qt::blue : Qt::black);
+      count_label_->setPalette(p);  // `Label12MouseEnter` / `Label12MouseLeave`
+    } else if (type == QEvent::MouseButtonDblClick) {
+      Label12DblClick();
+      return true;
+    }
+    return false;
+  }
+  if (type == QEvent::MouseButtonDblClick) {
+    // `HnumbEdDblClick` and `FullEdDblClick`: the edit is emptied, which
+    // runs its search when it held text.
+    if (auto* e = qobject_cast<QLineEdit*>(watched);
+        e != nullptr && (e == full_edit_ || e->parentWidget() == home_panel_ ||
+                         e->parentWidget() == org_panel_)) {
+      e->clear();
+      return true;
+    }
+  }
+  if (type == QEvent::MouseButtonPress &&
+      (watched == home_grid_->viewport() || watched == org_grid_->viewport())) {
+    QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+    mouse_x_ = at.x();
+    mouse_y_ = at.y();
+  }
+  if (watched == town_box_ && type == QEvent::FocusOut &&
+      static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    TownBoxExit();  // leaving the list switches to its selected town
+  }
+  if ((watched == home_panel_ || watched == org_panel_) &&
+      (type == QEvent::Resize || type == QEvent::Move || type == QEvent::Show)) {
+    PlaceUniversalPanel();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  PlaceUniversalPanel();
+}
+
+void MainWindow::SetStripeContrast(int level) {
+  shell_.stripes.SetStripeContrast(ports_.button_face, level);
+  ApplyStripes();
+}
+
+void MainWindow::N11Click() {
+  shell_.stripes.StripesOn = n11_->isChecked();
+  ApplyStripes();
+}
+
+void MainWindow::ApplyStripes() {
+  const Stripes& s = shell_.stripes;
+  if (shell_.base_loaded) {  // before the first load: the button face
+    colours_.grid = ToQColor(s.GridColor());
+    colours_.stripe = ToQColor(s.StripeColor());
+  }
+  colours_.stripes_on = s.StripesOn;
+  home_grid_->ApplyStripes();
+  org_grid_->ApplyStripes();
+}
+
+}  // namespace spravka

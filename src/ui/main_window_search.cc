@@ -1,0 +1,128 @@
+// The search controls: the engine's view of the window, the search mode,
+// the count label and the double-click shortcuts.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+
+#include "app/count_label.h"
+#include "search/search_pattern.h"
+#include "storage/column_maps.h"
+#include "ui/main_window.h"
+#include "ui/search_panel.h"
+#include "ui/text_codec.h"
+
+namespace spravka {
+
+std::string MainWindow::EditText(TableId table, int kind) const {
+  if (kind < 0 || kind >= panel(table)->kinds()) return {};
+  return ToCp1251(edit(table, kind)->text());
+}
+
+void MainWindow::SetEditText(TableId table, int kind, const std::string& text) {
+  if (kind < 0 || kind >= panel(table)->kinds()) return;
+  QLineEdit* e = edit(table, kind);
+  QString value = FromCp1251(text);
+  if (e->text() != value) e->setText(value);  // the change runs the search
+}
+
+std::string MainWindow::UniversalText() const { return ToCp1251(full_edit_->text()); }
+
+TableId MainWindow::ActivePage() const {
+  return pages_->currentIndex() == 1 ? TableId::kOrg : TableId::kHome;
+}
+
+void MainWindow::SetActivePage(TableId page) {
+  QSignalBlocker quiet(pages_);  // a page made active by a search runs no page change
+  pages_->setCurrentIndex(page == TableId::kHome ? 0 : 1);
+  PlaceUniversalPanel();
+}
+
+void MainWindow::SearchStarted(TableId table) {
+  grid(table)->hide();
+  if (!search_cursor_) QApplication::setOverrideCursor(Qt::WaitCursor);
+  search_cursor_ = true;
+}
+
+void MainWindow::SearchFinished(TableId table, const SearchResult& result) {
+  ResultGrid* g = grid(table);
+  g->result_model()->SetResult(result);
+  g->setVisible(result.count() > 0);
+  if (search_cursor_) QApplication::restoreOverrideCursor();
+  search_cursor_ = false;
+}
+
+void MainWindow::SearchSettled(TableId, const SearchResult&) { UpdateCountLabel(); }
+
+void MainWindow::ProcessEvents() { QCoreApplication::processEvents(); }
+
+void MainWindow::UpdateCountLabel() {
+  ResultGrid* g = grid(ActivePage());
+  const int rows = g->isHidden() ? 0 : g->result_model()->rowCount();
+  CountLabelState state = CountLabelFor(rows, shell_.BaseReadOnly);
+  count_label_->setText(QString::fromStdString(state.text));
+  count_label_->setToolTip(state.hint ? QString::fromUtf8(kCountHint) : QString());
+  ac_delete_->setEnabled(state.delete_enabled);
+}
+
+void MainWindow::FocusRule() {
+  if (engine_.UniversalMode) {
+    full_edit_->setFocus();
+  } else {
+    edit(ActivePage(), 0)->setFocus();
+  }
+}
+
+void MainWindow::SpeedButton6Click() {
+  engine_.ClearAllCaches();  // a pattern of one mode means nothing in the other
+  engine_.UniversalMode = !engine_.UniversalMode;
+  PresentMode();
+  FocusRule();
+  engine_.Run(ActivePage());
+}
+
+void MainWindow::HomePageChange() {
+  PlaceUniversalPanel();
+  UpdateCountLabel();
+  engine_.Run(ActivePage());
+  FocusRule();
+}
+
+void MainWindow::Label12DblClick() {
+  if (engine_.UniversalMode) {
+    full_edit_->clear();  // runs the search when there was text
+    return;
+  }
+  const TableId table = ActivePage();
+  {
+    SearchMute mute(&engine_);
+    ClearSearchEdits(table);
+  }
+  engine_.Run(table);
+}
+
+void MainWindow::GridDblClick(TableId table) {
+  ResultGrid* g = grid(table);
+  const QModelIndex current = g->currentIndex();
+  if (!current.isValid()) return;
+  const QString text = g->CellText(current);
+  if (engine_.UniversalMode) {
+    const QString line = full_edit_->text();
+    full_edit_->setText(line.isEmpty() ? text : line + QLatin1Char(' ') + text);
+    return;
+  }
+  const ColumnMaps& maps = shell_.store.maps;
+  if (IsFullNumber(EditText(table, 0), shell_.store.header.NumberLength)) {
+    SearchMute mute(&engine_);
+    edit(table, 0)->clear();
+  }
+  const int c = current.column();
+  const bool home = table == TableId::kHome;
+  if (c < 1 || c > shell_.store.FieldCount(table)) return;
+  const int kind = home ? maps.HomeColumnField[c] : maps.OrgColumnField[c];
+  const int column = home ? maps.HomeFieldColumn[kind] : maps.OrgFieldColumn[kind];
+  if (column == c) edit(table, kind)->setText(text);  // the change runs the search
+}
+
+}  // namespace spravka

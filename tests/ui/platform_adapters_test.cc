@@ -1,0 +1,102 @@
+// The Qt adapters: the settings store, the message boxes and the
+// Windows-1251 conversion of what the user sees and types.
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "platform/qt_message_boxes.h"
+#include "platform/qt_settings_store.h"
+#include "ui/text_codec.h"
+#include "ui_test_main.h"
+
+namespace spravka::testing {
+namespace {
+
+struct SeenBox {
+  QString title;
+  QString text;
+  QStringList buttons;
+};
+
+// Answers the next modal box by clicking the button with `answer`.
+void AnswerNextBox(const QString& answer, SeenBox* seen) {
+  QTimer::singleShot(0, [=] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) qFatal("no message box is up");
+    seen->title = box->windowTitle();
+    seen->text = box->text();
+    for (QAbstractButton* b : box->buttons()) seen->buttons << b->text();
+    for (QAbstractButton* b : box->buttons()) {
+      if (b->text() == answer) b->click();
+    }
+  });
+}
+
+}  // namespace
+
+class PlatformAdaptersTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void settingsLandInTheOrganisationsStore() {
+    QtSettingsStore store;
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    QVERIFY(!config.isEmpty());
+    QCOMPARE(store.FileName(), config + "/Kodrin_Common.conf");
+    QCOMPARE(store.Read("LastBase"), std::nullopt);
+    store.Write("LastBase", "/базы/Город");
+    store.Write("USearch", "0");
+    QtSettingsStore again;
+    QCOMPARE(again.Read("LastBase"), std::optional<std::string>("/базы/Город"));
+    QCOMPARE(again.Read("USearch"), std::optional<std::string>("0"));
+  }
+
+  void boxesHaveTheProgramsCaptionsAndButtons() {
+    QtMessageBoxes boxes;
+    SeenBox seen;
+    AnswerNextBox("&Нет", &seen);
+    QVERIFY(!boxes.Ask("Сохранить изменения базы?"));
+    QCOMPARE(seen.title, QStringLiteral("Подтверждение"));
+    QCOMPARE(seen.buttons, (QStringList{"&Да", "&Нет"}));
+
+    seen = {};
+    AnswerNextBox("&Да", &seen);
+    QVERIFY(boxes.Ask("?"));
+
+    const std::pair<MessageKind, const char*> kinds[] = {
+        {MessageKind::kWarning, "Предостережение"},
+        {MessageKind::kError, "Ошибка"},
+        {MessageKind::kInformation, "Информация"},
+    };
+    for (const auto& [kind, caption] : kinds) {
+      seen = {};
+      AnswerNextBox("OK", &seen);
+      boxes.Show(kind, "Строка 1\r\nСтрока 2");
+      QCOMPARE(seen.title, QString::fromUtf8(caption));
+      QCOMPARE(seen.text, QStringLiteral("Строка 1\nСтрока 2"));
+      QCOMPARE(seen.buttons, QStringList{"OK"});
+    }
+  }
+
+  void windows1251BothWays() {
+    std::string all;
+    for (int b = 32; b < 256; ++b) all.push_back(static_cast<char>(b));
+    QString text = FromCp1251(all);
+    QCOMPARE(text.size(), qsizetype(224));
+    QCOMPARE(ToCp1251(text), all);
+    QCOMPARE(FromCp1251("\xC8\xE2\xE0\xED\xEE\xE2 \xA8\xB8 \xB9"), QStringLiteral("Иванов Ёё №"));
+    QVERIFY(FitsCp1251(QStringLiteral("Иванов ё € «»")));
+    QVERIFY(!FitsCp1251(QStringLiteral("漢")));
+    Cp1251Validator validator;
+    QString typed = QStringLiteral("ab漢");
+    int pos = 3;
+    QCOMPARE(validator.validate(typed, pos), QValidator::Invalid);
+  }
+};
+
+SPRAVKA_UI_TEST(PlatformAdaptersTest);
+
+}  // namespace spravka::testing
+
+#include "platform_adapters_test.moc"

@@ -1,0 +1,254 @@
+// Typing, the search modes, the number fallback between the tables, the
+// count label and the double-click shortcuts, driven through the window.
+#include <QtTest>
+
+#include "support/base_builder.h"
+#include "ui/search_panel.h"
+#include "ui_test_main.h"
+#include "window_rig.h"
+
+namespace spravka::testing {
+
+class SearchControlsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<WindowRig> rig_;
+
+  // The small town; offices have no search edit.
+  void OpenSmallTown() {
+    const std::string dir = TempDir();
+    BaseHeader h = TownHeader("Город");
+    h.OrgEditPlaces[6] = {0, 0, 0};
+    WriteTown(dir + "/Town.qz", h, SmallTownHome(), SmallTownOrg());
+    rig_->Open(dir);
+  }
+  void Detailed() {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F12);
+    QVERIFY(!rig_->window()->engine().UniversalMode);
+  }
+  void DoubleClickCell(const char* grid, int row, int column) {
+    ResultGrid* g = rig_->Grid(grid);
+    QRect cell = g->visualRect(g->model()->index(row, column));
+    // A real double-click: press and release, then the second press.
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+  }
+  QStringList Names(const char* grid = "HomeTB") { return rig_->Column(grid, 2); }
+
+ private slots:
+  void init() { rig_ = std::make_unique<WindowRig>(); }
+  void cleanup() { rig_.reset(); }
+
+  void typingInTheUniversalLineRefillsTheGrid() {
+    OpenSmallTown();
+    QLineEdit* full = rig_->Edit("FullEd");
+    TypeText(full, "иванов");
+    QCOMPARE(Names(), (QStringList{"Иванов И.И.", "Иванова А.А.", "Сидоров С.С.",
+                                   "Ливанов Л.Л."}));
+    QCOMPARE(rig_->Count(), QStringLiteral("4 зап."));
+    TypeText(full, " мира");
+    QCOMPARE(Names(), QStringList{"Иванов И.И."});
+    QCOMPARE(rig_->Count(), QStringLiteral("1 зап."));
+    Backspace(full, 5);
+    QCOMPARE(rig_->Count(), QStringLiteral("4 зап."));
+
+    full->clear();
+    TypeText(full, "bdfyjd");  // "иванов" typed in the Latin layout
+    QCOMPARE(rig_->Rows("HomeTB"), 4);
+
+    TypeText(full, "zzz");
+    QVERIFY(rig_->Grid("HomeTB")->isHidden());
+    QCOMPARE(rig_->Count(), QString());
+    QVERIFY(!rig_->Action("AcDelete")->isEnabled());
+  }
+
+  void caretRuleInTheSubscriberEdit() {
+    OpenSmallTown();
+    Detailed();
+    QLineEdit* fio = rig_->Edit("HfioEd");
+    struct Case {
+      const char* text;
+      QStringList names;
+    };
+    const Case cases[] = {
+        {"^Иван", {"Иванов И.И.", "Иванова А.А."}},
+        {"Иван", {"Иванов И.И.", "Иванова А.А.", "Ливанов Л.Л."}},
+        {"^", {"Иванов И.И.", "Иванова А.А.", "Петров П.П.", "Сидоров С.С.",
+               "Ливанов Л.Л."}},
+        {"^иван", {"Иванов И.И.", "Иванова А.А."}},
+    };
+    for (const Case& c : cases) {
+      fio->clear();
+      TypeText(fio, QString::fromUtf8(c.text));
+      QCOMPARE(Names(), c.names);
+    }
+  }
+
+  void completeNumberFoundOnlyAmongOrganisations() {
+    OpenSmallTown();
+    Detailed();
+    TypeText(rig_->Edit("HfioEd"), "Петров");
+    TypeText(rig_->Edit("HnumbEd"), "555555");
+    QVERIFY(rig_->OnOrgPage());
+    QCOMPARE(rig_->Edit("OnumbEd")->text(), QStringLiteral("555555"));
+    QCOMPARE(rig_->Edit("HnumbEd")->text(), QString());
+    QCOMPARE(rig_->Edit("HfioEd")->text(), QString());  // a complete number stands alone
+    QCOMPARE(rig_->Column("OrgTb", 2), QStringList{"Аптека"});
+    QCOMPARE(rig_->Count(), QStringLiteral("1 зап."));
+
+    // Back on the residential page, a number of neither table stays put.
+    QTest::mouseClick(rig_->Find<QTabWidget>("HomePage")->tabBar(), Qt::LeftButton, {},
+                      rig_->Find<QTabWidget>("HomePage")->tabBar()->tabRect(0).center());
+    QVERIFY(!rig_->OnOrgPage());
+    TypeText(rig_->Edit("HnumbEd"), "999999");
+    QVERIFY(!rig_->OnOrgPage());
+    QCOMPARE(rig_->Edit("HnumbEd")->text(), QStringLiteral("999999"));
+    QCOMPARE(rig_->Rows("HomeTB"), 0);
+    QCOMPARE(rig_->Count(), QString());
+
+    // A residential number is found where it is typed.
+    rig_->Edit("HnumbEd")->clear();
+    TypeText(rig_->Edit("HnumbEd"), "111112");
+    QVERIFY(!rig_->OnOrgPage());
+    QCOMPARE(Names(), QStringList{"Иванова А.А."});
+  }
+
+  void completeNumberInTheUniversalLine() {
+    OpenSmallTown();
+    TypeText(rig_->Edit("FullEd"), "555556");
+    QVERIFY(rig_->OnOrgPage());
+    QCOMPARE(rig_->Column("OrgTb", 2), QStringList{"Школа №1"});
+    QCOMPARE(rig_->Edit("FullEd")->text(), QStringLiteral("555556"));
+    QCOMPARE(rig_->Count(), QStringLiteral("1 зап."));
+  }
+
+  void f12TwiceGivesTheSameResults() {
+    OpenSmallTown();
+    TypeText(rig_->Edit("FullEd"), "мира");
+    const QStringList keys = rig_->Column("HomeTB", 0);
+    QCOMPARE(keys.size(), 2);
+    QTest::keyClick(rig_->Edit("FullEd"), Qt::Key_F12);
+    QCOMPARE(QApplication::focusWidget(), rig_->Edit("HnumbEd"));
+    QVERIFY(!rig_->Find<QWidget>("Panel6")->isVisible());
+    QCOMPARE(rig_->Rows("HomeTB"), 5);  // the empty detailed edits
+    QTest::keyClick(rig_->Edit("HnumbEd"), Qt::Key_F12);
+    QCOMPARE(QApplication::focusWidget(), rig_->Edit("FullEd"));
+    QCOMPARE(rig_->Column("HomeTB", 0), keys);
+    // The mode buttons do the same.
+    QTest::mouseClick(rig_->Find<QWidget>("ToolButton7"), Qt::LeftButton);
+    QVERIFY(!rig_->window()->engine().UniversalMode);
+    QTest::mouseClick(rig_->Find<QWidget>("ToolButton5"), Qt::LeftButton);
+    QCOMPARE(rig_->Column("HomeTB", 0), keys);
+  }
+
+  void gridDoubleClicks() {
+    OpenSmallTown();
+    TypeText(rig_->Edit("FullEd"), "иванов");
+    DoubleClickCell("HomeTB", 0, 3);  // Мира
+    QCOMPARE(rig_->Edit("FullEd")->text(), QStringLiteral("иванов Мира"));
+    QCOMPARE(Names(), QStringList{"Иванов И.И."});
+
+    rig_->Edit("FullEd")->clear();
+    Detailed();
+    DoubleClickCell("HomeTB", 2, 3);  // Петров's Мира
+    QCOMPARE(rig_->Edit("HulEd")->text(), QStringLiteral("Мира"));
+    QCOMPARE(Names(), (QStringList{"Иванов И.И.", "Петров П.П."}));
+
+    // After a complete number, another field replaces the number.
+    TypeText(rig_->Edit("HnumbEd"), "222221");
+    QCOMPARE(rig_->Edit("HulEd")->text(), QString());
+    DoubleClickCell("HomeTB", 0, 2);
+    QCOMPARE(rig_->Edit("HnumbEd")->text(), QString());
+    QCOMPARE(rig_->Edit("HfioEd")->text(), QStringLiteral("Петров П.П."));
+    QCOMPARE(Names(), QStringList{"Петров П.П."});
+
+    // A column without a search edit changes nothing.
+    rig_->Find<QTabWidget>("HomePage")->setCurrentIndex(1);
+    TypeText(rig_->Edit("OorgEd"), "Школа");
+    DoubleClickCell("OrgTb", 0, 7);  // the office
+    for (int kind = 0; kind < 8; ++kind) {
+      QCOMPARE(rig_->Find<SearchPanel>("Panel1")->edit(kind)->text(),
+               kind == 1 ? QStringLiteral("Школа") : QString());
+    }
+    QCOMPARE(rig_->Rows("OrgTb"), 1);
+  }
+
+  void editAndLabelDoubleClicks() {
+    OpenSmallTown();
+    TypeText(rig_->Edit("FullEd"), "мира");
+    QTest::mouseDClick(rig_->Find<QLabel>("Label14"), Qt::LeftButton);
+    QCOMPARE(rig_->Edit("FullEd")->text(), QString());
+    QCOMPARE(rig_->Rows("HomeTB"), 5);
+    TypeText(rig_->Edit("FullEd"), "мира");
+    QTest::mouseDClick(rig_->Edit("FullEd"), Qt::LeftButton);
+    QCOMPARE(rig_->Edit("FullEd")->text(), QString());
+    QCOMPARE(rig_->Rows("HomeTB"), 5);
+
+    Detailed();
+    TypeText(rig_->Edit("HfioEd"), "Петров");
+    TypeText(rig_->Edit("HulEd"), "Ленина");
+    QCOMPARE(rig_->Rows("HomeTB"), 0);
+    QTest::mouseDClick(rig_->Edit("HulEd"), Qt::LeftButton);
+    QCOMPARE(rig_->Edit("HulEd")->text(), QString());
+    QCOMPARE(Names(), QStringList{"Петров П.П."});
+    QTest::mouseDClick(rig_->Find<QLabel>("Label12"), Qt::LeftButton);
+    QCOMPARE(rig_->Edit("HfioEd")->text(), QString());
+    QCOMPARE(rig_->Rows("HomeTB"), 5);
+  }
+
+  void enterMovesTheFocus() {
+    OpenSmallTown();
+    Detailed();
+    QLineEdit* number = rig_->Edit("HnumbEd");
+    number->setFocus();
+    QTest::keyClick(number, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), rig_->Edit("HfioEd"));
+    QTest::keyClick(rig_->Edit("HfioEd"), Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), number);
+    QCOMPARE(number->text(), QString());
+    ResultGrid* grid = rig_->Grid("HomeTB");
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), grid);
+  }
+
+  void countLabelAtTheCap() {
+    const std::string dir = TempDir();
+    std::vector<std::vector<std::string>> home;
+    for (int i = 0; i < 1200; ++i) {
+      home.push_back({std::to_string(100000 + i), (i < 1000 ? "Альфа " : "Бета ") +
+                      std::to_string(i), "ул", "1", "", "1", "Центр"});
+    }
+    WriteTown(dir + "/Big.qz", TownHeader("Большой"), home, SmallTownOrg());
+    rig_->Open(dir);
+    auto* label = rig_->Find<QLabel>("Label12");
+    QCOMPARE(rig_->Rows("HomeTB"), 1001);
+    QCOMPARE(rig_->Cell("HomeTB", 1000, 2), QStringLiteral(". . . . ."));
+    QCOMPARE(rig_->Count(), QStringLiteral("более 1000 зап."));
+    QCOMPARE(label->toolTip(), QStringLiteral("Уточните параметры выборки"));
+
+    TypeText(rig_->Edit("FullEd"), "альфа");
+    QCOMPARE(rig_->Rows("HomeTB"), 1000);
+    QCOMPARE(rig_->Count(), QStringLiteral("1000 зап."));
+    QCOMPARE(label->toolTip(), QString());
+    rig_->Edit("FullEd")->clear();
+    TypeText(rig_->Edit("FullEd"), "бета");
+    QCOMPARE(rig_->Count(), QStringLiteral("200 зап."));
+    QCOMPARE(rig_->Cell("HomeTB", 0, 2), QStringLiteral("Бета 1000"));
+
+    // Hovering either label turns the count blue.
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(rig_->Find<QLabel>("Label14"), &enter);
+    QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::blue));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(rig_->Find<QLabel>("Label14"), &leave);
+    QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
+  }
+};
+
+SPRAVKA_UI_TEST(SearchControlsTest);
+
+}  // namespace spravka::testing
+
+#include "search_controls_test.moc"

@@ -1,0 +1,269 @@
+// Start-up, the town list, the window's look from the base header,
+// settings and closing.
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QtTest>
+
+#include <filesystem>
+
+#include "app/base_messages.h"
+#include "app/shell.h"
+#include "search/search_engine.h"
+#include "storage/base_file.h"
+#include "support/base_builder.h"
+#include "ui/search_panel.h"
+#include "ui_test_main.h"
+#include "window_rig.h"
+
+namespace spravka::testing {
+namespace {
+
+QStringList Items(QComboBox* box) {
+  QStringList items;
+  for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+  return items;
+}
+
+void WriteSmallTown(const std::string& path, const std::string& caption) {
+  WriteTown(path, TownHeader(caption), SmallTownHome(), SmallTownOrg());
+}
+
+}  // namespace
+
+class StartUpTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void townListOrderAndEntries() {
+    const std::string dir = TempDir();
+    const std::string other = TempDir();
+    WriteSmallTown(dir + "/Moscow.qz", "Москва");
+    WriteSmallTown(dir + "/Kiev.qz", "Киев");
+    WriteSmallTown(dir + "/город.QZ", "Город");
+    WriteBytes(dir + "/readme.txt", "");
+    WriteSmallTown(other + "/Town.qz", "Другой город");
+
+    WindowRig rig;
+    rig.Open(dir, {QString::fromStdString("\"" + other + "/Town.qz\"")});
+    auto* towns = rig.Find<QComboBox>("TownBox");
+    const QString far = QString::fromStdString(" Town *" + other);
+    QCOMPARE(Items(towns), (QStringList{" Kiev", " Moscow", far, " город"}));
+    QCOMPARE(towns->currentText(), far);
+    QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Другой город"));
+    rig.Close();
+
+    // "LastBase" now names the far base, which the list of the folder
+    // lacks: the first town opens. The file by its real name opens too.
+    QCOMPARE(rig.settings.values["LastBase"], other + "/Town");
+    rig.Open(dir);
+    QCOMPARE(rig.Find<QComboBox>("TownBox")->currentText(), QStringLiteral(" Kiev"));
+    rig.Close();
+    rig.settings.values["LastBase"] = "ГОРОД";
+    rig.Open(dir);
+    QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Город"));
+    QCOMPARE(rig.Find<QComboBox>("TownBox")->currentText(), QStringLiteral(" город"));
+    QVERIFY(rig.boxes.shown.empty());
+  }
+
+  void windowTakesItsLookFromTheHeader() {
+    const std::string dir = TempDir();
+    BaseHeader h = TownHeader("Заголовок окна");
+    h.HomeFields = 0b1101111;  // no building
+    h.HomeFieldCount = 6;
+    h.HomeEditPlaces[5] = {0, 0, 0};  // flats: a column without an edit
+    h.HomeColWidths = {41, 150, 120, 33, 34, 55, 0};
+    std::vector<std::vector<std::string>> home;
+    for (const auto& r : SmallTownHome()) home.push_back({r[0], r[1], r[2], r[3], r[5], r[6]});
+    WriteTown(dir + "/Town.qz", h, home, SmallTownOrg());
+
+    WindowRig rig;
+    rig.Open(dir);
+    QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Заголовок окна"));
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Справка"));
+    QCOMPARE(rig.Find<QComboBox>("TownBox")->toolTip(),
+             QStringLiteral("Описание: Заголовок окна"));
+
+    for (int kind : {0, 1, 2, 3, 6}) {
+      QLineEdit* e = rig.Find<SearchPanel>("Panel2")->edit(kind);
+      QLabel* l = rig.Find<SearchPanel>("Panel2")->label(kind);
+      QVERIFY(!e->isHidden() && !l->isHidden());
+      QCOMPARE(e->x(), h.HomeEditPlaces[kind].edit_left);
+      QCOMPARE(e->width(), h.HomeEditPlaces[kind].edit_width);
+      QCOMPARE(l->x(), h.HomeEditPlaces[kind].label_left);
+    }
+    QVERIFY(rig.Edit("HkorpEd")->isHidden());
+    QVERIFY(rig.Edit("HkvEd")->isHidden());
+    QVERIFY(rig.Find<QLabel>("HkvLb")->isHidden());
+    QVERIFY(!rig.Edit("OraspEd")->isHidden());
+
+    ResultGrid* grid = rig.Grid("HomeTB");
+    QCOMPARE(grid->model()->columnCount(), 7);
+    QVERIFY(grid->isColumnHidden(0));
+    QStringList captions;
+    for (int c = 1; c <= 6; ++c) {
+      captions << grid->model()->headerData(c, Qt::Horizontal).toString();
+      QCOMPARE(grid->columnWidth(c), h.HomeColWidths[c - 1]);
+    }
+    QCOMPARE(captions, (QStringList{"Номер", "ФИО", "улица", "дом", "кв.", "район"}));
+    QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 18);
+    QCOMPARE(rig.Grid("OrgTb")->model()->columnCount(), 9);
+
+    auto* pages = rig.Find<QTabWidget>("HomePage");
+    QCOMPARE(pages->tabPosition(), QTabWidget::South);
+    QCOMPARE(pages->tabText(0), QString(47, ' ') + "Квартирные");
+    QCOMPARE(pages->tabText(1), QStringLiteral("Организации"));
+
+    // The stored mode is absent: universal, with the line over the panels.
+    QWidget* line_panel = rig.Find<QWidget>("Panel6");
+    QWidget* panel2 = rig.Find<QWidget>("Panel2");
+    QVERIFY(line_panel->isVisible());
+    QVERIFY(rig.Find<QWidget>("Panel10")->isVisible());
+    QVERIFY(!panel2->isEnabled());
+    QCOMPARE(line_panel->geometry(),
+             QRect(panel2->mapTo(rig.window()->centralWidget(), QPoint()), panel2->size()));
+    QCOMPARE(QApplication::focusWidget(), rig.Edit("FullEd"));
+
+    // Both searches ran; the residential page is the one shown.
+    QCOMPARE(rig.Rows("HomeTB"), 5);
+    QCOMPARE(rig.Rows("OrgTb"), 2);
+    QVERIFY(!rig.OnOrgPage());
+    QCOMPARE(rig.Count(), QStringLiteral("5 зап."));
+    QCOMPARE(rig.Cell("HomeTB", 0, 2), QStringLiteral("Иванов И.И."));
+    QCOMPARE(rig.Cell("HomeTB", 0, 0), QStringLiteral("0000001"));
+  }
+
+  void settingsReadAtStartAndWrittenAtClose() {
+    const std::string dir = TempDir();
+    WriteSmallTown(dir + "/Kiev.qz", "Киев");
+    WriteSmallTown(dir + "/Moscow.qz", "Москва");
+    WindowRig rig;
+    rig.settings.values = {{"LastBase", "Moscow"}, {"USearch", "0"},
+                           {"Contrast", "5"}, {"Zebra", "0"}};
+    rig.Open(dir);
+    QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Москва"));
+    QVERIFY(!rig.Find<QWidget>("Panel6")->isVisible());
+    QVERIFY(!rig.Find<QWidget>("Panel10")->isVisible());
+    QVERIFY(rig.Find<QWidget>("Panel9")->isVisible());
+    QVERIFY(rig.Find<QWidget>("Panel2")->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), rig.Edit("HnumbEd"));
+    QAction* n11 = rig.Action("N11");
+    QVERIFY(n11->isVisible());
+    QVERIFY(!n11->isChecked());
+    QVERIFY(rig.Grid("HomeTB")->showGrid());
+    QCOMPARE(rig.window()->shell().stripes.ContrastLevel(), 5);
+
+    QTest::keyClick(rig.Edit("HnumbEd"), Qt::Key_F12);
+    QTest::keyClick(rig.Edit("FullEd"), Qt::Key_Slash, Qt::ControlModifier | Qt::KeypadModifier);
+    QVERIFY(n11->isChecked());
+    QTest::keyClick(rig.Edit("FullEd"), Qt::Key_F10);  // AcExit
+    QVERIFY(!rig.window()->isVisible());
+    QCOMPARE(rig.settings.values, (std::map<std::string, std::string>{
+                                      {"LastBase", "Moscow"}, {"USearch", "1"},
+                                      {"Contrast", "5"}, {"Zebra", "1"}}));
+    rig.Close();
+
+    rig.Open(dir);
+    QVERIFY(rig.Find<QWidget>("Panel6")->isVisible());
+    QVERIFY(rig.Action("N11")->isChecked());
+    QVERIFY(!rig.Grid("HomeTB")->showGrid());
+  }
+
+  void saveQuestionComesAfterTheSettings() {
+    for (bool yes : {false, true}) {
+      const std::string dir = TempDir();
+      WriteSmallTown(dir + "/Town.qz", "Город");
+      const std::string before = ReadBytes(dir + "/Town.qz");
+      WindowRig rig;
+      rig.Open(dir);
+      rig.Action("AcSave")->setEnabled(true);  // as an edit would
+      std::map<std::string, std::string> stored_when_asked;
+      rig.boxes.on_ask = [&] { stored_when_asked = rig.settings.values; };
+      rig.boxes.answers = {yes};
+      rig.Close();
+      QCOMPARE(rig.boxes.shown.size(), size_t{1});
+      QCOMPARE(rig.boxes.shown[0].text, std::string("Сохранить изменения базы?"));
+      QCOMPARE(stored_when_asked["LastBase"], std::string("Town"));
+      const std::string after = ReadBytes(dir + "/Town.qz");
+      if (yes) {
+        QVERIFY(after.size() > before.size());  // a change section now follows
+        QCOMPARE(after.substr(0, before.size()), before);
+      } else {
+        QCOMPARE(after, before);
+      }
+    }
+  }
+
+  void readOnlyFolder() {
+    const std::string dir = TempDir();
+    WriteSmallTown(dir + "/Town.qz", "Город");
+    WindowRig rig;
+    rig.files.read_only = true;  // as on a read-only medium
+    rig.Open(dir);
+    QVERIFY(rig.window()->shell().FolderReadOnly);
+    QVERIFY(rig.window()->shell().BaseReadOnly);
+    for (const char* name : {"AcAdd", "AcDelete", "AcPaste", "AcSaveWide"}) {
+      QVERIFY2(!rig.Action(name)->isEnabled(), name);
+    }
+    QVERIFY(!rig.Find<QWidget>("ToolButton1")->isEnabled());
+    QCOMPARE(rig.Rows("HomeTB"), 5);  // the base is shown all the same
+    QCOMPARE(rig.Count(), QStringLiteral("5 зап."));
+
+    rig.Close();
+    rig.files.read_only = false;
+    rig.Open(dir);
+    QVERIFY(rig.Action("AcDelete")->isEnabled());
+    QVERIFY(rig.Action("AcAdd")->isEnabled());
+  }
+
+  void fatalFailuresEndTheProgram() {
+    std::string damaged_header = MakeBaseFile({{"1", "a"}}, {{"2", "b"}});
+    damaged_header[kHeaderOffset + 734] ^= 0x01;  // the check tag
+    struct Case {
+      const char* file;  // nothing: an empty folder
+      std::string bytes;
+      MessageKind kind;
+      std::string text;
+    };
+    const Case cases[] = {
+        {nullptr, "", MessageKind::kError, NoBaseMessage()},
+        {"Town.qz", damaged_header, MessageKind::kError, kDamagedHeaderText},
+    };
+    for (const Case& c : cases) {
+      const std::string dir = TempDir();
+      if (c.file) WriteBytes(dir + "/" + c.file, c.bytes);
+      WindowRig rig;
+      rig.Open(dir);
+      QVERIFY(rig.window()->ended());
+      QCOMPARE(rig.end_calls, 1);
+      QVERIFY(!rig.window()->isVisible());
+      QCOMPARE(rig.boxes.shown.size(), size_t{1});
+      QCOMPARE(rig.boxes.shown[0].kind, c.kind);
+      QCOMPARE(rig.boxes.shown[0].text, c.text);
+      rig.Close();
+      QVERIFY(rig.settings.values.empty());  // a fatal end stores nothing
+    }
+  }
+
+  void helpShowsTheBaseDescription() {
+    const std::string dir = TempDir();
+    WriteSmallTown(dir + "/Town.qz", "Город");
+    WindowRig rig;
+    rig.Open(dir);
+    QTest::keyClick(rig.Edit("FullEd"), Qt::Key_F1);
+    QVERIFY(rig.help.isVisible());
+    auto* memo1 = rig.help.findChild<QPlainTextEdit*>("Memo1");
+    QVERIFY(!rig.help.findChild<QPlainTextEdit*>("Memo2")->isVisible());
+    QCOMPARE(memo1->document()->findBlockByNumber(20).text(),
+             QStringLiteral("Описание: Город"));
+    QCOMPARE(memo1->document()->findBlockByNumber(21).text(), QString());
+    QVERIFY(memo1->document()->findBlockByNumber(22).text().contains("* *"));
+    QTest::keyClick(memo1, Qt::Key_Return);
+    QVERIFY(!rig.help.isVisible());
+  }
+};
+
+SPRAVKA_UI_TEST(StartUpTest);
+
+}  // namespace spravka::testing
+
+#include "start_up_test.moc"

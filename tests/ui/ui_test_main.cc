@@ -1,0 +1,39 @@
+// Runs every registered QtTest class on the offscreen platform.
+#include "ui_test_main.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <vector>
+
+namespace spravka::testing {
+namespace {
+
+std::vector<std::function<std::unique_ptr<QObject>()>>& Registered() {
+  static std::vector<std::function<std::unique_ptr<QObject>()>> tests;
+  return tests;
+}
+
+}  // namespace
+
+UiTestRegistration::UiTestRegistration(std::function<std::unique_ptr<QObject>()> make) {
+  Registered().push_back(std::move(make));
+}
+
+}  // namespace spravka::testing
+
+int main(int argc, char** argv) {
+  // Whatever reaches Qt's own settings store lands in a folder of the test,
+  // never in the user's. QSettings fixes its paths on first use.
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  int failed = 0;
+  for (const auto& make : spravka::testing::Registered()) {
+    std::unique_ptr<QObject> test = make();
+    failed += QTest::qExec(test.get(), argc, argv);
+  }
+  return failed == 0 ? 0 : 1;
+}

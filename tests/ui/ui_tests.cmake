@@ -1,0 +1,17 @@
+# The window tests: QtTest on the offscreen platform, and one run of the
+# real program under Xvfb. Included from tests/CMakeLists.txt.
+file(GLOB SPRAVKA_UI_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cc)
+add_executable(ui_tests ${SPRAVKA_UI_TEST_SOURCES}
+               ${CMAKE_CURRENT_SOURCE_DIR}/support/base_builder.cc)
+target_include_directories(ui_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}
+                           ${CMAKE_CURRENT_SOURCE_DIR}/app ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(ui_tests PRIVATE spravka_ui Qt6::Test)
+add_test(NAME ui_tests COMMAND ui_tests)
+set_tests_properties(ui_tests PROPERTIES ENVIRONMENT
+  "QT_QPA_PLATFORM=offscreen;HOME=${CMAKE_CURRENT_BINARY_DIR}/ui-test-home;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/ui-test-home/config;TMPDIR=${CMAKE_CURRENT_BINARY_DIR};QTEST_DISABLE_STACK_DUMP=1")
+
+add_test(NAME ui_window_xvfb
+         COMMAND ${CMAKE_CURRENT_LIST_DIR}/window_screenshot_test.sh
+                 $<TARGET_FILE:spravka> $<TARGET_FILE:spravka-cli>
+                 ${CMAKE_CURRENT_BINARY_DIR}/ui-window-shot)
+set_tests_properties(ui_window_xvfb PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)

@@ -1,0 +1,90 @@
+#ifndef SPRAVKA_TESTS_UI_WINDOW_RIG_H_
+#define SPRAVKA_TESTS_UI_WINDOW_RIG_H_
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QString>
+#include <QStringList>
+#include <QTabWidget>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell_fakes.h"
+#include "storage/base_header.h"
+#include "ui/inform_dialog.h"
+#include "ui/main_window.h"
+#include "ui/result_grid.h"
+
+namespace spravka::testing {
+
+// UTF-8 to the Windows-1251 a base holds.
+std::string W(const std::string& utf8);
+
+// A header with all kinds, six-digit numbers and Windows-1251 texts.
+BaseHeader TownHeader(const std::string& caption_utf8);
+
+// Writes a base file from UTF-8 records (all fields of each record).
+void WriteTown(const std::string& path, const BaseHeader& header,
+               const std::vector<std::vector<std::string>>& home,
+               const std::vector<std::vector<std::string>>& org);
+
+// The residential and organisation records of the small test town.
+const std::vector<std::vector<std::string>>& SmallTownHome();
+const std::vector<std::vector<std::string>>& SmallTownOrg();
+
+inline constexpr Rgb kFace{212, 208, 200};
+
+// The main window with fakes for the settings, the boxes and the probe.
+class WindowRig {
+ public:
+  WindowRig();
+  ~WindowRig();
+
+  // Creates the window, runs `FormCreate` in `folder` and shows it.
+  MainWindow* Open(const std::string& folder, const QStringList& args = {});
+  // Closes the window as the user would; the rig can open another.
+  void Close();
+
+  MainWindow* window() const { return window_.get(); }
+  template <typename T>
+  T* Find(const char* name) const {
+    T* found = window_->findChild<T*>(QString::fromLatin1(name));
+    if (!found) qFatal("no control %s", name);
+    return found;
+  }
+  QLineEdit* Edit(const char* name) const { return Find<QLineEdit>(name); }
+  ResultGrid* Grid(const char* name) const { return Find<ResultGrid>(name); }
+  QAction* Action(const char* name) const { return Find<QAction>(name); }
+  QString Count() const { return Find<QLabel>("Label12")->text(); }
+  bool OnOrgPage() const { return Find<QTabWidget>("HomePage")->currentIndex() == 1; }
+  // Data rows of a grid as shown: 0 while it is hidden.
+  int Rows(const char* grid) const;
+  // The text of a grid cell (model row, column 1..n).
+  QString Cell(const char* grid, int row, int column) const;
+  // Column `column` of every shown row of a grid.
+  QStringList Column(const char* grid, int column) const;
+
+  ProbeSwitchFileChecks files;
+  MapSettingsStore settings;
+  RecordingBoxes boxes;
+  InformDialog help;
+  Rgb face = kFace;  // the system button face the window sees
+  int end_calls = 0;
+
+ private:
+  std::unique_ptr<MainWindow> window_;
+};
+
+// Types text into a control key by key (QTest::keyClicks cannot take
+// Cyrillic), as a user would.
+void TypeText(QWidget* target, const QString& text);
+// Presses Backspace `count` times.
+void Backspace(QWidget* target, int count = 1);
+
+}  // namespace spravka::testing
+
+#endif  // SPRAVKA_TESTS_UI_WINDOW_RIG_H_
