@@ -10,3 +10,9 @@ target_link_libraries(spravka_ui PUBLIC spravka_core Qt6::Widgets Qt6::SerialPor
 
 add_executable(spravka ${CMAKE_CURRENT_LIST_DIR}/main.cc)
 target_link_libraries(spravka PRIVATE spravka_ui)
+
+# The window's timing against the core (run by bench/ui-window).
+if(SPRAVKA_BENCH)
+  add_executable(ui_window_timing ${PROJECT_SOURCE_DIR}/bench/ui_window_timing.cc)
+  target_link_libraries(ui_window_timing PRIVATE spravka_ui)
+endif()

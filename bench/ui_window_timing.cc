@@ -1,0 +1,202 @@
+// How much the window adds to the core: start-up to a filled window against
+// loading the base alone, and a keystroke to the repainted grid against the
+// core search of the same query.
+// Usage: ui_window_timing FOLDER BASE_FILE_NAME
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "app/file_checks.h"
+#include "app/settings.h"
+#include "platform/display_colours.h"
+#include "search/search_engine.h"
+#include "storage/record_store.h"
+#include "ui/inform_dialog.h"
+#include "ui/main_window.h"
+#include "ui/splash.h"
+#include "ui/text_codec.h"
+
+namespace spravka {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+// Settings in memory: the benchmark leaves the user's alone.
+class MemorySettings : public SettingsStore {
+ public:
+  std::optional<std::string> Read(const std::string&) override { return std::nullopt; }
+  void Write(const std::string&, const std::string&) override {}
+};
+
+class SilentBoxes : public MessageBoxes {
+ public:
+  void Show(MessageKind, const std::string& text) override {
+    std::fprintf(stderr, "message: %s\n", text.c_str());
+  }
+  bool Ask(const std::string&) override { return false; }
+};
+
+// The engine without a window: the core search alone.
+class BareView : public SearchView {
+ public:
+  std::string EditText(TableId, int) const override { return {}; }
+  void SetEditText(TableId, int, const std::string&) override {}
+  std::string UniversalText() const override { return text; }
+  TableId ActivePage() const override { return TableId::kHome; }
+  void SetActivePage(TableId) override {}
+  void SearchStarted(TableId) override {}
+  void SearchFinished(TableId, const SearchResult&) override {}
+  void SearchSettled(TableId, const SearchResult&) override {}
+  void ProcessEvents() override {}
+  std::string text;
+};
+
+// Waits for the next paint of a widget and says when it began.
+class PaintWatch : public QObject {
+ public:
+  explicit PaintWatch(QWidget* w) : widget_(w) { w->installEventFilter(this); }
+  void Arm() { painted_ = false; }
+  Clock::time_point Wait() {
+    while (!painted_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return at_;
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint && !painted_ && widget_->isVisible()) {
+      painted_ = true;
+      at_ = Clock::now();
+    }
+    return false;
+  }
+
+ private:
+  QWidget* widget_;
+  bool painted_ = true;
+  Clock::time_point at_;
+};
+
+void Type(QLineEdit* edit, QChar c) {
+  QKeyEvent press(QEvent::KeyPress, Qt::Key(c.toUpper().unicode()), Qt::NoModifier, QString(c));
+  QApplication::sendEvent(edit, &press);
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key(c.toUpper().unicode()), Qt::NoModifier, QString(c));
+  QApplication::sendEvent(edit, &release);
+}
+
+}  // namespace
+}  // namespace spravka
+
+int main(int argc, char** argv) {
+  using namespace spravka;
+  const Clock::time_point process_start = Clock::now();
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: ui_window_timing FOLDER BASE_FILE_NAME\n");
+    return 2;
+  }
+  QApplication app(argc, argv);
+  const QString folder = QString::fromLocal8Bit(argv[1]);
+  const QString base = QString::fromLocal8Bit(argv[2]);
+
+  // The program's own start sequence, up to the first paint of the grid.
+  auto* splash = new SplashForm;
+  splash->ShowNow();
+  InformDialog help;
+  RealFileChecks files;
+  MemorySettings settings;
+  SilentBoxes boxes;
+  MainWindowPorts ports{&files, &settings, &boxes, &help, DisplayNearestColour(),
+                        ButtonFaceColour(), [] {}};
+  MainWindow window(ports);
+  ResultGrid* grid = window.findChild<ResultGrid*>("HomeTB");
+  PaintWatch painted(grid->viewport());
+  painted.Arm();
+  window.FormCreate(folder, QStringLiteral("spravka"), {base});
+  delete splash;
+  window.show();
+  window.FormShow();
+  const double start_up = Ms(painted.Wait() - process_start);
+
+  // The core's load of the same base, for comparison.
+  std::vector<double> loads;
+  for (int i = 0; i < 3; ++i) {
+    RecordStore store;
+    Clock::time_point t = Clock::now();
+    LoadBase((folder + "/" + base).toStdString(), &store);
+    loads.push_back(Ms(Clock::now() - t));
+  }
+
+  QLineEdit* full = window.findChild<QLineEdit*>("FullEd");
+  SearchEngine& engine = window.engine();
+  BareView bare;
+  SearchEngine core(&window.shell().store, &bare);
+  core.UniversalMode = true;
+
+  // A keystroke: `prefix` stands in the line, then `key` is typed.
+  auto keystroke = [&](const QString& prefix, QChar key, bool keep_cache) {
+    {
+      SearchMute mute(&engine);
+      full->setText(prefix);
+    }
+    engine.ClearAllCaches();
+    if (keep_cache) engine.Run(TableId::kHome);  // the search the prefix made
+    QCoreApplication::processEvents();
+    painted.Arm();
+    Clock::time_point t = Clock::now();
+    Type(full, key);
+    return Ms(painted.Wait() - t);
+  };
+  auto core_search = [&](const QString& prefix, QChar key, bool keep_cache) {
+    core.ClearAllCaches();
+    if (keep_cache) {
+      bare.text = ToCp1251(prefix);
+      core.Run(TableId::kHome);
+    }
+    bare.text = ToCp1251(prefix + key);
+    Clock::time_point t = Clock::now();
+    core.Run(TableId::kHome);
+    return Ms(Clock::now() - t);
+  };
+
+  struct Query {
+    const char* name;
+    QString prefix;
+    QChar key;
+    bool keep_cache;
+  };
+  const Query queries[] = {
+      {"full scan (\"абрамов ленина\", no cache)", QStringLiteral("абрамов ленин"),
+       QChar(u'а'), false},
+      {"refined (\"абрамов ленина 1\" from the cache)", QStringLiteral("абрамов ленина "),
+       QChar(u'1'), true},
+      {"first letter (\"к\", capped at 1000)", QString(), QChar(u'к'), false},
+  };
+  std::printf("start-up to filled window: %8.1f ms\n", start_up);
+  std::printf("core load of the base:     %8.1f ms (median of 3)\n", Median(loads));
+  for (const Query& q : queries) {
+    std::vector<double> window_ms, core_ms;
+    for (int i = 0; i < 7; ++i) {
+      window_ms.push_back(keystroke(q.prefix, q.key, q.keep_cache));
+      core_ms.push_back(core_search(q.prefix, q.key, q.keep_cache));
+    }
+    const SearchResult& shown = engine.result(TableId::kHome);
+    const double w = Median(window_ms);
+    const double c = Median(core_ms);
+    std::printf("keystroke %-48s window %6.1f ms, core %6.1f ms, ratio %.2f, extra %.1f ms (%zu rows)\n",
+                q.name, w, c, w / std::max(c, 0.001), w - c, shown.count());
+  }
+  return 0;
+}
