@@ -55,7 +55,7 @@ bool RecordScanner::Step(const Table& table, size_t budget, size_t limit,
   if (!done_ && matches->size() >= limit) done_ = true;
   if (done_) return true;
   if (cached_) {
-    done_ = StepCached(table, limit, matches);
+    done_ = StepCached(table, budget, limit, matches);
   } else if (probe_.bytes > 0) {
     done_ = StepProbe(table, budget, limit, matches);
   } else {
@@ -113,14 +113,16 @@ bool RecordScanner::StepEach(const Table& table, size_t budget, size_t limit,
   return true;
 }
 
-// At most 1000 positions: done in one slice.
-bool RecordScanner::StepCached(const Table& table, size_t limit,
+bool RecordScanner::StepCached(const Table& table, size_t budget, size_t limit,
                                std::vector<size_t>* matches) {
+  size_t scanned = 0;
   while (next_position_ < positions_.size()) {
+    if (scanned >= budget) return false;
     const size_t p = positions_[next_position_++];
     if (p == 0 || p >= table.used) return true;
     const size_t length = RecordLength(table, p);
     if (length == 0) return true;
+    scanned += length;
     if (Matches(table, p)) {
       matches->push_back(p);
       if (matches->size() >= limit) return true;

@@ -49,7 +49,7 @@ class RecordScanner {
                  std::vector<size_t>* matches);
   bool StepEach(const Table& table, size_t budget, size_t limit,
                 std::vector<size_t>* matches);
-  bool StepCached(const Table& table, size_t limit,
+  bool StepCached(const Table& table, size_t budget, size_t limit,
                   std::vector<size_t>* matches);
 
   std::string pattern_;

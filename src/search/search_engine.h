@@ -1,8 +1,11 @@
 #ifndef SPRAVKA_SEARCH_SEARCH_ENGINE_H_
 #define SPRAVKA_SEARCH_SEARCH_ENGINE_H_
 
+#include <chrono>
+#include <cstddef>
 #include <string>
 
+#include "search/search_cache.h"
 #include "search/search_result.h"
 #include "search/search_view.h"
 #include "storage/record_store.h"
@@ -12,10 +15,14 @@ namespace spravka {
 // The searches of both tables with their result caches and the restart
 // protocol that lets a keystroke interrupt a running scan. Runs on the
 // window's thread; the view's ProcessEvents may call back into Run().
+// The engine keeps `store` for its whole life: loading another base loads
+// into the same store (its generations change, which the engine notices).
 class SearchEngine {
  public:
   SearchEngine(RecordStore* store, SearchView* view);
   ~SearchEngine();
+  SearchEngine(const SearchEngine&) = delete;
+  SearchEngine& operator=(const SearchEngine&) = delete;
 
   // `RunHomeSearch` / `RunOrgSearch`: read the controls, scan, fill the
   // grid, apply the number fallback between the tables. A request that
@@ -27,6 +34,8 @@ class SearchEngine {
 
   // Forgets the cached results of a table: called whenever its working
   // table changes, when a base is loaded and when the search mode changes.
+  // (A cache also forgets by itself when its table's generation moves, and
+  // a cached pattern is only ever tested in its own mode.)
   void ClearSearchCache(TableId table);
   void ClearAllCaches();
 
@@ -35,7 +44,10 @@ class SearchEngine {
   // through the store's generations.)
   void StoreChanged();
 
-  // The search state of the window.
+  // The search state of the window. SearchBusy mirrors whether a scan runs;
+  // the engine decides by its own record of the running scan, so a window
+  // that clears the flag while a scan is suspended cannot start a second
+  // scan over it.
   bool UniversalMode = false;
   bool SearchBusy = false;
   bool SearchRestart = false;
@@ -44,23 +56,45 @@ class SearchEngine {
   // The result the grid of a table shows now.
   const SearchResult& result(TableId table) const;
 
+  // What the last completed search of a table did.
+  struct ScanStats {
+    int cache_slot = 0;          // the slot it reused, 0 for a full scan
+    size_t records_checked = 0;  // records tested with MatchRecord
+    bool damaged = false;        // the scan stopped at a damaged record
+    int passes = 0;              // 1 + the number of restarts
+  };
+  const ScanStats& last_scan(TableId table) const;
+  const SearchCache& cache(TableId table) const;
+
+  // A scan lets the window process events when this much time has passed
+  // since it last did (5 ms by default; 0: after every slice).
+  void SetYieldInterval(std::chrono::nanoseconds interval);
+  // How many table bytes a scan covers between looks at the clock.
+  void SetScanSlice(size_t bytes);
+
  private:
   struct Impl;
+  void RunSearch(TableId table);
+  std::string BuildPattern(TableId table, std::string* number_text);
+  void NumberFallback(TableId table, const std::string& number_text);
+
   Impl* impl_;
 };
 
 // Sets SearchMuted for its lifetime: programmatic edit changes run nothing.
 class SearchMute {
  public:
-  explicit SearchMute(SearchEngine* engine) : engine_(engine) {
+  explicit SearchMute(SearchEngine* engine)
+      : engine_(engine), was_muted_(engine->SearchMuted) {
     engine_->SearchMuted = true;
   }
-  ~SearchMute() { engine_->SearchMuted = false; }
+  ~SearchMute() { engine_->SearchMuted = was_muted_; }
   SearchMute(const SearchMute&) = delete;
   SearchMute& operator=(const SearchMute&) = delete;
 
  private:
   SearchEngine* engine_;
+  bool was_muted_;
 };
 
 }  // namespace spravka

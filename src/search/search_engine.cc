@@ -1,0 +1,259 @@
+#include "search/search_engine.h"
+
+#include <array>
+#include <exception>
+#include <optional>
+#include <vector>
+
+#include "search/record_scanner.h"
+#include "search/search_pattern.h"
+#include "search/table_scan.h"
+#include "storage/base_header.h"
+
+namespace spravka {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int Index(TableId table) { return static_cast<int>(table); }
+
+TableId Other(TableId table) {
+  return table == TableId::kHome ? TableId::kOrg : TableId::kHome;
+}
+
+int KindCount(TableId table) {
+  return table == TableId::kHome ? kHomeKinds : kOrgKinds;
+}
+
+}  // namespace
+
+struct SearchEngine::Impl {
+  Impl(RecordStore* s, SearchView* v) : store(s), view(v) {}
+  RecordStore* store;
+  SearchView* view;
+  std::array<SearchResult, 2> results;
+  std::array<SearchCache, 2> caches;
+  std::array<ScanStats, 2> stats;
+  // The table whose scan runs (steps 3 to 10); at most one at a time.
+  std::optional<TableId> scanning;
+  // Requests for the other table that arrived during a scan.
+  std::array<bool, 2> pending{};
+  int depth = 0;  // Run() frames that got past the early returns
+  bool store_changed = false;
+  Clock::duration yield_interval = std::chrono::milliseconds(5);
+  size_t slice = 64 * 1024;
+};
+
+SearchEngine::SearchEngine(RecordStore* store, SearchView* view)
+    : impl_(new Impl(store, view)) {}
+
+SearchEngine::~SearchEngine() { delete impl_; }
+
+const SearchResult& SearchEngine::result(TableId table) const {
+  return impl_->results[Index(table)];
+}
+
+const SearchEngine::ScanStats& SearchEngine::last_scan(TableId table) const {
+  return impl_->stats[Index(table)];
+}
+
+const SearchCache& SearchEngine::cache(TableId table) const {
+  return impl_->caches[Index(table)];
+}
+
+void SearchEngine::SetYieldInterval(std::chrono::nanoseconds interval) {
+  impl_->yield_interval = std::chrono::duration_cast<Clock::duration>(interval);
+}
+
+void SearchEngine::SetScanSlice(size_t bytes) {
+  impl_->slice = bytes > 0 ? bytes : 1;
+}
+
+void SearchEngine::ClearSearchCache(TableId table) {
+  impl_->caches[Index(table)].Clear();
+}
+
+void SearchEngine::ClearAllCaches() {
+  ClearSearchCache(TableId::kHome);
+  ClearSearchCache(TableId::kOrg);
+}
+
+void SearchEngine::StoreChanged() {
+  ClearAllCaches();
+  if (impl_->scanning) {
+    impl_->store_changed = true;
+    SearchRestart = true;
+  }
+}
+
+void SearchEngine::Run(TableId table) {
+  if (SearchMuted) return;
+  if (impl_->scanning) {
+    // The window types into the running table's controls: start over with
+    // them. A request for the other table waits for the scan to end.
+    if (*impl_->scanning == table) {
+      SearchRestart = true;
+    } else {
+      impl_->pending[Index(table)] = true;
+    }
+    return;
+  }
+  impl_->pending[Index(table)] = false;
+  ++impl_->depth;
+  RunSearch(table);
+  --impl_->depth;
+  if (impl_->depth > 0) return;
+  // Only the outermost search runs the waiting ones, so that none of them
+  // runs in the middle of another search's closing steps.
+  for (;;) {
+    TableId next;
+    if (impl_->pending[Index(TableId::kHome)]) {
+      next = TableId::kHome;
+    } else if (impl_->pending[Index(TableId::kOrg)]) {
+      next = TableId::kOrg;
+    } else {
+      break;
+    }
+    impl_->pending[Index(next)] = false;
+    Run(next);
+  }
+}
+
+std::string SearchEngine::BuildPattern(TableId table,
+                                       std::string* number_text) {
+  SearchView& view = *impl_->view;
+  if (UniversalMode) {
+    *number_text = view.UniversalText();
+    return UniversalPattern(*number_text);
+  }
+  const int kinds = KindCount(table);
+  const int number_length = impl_->store->header.NumberLength;
+  *number_text = view.EditText(table, 0);
+  if (IsFullNumber(*number_text, number_length)) {
+    // A complete number replaces all other criteria.
+    SearchMute mute(this);
+    for (int kind = 1; kind < kinds; ++kind) view.SetEditText(table, kind, "");
+  }
+  std::vector<std::string> edits(kinds);
+  for (int kind = 0; kind < kinds; ++kind)
+    edits[kind] = view.EditText(table, kind);
+  return DetailedPattern(table, edits, impl_->store->maps, number_length);
+}
+
+void SearchEngine::RunSearch(TableId table) {
+  Impl& s = *impl_;
+  SearchView& view = *s.view;
+  const int t = Index(table);
+  SearchRestart = false;
+  SearchBusy = true;
+  s.scanning = table;
+  view.SearchStarted(table);
+
+  SearchResult result;
+  std::string number_text;
+  ScanStats stats;
+  try {
+    do {
+      SearchRestart = false;
+      s.store_changed = false;
+      ++stats.passes;
+      result = SearchResult();
+      const std::string pattern = BuildPattern(table, &number_text);
+      const bool universal = UniversalMode;
+
+      SearchCache& cache = s.caches[t];
+      const uint64_t generation = s.store->generation(table);
+      if (cache.generation != generation) {
+        cache.Clear();
+        cache.generation = generation;
+      }
+      const int slot = cache.Lookup(pattern, universal);
+      const uint64_t cache_version = cache.version();
+
+      RecordScanner scanner(pattern, universal);
+      if (slot == 0) {
+        scanner.Start();
+      } else {
+        // A copy: the slot may change while the scan is suspended.
+        scanner.Start(cache.CacheRows[slot],
+                      cache.CacheRows[slot].size() >= kSearchCap);
+      }
+      std::vector<size_t> positions;
+      Clock::time_point last_yield = Clock::now();
+      while (!scanner.Step(s.store->table(table), s.slice, kSearchCap + 1,
+                           &positions)) {
+        if (Clock::now() - last_yield < s.yield_interval) continue;
+        view.ProcessEvents();
+        last_yield = Clock::now();
+        // Never go on over changed data.
+        if (s.store_changed || s.store->generation(table) != generation) {
+          SearchRestart = true;
+        }
+        if (SearchRestart) break;
+      }
+      if (SearchRestart) continue;
+
+      FillResult(s.store->table(table), positions, kSearchCap, &result);
+      stats.cache_slot = slot;
+      stats.records_checked = scanner.records_checked();
+      stats.damaged = scanner.damaged();
+      // Store only what is known to belong to the cache as it stands.
+      if (cache.version() == cache_version && cache.generation == generation) {
+        if (slot >= 1 && slot <= SearchCache::kSmallSlots) {
+          cache.Promote(slot);
+        } else {
+          positions.resize(result.count());
+          if (result.count() == kSearchCap) {
+            cache.StoreOverflow(pattern, universal, std::move(positions));
+          } else {
+            cache.StoreSmall(pattern, universal, std::move(positions));
+          }
+        }
+      }
+    } while (SearchRestart);
+  } catch (const std::exception&) {
+    // The closing steps run whatever happened; the cache keeps what it had.
+  }
+
+  SearchRestart = false;
+  SearchBusy = false;
+  s.scanning.reset();
+  s.results[t] = std::move(result);
+  s.stats[t] = stats;
+  view.SearchFinished(table, s.results[t]);
+  NumberFallback(table, number_text);
+  view.SearchSettled(table, s.results[t]);
+}
+
+// A complete number that this table lacks is looked up in the other one,
+// whose page becomes active when it has it.
+void SearchEngine::NumberFallback(TableId table,
+                                  const std::string& number_text) {
+  SearchView& view = *impl_->view;
+  const TableId other = Other(table);
+  if (view.ActivePage() == table && result(table).count() == 0 &&
+      IsFullNumber(number_text, impl_->store->header.NumberLength)) {
+    if (UniversalMode) {
+      Run(other);
+    } else {
+      {
+        SearchMute mute(this);
+        for (int kind = 1; kind < KindCount(other); ++kind) {
+          view.SetEditText(other, kind, "");
+        }
+      }
+      // The change runs the other search through the window.
+      view.SetEditText(other, 0, view.EditText(table, 0));
+    }
+  }
+  if (view.ActivePage() != table) {
+    if (result(table).count() > 0) {
+      view.SetActivePage(table);
+    } else {
+      SearchMute mute(this);
+      view.SetEditText(table, 0, "");
+    }
+  }
+}
+
+}  // namespace spravka
