@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -28,7 +27,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
 
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
@@ -38,7 +39,9 @@ double Median(std::vector<double> v) {
 // Settings in memory: the benchmark leaves the user's alone.
 class MemorySettings : public SettingsStore {
  public:
-  std::optional<std::string> Read(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> Read(const std::string&) override {
+    return std::nullopt;
+  }
   void Write(const std::string&, const std::string&) override {}
 };
 
@@ -71,7 +74,8 @@ class PaintWatch : public QObject {
   explicit PaintWatch(QWidget* w) : widget_(w) { w->installEventFilter(this); }
   void Arm() { painted_ = false; }
   Clock::time_point Wait() {
-    while (!painted_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    while (!painted_)
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return at_;
   }
 
@@ -91,9 +95,11 @@ class PaintWatch : public QObject {
 };
 
 void Type(QLineEdit* edit, QChar c) {
-  QKeyEvent press(QEvent::KeyPress, Qt::Key(c.toUpper().unicode()), Qt::NoModifier, QString(c));
+  QKeyEvent press(QEvent::KeyPress, Qt::Key(c.toUpper().unicode()),
+                  Qt::NoModifier, QString(c));
   QApplication::sendEvent(edit, &press);
-  QKeyEvent release(QEvent::KeyRelease, Qt::Key(c.toUpper().unicode()), Qt::NoModifier, QString(c));
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key(c.toUpper().unicode()),
+                    Qt::NoModifier, QString(c));
   QApplication::sendEvent(edit, &release);
 }
 
@@ -118,8 +124,13 @@ int main(int argc, char** argv) {
   RealFileChecks files;
   MemorySettings settings;
   SilentBoxes boxes;
-  MainWindowPorts ports{&files, &settings, &boxes, &help, DisplayNearestColour(),
-                        ButtonFaceColour(), [] {}};
+  MainWindowPorts ports{&files,
+                        &settings,
+                        &boxes,
+                        &help,
+                        DisplayNearestColour(),
+                        ButtonFaceColour(),
+                        [] {}};
   MainWindow window(ports);
   ResultGrid* grid = window.findChild<ResultGrid*>("HomeTB");
   PaintWatch painted(grid->viewport());
@@ -178,14 +189,15 @@ int main(int argc, char** argv) {
     bool keep_cache;
   };
   const Query queries[] = {
-      {"full scan (\"абрамов ленина\", no cache)", QStringLiteral("абрамов ленин"),
-       QChar(u'а'), false},
-      {"refined (\"абрамов ленина 1\" from the cache)", QStringLiteral("абрамов ленина "),
-       QChar(u'1'), true},
+      {"full scan (\"абрамов ленина\", no cache)",
+       QStringLiteral("абрамов ленин"), QChar(u'а'), false},
+      {"refined (\"абрамов ленина 1\" from the cache)",
+       QStringLiteral("абрамов ленина "), QChar(u'1'), true},
       {"first letter (\"к\", capped at 1000)", QString(), QChar(u'к'), false},
   };
   std::printf("start-up to filled window: %8.1f ms\n", start_up);
-  std::printf("core load of the base:     %8.1f ms (median of 3)\n", Median(loads));
+  std::printf("core load of the base:     %8.1f ms (median of 3)\n",
+              Median(loads));
   for (const Query& q : queries) {
     std::vector<double> window_ms, core_ms;
     for (int i = 0; i < 7; ++i) {
@@ -195,8 +207,10 @@ int main(int argc, char** argv) {
     const SearchResult& shown = engine.result(TableId::kHome);
     const double w = Median(window_ms);
     const double c = Median(core_ms);
-    std::printf("keystroke %-48s window %6.1f ms, core %6.1f ms, ratio %.2f, extra %.1f ms (%zu rows)\n",
-                q.name, w, c, w / std::max(c, 0.001), w - c, shown.count());
+    std::printf(
+        "keystroke %-48s window %6.1f ms, core %6.1f ms, ratio %.2f, extra "
+        "%.1f ms (%zu rows)\n",
+        q.name, w, c, w / std::max(c, 0.001), w - c, shown.count());
   }
   return 0;
 }

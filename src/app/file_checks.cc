@@ -25,7 +25,8 @@ std::string U8String(const fs::path& p) {
 
 }  // namespace
 
-std::string AbsolutePathFrom(const std::string& folder, const std::string& path) {
+std::string AbsolutePathFrom(const std::string& folder,
+                             const std::string& path) {
   fs::path p = U8Path(path);
   if (p.is_relative()) p = U8Path(folder) / p;
   std::string s = U8String(p.lexically_normal());
@@ -33,19 +34,22 @@ std::string AbsolutePathFrom(const std::string& folder, const std::string& path)
   return s;
 }
 
-std::vector<std::string> RealFileChecks::ListBaseFiles(const std::string& folder) {
+std::vector<std::string> RealFileChecks::ListBaseFiles(
+    const std::string& folder) {
   std::vector<std::string> names;
   std::error_code ec;
   for (fs::directory_iterator it(U8Path(folder), ec), end; !ec && it != end;
        it.increment(ec)) {
     std::string name = U8String(it->path().filename());
     std::error_code dir_ec;
-    if (HasQzExtension(name) && !it->is_directory(dir_ec)) names.push_back(name);
+    if (HasQzExtension(name) && !it->is_directory(dir_ec))
+      names.push_back(name);
   }
   return names;
 }
 
-std::optional<std::string> RealFileChecks::FindBaseFile(const std::string& base) {
+std::optional<std::string> RealFileChecks::FindBaseFile(
+    const std::string& base) {
   std::error_code ec;
   std::string exact = base + ".qz";
   if (fs::is_regular_file(U8Path(exact), ec)) return exact;
@@ -65,7 +69,8 @@ bool RealFileChecks::SameFolder(const std::string& a, const std::string& b) {
   std::error_code ec;
   bool same = fs::equivalent(U8Path(a), U8Path(b), ec);
   if (ec) {
-    return fs::weakly_canonical(U8Path(a), ec) == fs::weakly_canonical(U8Path(b), ec);
+    return fs::weakly_canonical(U8Path(a), ec) ==
+           fs::weakly_canonical(U8Path(b), ec);
   }
   return same;
 }

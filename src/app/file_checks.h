@@ -52,7 +52,8 @@ inline constexpr char kProbeFileName[] = "$$$.$$$";
 
 // An absolute, lexically normal form of `path`, relative paths taken from
 // `folder`; no trailing separator except the root's.
-std::string AbsolutePathFrom(const std::string& folder, const std::string& path);
+std::string AbsolutePathFrom(const std::string& folder,
+                             const std::string& path);
 
 }  // namespace spravka
 

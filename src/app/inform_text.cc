@@ -20,7 +20,9 @@ std::vector<std::string> UnscrambleInformText(std::vector<std::string> lines) {
 
 void PlaceDescription(const std::string& description,
                       std::vector<std::string>* lines) {
-  auto at = [&](size_t i) { return lines->begin() + static_cast<ptrdiff_t>(i); };
+  auto at = [&](size_t i) {
+    return lines->begin() + static_cast<ptrdiff_t>(i);
+  };
   const size_t place = kDescriptionLine;
   while (lines->size() > place &&
          (*lines)[place].find(kDescriptionMarker) == std::string::npos) {

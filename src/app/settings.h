@@ -35,10 +35,10 @@ class Settings {
  public:
   explicit Settings(SettingsStore* store) : store_(store) {}
 
-  std::string LastBase() const;          // empty when absent
-  bool UniversalMode() const;            // "USearch", default true
-  int Contrast() const;                  // default 3
-  bool StripesOn() const;                // "Zebra", default true
+  std::string LastBase() const;  // empty when absent
+  bool UniversalMode() const;    // "USearch", default true
+  int Contrast() const;          // default 3
+  bool StripesOn() const;        // "Zebra", default true
 
   void SetLastBase(const std::string& base);
   void SetUniversalMode(bool on);

@@ -59,8 +59,7 @@ void Shell::ApplyCommandLine(const std::vector<std::string>& args) {
   if (!HasQzExtension(s)) return;
   s = LongPathName(s);
   std::string folder = FolderPart(s);
-  if (folder.empty() ||
-      files_->SameFolder(WorkingFolder, PathOf(folder))) {
+  if (folder.empty() || files_->SameFolder(WorkingFolder, PathOf(folder))) {
     s = FileNamePart(s);
   } else {
     // Outside the working folder the base keeps its full path.
@@ -107,7 +106,8 @@ LoadOutcome Shell::LoadBase() {
   if (!MissingBaseStep()) return LoadOutcome::kFatal;
   std::string found = *files_->FindBaseFile(PathOf(CurrentBase));
   // The file by its real name; a base of the working folder by name alone.
-  std::string file_name = JoinPath(FolderPart(CurrentBase), FileNamePart(found));
+  std::string file_name =
+      JoinPath(FolderPart(CurrentBase), FileNamePart(found));
 
   LoadReport report = spravka::LoadBase(PathOf(file_name), &store);
   if (report.status != LoadStatus::kOk) {
@@ -126,7 +126,8 @@ LoadOutcome Shell::LoadBase() {
   if (!note.empty()) boxes_->Show(MessageKind::kInformation, note);
 
   BaseFolder = FolderPart(BaseFileName);
-  BaseReadOnly = !Probe(BaseFolder.empty() ? WorkingFolder : PathOf(BaseFolder));
+  BaseReadOnly =
+      !Probe(BaseFolder.empty() ? WorkingFolder : PathOf(BaseFolder));
   base_loaded = true;
   loaded_base = CurrentBase;
   return LoadOutcome::kLoaded;

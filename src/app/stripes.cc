@@ -1,8 +1,8 @@
 #include "app/stripes.h"
 
 #include <algorithm>
-#include <cmath>
 #include <climits>
+#include <cmath>
 
 namespace spravka {
 namespace {

@@ -51,12 +51,14 @@ std::string FolderPart(std::string_view path) {
 bool HasQzExtension(std::string_view name) {
   if (name.size() < 3) return false;
   std::string_view ext = name.substr(name.size() - 3);
-  return ext[0] == '.' && std::tolower(static_cast<unsigned char>(ext[1])) == 'q' &&
+  return ext[0] == '.' &&
+         std::tolower(static_cast<unsigned char>(ext[1])) == 'q' &&
          std::tolower(static_cast<unsigned char>(ext[2])) == 'z';
 }
 
 std::string StripQzExtension(std::string_view name) {
-  return std::string(HasQzExtension(name) ? name.substr(0, name.size() - 3) : name);
+  return std::string(HasQzExtension(name) ? name.substr(0, name.size() - 3)
+                                          : name);
 }
 
 std::string TrimBlanks(std::string_view text) {

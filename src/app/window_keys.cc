@@ -12,7 +12,8 @@ WindowCommand CommandForKey(WindowKey key, const WindowKeyState& s) {
       case kPadPlus:
         return s.stripes_on ? WindowCommand::kContrastUp : kIdle;
       case kPadMinus:
-        return s.stripes_on && s.contrast > 2 ? WindowCommand::kContrastDown : kIdle;
+        return s.stripes_on && s.contrast > 2 ? WindowCommand::kContrastDown
+                                              : kIdle;
       case kPadDivide:
         return s.stripes_item_visible ? WindowCommand::kToggleStripes : kIdle;
       default:
@@ -30,7 +31,8 @@ WindowCommand CommandForKey(WindowKey key, const WindowKeyState& s) {
       return WindowCommand::kSwitchMode;
     case kEnter:
       if (s.focus_on_grid) return WindowCommand::kNone;
-      return s.shift ? WindowCommand::kFocusPrevious : WindowCommand::kFocusNext;
+      return s.shift ? WindowCommand::kFocusPrevious
+                     : WindowCommand::kFocusNext;
     default:
       return WindowCommand::kNone;
   }

@@ -59,8 +59,9 @@ void QtMessageBoxes::Show(MessageKind kind, const std::string& text) {
 
 bool QtMessageBoxes::Ask(const std::string& question) {
   ArrowCursor arrow;
-  QMessageBox box(QMessageBox::Question, MessageCaption(MessageKind::kConfirmation),
-                  BoxText(question), QMessageBox::NoButton, parent_);
+  QMessageBox box(QMessageBox::Question,
+                  MessageCaption(MessageKind::kConfirmation), BoxText(question),
+                  QMessageBox::NoButton, parent_);
   QPushButton* yes = box.addButton(QStringLiteral("&Да"), QMessageBox::YesRole);
   QPushButton* no = box.addButton(QStringLiteral("&Нет"), QMessageBox::NoRole);
   box.setDefaultButton(yes);

@@ -23,7 +23,8 @@ std::optional<std::string> QtSettingsStore::Read(const std::string& name) {
 }
 
 void QtSettingsStore::Write(const std::string& name, const std::string& value) {
-  settings_.setValue(QString::fromStdString(name), QString::fromStdString(value));
+  settings_.setValue(QString::fromStdString(name),
+                     QString::fromStdString(value));
   settings_.sync();
 }
 

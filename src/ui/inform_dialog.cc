@@ -5,8 +5,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 #include <QStringList>
+#include <QStyle>
 
 #include "app/inform_text.h"
 #include "ui/text_codec.h"
@@ -106,7 +106,8 @@ void InformDialog::ShowNewBaseHelp() {
 bool InformDialog::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter ||
+        key == Qt::Key_Escape) {
       hide();
       return true;
     }

@@ -2,7 +2,6 @@
 #define SPRAVKA_UI_INFORM_DIALOG_H_
 
 #include <QDialog>
-
 #include <string>
 #include <vector>
 

@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
   boxes.SetParent(&window);
   QStringList args = QCoreApplication::arguments();
   const QString program = args.isEmpty() ? QString() : args.takeFirst();
-  window.FormCreate(QDir::currentPath(), QCoreApplication::applicationFilePath(), args);
+  window.FormCreate(QDir::currentPath(),
+                    QCoreApplication::applicationFilePath(), args);
   (void)program;
 
   delete splash;

@@ -23,9 +23,11 @@ namespace {
 QStringList CaptionsOf(TableId table, const ColumnMaps& maps, int field_count) {
   QStringList captions{QString()};
   for (int c = 1; c <= field_count; ++c) {
-    int kind = table == TableId::kHome ? maps.HomeColumnField[c] : maps.OrgColumnField[c];
-    captions << QString::fromUtf8(Caption(table, kind).data(),
-                                  static_cast<qsizetype>(Caption(table, kind).size()));
+    int kind = table == TableId::kHome ? maps.HomeColumnField[c]
+                                       : maps.OrgColumnField[c];
+    captions << QString::fromUtf8(
+        Caption(table, kind).data(),
+        static_cast<qsizetype>(Caption(table, kind).size()));
   }
   return captions;
 }
@@ -56,11 +58,13 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
 
 MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
-void MainWindow::FormCreate(const QString& working_folder, const QString& program_path,
+void MainWindow::FormCreate(const QString& working_folder,
+                            const QString& program_path,
                             const QStringList& args) {
   std::vector<std::string> arguments;
   for (const QString& a : args) arguments.push_back(a.toStdString());
-  shell_.Start(working_folder.toStdString(), program_path.toStdString(), arguments);
+  shell_.Start(working_folder.toStdString(), program_path.toStdString(),
+               arguments);
   FillTownBox();
   if (LoadBase() != LoadOutcome::kLoaded) return;  // reported; start-up stops
   engine_.SearchRestart = false;
@@ -72,7 +76,8 @@ void MainWindow::FormCreate(const QString& working_folder, const QString& progra
 void MainWindow::FillTownBox() {
   QSignalBlocker quiet(town_box_);  // filled and selected by the program
   town_box_->clear();
-  for (const std::string& entry : shell_.towns.entries()) town_box_->addItem(FromUtf8(entry));
+  for (const std::string& entry : shell_.towns.entries())
+    town_box_->addItem(FromUtf8(entry));
   town_box_->setCurrentIndex(shell_.selected);
 }
 
@@ -107,15 +112,18 @@ void MainWindow::ApplyBase() {
   setWindowTitle(FromCp1251(h.Caption));
 
   for (int k = 0; k < kHomeKinds; ++k) {
-    if (maps.HomeFieldColumn[k] != 0) home_panel_->Place(k, h.HomeEditPlaces[k]);
+    if (maps.HomeFieldColumn[k] != 0)
+      home_panel_->Place(k, h.HomeEditPlaces[k]);
   }
   for (int k = 0; k < kOrgKinds; ++k) {
     if (maps.OrgFieldColumn[k] != 0) org_panel_->Place(k, h.OrgEditPlaces[k]);
   }
 
-  home_grid_->SetColumns(h.HomeFieldCount, CaptionsOf(TableId::kHome, maps, h.HomeFieldCount),
+  home_grid_->SetColumns(h.HomeFieldCount,
+                         CaptionsOf(TableId::kHome, maps, h.HomeFieldCount),
                          h.HomeColWidths.data());
-  org_grid_->SetColumns(h.OrgFieldCount, CaptionsOf(TableId::kOrg, maps, h.OrgFieldCount),
+  org_grid_->SetColumns(h.OrgFieldCount,
+                        CaptionsOf(TableId::kOrg, maps, h.OrgFieldCount),
                         h.OrgColWidths.data());
   engine_.ClearAllCaches();
   engine_.StoreChanged();
@@ -131,7 +139,8 @@ void MainWindow::ApplyBase() {
   engine_.SearchMuted = false;
 
   const bool writable = !shell_.BaseReadOnly;
-  for (QAction* a : {ac_add_, ac_save_wide_, ac_delete_, ac_paste_}) a->setEnabled(writable);
+  for (QAction* a : {ac_add_, ac_save_wide_, ac_delete_, ac_paste_})
+    a->setEnabled(writable);
 }
 
 void MainWindow::PresentMode() {
@@ -158,7 +167,8 @@ void MainWindow::CloseBase() {
     ClearSearchEdits(TableId::kOrg);
     full_edit_->clear();
   }
-  if (shell_.StoreSettingsAndAsk(engine_.UniversalMode, ac_save_->isEnabled())) {
+  if (shell_.StoreSettingsAndAsk(engine_.UniversalMode,
+                                 ac_save_->isEnabled())) {
     SpeedButton1Click();
   }
   ac_save_->setEnabled(false);
@@ -167,7 +177,8 @@ void MainWindow::CloseBase() {
 void MainWindow::SpeedButton1Click() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   ac_save_->setEnabled(false);
-  if (shell_.base_loaded) shell_.SaveChanges();  // a failure's box shows the arrow
+  if (shell_.base_loaded)
+    shell_.SaveChanges();  // a failure's box shows the arrow
   QApplication::restoreOverrideCursor();
 }
 
@@ -198,9 +209,11 @@ void MainWindow::TownBoxChange() {
 }
 
 void MainWindow::TownBoxExit() {
-  if (in_town_box_exit_ || ended_) return;  // a box or the splash must not switch twice
+  if (in_town_box_exit_ || ended_)
+    return;  // a box or the splash must not switch twice
   const int index = town_box_->currentIndex();
-  const std::string entry = index < 0 ? std::string() : town_box_->itemText(index).toStdString();
+  const std::string entry =
+      index < 0 ? std::string() : town_box_->itemText(index).toStdString();
   if (BaseToTownName(shell_.CurrentBase) == entry) return;
   in_town_box_exit_ = true;
   repaint();

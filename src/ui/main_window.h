@@ -2,7 +2,6 @@
 #define SPRAVKA_UI_MAIN_WINDOW_H_
 
 #include <QMainWindow>
-
 #include <functional>
 #include <string>
 

@@ -53,7 +53,8 @@ bool InsideGrid(QWidget* w) {
 }  // namespace
 
 bool MainWindow::FormKeyDown(QKeyEvent* event, QWidget* target) {
-  QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : target;
+  QWidget* focus =
+      QApplication::focusWidget() ? QApplication::focusWidget() : target;
   WindowKeyState state;
   state.ctrl = event->modifiers() & Qt::ControlModifier;
   state.shift = event->modifiers() & Qt::ShiftModifier;
@@ -86,7 +87,8 @@ bool MainWindow::FormKeyDown(QKeyEvent* event, QWidget* target) {
       mouse_x_ = 0;
       mouse_y_ = 0;
       // Dropped down from the event loop, not from inside this key event.
-      QMetaObject::invokeMethod(menu_button_, &QToolButton::showMenu, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(menu_button_, &QToolButton::showMenu,
+                                Qt::QueuedConnection);
       break;
     case WindowCommand::kClose:
       close();
@@ -125,7 +127,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == count_label_ || watched == count_caption_) {
     if (type == QEvent::Enter || type == QEvent::Leave) {
       QPalette p = count_label_->palette();
-      p.setColor(QPalette::WindowText, type == QEvent::Enter ? Qt::blue : Qt::black);
+      p.setColor(QPalette::WindowText,
+                 type == QEvent::Enter ? Qt::blue : Qt::black);
       count_label_->setPalette(p);  // `Label12MouseEnter` / `Label12MouseLeave`
     } else if (type == QEvent::MouseButtonDblClick) {
       Label12DblClick();
@@ -154,7 +157,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     TownBoxExit();  // leaving the list switches to its selected town
   }
   if ((watched == home_panel_ || watched == org_panel_) &&
-      (type == QEvent::Resize || type == QEvent::Move || type == QEvent::Show)) {
+      (type == QEvent::Resize || type == QEvent::Move ||
+       type == QEvent::Show)) {
     PlaceUniversalPanel();
   }
   return QMainWindow::eventFilter(watched, event);

@@ -56,7 +56,8 @@ void MainWindow::BuildActions() {
                         QStringLiteral("Завершить работу с программой"),
                         QKeySequence(Qt::Key_F10));
   ac_exit_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-  connect(ac_exit_, &QAction::triggered, this, &QWidget::close);  // `SpeedButton3Click`
+  connect(ac_exit_, &QAction::triggered, this,
+          &QWidget::close);  // `SpeedButton3Click`
 
   ac_help_ = MakeAction(this, "AcHelp", QStringLiteral("Информация"),
                         QStringLiteral("Информация"));
@@ -67,9 +68,10 @@ void MainWindow::BuildActions() {
                        QStringLiteral("Добавить запись в справочник"),
                        QKeySequence(Qt::CTRL | Qt::Key_Insert));
   ac_add_->setIcon(SignIcon(true));
-  ac_delete_ = MakeAction(this, "AcDelete", QStringLiteral("Удалить запись"),
-                          QStringLiteral("Удалить текущую строку из справочника"),
-                          QKeySequence(Qt::CTRL | Qt::Key_Delete));
+  ac_delete_ =
+      MakeAction(this, "AcDelete", QStringLiteral("Удалить запись"),
+                 QStringLiteral("Удалить текущую строку из справочника"),
+                 QKeySequence(Qt::CTRL | Qt::Key_Delete));
   ac_delete_->setIcon(SignIcon(false));
   ac_delete_->setEnabled(false);
 
@@ -81,14 +83,15 @@ void MainWindow::BuildActions() {
   ac_save_wide_ = MakeAction(this, "AcSaveWide",
                              QStringLiteral("Запомнить новую ширину столбцов"),
                              QStringLiteral("Вписать в базу ширину столбцов"));
-  ac_paste_ = MakeAction(this, "AcPaste",
-                         QStringLiteral("Вставить записи из буфера обмена"),
-                         QStringLiteral("Вставка в базу записей из буфера обмена Windows"));
-  ac_copy_ = MakeAction(this, "AcCopy",
-                        QStringLiteral("Копировать результат выборки в буфер обмена"),
-                        QStringLiteral("Содержимое выборки помещаются в буфер обмена"));
-  ac_optimize_ = MakeAction(this, "AcOptimize", QStringLiteral("Оптимизировать базу"),
-                            QString());
+  ac_paste_ = MakeAction(
+      this, "AcPaste", QStringLiteral("Вставить записи из буфера обмена"),
+      QStringLiteral("Вставка в базу записей из буфера обмена Windows"));
+  ac_copy_ = MakeAction(
+      this, "AcCopy",
+      QStringLiteral("Копировать результат выборки в буфер обмена"),
+      QStringLiteral("Содержимое выборки помещаются в буфер обмена"));
+  ac_optimize_ = MakeAction(this, "AcOptimize",
+                            QStringLiteral("Оптимизировать базу"), QString());
 }
 
 void MainWindow::BuildMenu() {
@@ -99,7 +102,8 @@ void MainWindow::BuildMenu() {
   n10_->setVisible(false);
   popup_menu_->addAction(ac_save_);  // N5
   popup_menu_->addSeparator();       // N13
-  n11_ = popup_menu_->addAction(QStringLiteral("Выделение строк таблицы цветом"));
+  n11_ =
+      popup_menu_->addAction(QStringLiteral("Выделение строк таблицы цветом"));
   n11_->setObjectName(QStringLiteral("N11"));
   n11_->setCheckable(true);
   n11_->setChecked(true);
@@ -126,9 +130,11 @@ void MainWindow::BuildToolBar() {
   menu_button_->setPopupMode(QToolButton::InstantPopup);
   tool_bar_->addWidget(menu_button_);
   tool_bar_->addAction(ac_add_);
-  tool_bar_->widgetForAction(ac_add_)->setObjectName(QStringLiteral("ToolButton1"));
+  tool_bar_->widgetForAction(ac_add_)->setObjectName(
+      QStringLiteral("ToolButton1"));
   tool_bar_->addAction(ac_delete_);
-  tool_bar_->widgetForAction(ac_delete_)->setObjectName(QStringLiteral("ToolButton2"));
+  tool_bar_->widgetForAction(ac_delete_)
+      ->setObjectName(QStringLiteral("ToolButton2"));
   tool_bar_->addSeparator();
 
   town_box_ = new QComboBox(tool_bar_);
@@ -142,7 +148,8 @@ void MainWindow::BuildToolBar() {
   p.setColor(QPalette::Base, p.color(QPalette::Button));
   town_box_->setPalette(p);
   town_box_->installEventFilter(this);
-  connect(town_box_, &QComboBox::currentIndexChanged, this, &MainWindow::TownBoxChange);
+  connect(town_box_, &QComboBox::currentIndexChanged, this,
+          &MainWindow::TownBoxChange);
   tool_bar_->addWidget(town_box_);
   tool_bar_->addSeparator();
   tool_bar_->addAction(ac_help_);
@@ -189,12 +196,14 @@ void MainWindow::BuildPages() {
   for (TableId table : {TableId::kHome, TableId::kOrg}) {
     const bool home = table == TableId::kHome;
     auto* sheet = new QWidget(pages_);
-    sheet->setObjectName(home ? QStringLiteral("TabSheet1") : QStringLiteral("TabSheet2"));
+    sheet->setObjectName(home ? QStringLiteral("TabSheet1")
+                              : QStringLiteral("TabSheet2"));
     auto* column = new QVBoxLayout(sheet);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    auto* grid = new ResultGrid(home ? QStringLiteral("HomeTB") : QStringLiteral("OrgTb"),
-                                &colours_, sheet);
+    auto* grid = new ResultGrid(
+        home ? QStringLiteral("HomeTB") : QStringLiteral("OrgTb"), &colours_,
+        sheet);
     auto* panel = new SearchPanel(table, sheet);
     // A hidden grid keeps its room, so the panel stays at the bottom.
     QSizePolicy keep = grid->sizePolicy();
@@ -215,10 +224,12 @@ void MainWindow::BuildPages() {
             home ? &MainWindow::HomeTBDblClick : &MainWindow::OrgTbDblClick);
     (home ? home_grid_ : org_grid_) = grid;
     (home ? home_panel_ : org_panel_) = panel;
-    pages_->addTab(sheet, home ? QString(47, QLatin1Char(' ')) + QStringLiteral("Квартирные")
+    pages_->addTab(sheet, home ? QString(47, QLatin1Char(' ')) +
+                                     QStringLiteral("Квартирные")
                                : QStringLiteral("Организации"));
   }
-  connect(pages_, &QTabWidget::currentChanged, this, &MainWindow::HomePageChange);
+  connect(pages_, &QTabWidget::currentChanged, this,
+          &MainWindow::HomePageChange);
 }
 
 void MainWindow::BuildUniversalPanel() {
@@ -227,7 +238,8 @@ void MainWindow::BuildUniversalPanel() {
   universal_panel_->setAutoFillBackground(true);
   auto* row = new QHBoxLayout(universal_panel_);
   row->setContentsMargins(3, 4, 6, 4);
-  auto* label = new QLabel(QStringLiteral("Универсальный поиск"), universal_panel_);
+  auto* label =
+      new QLabel(QStringLiteral("Универсальный поиск"), universal_panel_);
   label->setObjectName(QStringLiteral("Label13"));
   full_edit_ = new QLineEdit(universal_panel_);
   full_edit_->setObjectName(QStringLiteral("FullEd"));
@@ -256,9 +268,11 @@ void MainWindow::BuildModeButtons() {
   };
   const Button buttons[] = {
       {&to_universal_panel_, "Panel9", "ToolButton5",
-       "Переход в универсальный режим поиска (F12)", QStyle::SP_FileDialogListView},
+       "Переход в универсальный режим поиска (F12)",
+       QStyle::SP_FileDialogListView},
       {&to_detailed_panel_, "Panel10", "ToolButton7",
-       "Переход в детальный режим поиска (F12)", QStyle::SP_FileDialogDetailedView},
+       "Переход в детальный режим поиска (F12)",
+       QStyle::SP_FileDialogDetailedView},
   };
   auto* stack = new QStackedLayout(mode_buttons_);
   stack->setStackingMode(QStackedLayout::StackAll);
@@ -275,7 +289,8 @@ void MainWindow::BuildModeButtons() {
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
     row->addWidget(button);
-    connect(button, &QToolButton::clicked, this, &MainWindow::SpeedButton6Click);
+    connect(button, &QToolButton::clicked, this,
+            &MainWindow::SpeedButton6Click);
     stack->addWidget(panel);
     *b.panel = panel;
   }

@@ -27,14 +27,17 @@ void MainWindow::SetEditText(TableId table, int kind, const std::string& text) {
   if (e->text() != value) e->setText(value);  // the change runs the search
 }
 
-std::string MainWindow::UniversalText() const { return ToCp1251(full_edit_->text()); }
+std::string MainWindow::UniversalText() const {
+  return ToCp1251(full_edit_->text());
+}
 
 TableId MainWindow::ActivePage() const {
   return pages_->currentIndex() == 1 ? TableId::kOrg : TableId::kHome;
 }
 
 void MainWindow::SetActivePage(TableId page) {
-  QSignalBlocker quiet(pages_);  // a page made active by a search runs no page change
+  QSignalBlocker quiet(
+      pages_);  // a page made active by a search runs no page change
   pages_->setCurrentIndex(page == TableId::kHome ? 0 : 1);
   PlaceUniversalPanel();
 }
@@ -53,7 +56,9 @@ void MainWindow::SearchFinished(TableId table, const SearchResult& result) {
   search_cursor_ = false;
 }
 
-void MainWindow::SearchSettled(TableId, const SearchResult&) { UpdateCountLabel(); }
+void MainWindow::SearchSettled(TableId, const SearchResult&) {
+  UpdateCountLabel();
+}
 
 void MainWindow::ProcessEvents() { QCoreApplication::processEvents(); }
 
@@ -62,7 +67,8 @@ void MainWindow::UpdateCountLabel() {
   const int rows = g->isHidden() ? 0 : g->result_model()->rowCount();
   CountLabelState state = CountLabelFor(rows, shell_.BaseReadOnly);
   count_label_->setText(QString::fromStdString(state.text));
-  count_label_->setToolTip(state.hint ? QString::fromUtf8(kCountHint) : QString());
+  count_label_->setToolTip(state.hint ? QString::fromUtf8(kCountHint)
+                                      : QString());
   ac_delete_->setEnabled(state.delete_enabled);
 }
 
@@ -121,8 +127,10 @@ void MainWindow::GridDblClick(TableId table) {
   const bool home = table == TableId::kHome;
   if (c < 1 || c > shell_.store.FieldCount(table)) return;
   const int kind = home ? maps.HomeColumnField[c] : maps.OrgColumnField[c];
-  const int column = home ? maps.HomeFieldColumn[kind] : maps.OrgFieldColumn[kind];
-  if (column == c) edit(table, kind)->setText(text);  // the change runs the search
+  const int column =
+      home ? maps.HomeFieldColumn[kind] : maps.OrgFieldColumn[kind];
+  if (column == c)
+    edit(table, kind)->setText(text);  // the change runs the search
 }
 
 }  // namespace spravka

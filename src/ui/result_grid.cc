@@ -10,7 +10,8 @@ namespace spravka {
 namespace {
 
 const QString kMarkerText = QStringLiteral(". . . . .");
-constexpr int kTextInset = 2;  // text stands 2 pixels right of and below the corner
+constexpr int kTextInset =
+    2;  // text stands 2 pixels right of and below the corner
 
 void DrawCellText(QPainter* p, const QRect& rect, const QString& text) {
   p->save();
@@ -23,7 +24,8 @@ void DrawCellText(QPainter* p, const QRect& rect, const QString& text) {
 // `TBDrawCell` for the data cells.
 class CellPainter : public QStyledItemDelegate {
  public:
-  explicit CellPainter(ResultGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+  explicit CellPainter(ResultGrid* grid)
+      : QStyledItemDelegate(grid), grid_(grid) {}
 
   void paint(QPainter* p, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override {
@@ -46,7 +48,8 @@ class CaptionHeader : public QHeaderView {
       : QHeaderView(Qt::Horizontal, parent), colours_(colours) {}
 
  protected:
-  void paintSection(QPainter* p, const QRect& rect, int section) const override {
+  void paintSection(QPainter* p, const QRect& rect,
+                    int section) const override {
     p->fillRect(rect, colours_->grid);
     p->setPen(palette().color(QPalette::Dark));
     p->drawLine(rect.topRight(), rect.bottomRight());
@@ -150,7 +153,8 @@ QString ResultGrid::CellText(const QModelIndex& index) const {
                          : QString();
 }
 
-QColor ResultGrid::CellBackground(const QModelIndex& index, bool* highlighted) const {
+QColor ResultGrid::CellBackground(const QModelIndex& index,
+                                  bool* highlighted) const {
   *highlighted = index == currentIndex() && hasFocus();
   if (*highlighted) return palette().color(QPalette::Highlight);
   // Grid rows 2, 4, ... are model rows 1, 3, ...: the caption row is row 0.

@@ -8,16 +8,16 @@ namespace spravka {
 namespace {
 
 struct KindControls {
-  const char* name;     // the label is name + "Lb", the edit name + "Ed"
+  const char* name;  // the label is name + "Lb", the edit name + "Ed"
   const char* caption;
 };
 
 constexpr KindControls kHomeControls[] = {
-    {"Hnumb", "№"},  {"Hfio", "ФИО"}, {"Hul", "ул."},  {"Hdom", "дом"},
-    {"Hkorp", "корп."}, {"Hkv", "кв."}, {"Hrasp", "р-н"},
+    {"Hnumb", "№"},     {"Hfio", "ФИО"}, {"Hul", "ул."},   {"Hdom", "дом"},
+    {"Hkorp", "корп."}, {"Hkv", "кв."},  {"Hrasp", "р-н"},
 };
 constexpr KindControls kOrgControls[] = {
-    {"Onumb", "№"},  {"Oorg", "Орг."}, {"Opodr", "подр."}, {"Oul", "ул."},
+    {"Onumb", "№"},  {"Oorg", "Орг."},  {"Opodr", "подр."}, {"Oul", "ул."},
     {"Odom", "дом"}, {"Okorp", "корп"}, {"Oofis", "каб."},  {"Orasp", "р-н"},
 };
 
@@ -32,8 +32,9 @@ SearchPanel::SearchPanel(TableId table, QWidget* parent)
   setObjectName(home ? QStringLiteral("Panel2") : QStringLiteral("Panel1"));
   setFixedHeight(kHeight);
   // Edits are made in kind order, which is also their tab order.
-  for (const KindControls& k : home ? std::span<const KindControls>(kHomeControls)
-                                              : std::span<const KindControls>(kOrgControls)) {
+  for (const KindControls& k :
+       home ? std::span<const KindControls>(kHomeControls)
+            : std::span<const KindControls>(kOrgControls)) {
     auto* label = new QLabel(QString::fromUtf8(k.caption), this);
     label->setObjectName(QLatin1String(k.name) + QStringLiteral("Lb"));
     label->hide();
@@ -51,7 +52,8 @@ void SearchPanel::Place(int kind, const EditPlace& place) {
   label->adjustSize();
   label->move(place.label_left, kEditTop + (kEditHeight - label->height()) / 2);
   label->show();
-  edits_[kind]->setGeometry(place.edit_left, kEditTop, place.edit_width, kEditHeight);
+  edits_[kind]->setGeometry(place.edit_left, kEditTop, place.edit_width,
+                            kEditHeight);
   edits_[kind]->show();
 }
 

@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
-
 #include <vector>
 
 #include "storage/base_header.h"

@@ -15,7 +15,8 @@ struct CodePage {
   CodePage() {
     for (int b = 0; b < 256; ++b) {
       const char byte = static_cast<char>(b);
-      QString s = QString::fromStdString(Cp1251ToUtf8(std::string_view(&byte, 1)));
+      QString s =
+          QString::fromStdString(Cp1251ToUtf8(std::string_view(&byte, 1)));
       char16_t u = s.isEmpty() ? char16_t(b) : char16_t(s.at(0).unicode());
       to_unicode[b] = u;
       to_byte.emplace(u, byte);

@@ -3,7 +3,6 @@
 
 #include <QString>
 #include <QValidator>
-
 #include <string>
 #include <string_view>
 

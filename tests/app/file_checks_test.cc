@@ -31,7 +31,8 @@ TEST(FileChecksTest, ProbeLeavesAnExistingProbeFileAndNothingElse) {
   EXPECT_TRUE(probe.writable);
   EXPECT_EQ(probe.error, "");
   EXPECT_EQ(ReadBytes(dir + "/$$$.$$$"), "somebody's file");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+  EXPECT_EQ(
+      std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 
   EXPECT_FALSE(files.ProbeWrite(dir + "/no such folder").writable);
 }

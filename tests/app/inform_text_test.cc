@@ -33,7 +33,8 @@ TEST(InformTextTest, EachLoadReplacesTheDescription) {
   PlaceDescription("first\xE3\xEE\xF0\xEE\xE4", &lines);
   PlaceDescription("second", &lines);
   ASSERT_EQ(lines.size(), 22 + tail);
-  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 20), before);
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 20),
+            before);
   EXPECT_EQ(lines[20], "second");
   EXPECT_EQ(lines[21], "");
   EXPECT_EQ(lines[22], marker);

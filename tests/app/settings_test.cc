@@ -26,14 +26,23 @@ TEST(SettingsTest, IntegersConvertOrFallBack) {
     int value;
   };
   const Case cases[] = {
-      {std::nullopt, 7}, {"", 7},          {"12", 12},
-      {"-4", -4},        {"+5", 5},        {" 8", 8},
-      {"8 ", 7},         {"1e3", 7},       {"abc", 7},
-      {"+-1", 7},        {"2147483647", 2147483647},
-      {"2147483648", 7}, {"-2147483648", -2147483647 - 1},
+      {std::nullopt, 7},
+      {"", 7},
+      {"12", 12},
+      {"-4", -4},
+      {"+5", 5},
+      {" 8", 8},
+      {"8 ", 7},
+      {"1e3", 7},
+      {"abc", 7},
+      {"+-1", 7},
+      {"2147483647", 2147483647},
+      {"2147483648", 7},
+      {"-2147483648", -2147483647 - 1},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ParseSettingInt(c.text, 7), c.value) << c.text.value_or("<absent>");
+    EXPECT_EQ(ParseSettingInt(c.text, 7), c.value)
+        << c.text.value_or("<absent>");
   }
   EXPECT_TRUE(ParseSettingBool("2", false));
   EXPECT_FALSE(ParseSettingBool("0", true));
@@ -53,11 +62,11 @@ TEST(SettingsTest, DefaultsAndStoredForms) {
   settings.SetUniversalMode(false);
   settings.SetContrast(-11);
   settings.SetStripesOn(true);
-  EXPECT_EQ(store.values, (std::map<std::string, std::string>{
-                              {"LastBase", "/bases/Город"},
-                              {"USearch", "0"},
-                              {"Contrast", "-11"},
-                              {"Zebra", "1"}}));
+  EXPECT_EQ(store.values,
+            (std::map<std::string, std::string>{{"LastBase", "/bases/Город"},
+                                                {"USearch", "0"},
+                                                {"Contrast", "-11"},
+                                                {"Zebra", "1"}}));
   EXPECT_EQ(settings.LastBase(), "/bases/Город");
   EXPECT_FALSE(settings.UniversalMode());
   EXPECT_EQ(settings.Contrast(), -11);

@@ -22,7 +22,8 @@ constexpr Rgb kFace{212, 208, 200};
 class ShellTest : public ::testing::Test {
  protected:
   ShellTest()
-      : dir_(TempDir()), shell_(&files_, &settings_, &boxes_, testing::TrueColour) {}
+      : dir_(TempDir()),
+        shell_(&files_, &settings_, &boxes_, testing::TrueColour) {}
 
   // A base with `marker` in its first residential record.
   void MakeBase(const std::string& path, const std::string& marker = "x") {
@@ -51,22 +52,24 @@ TEST_F(ShellTest, OpensTheLastBaseOrElseTheFirstTown) {
     const char* opened;
   };
   const Case cases[] = {
-      {std::nullopt, "Kiev"},
-      {"Moscow", "Moscow"},
+      {std::nullopt, "Kiev"}, {"Moscow", "Moscow"},
       {"moscow", "moscow"},  // entries match in any case; the file by its name
-      {"Gone", "Kiev"},
-      {"", "Kiev"},
+      {"Gone", "Kiev"},       {"", "Kiev"},
   };
   for (const Case& c : cases) {
     settings_.values.clear();
     if (c.last_base) settings_.values["LastBase"] = *c.last_base;
     Start();
-    EXPECT_EQ(shell_.towns.entries(), (std::vector<std::string>{" Kiev", " Moscow"}));
+    EXPECT_EQ(shell_.towns.entries(),
+              (std::vector<std::string>{" Kiev", " Moscow"}));
     EXPECT_EQ(shell_.ProgramFolder, "/opt/spravka/bin");
     ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
     EXPECT_EQ(shell_.CurrentBase, c.opened);
-    EXPECT_EQ(CompareNoCase(shell_.towns[shell_.selected], BaseToTownName(c.opened)), 0);
-    EXPECT_EQ(FirstHomeField(2), CompareNoCase(c.opened, "kiev") == 0 ? "kiev" : "moscow");
+    EXPECT_EQ(
+        CompareNoCase(shell_.towns[shell_.selected], BaseToTownName(c.opened)),
+        0);
+    EXPECT_EQ(FirstHomeField(2),
+              CompareNoCase(c.opened, "kiev") == 0 ? "kiev" : "moscow");
   }
   EXPECT_TRUE(boxes_.shown.empty());
 }
@@ -87,7 +90,9 @@ TEST_F(ShellTest, CommandLineBaseRule) {
       {{other + "/here/Moscow.qz"}, "Moscow", {" Moscow"}},
       {{"Moscow.qz"}, "Moscow", {" Moscow"}},
       {{other + "/Town.QZ"}, other + "/Town", {" Moscow", " Town *" + other}},
-      {{"\"" + other + "/./Town.QZ"}, other + "/Town", {" Moscow", " Town *" + other}},
+      {{"\"" + other + "/./Town.QZ"},
+       other + "/Town",
+       {" Moscow", " Town *" + other}},
       {{other + "/Town.txt"}, "Moscow", {" Moscow"}},
       {{other + "/Town", ".qz"}, "Moscow", {" Moscow"}},  // two arguments
   };
@@ -129,7 +134,8 @@ TEST_F(ShellTest, NoBaseAtAllIsFatal) {
   const testing::RecordingBoxes::Box fatal{
       MessageKind::kError,
       "Для работы программы\r\nсоздайте базу пользователя.\r\nили загрузите "
-      "готовые с сайта\r\n" + std::string(kSiteAddress)};
+      "готовые с сайта\r\n" +
+          std::string(kSiteAddress)};
   EXPECT_EQ(boxes_.shown,
             (std::vector<testing::RecordingBoxes::Box>{fatal, fatal}));
 }
@@ -162,8 +168,10 @@ TEST_F(ShellTest, DamageIsFatalButAReadErrorKeepsTheLoadedBase) {
 TEST_F(ShellTest, ForeignChangeSectionIsReportedAndIgnored) {
   ChangeList home;
   home.Add("0000001", testing::RecordText({"111111", "changed"}));
-  std::string file = MakeBaseFile({{"111111", "stored"}}, {{"2", "b"}}, 1, &home);
-  std::string other = MakeBaseFile({{"111111", "stored"}}, {{"2", "b"}}, 2, &home);
+  std::string file =
+      MakeBaseFile({{"111111", "stored"}}, {{"2", "b"}}, 1, &home);
+  std::string other =
+      MakeBaseFile({{"111111", "stored"}}, {{"2", "b"}}, 2, &home);
   // The base part of stamp 1 with the change section of stamp 2.
   int32_t length = static_cast<unsigned char>(file[0]) |
                    static_cast<unsigned char>(file[1]) << 8;
@@ -174,7 +182,8 @@ TEST_F(ShellTest, ForeignChangeSectionIsReportedAndIgnored) {
   ASSERT_EQ(boxes_.shown.size(), 1u);
   EXPECT_EQ(boxes_.shown[0].kind, MessageKind::kInformation);
   EXPECT_EQ(boxes_.shown[0].text,
-            "Файл - Town.qz -Несоответствие версии.\r\nРаботает исходный вариант базы.");
+            "Файл - Town.qz -Несоответствие версии.\r\nРаботает исходный "
+            "вариант базы.");
 }
 
 TEST_F(ShellTest, ReadOnlyFolder) {
@@ -206,9 +215,11 @@ TEST_F(ShellTest, SettingsAreReadAtLoadAndStoredBeforeTheQuestion) {
   shell_.stripes.SetStripeContrast(kFace, 7);
   EXPECT_FALSE(shell_.StoreSettingsAndAsk(true, false));
   EXPECT_EQ(boxes_.unexpected_questions, 0);
-  EXPECT_EQ(settings_.values, (std::map<std::string, std::string>{
-                                  {"LastBase", "Town"}, {"USearch", "1"},
-                                  {"Contrast", "7"}, {"Zebra", "1"}}));
+  EXPECT_EQ(settings_.values,
+            (std::map<std::string, std::string>{{"LastBase", "Town"},
+                                                {"USearch", "1"},
+                                                {"Contrast", "7"},
+                                                {"Zebra", "1"}}));
 
   boxes_.answers = {true, false};
   EXPECT_TRUE(shell_.StoreSettingsAndAsk(false, true));

@@ -47,8 +47,8 @@ TEST(StripesTest, AnyLevelEndsWithChannelsInRange) {
   for (int level : {INT_MIN, -1000, -100, -99, -3, 0, 1000, 1 << 20, INT_MAX}) {
     for (Rgb face : {Rgb{212, 208, 200}, Rgb{0, 0, 0}, Rgb{255, 255, 255},
                      Rgb{0, 128, 255}}) {
-      for (const NearestColour& nearest : {NearestColour(TrueColour),
-                                           NearestColour(CoarseColour)}) {
+      for (const NearestColour& nearest :
+           {NearestColour(TrueColour), NearestColour(CoarseColour)}) {
         Rgb s = StripeColourFor(face, level, nearest);
         for (int channel : {s.r, s.g, s.b}) {
           EXPECT_GE(channel, 0) << level;

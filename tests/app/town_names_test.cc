@@ -56,11 +56,11 @@ TEST(TownNamesTest, FolderParts) {
 
 TEST(TownListTest, SortsWithoutRegardToCaseAndFindsWholeTexts) {
   TownList list = BuildTownList(
-      {"Moscow.qz", "Kiev.qz", "notes.txt", "Архив.QZ", "абакан.qz", "Ёлкино.qz",
-       "Ялта.qz", "Жуков.qz", "Елец.qz", "big.qz.bak", "a.qzone"});
-  EXPECT_EQ(list.entries(), (std::vector<std::string>{
-                                " Kiev", " Moscow", " абакан", " Архив", " Елец",
-                                " Ёлкино", " Жуков", " Ялта"}));
+      {"Moscow.qz", "Kiev.qz", "notes.txt", "Архив.QZ", "абакан.qz",
+       "Ёлкино.qz", "Ялта.qz", "Жуков.qz", "Елец.qz", "big.qz.bak", "a.qzone"});
+  EXPECT_EQ(list.entries(),
+            (std::vector<std::string>{" Kiev", " Moscow", " абакан", " Архив",
+                                      " Елец", " Ёлкино", " Жуков", " Ялта"}));
   EXPECT_EQ(list.Find(" MOSCOW"), 1);
   EXPECT_EQ(list.Find(" архив"), 3);
   EXPECT_EQ(list.Find(" Mos"), -1);

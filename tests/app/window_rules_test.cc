@@ -41,13 +41,21 @@ TEST(WindowKeysTest, CommandTable) {
     WindowKeyState state;
     WindowCommand command;
   };
-  WindowKeyState ctrl_on{.ctrl = true, .stripes_on = true, .contrast = 3,
+  WindowKeyState ctrl_on{.ctrl = true,
+                         .stripes_on = true,
+                         .contrast = 3,
                          .stripes_item_visible = true};
-  WindowKeyState ctrl_off{.ctrl = true, .stripes_on = false, .contrast = 3,
+  WindowKeyState ctrl_off{.ctrl = true,
+                          .stripes_on = false,
+                          .contrast = 3,
                           .stripes_item_visible = true};
-  WindowKeyState ctrl_low{.ctrl = true, .stripes_on = true, .contrast = 2,
+  WindowKeyState ctrl_low{.ctrl = true,
+                          .stripes_on = true,
+                          .contrast = 2,
                           .stripes_item_visible = true};
-  WindowKeyState ctrl_hidden{.ctrl = true, .stripes_on = false, .contrast = 3,
+  WindowKeyState ctrl_hidden{.ctrl = true,
+                             .stripes_on = false,
+                             .contrast = 3,
                              .stripes_item_visible = false};
   WindowKeyState plain{};
   WindowKeyState shift{.shift = true};

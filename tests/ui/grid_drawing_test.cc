@@ -23,7 +23,8 @@ class GridDrawingTest : public QObject {
     return image.pixelColor(cell.right() - 2, cell.bottom() - 2);
   }
   void Keypad(Qt::Key key) {
-    QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier | Qt::KeypadModifier);
+    QTest::keyClick(QApplication::focusWidget(), key,
+                    Qt::ControlModifier | Qt::KeypadModifier);
   }
   int Level() { return rig_->window()->shell().stripes.ContrastLevel(); }
 
@@ -31,7 +32,8 @@ class GridDrawingTest : public QObject {
   void init() {
     rig_ = std::make_unique<WindowRig>();
     const std::string dir = TempDir();
-    WriteTown(dir + "/Town.qz", TownHeader("Город"), SmallTownHome(), SmallTownOrg());
+    WriteTown(dir + "/Town.qz", TownHeader("Город"), SmallTownHome(),
+              SmallTownOrg());
     rig_->Open(dir);
   }
   void cleanup() { rig_.reset(); }
@@ -46,7 +48,8 @@ class GridDrawingTest : public QObject {
     QVERIFY(!rig_->Grid("HomeTB")->showGrid());
     ResultGrid* grid = rig_->Grid("HomeTB");
     QImage header = grid->horizontalHeader()->grab().toImage();
-    QCOMPARE(header.pixelColor(grid->columnViewportPosition(2) + 30, 3), grid_colour);
+    QCOMPARE(header.pixelColor(grid->columnViewportPosition(2) + 30, 3),
+             grid_colour);
   }
 
   void contrastKeys() {
@@ -106,7 +109,8 @@ class GridDrawingTest : public QObject {
     rig_->face = {255, 255, 255};
     rig_->settings.values = {{"Zebra", "1"}};
     const std::string dir = TempDir();
-    WriteTown(dir + "/Town.qz", TownHeader("Город"), SmallTownHome(), SmallTownOrg());
+    WriteTown(dir + "/Town.qz", TownHeader("Город"), SmallTownHome(),
+              SmallTownOrg());
     rig_->Open(dir);
     QVERIFY(!rig_->Action("N11")->isVisible());
     QVERIFY(!rig_->Action("N10")->isVisible());

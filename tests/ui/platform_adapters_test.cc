@@ -85,7 +85,8 @@ class PlatformAdaptersTest : public QObject {
     QString text = FromCp1251(all);
     QCOMPARE(text.size(), qsizetype(224));
     QCOMPARE(ToCp1251(text), all);
-    QCOMPARE(FromCp1251("\xC8\xE2\xE0\xED\xEE\xE2 \xA8\xB8 \xB9"), QStringLiteral("Иванов Ёё №"));
+    QCOMPARE(FromCp1251("\xC8\xE2\xE0\xED\xEE\xE2 \xA8\xB8 \xB9"),
+             QStringLiteral("Иванов Ёё №"));
     QVERIFY(FitsCp1251(QStringLiteral("Иванов ё € «»")));
     QVERIFY(!FitsCp1251(QStringLiteral("漢")));
     Cp1251Validator validator;

@@ -34,7 +34,9 @@ class SearchControlsTest : public QObject {
     QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cell.center());
   }
-  QStringList Names(const char* grid = "HomeTB") { return rig_->Column(grid, 2); }
+  QStringList Names(const char* grid = "HomeTB") {
+    return rig_->Column(grid, 2);
+  }
 
  private slots:
   void init() { rig_ = std::make_unique<WindowRig>(); }
@@ -44,8 +46,8 @@ class SearchControlsTest : public QObject {
     OpenSmallTown();
     QLineEdit* full = rig_->Edit("FullEd");
     TypeText(full, "иванов");
-    QCOMPARE(Names(), (QStringList{"Иванов И.И.", "Иванова А.А.", "Сидоров С.С.",
-                                   "Ливанов Л.Л."}));
+    QCOMPARE(Names(), (QStringList{"Иванов И.И.", "Иванова А.А.",
+                                   "Сидоров С.С.", "Ливанов Л.Л."}));
     QCOMPARE(rig_->Count(), QStringLiteral("4 зап."));
     TypeText(full, " мира");
     QCOMPARE(Names(), QStringList{"Иванов И.И."});
@@ -74,8 +76,9 @@ class SearchControlsTest : public QObject {
     const Case cases[] = {
         {"^Иван", {"Иванов И.И.", "Иванова А.А."}},
         {"Иван", {"Иванов И.И.", "Иванова А.А.", "Ливанов Л.Л."}},
-        {"^", {"Иванов И.И.", "Иванова А.А.", "Петров П.П.", "Сидоров С.С.",
-               "Ливанов Л.Л."}},
+        {"^",
+         {"Иванов И.И.", "Иванова А.А.", "Петров П.П.", "Сидоров С.С.",
+          "Ливанов Л.Л."}},
         {"^иван", {"Иванов И.И.", "Иванова А.А."}},
     };
     for (const Case& c : cases) {
@@ -93,13 +96,15 @@ class SearchControlsTest : public QObject {
     QVERIFY(rig_->OnOrgPage());
     QCOMPARE(rig_->Edit("OnumbEd")->text(), QStringLiteral("555555"));
     QCOMPARE(rig_->Edit("HnumbEd")->text(), QString());
-    QCOMPARE(rig_->Edit("HfioEd")->text(), QString());  // a complete number stands alone
+    QCOMPARE(rig_->Edit("HfioEd")->text(),
+             QString());  // a complete number stands alone
     QCOMPARE(rig_->Column("OrgTb", 2), QStringList{"Аптека"});
     QCOMPARE(rig_->Count(), QStringLiteral("1 зап."));
 
     // Back on the residential page, a number of neither table stays put.
-    QTest::mouseClick(rig_->Find<QTabWidget>("HomePage")->tabBar(), Qt::LeftButton, {},
-                      rig_->Find<QTabWidget>("HomePage")->tabBar()->tabRect(0).center());
+    QTest::mouseClick(
+        rig_->Find<QTabWidget>("HomePage")->tabBar(), Qt::LeftButton, {},
+        rig_->Find<QTabWidget>("HomePage")->tabBar()->tabRect(0).center());
     QVERIFY(!rig_->OnOrgPage());
     TypeText(rig_->Edit("HnumbEd"), "999999");
     QVERIFY(!rig_->OnOrgPage());
@@ -217,8 +222,9 @@ class SearchControlsTest : public QObject {
     const std::string dir = TempDir();
     std::vector<std::vector<std::string>> home;
     for (int i = 0; i < 1200; ++i) {
-      home.push_back({std::to_string(100000 + i), (i < 1000 ? "Альфа " : "Бета ") +
-                      std::to_string(i), "ул", "1", "", "1", "Центр"});
+      home.push_back({std::to_string(100000 + i),
+                      (i < 1000 ? "Альфа " : "Бета ") + std::to_string(i), "ул",
+                      "1", "", "1", "Центр"});
     }
     WriteTown(dir + "/Big.qz", TownHeader("Большой"), home, SmallTownOrg());
     rig_->Open(dir);

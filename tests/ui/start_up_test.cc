@@ -3,7 +3,6 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QtTest>
-
 #include <filesystem>
 
 #include "app/base_messages.h"
@@ -56,12 +55,14 @@ class StartUpTest : public QObject {
     // lacks: the first town opens. The file by its real name opens too.
     QCOMPARE(rig.settings.values["LastBase"], other + "/Town");
     rig.Open(dir);
-    QCOMPARE(rig.Find<QComboBox>("TownBox")->currentText(), QStringLiteral(" Kiev"));
+    QCOMPARE(rig.Find<QComboBox>("TownBox")->currentText(),
+             QStringLiteral(" Kiev"));
     rig.Close();
     rig.settings.values["LastBase"] = "ГОРОД";
     rig.Open(dir);
     QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Город"));
-    QCOMPARE(rig.Find<QComboBox>("TownBox")->currentText(), QStringLiteral(" город"));
+    QCOMPARE(rig.Find<QComboBox>("TownBox")->currentText(),
+             QStringLiteral(" город"));
     QVERIFY(rig.boxes.shown.empty());
   }
 
@@ -73,7 +74,8 @@ class StartUpTest : public QObject {
     h.HomeEditPlaces[5] = {0, 0, 0};  // flats: a column without an edit
     h.HomeColWidths = {41, 150, 120, 33, 34, 55, 0};
     std::vector<std::vector<std::string>> home;
-    for (const auto& r : SmallTownHome()) home.push_back({r[0], r[1], r[2], r[3], r[5], r[6]});
+    for (const auto& r : SmallTownHome())
+      home.push_back({r[0], r[1], r[2], r[3], r[5], r[6]});
     WriteTown(dir + "/Town.qz", h, home, SmallTownOrg());
 
     WindowRig rig;
@@ -104,7 +106,8 @@ class StartUpTest : public QObject {
       captions << grid->model()->headerData(c, Qt::Horizontal).toString();
       QCOMPARE(grid->columnWidth(c), h.HomeColWidths[c - 1]);
     }
-    QCOMPARE(captions, (QStringList{"Номер", "ФИО", "улица", "дом", "кв.", "район"}));
+    QCOMPARE(captions,
+             (QStringList{"Номер", "ФИО", "улица", "дом", "кв.", "район"}));
     QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 18);
     QCOMPARE(rig.Grid("OrgTb")->model()->columnCount(), 9);
 
@@ -120,7 +123,8 @@ class StartUpTest : public QObject {
     QVERIFY(rig.Find<QWidget>("Panel10")->isVisible());
     QVERIFY(!panel2->isEnabled());
     QCOMPARE(line_panel->geometry(),
-             QRect(panel2->mapTo(rig.window()->centralWidget(), QPoint()), panel2->size()));
+             QRect(panel2->mapTo(rig.window()->centralWidget(), QPoint()),
+                   panel2->size()));
     QCOMPARE(QApplication::focusWidget(), rig.Edit("FullEd"));
 
     // Both searches ran; the residential page is the one shown.
@@ -137,8 +141,10 @@ class StartUpTest : public QObject {
     WriteSmallTown(dir + "/Kiev.qz", "Киев");
     WriteSmallTown(dir + "/Moscow.qz", "Москва");
     WindowRig rig;
-    rig.settings.values = {{"LastBase", "Moscow"}, {"USearch", "0"},
-                           {"Contrast", "5"}, {"Zebra", "0"}};
+    rig.settings.values = {{"LastBase", "Moscow"},
+                           {"USearch", "0"},
+                           {"Contrast", "5"},
+                           {"Zebra", "0"}};
     rig.Open(dir);
     QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Москва"));
     QVERIFY(!rig.Find<QWidget>("Panel6")->isVisible());
@@ -153,13 +159,16 @@ class StartUpTest : public QObject {
     QCOMPARE(rig.window()->shell().stripes.ContrastLevel(), 5);
 
     QTest::keyClick(rig.Edit("HnumbEd"), Qt::Key_F12);
-    QTest::keyClick(rig.Edit("FullEd"), Qt::Key_Slash, Qt::ControlModifier | Qt::KeypadModifier);
+    QTest::keyClick(rig.Edit("FullEd"), Qt::Key_Slash,
+                    Qt::ControlModifier | Qt::KeypadModifier);
     QVERIFY(n11->isChecked());
     QTest::keyClick(rig.Edit("FullEd"), Qt::Key_F10);  // AcExit
     QVERIFY(!rig.window()->isVisible());
-    QCOMPARE(rig.settings.values, (std::map<std::string, std::string>{
-                                      {"LastBase", "Moscow"}, {"USearch", "1"},
-                                      {"Contrast", "5"}, {"Zebra", "1"}}));
+    QCOMPARE(rig.settings.values,
+             (std::map<std::string, std::string>{{"LastBase", "Moscow"},
+                                                 {"USearch", "1"},
+                                                 {"Contrast", "5"},
+                                                 {"Zebra", "1"}}));
     rig.Close();
 
     rig.Open(dir);
@@ -181,7 +190,8 @@ class StartUpTest : public QObject {
       rig.boxes.answers = {yes};
       rig.Close();
       QCOMPARE(rig.boxes.shown.size(), size_t{1});
-      QCOMPARE(rig.boxes.shown[0].text, std::string("Сохранить изменения базы?"));
+      QCOMPARE(rig.boxes.shown[0].text,
+               std::string("Сохранить изменения базы?"));
       QCOMPARE(stored_when_asked["LastBase"], std::string("Town"));
       const std::string after = ReadBytes(dir + "/Town.qz");
       if (yes) {

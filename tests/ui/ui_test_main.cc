@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <vector>
 
 namespace spravka::testing {
@@ -17,7 +16,8 @@ std::vector<std::function<std::unique_ptr<QObject>()>>& Registered() {
 
 }  // namespace
 
-UiTestRegistration::UiTestRegistration(std::function<std::unique_ptr<QObject>()> make) {
+UiTestRegistration::UiTestRegistration(
+    std::function<std::unique_ptr<QObject>()> make) {
   Registered().push_back(std::move(make));
 }
 
@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
   // never in the user's. QSettings fixes its paths on first use.
   QTemporaryDir config;
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   int failed = 0;
   for (const auto& make : spravka::testing::Registered()) {

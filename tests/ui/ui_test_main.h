@@ -2,7 +2,6 @@
 #define SPRAVKA_TESTS_UI_UI_TEST_MAIN_H_
 
 #include <QObject>
-
 #include <functional>
 #include <memory>
 
@@ -16,7 +15,7 @@ class UiTestRegistration {
 
 }  // namespace spravka::testing
 
-#define SPRAVKA_UI_TEST(Class)                                      \
+#define SPRAVKA_UI_TEST(Class)                                     \
   static const ::spravka::testing::UiTestRegistration Class##_reg( \
       [] { return std::unique_ptr<QObject>(new Class); })
 

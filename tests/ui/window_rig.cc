@@ -64,7 +64,8 @@ WindowRig::~WindowRig() {
   if (window_) window_->close();
 }
 
-MainWindow* WindowRig::Open(const std::string& folder, const QStringList& args) {
+MainWindow* WindowRig::Open(const std::string& folder,
+                            const QStringList& args) {
   MainWindowPorts ports;
   ports.files = &files;
   ports.settings = &settings;
@@ -79,7 +80,8 @@ MainWindow* WindowRig::Open(const std::string& folder, const QStringList& args) 
   if (window_->ended()) return window_.get();
   window_->show();
   QApplication::setActiveWindow(window_.get());
-  if (!QTest::qWaitForWindowActive(window_.get())) qWarning("window not active");
+  if (!QTest::qWaitForWindowActive(window_.get()))
+    qWarning("window not active");
   window_->FormShow();
   return window_.get();
 }

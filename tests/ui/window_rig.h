@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 #include <QTabWidget>
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,7 +59,9 @@ class WindowRig {
   ResultGrid* Grid(const char* name) const { return Find<ResultGrid>(name); }
   QAction* Action(const char* name) const { return Find<QAction>(name); }
   QString Count() const { return Find<QLabel>("Label12")->text(); }
-  bool OnOrgPage() const { return Find<QTabWidget>("HomePage")->currentIndex() == 1; }
+  bool OnOrgPage() const {
+    return Find<QTabWidget>("HomePage")->currentIndex() == 1;
+  }
   // Data rows of a grid as shown: 0 while it is hidden.
   int Rows(const char* grid) const;
   // The text of a grid cell (model row, column 1..n).
