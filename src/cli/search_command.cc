@@ -1,0 +1,228 @@
+// spravka-cli search: the rows a search grid would show for what the user
+// types into the universal line or the detailed edits.
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/base_loading.h"
+#include "cli/command.h"
+#include "cli/console.h"
+#include "cli/field_kinds.h"
+#include "cli/record_fields.h"
+#include "search/search_pattern.h"
+#include "search/table_scan.h"
+#include "storage/cp1251.h"
+
+namespace spravka::cli {
+namespace {
+
+constexpr char kUsage[] =
+    "Использование: spravka-cli search БАЗА.qz --table home|org\n"
+    "                 (--universal ТЕКСТ | --field ВИД=ТЕКСТ ...) [--all]\n"
+    "Записи, которые показала бы таблица окна, в её порядке: поля 1..n\n"
+    "через табуляцию, строка \". . . . .\", если найдено больше 1000, и\n"
+    "последней строкой надпись под «Выбрано:» («25 зап.», «более 1000 зап.»,\n"
+    "«0 зап.», когда ничего не найдено).\n"
+    "  --table home|org      квартирные телефоны или организации\n"
+    "  --universal ТЕКСТ     строка универсального поиска: ключевые слова\n"
+    "                        через пробел, по любым полям, по порядку\n"
+    "  --field ВИД=ТЕКСТ     текст поля детального поиска; ВИД — номер вида\n"
+    "                        поля (квартирные 0..6, организации 0..7) или его\n"
+    "                        имя (number, subscriber, street, ...); можно\n"
+    "                        повторять\n"
+    "  --all                 все найденные записи, без предела в 1000\n"
+    "«^» в начале текста — поле начинается с него, «?» — любой знак,\n"
+    "«$» — конец слова. Полный номер в другой таблице здесь не ищется.\n";
+
+constexpr std::string_view kMarker = ". . . . .";
+
+struct Request {
+  std::string path;
+  std::string table_name;
+  bool has_universal = false;
+  std::string universal;
+  std::vector<std::pair<std::string, std::string>> fields;  // kind, text
+  bool all = false;
+};
+
+// The value of "--name VALUE" or "--name=VALUE" at words[*i].
+bool TakeValue(const std::vector<std::string>& words, size_t* i,
+               std::string_view name, std::string* value, std::string* error) {
+  const std::string& word = words[*i];
+  const std::string flag = "--" + std::string(name);
+  if (word.size() > flag.size() && word[flag.size()] == '=') {
+    *value = word.substr(flag.size() + 1);
+    return true;
+  }
+  if (*i + 1 >= words.size()) {
+    *error = "у «" + flag + "» нет значения";
+    return false;
+  }
+  *value = words[++*i];
+  return true;
+}
+
+bool IsOption(const std::string& word, std::string_view name) {
+  const std::string flag = "--" + std::string(name);
+  return word == flag || word.starts_with(flag + "=");
+}
+
+bool ParseRequest(const std::vector<std::string>& words, Request* request,
+                  std::string* error) {
+  bool options_done = false;
+  for (size_t i = 0; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    if (options_done || !word.starts_with("--")) {
+      if (!request->path.empty()) {
+        *error = "нужно имя одной базы";
+        return false;
+      }
+      request->path = word;
+    } else if (word == "--") {
+      options_done = true;
+    } else if (IsOption(word, "table")) {
+      if (!TakeValue(words, &i, "table", &request->table_name, error)) {
+        return false;
+      }
+    } else if (IsOption(word, "universal")) {
+      if (request->has_universal) {
+        *error = "«--universal» указан дважды";
+        return false;
+      }
+      request->has_universal = true;
+      if (!TakeValue(words, &i, "universal", &request->universal, error)) {
+        return false;
+      }
+    } else if (IsOption(word, "field")) {
+      std::string value;
+      if (!TakeValue(words, &i, "field", &value, error)) return false;
+      const size_t eq = value.find('=');
+      if (eq == std::string::npos) {
+        *error = "«--field» ждёт ВИД=ТЕКСТ, а не «" + value + "»";
+        return false;
+      }
+      request->fields.emplace_back(value.substr(0, eq), value.substr(eq + 1));
+    } else if (word == "--all") {
+      request->all = true;
+    } else {
+      *error = "неизвестный параметр «" + word + "»";
+      return false;
+    }
+  }
+  if (request->path.empty()) {
+    *error = "нужно имя одной базы";
+    return false;
+  }
+  if (request->has_universal == !request->fields.empty()) {
+    *error = "нужен либо «--universal», либо «--field»";
+    return false;
+  }
+  return true;
+}
+
+// The field kind of a table by number or name, or -1.
+int ParseKind(TableId table, std::string_view word) {
+  for (int kind = 0; kind < KindCount(table); ++kind) {
+    if (word == KindName(table, kind) ||
+        (word.size() == 1 && word[0] == '0' + kind)) {
+      return kind;
+    }
+  }
+  return -1;
+}
+
+bool Cp1251(std::string_view utf8, std::string* out, std::string* error) {
+  std::optional<std::string> converted = Utf8ToCp1251(utf8);
+  if (!converted) {
+    *error = "в тексте «" + std::string(utf8) +
+             "» есть знаки, которых нет в Windows-1251";
+    return false;
+  }
+  *out = std::move(*converted);
+  return true;
+}
+
+int RunSearch(const std::vector<std::string>& words) {
+  Request request;
+  std::string error;
+  if (!ParseRequest(words, &request, &error))
+    return UsageError("search", error);
+  TableId table;
+  if (!ParseTableName(request.table_name, &table)) {
+    return UsageError("search", "«--table» должен быть home или org");
+  }
+
+  std::string universal_text;
+  std::vector<std::string> edits(KindCount(table));
+  std::vector<int> kinds;
+  if (request.has_universal) {
+    if (!Cp1251(request.universal, &universal_text, &error)) {
+      return UsageError("search", error);
+    }
+  }
+  for (const auto& [name, text] : request.fields) {
+    const int kind = ParseKind(table, name);
+    if (kind < 0) {
+      return UsageError("search", "нет вида поля «" + name + "» в таблице " +
+                                      request.table_name);
+    }
+    if (!Cp1251(text, &edits[kind], &error)) return UsageError("search", error);
+    kinds.push_back(kind);
+  }
+
+  RecordStore store;
+  if (!LoadForCommand(request.path, &store)) return kExitFailure;
+  const ColumnMaps& maps = store.maps;
+  for (const int kind : kinds) {
+    const uint8_t column = table == TableId::kHome ? maps.HomeFieldColumn[kind]
+                                                   : maps.OrgFieldColumn[kind];
+    if (column == 0) {
+      return Fail("у поля «" + std::string(KindName(table, kind)) +
+                  "» нет окна поиска в этой базе");
+    }
+  }
+
+  const std::string pattern =
+      request.has_universal
+          ? UniversalPattern(universal_text)
+          : DetailedPattern(table, edits, maps, store.header.NumberLength);
+  const SearchResult result =
+      ScanTable(store.table(table), pattern, request.has_universal,
+                request.all ? kNoCap : kSearchCap);
+
+  const int field_count = store.FieldCount(table);
+  std::string out;
+  std::string line;
+  for (const ResultRow& row : result.rows) {
+    line.clear();
+    AppendRecordFields(row.text, field_count, &line);
+    out += Show(line);
+    out += '\n';
+  }
+  if (result.capped) {
+    for (int column = 1; column <= field_count; ++column) {
+      if (column > 1) out += '\t';
+      out += kMarker;
+    }
+    out += '\n';
+  }
+  out += result.capped ? "более " + std::to_string(kSearchCap) + " зап.\n"
+                       : std::to_string(result.count()) + " зап.\n";
+  if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() ||
+      std::fflush(stdout) != 0) {
+    return Fail("не удалось записать в стандартный вывод");
+  }
+  return 0;
+}
+
+const CommandRegistration kRegistration({
+    "search",
+    "поиск, как в окне: записи и их число",
+    kUsage,
+    RunSearch,
+});
+
+}  // namespace
+}  // namespace spravka::cli
