@@ -226,6 +226,7 @@ void MainWindow::TownBoxExit() {
   shell_.selected = index;
   const LoadOutcome outcome = LoadBase();
   splash.hide();
+  activateWindow();  // back from the splash (and from any box)
   in_town_box_exit_ = false;
   if (outcome == LoadOutcome::kFatal) return;
   SetActivePage(TableId::kHome);

@@ -11,6 +11,7 @@ SplashForm::SplashForm(QWidget* parent)
                           Qt::WindowStaysOnTopHint),
       text_(QStringLiteral("Загрузка справочника...")) {
   setObjectName(QStringLiteral("SplashForm"));
+  setAttribute(Qt::WA_ShowWithoutActivating);  // the focus stays where it was
   setFixedSize(218, 24);
   QFont f = font();
   f.setBold(true);

@@ -88,6 +88,30 @@ class SearchControlsTest : public QObject {
     }
   }
 
+  void keysTypedDuringAScanRestartIt() {
+    OpenSmallTown();
+    SearchEngine& engine = rig_->window()->engine();
+    engine.SetScanSlice(
+        16);  // the window gets the events after every record or so
+    engine.SetYieldInterval(std::chrono::nanoseconds(0));
+    QLineEdit* full = rig_->Edit("FullEd");
+    full->setFocus();
+    // Keys waiting in the queue arrive while the scan of "и" runs.
+    for (QChar c : QStringLiteral("ван")) {
+      QCoreApplication::postEvent(
+          full, new QKeyEvent(QEvent::KeyPress, Qt::Key(c.toUpper().unicode()),
+                              Qt::NoModifier, QString(c)));
+    }
+    TypeText(full, "и");
+    QCOMPARE(full->text(), QStringLiteral("иван"));
+    QVERIFY(engine.last_scan(TableId::kHome).passes > 1);
+    QCOMPARE(Names(), (QStringList{"Иванов И.И.", "Иванова А.А.",
+                                   "Сидоров С.С.", "Ливанов Л.Л."}));
+    QCOMPARE(rig_->Count(), QStringLiteral("4 зап."));
+    QVERIFY(!engine.SearchBusy);
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+  }
+
   void completeNumberFoundOnlyAmongOrganisations() {
     OpenSmallTown();
     Detailed();

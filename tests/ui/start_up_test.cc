@@ -1,7 +1,9 @@
 // Start-up, the town list, the window's look from the base header,
 // settings and closing.
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextBlock>
+#include <QTimer>
 #include <QtTest>
 #include <filesystem>
 
@@ -252,6 +254,53 @@ class StartUpTest : public QObject {
       rig.Close();
       QVERIFY(rig.settings.values.empty());  // a fatal end stores nothing
     }
+  }
+
+  void choosingAnotherTownSwitchesTheBase() {
+    const std::string dir = TempDir();
+    WriteSmallTown(dir + "/Alpha.qz", "Альфа");
+    std::vector<std::vector<std::string>> home = {
+        {"777777", "Бета Б.Б.", "Бетонная", "1", "", "1", "Центр"}};
+    WriteTown(dir + "/Beta.qz", TownHeader("Бета"), home, SmallTownOrg());
+    WindowRig rig;
+    rig.Open(dir);
+    TypeText(rig.Edit("FullEd"), "мира");
+    rig.Find<QTabWidget>("HomePage")->setCurrentIndex(1);
+    auto* towns = rig.Find<QComboBox>("TownBox");
+    towns->setFocus();
+    QTest::keyClick(towns, Qt::Key_Down);  // the closed list: at once
+    QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Бета"));
+    QCOMPARE(rig.window()->shell().CurrentBase, std::string("Beta"));
+    QCOMPARE(rig.window()->shell().PreviousBase, std::string("Alpha"));
+    QCOMPARE(rig.settings.values["LastBase"], std::string("Alpha"));
+    QVERIFY(!rig.OnOrgPage());
+    QCOMPARE(rig.Edit("FullEd")->text(), QString());
+    QCOMPARE(rig.Column("HomeTB", 2), QStringList{"Бета Б.Б."});
+    QCOMPARE(rig.Count(), QStringLiteral("1 зап."));
+    QCOMPARE(rig.help.lines()[20], W("Описание: Бета"));
+    QTRY_COMPARE(QApplication::focusWidget(), rig.Edit("FullEd"));
+
+    // Leaving the list on the entry that is shown loads nothing again.
+    const size_t boxes = rig.boxes.shown.size();
+    rig.window()->TownBoxExit();
+    QCOMPARE(rig.window()->shell().PreviousBase, std::string("Alpha"));
+    QCOMPARE(rig.boxes.shown.size(), boxes);
+  }
+
+  void f9DropsDownTheMenu() {
+    const std::string dir = TempDir();
+    WriteSmallTown(dir + "/Town.qz", "Город");
+    WindowRig rig;
+    rig.Open(dir);
+    auto* menu = rig.Find<QMenu>("PopupMenu1");
+    bool seen = false;
+    QTimer::singleShot(100, menu, [&] {
+      seen = menu->isVisible();
+      menu->close();
+    });
+    QTest::keyClick(rig.Edit("FullEd"), Qt::Key_F9);
+    QTRY_VERIFY(seen);
+    QVERIFY(rig.Action("N11")->isVisible());
   }
 
   void helpShowsTheBaseDescription() {
