@@ -1,18 +1,20 @@
 // The program's start sequence.
 #include <QApplication>
 #include <QDir>
+#include <exception>
 
 #include "app/file_checks.h"
 #include "platform/display_colours.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/qt_settings_store.h"
+#include "ui/application.h"
 #include "ui/inform_dialog.h"
 #include "ui/main_window.h"
 #include "ui/splash.h"
 
 int main(int argc, char** argv) {
   using namespace spravka;
-  QApplication app(argc, argv);
+  Application app(argc, argv);
 
   auto* splash = new SplashForm;
   splash->ShowNow();
@@ -25,6 +27,7 @@ int main(int argc, char** argv) {
   RealFileChecks files;
   QtSettingsStore settings;
   QtMessageBoxes boxes;
+  app.SetBoxes(&boxes);
   MainWindowPorts ports;
   ports.files = &files;
   ports.settings = &settings;
@@ -37,10 +40,14 @@ int main(int argc, char** argv) {
   MainWindow window(ports);
   boxes.SetParent(&window);
   QStringList args = QCoreApplication::arguments();
-  const QString program = args.isEmpty() ? QString() : args.takeFirst();
-  window.FormCreate(QDir::currentPath(),
-                    QCoreApplication::applicationFilePath(), args);
-  (void)program;
+  if (!args.isEmpty()) args.removeFirst();  // the program itself
+  try {
+    window.FormCreate(QDir::currentPath(),
+                      QCoreApplication::applicationFilePath(), args);
+  } catch (const std::exception& e) {
+    // The general error handler; the rest of the start-up does not run.
+    boxes.Show(MessageKind::kError, e.what());
+  }
 
   delete splash;
   if (window.ended()) return 0;  // a fatal message has been shown
