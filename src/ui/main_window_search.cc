@@ -36,8 +36,8 @@ TableId MainWindow::ActivePage() const {
 }
 
 void MainWindow::SetActivePage(TableId page) {
-  QSignalBlocker quiet(
-      pages_);  // a page made active by a search runs no page change
+  // A page made active by a search runs no page change.
+  QSignalBlocker quiet(pages_);
   pages_->setCurrentIndex(page == TableId::kHome ? 0 : 1);
   PlaceUniversalPanel();
 }

@@ -145,9 +145,15 @@ class SearchControlsTest : public QObject {
 
   void completeNumberInTheUniversalLine() {
     OpenSmallTown();
-    TypeText(rig_->Edit("FullEd"), "555556");
+    TypeText(rig_->Edit("FullEd"), "55555");
+    int org_fills = 0;
+    connect(rig_->Grid("OrgTb")->model(), &QAbstractItemModel::modelReset,
+            [&] { ++org_fills; });
+    TypeText(rig_->Edit("FullEd"), "6");
     QVERIFY(rig_->OnOrgPage());
     QCOMPARE(rig_->Column("OrgTb", 2), QStringList{"Школа №1"});
+    // Making the page active ran no page change, so no second search.
+    QCOMPARE(org_fills, 1);
     QCOMPARE(rig_->Edit("FullEd")->text(), QStringLiteral("555556"));
     QCOMPARE(rig_->Count(), QStringLiteral("1 зап."));
   }
