@@ -12,6 +12,14 @@ if ! command -v xvfb-run >/dev/null; then
   exit 77
 fi
 
+for tool in import convert; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "FAILED: ImageMagick's $tool is needed to take and read the screenshot" \
+         "(apt-get install imagemagick)"
+    exit 1
+  fi
+done
+
 rm -rf "$work"
 mkdir -p "$work/town" "$work/home" "$work/config"
 "$cli" demo "$work/town/Демоград.qz" --home 20000 --org 2000 --seed 1 >/dev/null
