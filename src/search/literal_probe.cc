@@ -69,8 +69,18 @@ std::vector<std::vector<Literal>> LiteralsOf(std::string_view pattern,
 
 uint8_t MaskFor(uint8_t b) { return b >= 0xE0 ? 0x20 : 0; }
 
-bool Passes(uint8_t c, uint8_t byte, uint8_t mask) {
-  return (c | mask) == byte;
+bool Passes(uint8_t c, const ProbeByte& b) { return (c | b.mask) == b.byte; }
+
+// Whether the whole keyword can stand with its first probe byte at x.
+bool Fits(const LiteralProbe& probe, const uint8_t* data, size_t x, size_t lo,
+          size_t hi) {
+  if (x < lo + probe.first.offset) return false;
+  const size_t start = x - probe.first.offset;
+  if (start + probe.literals.back().offset > hi) return false;
+  for (const ProbeByte& b : probe.literals) {
+    if (!Passes(data[start + b.offset], b)) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -95,34 +105,29 @@ LiteralProbe ChooseProbe(std::string_view pattern, bool universal) {
                            (b == nullptr ? 10000 : Frequency(b->byte));
     if (score >= best_score) continue;
     best_score = score;
-    if (b != nullptr && b->offset < a->offset) std::swap(a, b);
-    best.first = a->byte;
-    best.first_mask = MaskFor(a->byte);
-    if (b == nullptr) {
-      best.bytes = 1;
-      best.second = a->byte;
-      best.second_mask = best.first_mask;
-      best.distance = 0;
-    } else {
-      best.bytes = 2;
-      best.second = b->byte;
-      best.second_mask = MaskFor(b->byte);
-      best.distance = b->offset - a->offset;
+    if (b == nullptr) b = a;
+    if (b->offset < a->offset) std::swap(a, b);
+    best.bytes = a == b ? 1 : 2;
+    best.first = {a->offset, a->byte, MaskFor(a->byte)};
+    best.second = {b->offset, b->byte, MaskFor(b->byte)};
+    best.literals.clear();
+    for (const Literal& l : group) {
+      best.literals.push_back({l.offset, l.byte, MaskFor(l.byte)});
     }
   }
   return best;
 }
 
 size_t FindProbe(const LiteralProbe& probe, const uint8_t* data, size_t from,
-                 size_t to) {
+                 size_t to, size_t lo, size_t hi) {
   size_t x = from;
-  const size_t d = probe.distance;
+  const size_t d = probe.second.offset - probe.first.offset;
 #if defined(__SSE2__)
-  const __m128i first = _mm_set1_epi8(static_cast<char>(probe.first));
-  const __m128i first_mask = _mm_set1_epi8(static_cast<char>(probe.first_mask));
-  const __m128i second = _mm_set1_epi8(static_cast<char>(probe.second));
+  const __m128i first = _mm_set1_epi8(static_cast<char>(probe.first.byte));
+  const __m128i first_mask = _mm_set1_epi8(static_cast<char>(probe.first.mask));
+  const __m128i second = _mm_set1_epi8(static_cast<char>(probe.second.byte));
   const __m128i second_mask =
-      _mm_set1_epi8(static_cast<char>(probe.second_mask));
+      _mm_set1_epi8(static_cast<char>(probe.second.mask));
   auto hits = [&](size_t at) {
     const __m128i a =
         _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
@@ -137,23 +142,20 @@ size_t FindProbe(const LiteralProbe& probe, const uint8_t* data, size_t from,
     const __m128i any =
         _mm_or_si128(_mm_or_si128(h0, h1), _mm_or_si128(h2, h3));
     if (_mm_movemask_epi8(any) == 0) continue;
-    const uint64_t bits =
+    uint64_t bits =
         uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(h0))} |
         uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(h1))} << 16 |
         uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(h2))} << 32 |
         uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(h3))} << 48;
-    return x + static_cast<size_t>(std::countr_zero(bits));
-  }
-  for (; x + 16 <= to; x += 16) {
-    const int bits = _mm_movemask_epi8(hits(x));
-    if (bits != 0)
-      return x +
-             static_cast<size_t>(std::countr_zero(static_cast<unsigned>(bits)));
+    for (; bits != 0; bits &= bits - 1) {
+      const size_t hit = x + static_cast<size_t>(std::countr_zero(bits));
+      if (Fits(probe, data, hit, lo, hi)) return hit;
+    }
   }
 #endif
   for (; x < to; ++x) {
-    if (Passes(data[x], probe.first, probe.first_mask) &&
-        Passes(data[x + d], probe.second, probe.second_mask)) {
+    if (Passes(data[x], probe.first) && Passes(data[x + d], probe.second) &&
+        Fits(probe, data, x, lo, hi)) {
       return x;
     }
   }

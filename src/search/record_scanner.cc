@@ -70,11 +70,13 @@ bool RecordScanner::StepProbe(const Table& table, size_t budget, size_t limit,
                               std::vector<size_t>* matches) {
   const uint8_t* const data = table.at(0);
   const size_t end = table.used + 1;  // one past the last used byte
-  if (probe_.distance >= end) return true;
-  const size_t probe_end = end - probe_.distance;  // hits start before it
+  const size_t distance = probe_.second.offset - probe_.first.offset;
+  if (distance >= end) return true;
+  const size_t probe_end = end - distance;  // hits start before it
   const size_t slice_end = std::min(probe_end, probe_at_ + budget);
   while (probe_at_ < slice_end) {
-    const size_t hit = FindProbe(probe_, data, probe_at_, slice_end);
+    const size_t hit =
+        FindProbe(probe_, data, probe_at_, slice_end, 1, table.used);
     if (hit == slice_end) {
       probe_at_ = slice_end;
       break;
