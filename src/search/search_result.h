@@ -25,7 +25,7 @@ struct ResultRow {
 // ". . . . ." marker row when more than kSearchCap records matched.
 struct SearchResult {
   std::vector<ResultRow> rows;
-  bool capped = false;  // a marker row follows the rows
+  bool capped = false;                          // a marker row follows the rows
   size_t count() const { return rows.size(); }  // the result count
 };
 

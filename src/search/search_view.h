@@ -22,7 +22,8 @@ class SearchView {
   // window's change handler calls SearchEngine::Run for that table (which
   // returns at once while the engine is muted). Setting the text it already
   // holds changes nothing and runs nothing.
-  virtual void SetEditText(TableId table, int kind, const std::string& text) = 0;
+  virtual void SetEditText(TableId table, int kind,
+                           const std::string& text) = 0;
   // The universal search line.
   virtual std::string UniversalText() const = 0;
 
