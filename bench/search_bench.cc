@@ -24,7 +24,8 @@ constexpr size_t kHomeRecords = 1000000;
 
 // What the user types, in UTF-8. The rare words are in no record: one whose
 // last letter is common (hard for grep's skip loop), one whose last letter
-// is rare (easy for it). The benchmark argument picks one.
+// is rare (easy for it), one of common letters only (hardest for the
+// search's probe). The benchmark argument picks one.
 constexpr const char* kRareWords[] = {"жмыхов", "шульц", "ованов"};
 constexpr char kBroadWord[] = "ов";
 
