@@ -24,11 +24,11 @@ bool Arguments::Parse(const std::vector<std::string>& words,
       inline_value = name.substr(eq + 1);
       name.resize(eq);
     }
-    const OptionSpec* spec = nullptr;
+    const OptionSpec* option = nullptr;
     for (const OptionSpec& o : options) {
-      if (o.name == name) spec = &o;
+      if (o.name == name) option = &o;
     }
-    if (spec == nullptr) {
+    if (option == nullptr) {
       *error = "неизвестный параметр «--" + name + "»";
       return false;
     }
@@ -37,7 +37,7 @@ bool Arguments::Parse(const std::vector<std::string>& words,
       return false;
     }
     std::string value;
-    if (spec->takes_value) {
+    if (option->takes_value) {
       if (inline_value) {
         value = *inline_value;
       } else if (i + 1 < words.size()) {

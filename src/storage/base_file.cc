@@ -42,7 +42,10 @@ std::string WriteBasePart(const BaseHeader& header, int32_t stamp,
 
 std::string WriteChangeSection(int32_t stamp, const ChangeList& home,
                                const ChangeList& org) {
-  const std::string stream = BuildChangeStream(home, org);
+  return WriteChangeSectionFromStream(stamp, BuildChangeStream(home, org));
+}
+
+std::string WriteChangeSectionFromStream(int32_t stamp, std::string_view stream) {
   std::string masked = Compress(stream);
   MaskChangeStream(reinterpret_cast<uint8_t*>(masked.data()), masked.size());
   std::string out;

@@ -28,6 +28,9 @@ std::string WriteBasePart(const BaseHeader& header, int32_t stamp,
 std::string WriteChangeSection(int32_t stamp, const ChangeList& home,
                                const ChangeList& org);
 
+// The same around a change stream given byte for byte.
+std::string WriteChangeSectionFromStream(int32_t stamp, std::string_view stream);
+
 // The table text of a working table as a file section holds it: every
 // record without its head and its leading tag 1. Counts the records.
 std::string StripRecordHeads(const Table& table, size_t* record_count);

@@ -4,21 +4,12 @@
 
 #include <map>
 
+#include "shell_fakes.h"
+
 namespace spravka {
 namespace {
 
-class MapStore : public SettingsStore {
- public:
-  std::optional<std::string> Read(const std::string& name) override {
-    auto it = values.find(name);
-    if (it == values.end()) return std::nullopt;
-    return it->second;
-  }
-  void Write(const std::string& name, const std::string& value) override {
-    values[name] = value;
-  }
-  std::map<std::string, std::string> values;
-};
+using MapStore = testing::MapSettingsStore;
 
 TEST(SettingsTest, IntegersConvertOrFallBack) {
   struct Case {

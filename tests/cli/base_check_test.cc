@@ -34,15 +34,6 @@ std::string SoundBase() {
   return WriteBasePart(SmallHeader(), kStamp, kHomeText, kOrgText);
 }
 
-// A change section around a stream given byte for byte.
-std::string RawChangeSection(int32_t stamp, const std::string& stream) {
-  std::string masked = Compress(stream);
-  MaskChangeStream(reinterpret_cast<uint8_t*>(masked.data()), masked.size());
-  std::string out;
-  AppendInt32(&out, stamp);
-  AppendInt32(&out, static_cast<int32_t>(stream.size()));
-  return out + masked;
-}
 
 std::string StampBytes() {
   std::string out;
@@ -117,24 +108,24 @@ TEST(BaseCheckTest, FindsWhatIsWrong) {
       {"text without terminator",
        WriteBasePart(SmallHeader(), kStamp, kHomeText, "9\2o\3x"),
        "телефоны организаций, запись 1: запись не кончается"},
-      {"foreign change section", sound + RawChangeSection(kStamp + 1, "\x1E"),
+      {"foreign change section", sound + WriteChangeSectionFromStream(kStamp + 1, "\x1E"),
        "другой сборки"},
       {"damaged change section", sound + StampBytes() + "garbage!garbage!",
        "раздел изменений повреждён"},
       {"change with a missing field",
-       sound + RawChangeSection(kStamp, "0000002\1b\2y\x1F\x1E"),
+       sound + WriteChangeSectionFromStream(kStamp, "0000002\1b\2y\x1F\x1E"),
        "квартирные, 0000002: полей 2"},
       {"changes out of order",
-       sound + RawChangeSection(kStamp,
+       sound + WriteChangeSectionFromStream(kStamp,
                                 "0000003\x1F"
                                 "0000002\x1F\x1E"),
        "не по возрастанию"},
       {"change key not a number",
-       sound + RawChangeSection(kStamp,
+       sound + WriteChangeSectionFromStream(kStamp,
                                 "\x1E"
                                 "00a0001\x1F"),
        "организации, 00a0001: ключ не номер записи"},
-      {"third table", sound + RawChangeSection(kStamp, "\x1E\x1E"),
+      {"third table", sound + WriteChangeSectionFromStream(kStamp, "\x1E\x1E"),
        "лишний разделитель"},
   };
   for (const Case& c : cases) {

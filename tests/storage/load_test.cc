@@ -30,16 +30,6 @@ LoadReport Load(const std::string& file, RecordStore* store) {
   return LoadBaseFromBytes(file, store);
 }
 
-// A change section built from a raw change stream, for entries no writer of
-// ours would produce.
-std::string RawChangeSection(int32_t stamp, const std::string& stream) {
-  std::string masked = Compress(stream);
-  MaskChangeStream(reinterpret_cast<uint8_t*>(masked.data()), masked.size());
-  std::string out;
-  AppendInt32(&out, stamp);
-  AppendInt32(&out, static_cast<int32_t>(stream.size()));
-  return out + masked;
-}
 
 TEST(LoadTest, TemplateWithAHeaderLoadsAsTwoEmptyTables) {
   std::string file = BaseTemplate();
@@ -137,7 +127,7 @@ TEST(LoadTest, ChangeStreamRules) {
        "0000002" + RecordText({"2", std::string(65530, 'L')}) + "\x1E", kFive, kOrgs},
   };
   for (const Case& c : cases) {
-    std::string file = MakeBaseFile(kFive, kOrgs, 11) + RawChangeSection(11, c.stream);
+    std::string file = MakeBaseFile(kFive, kOrgs, 11) + WriteChangeSectionFromStream(11, c.stream);
     RecordStore store;
     ASSERT_EQ(Load(file, &store).status, LoadStatus::kOk) << c.name;
     EXPECT_EQ(TableRecords(store.HomeData, 2), c.home) << c.name;
@@ -274,7 +264,7 @@ TEST(LoadTest, RandomChangeStreamsKeepTablesSound) {
       }
     }
     RecordStore store;
-    ASSERT_EQ(Load(MakeBaseFile(kFive, kOrgs, 3) + RawChangeSection(3, stream), &store).status,
+    ASSERT_EQ(Load(MakeBaseFile(kFive, kOrgs, 3) + WriteChangeSectionFromStream(3, stream), &store).status,
               LoadStatus::kOk);
     for (const Table* t : {&store.HomeData, &store.OrgData}) {
       uint32_t previous = 0;
