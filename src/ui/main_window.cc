@@ -111,13 +111,7 @@ void MainWindow::ApplyBase() {
   if (ports_.help) ports_.help->PlaceBaseDescription(h.Description);
   setWindowTitle(FromCp1251(h.Caption));
 
-  for (int k = 0; k < kHomeKinds; ++k) {
-    if (maps.HomeFieldColumn[k] != 0)
-      home_panel_->Place(k, h.HomeEditPlaces[k]);
-  }
-  for (int k = 0; k < kOrgKinds; ++k) {
-    if (maps.OrgFieldColumn[k] != 0) org_panel_->Place(k, h.OrgEditPlaces[k]);
-  }
+  PlaceSearchFields();
 
   home_grid_->SetColumns(h.HomeFieldCount,
                          CaptionsOf(TableId::kHome, maps, h.HomeFieldCount),
@@ -143,6 +137,18 @@ void MainWindow::ApplyBase() {
     a->setEnabled(writable);
 }
 
+void MainWindow::PlaceSearchFields() {
+  const BaseHeader& h = shell_.store.header;
+  const ColumnMaps& maps = shell_.store.maps;
+  for (int k = 0; k < kHomeKinds; ++k) {
+    if (maps.HomeFieldColumn[k] != 0)
+      home_panel_->Place(k, h.HomeEditPlaces[k]);
+  }
+  for (int k = 0; k < kOrgKinds; ++k) {
+    if (maps.OrgFieldColumn[k] != 0) org_panel_->Place(k, h.OrgEditPlaces[k]);
+  }
+}
+
 void MainWindow::PresentMode() {
   const bool universal = engine_.UniversalMode;
   home_panel_->setEnabled(!universal);
@@ -157,7 +163,7 @@ void MainWindow::ClearSearchEdits(TableId table) {
   for (int kind = 0; kind < p->kinds(); ++kind) p->edit(kind)->clear();
 }
 
-void MainWindow::CloseBase() {
+bool MainWindow::CloseBase() {
   home_panel_->HideAll();
   org_panel_->HideAll();
   {
@@ -168,18 +174,33 @@ void MainWindow::CloseBase() {
     full_edit_->clear();
   }
   if (shell_.StoreSettingsAndAsk(engine_.UniversalMode,
-                                 ac_save_->isEnabled())) {
-    SpeedButton1Click();
+                                 ac_save_->isEnabled()) &&
+      !SpeedButton1Click()) {
+    // The changes could not be written: the base is not given up.
+    StayWithBase();
+    return false;
   }
   ac_save_->setEnabled(false);
+  return true;
 }
 
-void MainWindow::SpeedButton1Click() {
+void MainWindow::StayWithBase() {
+  shell_.SelectCurrentEntry();
+  SelectTownEntry();
+  PlaceSearchFields();
+  FocusRule();
+  engine_.Run(ActivePage());  // the edits were emptied on the way out
+}
+
+bool MainWindow::SpeedButton1Click() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   ac_save_->setEnabled(false);
-  if (shell_.base_loaded)
-    shell_.SaveChanges();  // a failure's box shows the arrow
+  const bool saved =
+      !shell_.base_loaded || shell_.SaveChanges();  // a failure is reported
   QApplication::restoreOverrideCursor();
+  // Unsaved changes keep the action, so that they are offered again.
+  if (!saved) ac_save_->setEnabled(true);
+  return saved;
 }
 
 void MainWindow::SpeedButton2Click() {
@@ -189,7 +210,11 @@ void MainWindow::SpeedButton2Click() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!ended_ && !closed_) {
     closed_ = true;  // `FormClose` runs once
-    CloseBase();
+    if (!CloseBase()) {
+      closed_ = false;
+      event->ignore();  // the window stays with its unsaved changes
+      return;
+    }
   }
   if (ports_.help) ports_.help->hide();
   event->accept();
@@ -220,7 +245,11 @@ void MainWindow::TownBoxExit() {
   QCoreApplication::processEvents();
   SplashForm splash;
   splash.ShowNow();
-  CloseBase();
+  if (!CloseBase()) {
+    splash.hide();
+    in_town_box_exit_ = false;
+    return;  // the shown base stays
+  }
   shell_.PreviousBase = shell_.CurrentBase;
   shell_.CurrentBase = TownToBaseName(entry);
   shell_.selected = index;

@@ -60,7 +60,8 @@ class MainWindow : public QMainWindow, private SearchView {
   SearchEngine& engine() { return engine_; }
 
   // Handlers, named as the window's events name them.
-  void SpeedButton1Click();  // AcSave
+  // AcSave. False when the changes could not be written (reported).
+  bool SpeedButton1Click();
   void SpeedButton2Click();  // AcHelp, F1
   void SpeedButton6Click();  // the search mode, F12
   void UpdateCountLabel();
@@ -70,7 +71,9 @@ class MainWindow : public QMainWindow, private SearchView {
   void HomeTBDblClick() { GridDblClick(TableId::kHome); }
   void OrgTbDblClick() { GridDblClick(TableId::kOrg); }
   void HomePageChange();
-  void CloseBase();
+  // False when the user wanted the changes saved and saving failed: the
+  // base stays loaded and shown, and the caller does not leave it.
+  bool CloseBase();
   void TownBoxChange();
   void TownBoxExit();
   void FocusRule();
@@ -102,6 +105,9 @@ class MainWindow : public QMainWindow, private SearchView {
   // The window's part of `LoadBase`; ends the program on a fatal failure.
   LoadOutcome LoadBase();
   void ApplyBase();
+  void PlaceSearchFields();
+  // Back to the shown base after a `CloseBase` that could not save.
+  void StayWithBase();
   void FillTownBox();
   void SelectTownEntry();
   void PresentMode();

@@ -205,6 +205,64 @@ class StartUpTest : public QObject {
     }
   }
 
+  // The base file is gone when the changes are to be saved (the medium was
+  // taken out): neither a switch nor closing may throw the changes away.
+  void aFailedSaveLosesNothing() {
+    const std::string dir = TempDir();
+    const std::string alpha = dir + "/Alpha.qz";
+    WriteSmallTown(alpha, "Альфа");
+    WriteSmallTown(dir + "/Beta.qz", "Бета");
+    const std::string stored = ReadBytes(alpha);
+    WindowRig rig;
+    rig.Open(dir);
+    // As a deletion of the first record would leave it.
+    rig.window()->shell().store.HomeChanges.Add("0000001", "\x1F");
+    rig.Action("AcSave")->setEnabled(true);
+    std::filesystem::remove(alpha);
+
+    auto expect_kept = [&](const char* attempt) {
+      QVERIFY2(rig.window()->isVisible(), attempt);
+      QCOMPARE(rig.boxes.shown.size(), size_t{2});
+      QCOMPARE(rig.boxes.shown[0].text,
+               std::string("Сохранить изменения базы?"));
+      QCOMPARE(rig.boxes.shown[1].kind, MessageKind::kError);
+      QVERIFY(!rig.boxes.shown[1].text.empty());
+      rig.boxes.shown.clear();
+      QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Альфа"));
+      QCOMPARE(rig.window()->shell().CurrentBase, std::string("Alpha"));
+      QCOMPARE(rig.Find<QComboBox>("TownBox")->currentText(),
+               QStringLiteral(" Alpha"));
+      QCOMPARE(rig.window()->shell().store.HomeChanges.size(), size_t{1});
+      QVERIFY2(rig.Action("AcSave")->isEnabled(), attempt);  // ask again
+      // The window is whole again: its search edits and a filled grid.
+      QVERIFY(!rig.Edit("HnumbEd")->isHidden());
+      QVERIFY(!rig.Edit("OnumbEd")->isHidden());
+      QCOMPARE(rig.Rows("HomeTB"), 5);
+    };
+
+    TypeText(rig.Edit("FullEd"), "мира");
+    auto* towns = rig.Find<QComboBox>("TownBox");
+    towns->setFocus();
+    rig.boxes.answers = {true};
+    QTest::keyClick(towns, Qt::Key_Down);  // to Beta
+    expect_kept("switch");
+    if (QTest::currentTestFailed()) return;
+
+    rig.boxes.answers = {true};
+    rig.window()->close();
+    expect_kept("close");
+    if (QTest::currentTestFailed()) return;
+
+    // The medium is back: the next close saves.
+    WriteBytes(alpha, stored);
+    rig.boxes.answers = {true};
+    rig.Close();
+    QCOMPARE(rig.boxes.shown.size(), size_t{1});
+    rig.settings.values["LastBase"] = "Alpha";
+    rig.Open(dir);
+    QCOMPARE(rig.Rows("HomeTB"), 4);  // the first record stays deleted
+  }
+
   void readOnlyFolder() {
     const std::string dir = TempDir();
     WriteSmallTown(dir + "/Town.qz", "Город");
