@@ -1,7 +1,7 @@
 #include "app/new_base_layout.h"
 
 #include <bit>
-#include <cmath>
+#include <cstdint>
 
 namespace spravka {
 
@@ -30,7 +30,7 @@ namespace {
 
 // The grid is about this wide; the widths of the chosen columns are scaled
 // to fill it.
-constexpr double kGridWidth = 575;
+constexpr int64_t kGridWidth = 575;
 
 // Lays out one table. `part_divisor` decides how much of the room freed by
 // left-out kinds goes to the third edit rather than the second.
@@ -87,10 +87,18 @@ void LayOutTable(const std::array<DefaultKindPlace, N>& defaults,
   }
 
   if (total > 0) {
-    const double factor = kGridWidth / total;
+    // width * 575 / total, rounded to the nearest integer with halves going
+    // to the even neighbour. Exact integers: in binary floating point a true
+    // half such as 50 * 575 / 500 = 57.5 can come out just below it.
     for (size_t c = 0; c < slot; ++c) {
-      // nearbyint rounds halves to the even neighbour.
-      widths[c] = static_cast<int32_t>(std::nearbyint(widths[c] * factor));
+      const int64_t scaled = int64_t{widths[c]} * kGridWidth;
+      int64_t rounded = scaled / total;
+      const int64_t twice_remainder = 2 * (scaled % total);
+      if (twice_remainder > total ||
+          (twice_remainder == total && rounded % 2 != 0)) {
+        ++rounded;
+      }
+      widths[c] = static_cast<int32_t>(rounded);
     }
   }
 }

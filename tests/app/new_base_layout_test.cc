@@ -47,6 +47,14 @@ TEST(NewBaseLayoutTest, WithoutStreetTheSubscriberEditTakesAllTheRoom) {
             (std::array<int32_t, kHomeKinds>{58, 295, 54, 51, 51, 66, 0}));
 }
 
+TEST(NewBaseLayoutTest, AnExactHalfGoesToTheEvenNeighbour) {
+  // Without house and flat the widths add up to 500: the district's
+  // 50 * 575 / 500 is exactly 57.5, which rounds to 58, not 57.
+  const uint8_t home = kAllHomeFields & ~(1 << 3) & ~(1 << 5);
+  EXPECT_EQ(LayOutNewBase(home, kAllOrgFields).HomeColWidths,
+            (std::array<int32_t, kHomeKinds>{51, 258, 164, 45, 58, 0, 0}));
+}
+
 TEST(NewBaseLayoutTest, WithoutHouseTheStreetTakesItsPartAndMoves) {
   const uint8_t home = kAllHomeFields & ~(1 << 3);
   const NewBaseLayout layout = LayOutNewBase(home, kAllOrgFields);
