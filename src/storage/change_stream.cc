@@ -17,18 +17,16 @@ void AppendEntries(const ChangeList& list, std::string* out) {
   }
 }
 
-// Only entries this program could have written become changes: a key of
-// seven digits naming a record number of the table format, and a value that
-// is a deletion or one record text that fits a record.
+// An entry becomes a change when its key is seven digits naming a record
+// number of the table format and its value fits a record. The value is
+// taken as it stands (it ends with 0x1F, so the record keeps its end).
 bool IsUsableEntry(std::string_view key, std::string_view value) {
   for (char c : key) {
     if (c < '0' || c > '9') return false;
   }
   const int64_t number = KeyToNumber(key);
   if (number < 1 || number > kMaxRecordNumber) return false;
-  if (value.size() + kRecordHeadSize > kMaxRecordLength) return false;
-  // A record text begins with the tag of column 1; a lone 0x1F deletes.
-  return value.size() == 1 || value[0] == '\x01';
+  return value.size() + kRecordHeadSize <= kMaxRecordLength;
 }
 
 }  // namespace

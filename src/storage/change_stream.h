@@ -15,7 +15,7 @@ std::string BuildChangeStream(const ChangeList& home, const ChangeList& org);
 // Fills the two (empty) lists from a decompressed change stream. Entries of
 // 7 bytes or fewer, entries after a second 0x1E, keys that are not seven
 // decimal digits, record numbers outside 1..16777215, values that would make
-// a record longer than 65535 bytes or not beginning with tag 1, and text after the last 0x1F are
+// a record longer than 65535 bytes, and text after the last 0x1F are
 // dropped; a key seen twice keeps its first value.
 void ParseChangeStream(std::string_view stream, ChangeList* home,
                        ChangeList* org);
