@@ -112,6 +112,15 @@ class PosixFileSystem : public FileSystem {
     }
     return Status::Ok();
   }
+
+  Status CopyPermissions(const std::string& from, const std::string& to) override {
+    struct stat st;
+    if (::stat(from.c_str(), &st) != 0) return Failure(kCannotRead, from, errno);
+    if (::chmod(to.c_str(), st.st_mode & 07777) != 0) {
+      return Failure(kCannotWrite, to, errno);
+    }
+    return Status::Ok();
+  }
 };
 
 }  // namespace
@@ -132,6 +141,7 @@ std::string TemporaryNameBeside(FileSystem& fs, const std::string& path) {
 Status FileSystem::ReplaceFile(const std::string& path, std::string_view data) {
   const std::string temporary = TemporaryNameBeside(*this, path);
   Status status = WriteFile(temporary, data);
+  if (status.ok() && Exists(path)) status = CopyPermissions(path, temporary);
   if (status.ok()) status = Rename(temporary, path);
   if (!status.ok()) Remove(temporary);
   return status;

@@ -29,9 +29,16 @@ class FileSystem {
   // A file the owner may not write becomes writable for the owner; nothing
   // else about its permissions changes.
   virtual Status MakeWritable(const std::string& path) = 0;
+  // Gives `to` the permissions of `from`. A file system without
+  // permissions has nothing to copy.
+  virtual Status CopyPermissions(const std::string& /*from*/,
+                                 const std::string& /*to*/) {
+    return Status::Ok();
+  }
 
   // Writes `data` to a new file beside `path`, then puts it in place of
-  // `path` in one rename: `path` is either the old file or the new one.
+  // `path` in one rename: `path` is either the old file or the new one. The
+  // new file keeps the permissions of the old one.
   Status ReplaceFile(const std::string& path, std::string_view data);
 };
 

@@ -114,6 +114,7 @@ OptimiseReport OptimiseBase(const std::string& path, const RecordStore& store,
   // The new base part is complete on the disk before anything is replaced.
   const std::string temporary = TemporaryNameBeside(fs, path);
   status = fs.WriteFile(temporary, WriteBasePart(header, stamp, home_text, org_text));
+  if (status.ok()) status = fs.CopyPermissions(path, temporary);
   if (!status.ok()) {
     fs.Remove(temporary);
     return fail(status);

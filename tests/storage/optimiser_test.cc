@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
@@ -114,6 +115,14 @@ TEST_F(OptimiserTest, EditsSavedReloadedAndOptimisedGiveTheSameTables) {
   ASSERT_EQ(LoadBase(path_, &rebuilt).status, LoadStatus::kOk);
   EXPECT_EQ(TableRecords(rebuilt.HomeData, 2), TableRecords(store_.HomeData, 2));
   EXPECT_EQ(TableRecords(rebuilt.OrgData, 2), TableRecords(store_.OrgData, 2));
+}
+
+TEST_F(OptimiserTest, TheRebuiltFileKeepsThePermissionsOfThePreviousOne) {
+  ASSERT_EQ(chmod(path_.c_str(), 0600), 0);
+  ASSERT_EQ(Optimise().status, OptimiseStatus::kOk);
+  struct stat st;
+  ASSERT_EQ(stat(path_.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
 TEST_F(OptimiserTest, AnOriginTagIsKeptAndAnOldBackupReplaced) {

@@ -94,13 +94,17 @@ TEST_F(SaveTest, FailedWriteLeavesThePreviousFileAsItWas) {
             1);
 }
 
-TEST_F(SaveTest, ReadOnlyFileIsMadeWritableForItsOwnerOnly) {
-  ASSERT_EQ(chmod(path_.c_str(), 0444), 0);
-  ASSERT_TRUE(SaveChanges(path_, store_).ok());
-  struct stat st;
-  ASSERT_EQ(stat(path_.c_str(), &st), 0);
-  EXPECT_TRUE(st.st_mode & S_IWUSR);
-  EXPECT_FALSE(st.st_mode & (S_IWGRP | S_IWOTH));
+// A read-only file becomes writable for its owner; otherwise the saved file
+// keeps the permissions it had (the replacement is a new file on the disk).
+TEST_F(SaveTest, KeepsPermissionsAndMakesAReadOnlyFileWritableForItsOwnerOnly) {
+  for (const auto& [before, after] : std::vector<std::pair<mode_t, mode_t>>{
+           {0444, 0644}, {0400, 0600}, {0600, 0600}, {0664, 0664}}) {
+    ASSERT_EQ(chmod(path_.c_str(), before), 0);
+    ASSERT_TRUE(SaveChanges(path_, store_).ok());
+    struct stat st;
+    ASSERT_EQ(stat(path_.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, after) << std::oct << before;
+  }
 }
 
 TEST_F(SaveTest, ColumnWidthsRewriteOnlyTheUsedSlots) {

@@ -48,6 +48,9 @@ class FaultyFileSystem : public FileSystem {
   Status MakeWritable(const std::string& path) override {
     return RealFileSystem().MakeWritable(path);
   }
+  Status CopyPermissions(const std::string& from, const std::string& to) override {
+    return RealFileSystem().CopyPermissions(from, to);
+  }
 };
 
 }  // namespace spravka::testing
