@@ -39,12 +39,25 @@ void PrintHelp(FILE* out) {
   std::fputs("\nspravka-cli КОМАНДА --help — подробности о команде.\n", out);
 }
 
+// Output that never reached its file (a full disk, a closed pipe) is a
+// failure of the command, not a success. A command that already failed has
+// said why.
+int FinishOutput(int code) {
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    if (code == 0) {
+      std::fputs("spravka-cli: не удалось записать в стандартный вывод\n", stderr);
+      return 1;
+    }
+  }
+  return code;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
     PrintHelp(argc < 2 ? stderr : stdout);
-    return argc < 2 ? 2 : 0;
+    return argc < 2 ? 2 : FinishOutput(0);
   }
   const std::string name = argv[1];
   for (const auto& c : spravka::cli::Commands()) {
@@ -53,11 +66,11 @@ int main(int argc, char** argv) {
     for (const auto& a : args) {
       if (a == "--help" || a == "-h") {
         std::fputs(c.usage, stdout);
-        return 0;
+        return FinishOutput(0);
       }
     }
     try {
-      return c.run(args);
+      return FinishOutput(c.run(args));
     } catch (const std::bad_alloc&) {
       std::fputs("spravka-cli: не хватает памяти\n", stderr);
     } catch (const std::exception& e) {

@@ -37,3 +37,14 @@ run 2 nosuchcommand
 run 0 build --help
 expect_in out "--home-fields"
 [ ! -e out.qz ] || fail "a refused build left out.qz"
+
+# Output that cannot be written is a failure, whatever the command.
+run 0 demo small.qz --home 20 --org 5
+for args in "info small.qz" "check small.qz" "export small.qz --table org" \
+  "demo other.qz --home 1 --org 1" "--help" "info --help"; do
+  # shellcheck disable=SC2086
+  if "$cli" $args >/dev/full 2>err; then
+    fail "spravka-cli $args wrote into a full disk and succeeded"
+  fi
+  expect_in err "не удалось записать"
+done
