@@ -10,6 +10,9 @@ namespace spravka::cli {
 // What a full check of a base file found.
 struct BaseCheck {
   std::vector<std::string> problems;  // UTF-8, one finding each
+  // Findings that leave the base sound: things this program writes and
+  // reads itself but a stricter reader of the format might not.
+  std::vector<std::string> notes;
   // As the window would show the base (valid when nothing is wrong).
   size_t home_records = 0;
   size_t org_records = 0;

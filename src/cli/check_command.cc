@@ -33,6 +33,9 @@ int RunCheck(const std::vector<std::string>& words) {
   for (const std::string& problem : check.problems) {
     std::printf("%s: %s\n", path.c_str(), ForTerminal(problem).c_str());
   }
+  for (const std::string& note : check.notes) {
+    std::printf("%s: замечание: %s\n", path.c_str(), ForTerminal(note).c_str());
+  }
   std::fflush(stdout);
   if (!check.problems.empty()) {
     return Fail(path + ": база неисправна, ошибок: " +
