@@ -4,9 +4,12 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+#include <stdexcept>
 
 #include "platform/qt_message_boxes.h"
 #include "platform/qt_settings_store.h"
+#include "shell_fakes.h"
+#include "ui/application.h"
 #include "ui/text_codec.h"
 #include "ui_test_main.h"
 
@@ -19,7 +22,8 @@ struct SeenBox {
   QStringList buttons;
 };
 
-// Answers the next modal box by clicking the button with `answer`.
+// Answers the next modal box by clicking the button with `answer`, or by
+// closing the box when `answer` is empty.
 void AnswerNextBox(const QString& answer, SeenBox* seen) {
   QTimer::singleShot(0, [=] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -27,6 +31,7 @@ void AnswerNextBox(const QString& answer, SeenBox* seen) {
     seen->title = box->windowTitle();
     seen->text = box->text();
     for (QAbstractButton* b : box->buttons()) seen->buttons << b->text();
+    if (answer.isEmpty()) box->close();
     for (QAbstractButton* b : box->buttons()) {
       if (b->text() == answer) b->click();
     }
@@ -63,6 +68,8 @@ class PlatformAdaptersTest : public QObject {
     seen = {};
     AnswerNextBox("&Да", &seen);
     QVERIFY(boxes.Ask("?"));
+    AnswerNextBox("", &seen);  // closing the question says No
+    QVERIFY(!boxes.Ask("?"));
 
     const std::pair<MessageKind, const char*> kinds[] = {
         {MessageKind::kWarning, "Предостережение"},
@@ -77,6 +84,28 @@ class PlatformAdaptersTest : public QObject {
       QCOMPARE(seen.text, QStringLiteral("Строка 1\nСтрока 2"));
       QCOMPARE(seen.buttons, QStringList{"OK"});
     }
+  }
+
+  // A file error escaping an event handler: its text in an error box,
+  // and the program goes on with the next event.
+  void generalErrorHandler() {
+    auto* app = dynamic_cast<Application*>(QCoreApplication::instance());
+    QVERIFY(app != nullptr);
+    RecordingBoxes boxes;
+    app->SetBoxes(&boxes);
+    struct Failing : QObject {
+      bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) throw std::runtime_error("Disk full");
+        return QObject::event(e);
+      }
+    } failing;
+    bool next_event_seen = false;
+    QCoreApplication::postEvent(&failing, new QEvent(QEvent::User));
+    QTimer::singleShot(0, [&] { next_event_seen = true; });
+    QTRY_VERIFY(next_event_seen);
+    app->SetBoxes(nullptr);
+    QCOMPARE(boxes.shown, (std::vector<RecordingBoxes::Box>{
+                              {MessageKind::kError, "Disk full"}}));
   }
 
   void windows1251BothWays() {

@@ -156,6 +156,16 @@ class SearchControlsTest : public QObject {
     QCOMPARE(org_fills, 1);
     QCOMPARE(rig_->Edit("FullEd")->text(), QStringLiteral("555556"));
     QCOMPARE(rig_->Count(), QStringLiteral("1 зап."));
+
+    // A number of neither table leaves the page and the line as they are.
+    for (int page : {1, 0}) {
+      rig_->Find<QTabWidget>("HomePage")->setCurrentIndex(page);
+      rig_->Edit("FullEd")->clear();
+      TypeText(rig_->Edit("FullEd"), "999999");
+      QCOMPARE(rig_->Find<QTabWidget>("HomePage")->currentIndex(), page);
+      QCOMPARE(rig_->Edit("FullEd")->text(), QStringLiteral("999999"));
+      QCOMPARE(rig_->Count(), QString());
+    }
   }
 
   void f12TwiceGivesTheSameResults() {
@@ -230,6 +240,32 @@ class SearchControlsTest : public QObject {
     QTest::mouseDClick(rig_->Find<QLabel>("Label12"), Qt::LeftButton);
     QCOMPARE(rig_->Edit("HfioEd")->text(), QString());
     QCOMPARE(rig_->Rows("HomeTB"), 5);
+  }
+
+  // Setting a control to the text it holds is no change and searches
+  // nothing; the label in the detailed mode always searches.
+  void doubleClicksThatChangeNothingSearchNothing() {
+    OpenSmallTown();
+    int home_fills = 0;
+    connect(rig_->Grid("HomeTB")->model(), &QAbstractItemModel::modelReset,
+            [&] { ++home_fills; });
+    QTest::mouseDClick(rig_->Edit("FullEd"), Qt::LeftButton);
+    QTest::mouseDClick(rig_->Find<QLabel>("Label12"), Qt::LeftButton);
+    QCOMPARE(home_fills, 0);
+
+    Detailed();
+    home_fills = 0;
+    QTest::mouseDClick(rig_->Edit("HulEd"), Qt::LeftButton);
+    QCOMPARE(home_fills, 0);
+    DoubleClickCell("HomeTB", 0, 3);  // Мира into the empty street edit
+    QCOMPARE(home_fills, 1);
+    DoubleClickCell("HomeTB", 1, 3);  // Мира again
+    QCOMPARE(home_fills, 1);
+    QTest::mouseDClick(rig_->Find<QLabel>("Label14"), Qt::LeftButton);
+    QCOMPARE(home_fills, 2);
+    QCOMPARE(rig_->Edit("HulEd")->text(), QString());
+    QTest::mouseDClick(rig_->Find<QLabel>("Label14"), Qt::LeftButton);
+    QCOMPARE(home_fills, 3);
   }
 
   void enterMovesTheFocus() {

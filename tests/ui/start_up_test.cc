@@ -275,6 +275,7 @@ class StartUpTest : public QObject {
       QVERIFY2(!rig.Action(name)->isEnabled(), name);
     }
     QVERIFY(!rig.Find<QWidget>("ToolButton1")->isEnabled());
+    QVERIFY(!rig.Find<QWidget>("ToolButton2")->isEnabled());
     QCOMPARE(rig.Rows("HomeTB"), 5);  // the base is shown all the same
     QCOMPARE(rig.Count(), QStringLiteral("5 зап."));
 
@@ -288,6 +289,9 @@ class StartUpTest : public QObject {
   void fatalFailuresEndTheProgram() {
     std::string damaged_header = MakeBaseFile({{"1", "a"}}, {{"2", "b"}});
     damaged_header[kHeaderOffset + 734] ^= 0x01;  // the check tag
+    std::string newer_format = MakeBaseFile({{"1", "a"}}, {{"2", "b"}});
+    newer_format[kHeaderOffset] ^= 0x03;  // both tags "B": sound, but newer
+    newer_format[kHeaderOffset + 734] ^= 0x03;
     struct Case {
       const char* file;  // nothing: an empty folder
       std::string bytes;
@@ -297,6 +301,9 @@ class StartUpTest : public QObject {
     const Case cases[] = {
         {nullptr, "", MessageKind::kError, NoBaseMessage()},
         {"Town.qz", damaged_header, MessageKind::kError, kDamagedHeaderText},
+        {"Town.qz", newer_format, MessageKind::kError,
+         "Неподдерживаемый формат базы.\r\nНовая весия программы на: \r\n" +
+             std::string(kSiteAddress)},
     };
     for (const Case& c : cases) {
       const std::string dir = TempDir();

@@ -1,10 +1,11 @@
 // Runs every registered QtTest class on the offscreen platform.
 #include "ui_test_main.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <vector>
+
+#include "ui/application.h"
 
 namespace spravka::testing {
 namespace {
@@ -30,7 +31,8 @@ int main(int argc, char** argv) {
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  // The program's own application, with its general error handler.
+  spravka::Application app(argc, argv);
   int failed = 0;
   for (const auto& make : spravka::testing::Registered()) {
     std::unique_ptr<QObject> test = make();
