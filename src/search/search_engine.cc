@@ -1,7 +1,6 @@
 #include "search/search_engine.h"
 
 #include <array>
-#include <exception>
 #include <optional>
 #include <vector>
 
@@ -90,18 +89,29 @@ void SearchEngine::Run(TableId table) {
   if (SearchMuted) return;
   if (impl_->scanning) {
     // The window types into the running table's controls: start over with
-    // them. A request for the other table waits for the scan to end.
+    // them. A request for the other table waits for the scan to end, unless
+    // a later one for the running table shows that the user came back (a
+    // page's search runs anyway when the page is selected again; run late,
+    // it would make its page active over the user's choice).
     if (*impl_->scanning == table) {
       SearchRestart = true;
+      impl_->pending[Index(Other(table))] = false;
     } else {
       impl_->pending[Index(table)] = true;
     }
     return;
   }
   impl_->pending[Index(table)] = false;
-  ++impl_->depth;
-  RunSearch(table);
-  --impl_->depth;
+  {
+    // Left also when a closing step throws, or no waiting request would
+    // ever run again.
+    struct Frame {
+      int* depth;
+      explicit Frame(int* d) : depth(d) { ++*depth; }
+      ~Frame() { --*depth; }
+    } frame(&impl_->depth);
+    RunSearch(table);
+  }
   if (impl_->depth > 0) return;
   // Only the outermost search runs the waiting ones, so that none of them
   // runs in the middle of another search's closing steps.
@@ -152,17 +162,22 @@ void SearchEngine::RunSearch(TableId table) {
   SearchResult result;
   std::string number_text;
   ScanStats stats;
+  // The matches of the current pass and the table generation they belong to.
+  std::vector<size_t> positions;
+  uint64_t generation = 0;
+  bool filled = false;  // result holds the rows of the finished pass
   try {
     do {
       SearchRestart = false;
       s.store_changed = false;
       ++stats.passes;
       result = SearchResult();
+      positions.clear();
       const std::string pattern = BuildPattern(table, &number_text);
       const bool universal = UniversalMode;
 
       SearchCache& cache = s.caches[t];
-      const uint64_t generation = s.store->generation(table);
+      generation = s.store->generation(table);
       if (cache.generation != generation) {
         cache.Clear();
         cache.generation = generation;
@@ -178,7 +193,6 @@ void SearchEngine::RunSearch(TableId table) {
         scanner.Start(cache.CacheRows[slot],
                       cache.CacheRows[slot].size() >= kSearchCap);
       }
-      std::vector<size_t> positions;
       Clock::time_point last_yield = Clock::now();
       while (!scanner.Step(s.store->table(table), s.slice, kSearchCap + 1,
                            &positions)) {
@@ -194,6 +208,7 @@ void SearchEngine::RunSearch(TableId table) {
       if (SearchRestart) continue;
 
       FillResult(s.store->table(table), positions, kSearchCap, &result);
+      filled = true;
       stats.cache_slot = slot;
       stats.records_checked = scanner.records_checked();
       stats.damaged = scanner.damaged();
@@ -211,8 +226,20 @@ void SearchEngine::RunSearch(TableId table) {
         }
       }
     } while (SearchRestart);
-  } catch (const std::exception&) {
-    // The closing steps run whatever happened; the cache keeps what it had.
+  } catch (...) {
+    // The closing steps run whatever happened; the cache keeps what it had,
+    // and the grid shows the rows found so far (unless the table changed
+    // under them).
+    if (!filled) {
+      try {
+        result = SearchResult();
+        if (!s.store_changed && s.store->generation(table) == generation) {
+          FillResult(s.store->table(table), positions, kSearchCap, &result);
+        }
+      } catch (...) {
+        result = SearchResult();
+      }
+    }
   }
 
   SearchRestart = false;

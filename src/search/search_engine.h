@@ -27,7 +27,8 @@ class SearchEngine {
   // `RunHomeSearch` / `RunOrgSearch`: read the controls, scan, fill the
   // grid, apply the number fallback between the tables. A request that
   // arrives while a scan runs makes that scan start over (same table) or
-  // runs after it (other table).
+  // runs after it (other table; dropped when a later request for the
+  // running table shows the user back on its page).
   void Run(TableId table);
   void RunHomeSearch() { Run(TableId::kHome); }
   void RunOrgSearch() { Run(TableId::kOrg); }

@@ -22,6 +22,8 @@ class FakeSearchView : public SearchView {
   TableId page = TableId::kHome;
   // Runs at the next ProcessEvents (once), as if the user acted then.
   std::function<void()> on_events;
+  // Runs at the next SearchSettled (once).
+  std::function<void()> on_settled;
   int events = 0;
   std::vector<std::string> log;  // "start home", "finish home 12", ...
 
@@ -46,6 +48,11 @@ class FakeSearchView : public SearchView {
   }
   void SearchSettled(TableId table, const SearchResult&) override {
     log.push_back("settle " + Name(table));
+    if (on_settled) {
+      std::function<void()> act = std::move(on_settled);
+      on_settled = nullptr;
+      act();
+    }
   }
   void ProcessEvents() override {
     ++events;
@@ -54,6 +61,12 @@ class FakeSearchView : public SearchView {
       on_events = nullptr;
       act();
     }
+  }
+
+  // The user selects the other page: HomePageChange runs its search.
+  void SelectPage(TableId p) {
+    page = p;
+    engine->Run(p);
   }
 
   // The user types into FullEd: FullEdChange runs the active page's search.

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -177,6 +179,61 @@ TEST_F(SearchEngineTest, OtherTableRequestRunsWhenTheScanEnds) {
                            "start org", "finish org 1", "settle org"}));
 }
 
+// The user leaves the page and comes back while a scan of it is suspended:
+// the page the user chose last stays, and its search is the one that runs.
+TEST_F(SearchEngineTest, ReturningToThePageDropsTheOtherPagesRequest) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < 3000; ++i) texts.push_back(Home(i, "Иванов", "Мира"));
+  SetTable(kHome, texts);
+  SetTable(kOrg, {Org(1, "Школа"), Org(2, "Почта")});
+  PauseOften();
+  view_.on_events = [&] {
+    view_.SelectPage(kOrg);
+    view_.SelectPage(kHome);
+  };
+  Type(kHome, 2, "мир");
+  EXPECT_EQ(view_.page, kHome);
+  EXPECT_EQ(view_.log, (std::vector<std::string>{
+                           "start home", "finish home 1000+", "settle home"}));
+}
+
+// Whatever fails inside a scan, the closing steps run: the grid shows the
+// rows found so far, the flags are cleared and the cache keeps what it had.
+// A failure in a closing step reaches the caller and leaves the engine
+// working: a request for the other table still runs after a later scan.
+TEST_F(SearchEngineTest, FailuresLeaveTheEngineWorking) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < 3000; ++i) texts.push_back(Home(i, "Иванов", "Мира"));
+  SetTable(kHome, texts);
+  SetTable(kOrg, {Org(1, "Школа"), Org(2, "Почта")});
+  engine_.SetYieldInterval(std::chrono::hours(1));
+  Type(kHome, 2, "Мира");  // capped: the overflow slot
+  const SearchCache before = engine_.cache(kHome);
+
+  PauseOften();
+  view_.on_events = [] { throw std::runtime_error("failed"); };
+  Type(kHome, 1, "Ив");
+  const std::vector<size_t> shown = Shown(kHome);
+  const std::vector<size_t> expected = Expected(kHome);
+  EXPECT_FALSE(shown.empty());
+  EXPECT_LT(shown.size(), expected.size());
+  EXPECT_TRUE(std::equal(shown.begin(), shown.end(), expected.begin()));
+  EXPECT_FALSE(engine_.result(kHome).capped);
+  EXPECT_FALSE(engine_.SearchBusy || engine_.SearchRestart);
+  EXPECT_EQ(view_.log.back(), "settle home");
+  EXPECT_EQ(engine_.cache(kHome).CacheOrder, before.CacheOrder);
+  EXPECT_EQ(engine_.cache(kHome).CacheKey[5], before.CacheKey[5]);
+
+  view_.on_settled = [] { throw std::runtime_error("failed"); };
+  EXPECT_THROW(Type(kHome, 1, "Иван"), std::runtime_error);
+  view_.log.clear();
+  view_.on_events = [&] { Type(kOrg, 1, "шк"); };
+  Type(kHome, 1, "Ива");
+  EXPECT_EQ(view_.log, (std::vector<std::string>{
+                           "start home", "finish home 1000+", "settle home",
+                           "start org", "finish org 1", "settle org"}));
+}
+
 // A suspended scan never goes on over changed data, whether the window
 // clears the cache or not.
 TEST_F(SearchEngineTest, TableChangedUnderASuspendedScanStartsItOver) {
@@ -267,6 +324,58 @@ TEST_F(SearchEngineTest, UniversalNumberFallback) {
   EXPECT_EQ(view_.page, kOrg);
   EXPECT_EQ(engine_.result(kOrg).count(), 1u);
   EXPECT_EQ(view_.full, "200001");
+}
+
+// The fallback the other way round and in the universal mode: the table
+// that found nothing empties its number edit when the other one has the
+// number and becomes the active page; without it anywhere the page stays.
+TEST_F(SearchEngineTest, NumberFallbackFromEitherPageInEitherMode) {
+  const struct {
+    bool universal;
+    TableId page;
+    const char* number;
+    TableId shown_page;  // the active page afterwards
+    size_t home_count, org_count;
+  } cases[] = {
+      {false, kOrg, "100001", kHome, 1, 0},
+      {false, kOrg, "300000", kOrg, 0, 0},
+      {true, kOrg, "100001", kHome, 1, 0},
+      {true, kHome, "300000", kHome, 0, 0},
+      {true, kOrg, "300000", kOrg, 0, 0},
+  };
+  for (const auto& c : cases) {
+    const std::string what = std::string(c.universal ? "universal " : "") +
+                             (c.page == kHome ? "home " : "org ") + c.number;
+    SetTable(kHome, {Home(1, "Иванов", "Мира"), Home(2, "Петров", "Мира")});
+    SetTable(kOrg, {Org(1, "Школа"), Org(2, "Почта")});
+    engine_.ClearAllCaches();
+    engine_.UniversalMode = c.universal;
+    view_.edits = {};
+    view_.full.clear();
+    view_.page = c.page;
+    const TableId other = c.page == kHome ? kOrg : kHome;
+    view_.edits[static_cast<int>(other)][2] = W("Мира");  // to be emptied
+    if (c.universal) {
+      view_.TypeUniversal(c.number);
+    } else {
+      view_.SetEditText(c.page, 0, c.number);
+    }
+    EXPECT_EQ(view_.page, c.shown_page) << what;
+    EXPECT_EQ(engine_.result(kHome).count(), c.home_count) << what;
+    EXPECT_EQ(engine_.result(kOrg).count(), c.org_count) << what;
+    const bool moved = c.shown_page != c.page;
+    // The number edit of the page left behind is empty; the one shown holds
+    // the number in the detailed mode.
+    EXPECT_EQ(view_.edits[static_cast<int>(c.page)][0],
+              c.universal || moved ? "" : c.number)
+        << what;
+    if (!c.universal) {
+      EXPECT_EQ(view_.edits[static_cast<int>(other)][0], moved ? c.number : "")
+          << what;
+      EXPECT_EQ(view_.edits[static_cast<int>(other)][2], "") << what;
+    }
+    EXPECT_EQ(view_.full, c.universal ? c.number : "") << what;
+  }
 }
 
 TEST_F(SearchEngineTest, MutedEngineRunsNothing) {
