@@ -62,7 +62,9 @@ std::string StripRecordHeads(const Table& table, size_t* record_count) {
   size_t count = 0;
   for (size_t p = 1; p < table.used; p += table.LengthAt(p)) {
     const std::string_view record = table.TextAt(p);
-    text.append(record.substr(1));  // drop the leading tag 1
+    // The section leaves out the tag of column 1; the next load puts it back.
+    // A record that lacks it (a change entry from elsewhere) keeps every byte.
+    text.append(record.substr(record.front() == '\x01' ? 1 : 0));
     ++count;
   }
   if (record_count) *record_count = count;

@@ -179,5 +179,15 @@ TEST_F(OptimiserTest, DamagedHeaderChangesNothing) {
   EXPECT_FALSE(std::filesystem::exists(BackupName(path_)));
 }
 
+
+TEST_F(OptimiserTest, ARecordWithoutTagOneKeepsEveryByte) {
+  // No writer of ours makes such a record, but a change section may hold one.
+  store_.HomeData.Append(9, "\x02street\x1F");
+  ASSERT_EQ(Optimise().status, OptimiseStatus::kOk);
+  RecordStore rebuilt;
+  ASSERT_EQ(LoadBase(path_, &rebuilt).status, LoadStatus::kOk);
+  EXPECT_EQ(TableRecords(rebuilt.HomeData, 2).back(), (Fields{"", "street"}));
+}
+
 }  // namespace
 }  // namespace spravka
