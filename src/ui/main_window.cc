@@ -49,6 +49,8 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
   BuildPages();
   BuildUniversalPanel();
   BuildModeButtons();
+  // Laid out for the universal mode until a base brings the stored mode.
+  engine_.UniversalMode = true;
   colours_.grid = ToQColor(ports.button_face);
   colours_.stripe = colours_.grid;
   ApplyStripes();

@@ -263,6 +263,34 @@ class StartUpTest : public QObject {
     QCOMPARE(rig.Rows("HomeTB"), 4);  // the first record stays deleted
   }
 
+  // The first town cannot be read: the program goes on without a base,
+  // laid out and storing its mode as the universal one, and another town
+  // can be chosen.
+  void startingWithAnUnreadableBase() {
+    const std::string dir = TempDir();
+    WriteBytes(dir + "/Alpha.qz", "abc");
+    WriteSmallTown(dir + "/Beta.qz", "Бета");
+    WindowRig rig;
+    rig.Open(dir);
+    QVERIFY(!rig.window()->ended());
+    QCOMPARE(rig.boxes.shown.size(), size_t{1});
+    QCOMPARE(rig.boxes.shown[0].kind, MessageKind::kError);
+    QVERIFY(rig.Find<QWidget>("Panel6")->isVisible());
+    QVERIFY(rig.window()->engine().UniversalMode);
+    TypeText(rig.Edit("FullEd"), "и");  // nothing to search, nothing shown
+    QTest::keyClick(rig.Edit("FullEd"), Qt::Key_F12);
+    QTest::keyClick(rig.Edit("HnumbEd"), Qt::Key_F12);
+    QCOMPARE(rig.Rows("HomeTB"), 0);
+    QCOMPARE(rig.Count(), QString());
+
+    auto* towns = rig.Find<QComboBox>("TownBox");
+    towns->setFocus();
+    QTest::keyClick(towns, Qt::Key_Down);
+    QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Бета"));
+    QCOMPARE(rig.settings.values["USearch"], std::string("1"));
+    QCOMPARE(rig.Rows("HomeTB"), 5);
+  }
+
   void readOnlyFolder() {
     const std::string dir = TempDir();
     WriteSmallTown(dir + "/Town.qz", "Город");
