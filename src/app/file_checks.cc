@@ -55,11 +55,26 @@ std::optional<std::string> RealFileChecks::FindBaseFile(
   if (fs::is_regular_file(U8Path(exact), ec)) return exact;
   std::string folder = FolderPart(base);
   std::string wanted = FileNamePart(exact);
-  std::optional<std::string> found;
-  for (const std::string& name : ListBaseFiles(folder.empty() ? "." : folder)) {
-    if (CompareNoCase(name, wanted) != 0) continue;
-    if (found) return std::nullopt;  // ambiguous: only the exact name counts
-    found = JoinPath(folder, name);
+  const std::vector<std::string> names =
+      ListBaseFiles(folder.empty() ? "." : folder);
+  // The name as written with ".qz" in another case first, then the name
+  // in any case; more than one candidate is no answer.
+  auto unique = [&](auto matches) -> std::optional<std::string> {
+    std::optional<std::string> found;
+    for (const std::string& name : names) {
+      if (!matches(name)) continue;
+      if (found) return std::nullopt;
+      found = JoinPath(folder, name);
+    }
+    return found;
+  };
+  const std::string stem = StripQzExtension(wanted);
+  std::optional<std::string> found = unique(
+      [&](const std::string& name) { return StripQzExtension(name) == stem; });
+  if (!found) {
+    found = unique([&](const std::string& name) {
+      return CompareNoCase(name, wanted) == 0;
+    });
   }
   if (found && !fs::is_regular_file(U8Path(*found), ec)) return std::nullopt;
   return found;

@@ -26,8 +26,9 @@ class FileChecks {
   virtual std::vector<std::string> ListBaseFiles(const std::string& folder) = 0;
 
   // The path of the base file `base` + ".qz" by its real name: the exact
-  // name when it exists, else the one file whose name matches without
-  // regard to letter case. None when there is no such file.
+  // name when it exists, else the one file of that name with ".qz" in
+  // another case, else the one file whose name matches without regard to
+  // letter case. None when there is no such file, or more than one.
   virtual std::optional<std::string> FindBaseFile(const std::string& base) = 0;
 
   // Whether two folders are the same folder on disk.

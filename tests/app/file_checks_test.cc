@@ -52,6 +52,12 @@ TEST(FileChecksTest, ListsBaseFilesInAnyCaseAndFindsThemByRealName) {
   EXPECT_EQ(files.FindBaseFile(dir + "/гОРОД"), dir + "/Город.QZ");
   EXPECT_EQ(files.FindBaseFile(dir + "/folder"), std::nullopt);
   EXPECT_EQ(files.FindBaseFile(dir + "/Moscow"), std::nullopt);
+
+  // Names that differ only in case: each entry opens its own file.
+  WriteBytes(dir + "/kiev.QZ", "");
+  EXPECT_EQ(files.FindBaseFile(dir + "/Kiev"), dir + "/Kiev.qz");
+  EXPECT_EQ(files.FindBaseFile(dir + "/kiev"), dir + "/kiev.QZ");
+  EXPECT_EQ(files.FindBaseFile(dir + "/KIEV"), std::nullopt);
 }
 
 TEST(FileChecksTest, SameFolderSeesThroughSpellingsAndLinks) {
