@@ -56,6 +56,11 @@ int CompareNoCase(std::string_view a, std::string_view b) {
 }
 
 int TownList::Find(std::string_view text) const {
+  // Entries that differ only in case (files of a case-sensitive folder):
+  // each text finds its own.
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i] == text) return static_cast<int>(i);
+  }
   for (size_t i = 0; i < entries_.size(); ++i) {
     if (CompareNoCase(entries_[i], text) == 0) return static_cast<int>(i);
   }

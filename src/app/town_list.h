@@ -20,8 +20,8 @@ class TownList {
   size_t size() const { return entries_.size(); }
   const std::string& operator[](size_t i) const { return entries_[i]; }
 
-  // The index of the entry equal to `text` (whole text, any letter case),
-  // or -1.
+  // The index of the entry equal to `text` (whole text, any letter case;
+  // an entry of exactly that text first), or -1.
   int Find(std::string_view text) const;
   // Inserts at the sorted place; returns the new entry's index.
   int Add(std::string text);

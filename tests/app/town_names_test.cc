@@ -66,6 +66,11 @@ TEST(TownListTest, SortsWithoutRegardToCaseAndFindsWholeTexts) {
   EXPECT_EQ(list.Find(" Mos"), -1);
   EXPECT_EQ(list.Find(BaseToTownName("")), -1);
 
+  TownList twins = BuildTownList({"Kiev.qz", "kiev.QZ"});
+  EXPECT_EQ(twins[twins.Find(" kiev")], " kiev");
+  EXPECT_EQ(twins[twins.Find(" Kiev")], " Kiev");
+  EXPECT_GE(twins.Find(" KIEV"), 0);
+
   EXPECT_EQ(list.Add(" london"), 1);
   EXPECT_EQ(list[1], " london");
   EXPECT_EQ(list.Add(" Town */bases"), 3);
