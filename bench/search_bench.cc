@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/demo_town.h"
+#include "quiet_search_view.h"
 #include "search/search_engine.h"
 #include "search/search_pattern.h"
 #include "search/table_scan.h"
@@ -95,30 +96,11 @@ void BM_BroadSearchToTheCap(benchmark::State& state) {
 }
 BENCHMARK(BM_BroadSearchToTheCap)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-// The window as the benchmarks drive it: edits, no grid.
-class BenchView : public SearchView {
- public:
-  std::array<std::array<std::string, 8>, 2> edits;
-  std::string full;
-  std::string EditText(TableId t, int kind) const override {
-    return edits[static_cast<int>(t)][kind];
-  }
-  void SetEditText(TableId t, int kind, const std::string& text) override {
-    edits[static_cast<int>(t)][kind] = text;
-  }
-  std::string UniversalText() const override { return full; }
-  TableId ActivePage() const override { return TableId::kHome; }
-  void SetActivePage(TableId) override {}
-  void SearchStarted(TableId) override {}
-  void SearchFinished(TableId, const SearchResult&) override {}
-  void SearchSettled(TableId, const SearchResult&) override {}
-  void ProcessEvents() override {}
-};
 
 // The engine's own full scan, pausing for events every 5 ms.
 void BM_EngineFullScanRare(benchmark::State& state) {
   RecordStore& store = const_cast<RecordStore&>(Town());
-  BenchView view;
+  QuietSearchView view;
   SearchEngine engine(&store, &view);
   engine.UniversalMode = true;
   view.full = Cp1251(kRareWords[0]);
@@ -136,7 +118,7 @@ BENCHMARK(BM_EngineFullScanRare)->Unit(benchmark::kMillisecond)->UseRealTime();
 void Refine(benchmark::State& state, bool universal,
             const std::vector<std::pair<int, const char*>>& steps) {
   RecordStore& store = const_cast<RecordStore&>(Town());
-  BenchView view;
+  QuietSearchView view;
   SearchEngine engine(&store, &view);
   engine.UniversalMode = universal;
   for (const auto& [kind, text] : steps) {

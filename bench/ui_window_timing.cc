@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/file_checks.h"
+#include "quiet_search_view.h"
 #include "app/settings.h"
 #include "platform/display_colours.h"
 #include "search/search_engine.h"
@@ -53,20 +54,6 @@ class SilentBoxes : public MessageBoxes {
   bool Ask(const std::string&) override { return false; }
 };
 
-// The engine without a window: the core search alone.
-class BareView : public SearchView {
- public:
-  std::string EditText(TableId, int) const override { return {}; }
-  void SetEditText(TableId, int, const std::string&) override {}
-  std::string UniversalText() const override { return text; }
-  TableId ActivePage() const override { return TableId::kHome; }
-  void SetActivePage(TableId) override {}
-  void SearchStarted(TableId) override {}
-  void SearchFinished(TableId, const SearchResult&) override {}
-  void SearchSettled(TableId, const SearchResult&) override {}
-  void ProcessEvents() override {}
-  std::string text;
-};
 
 // Waits for the next paint of a widget and says when it began.
 class PaintWatch : public QObject {
@@ -152,7 +139,7 @@ int main(int argc, char** argv) {
 
   QLineEdit* full = window.findChild<QLineEdit*>("FullEd");
   SearchEngine& engine = window.engine();
-  BareView bare;
+  QuietSearchView bare;
   SearchEngine core(&window.shell().store, &bare);
   core.UniversalMode = true;
 
@@ -173,10 +160,10 @@ int main(int argc, char** argv) {
   auto core_search = [&](const QString& prefix, QChar key, bool keep_cache) {
     core.ClearAllCaches();
     if (keep_cache) {
-      bare.text = ToCp1251(prefix);
+      bare.full = ToCp1251(prefix);
       core.Run(TableId::kHome);
     }
-    bare.text = ToCp1251(prefix + key);
+    bare.full = ToCp1251(prefix + key);
     Clock::time_point t = Clock::now();
     core.Run(TableId::kHome);
     return Ms(Clock::now() - t);
