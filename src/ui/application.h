@@ -12,7 +12,7 @@ namespace spravka {
 // program goes on with the next event.
 class Application : public QApplication {
  public:
-  Application(int& argc, char** argv) : QApplication(argc, argv) {}
+  Application(int& argc, char** argv);
 
   void SetBoxes(MessageBoxes* boxes) { boxes_ = boxes; }
   bool notify(QObject* receiver, QEvent* event) override;
