@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 
@@ -113,6 +114,16 @@ class PosixFileSystem : public FileSystem {
     return Status::Ok();
   }
 
+  std::string ResolveLinks(const std::string& path) override {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return path;
+    std::string target = resolved;
+    std::free(resolved);
+    return target;
+  }
+
   Status CopyPermissions(const std::string& from, const std::string& to) override {
     struct stat st;
     if (::stat(from.c_str(), &st) != 0) return Failure(kCannotRead, from, errno);
@@ -138,7 +149,8 @@ std::string TemporaryNameBeside(FileSystem& fs, const std::string& path) {
   }
 }
 
-Status FileSystem::ReplaceFile(const std::string& path, std::string_view data) {
+Status FileSystem::ReplaceFile(const std::string& link, std::string_view data) {
+  const std::string path = ResolveLinks(link);
   const std::string temporary = TemporaryNameBeside(*this, path);
   Status status = WriteFile(temporary, data);
   if (status.ok() && Exists(path)) status = CopyPermissions(path, temporary);

@@ -36,9 +36,13 @@ class FileSystem {
     return Status::Ok();
   }
 
-  // Writes `data` to a new file beside `path`, then puts it in place of
-  // `path` in one rename: `path` is either the old file or the new one. The
-  // new file keeps the permissions of the old one.
+  // The file a path names after following symbolic links: a file that is
+  // replaced or renamed is this one, so that a link to a base stays a link.
+  virtual std::string ResolveLinks(const std::string& path) { return path; }
+
+  // Writes `data` to a new file beside `path` (beside the file a link
+  // names), then puts it in place in one rename: the file is either the old
+  // one or the new one. The new file keeps the permissions of the old one.
   Status ReplaceFile(const std::string& path, std::string_view data);
 };
 

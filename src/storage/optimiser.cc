@@ -71,7 +71,7 @@ std::string BackupName(const std::string& path) {
   return path + ".~qz";
 }
 
-OptimiseReport OptimiseBase(const std::string& path, const RecordStore& store,
+OptimiseReport OptimiseBase(const std::string& link, const RecordStore& store,
                             const std::array<int32_t, kHomeKinds>& home_widths,
                             const std::array<int32_t, kOrgKinds>& org_widths,
                             int32_t stamp, FileSystem& fs) {
@@ -81,6 +81,8 @@ OptimiseReport OptimiseBase(const std::string& path, const RecordStore& store,
     report.error_text = status.message();
     return report;
   };
+  // A base reached through a link is rebuilt, and backed up, where it lies.
+  const std::string path = fs.ResolveLinks(link);
   Status status = fs.MakeWritable(path);
   if (!status.ok()) return fail(status);
   std::string file;

@@ -189,5 +189,18 @@ TEST_F(OptimiserTest, ARecordWithoutTagOneKeepsEveryByte) {
   EXPECT_EQ(TableRecords(rebuilt.HomeData, 2).back(), (Fields{"", "street"}));
 }
 
+
+TEST_F(OptimiserTest, ABaseReachedThroughALinkIsRebuiltAndBackedUpWhereItLies) {
+  const std::string link = testing::TempDir() + "/linked.qz";
+  std::filesystem::create_symlink(path_, link);
+  ASSERT_EQ(OptimiseBase(link, store_, {}, {}, 1, RealFileSystem()).status, OptimiseStatus::kOk);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_FALSE(std::filesystem::exists(BackupName(link)));
+  EXPECT_TRUE(testing::ReadBytes(BackupName(path_)) == original_);
+  RecordStore rebuilt;
+  ASSERT_EQ(LoadBase(link, &rebuilt).status, LoadStatus::kOk);
+  EXPECT_EQ(rebuilt.BaseStamp, 1);
+}
+
 }  // namespace
 }  // namespace spravka

@@ -131,5 +131,16 @@ TEST_F(SaveTest, ColumnWidthsAreNotWrittenIntoADamagedHeader) {
   EXPECT_EQ(testing::ReadBytes(path_), file);
 }
 
+
+TEST_F(SaveTest, SavingThroughALinkKeepsTheLinkAndUpdatesItsFile) {
+  const std::string link = testing::TempDir() + "/linked.qz";
+  std::filesystem::create_symlink(path_, link);
+  store_.HomeChanges.Add("0000001", "\x1F");
+  ASSERT_TRUE(SaveChanges(link, store_).ok());
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  RecordStore reloaded = Reload();
+  EXPECT_EQ(TableRecords(reloaded.HomeData, 2), (std::vector<Fields>{{"2", "b"}, {"3", "c"}}));
+}
+
 }  // namespace
 }  // namespace spravka

@@ -45,6 +45,9 @@ class FaultyFileSystem : public FileSystem {
   bool Exists(const std::string& path) override {
     return RealFileSystem().Exists(path);
   }
+  std::string ResolveLinks(const std::string& path) override {
+    return RealFileSystem().ResolveLinks(path);
+  }
   Status MakeWritable(const std::string& path) override {
     return RealFileSystem().MakeWritable(path);
   }
