@@ -32,7 +32,7 @@ bool Arguments::Parse(const std::vector<std::string>& words,
       *error = "неизвестный параметр «--" + name + "»";
       return false;
     }
-    if (options_.count(name) != 0) {
+    if (options_.count(name) != 0 && !option->repeats) {
       *error = "параметр «--" + name + "» указан дважды";
       return false;
     }
@@ -50,7 +50,7 @@ bool Arguments::Parse(const std::vector<std::string>& words,
       *error = "параметр «--" + name + "» не принимает значения";
       return false;
     }
-    options_.emplace(std::move(name), std::move(value));
+    options_[name].push_back(std::move(value));
   }
   return true;
 }
@@ -62,7 +62,12 @@ bool Arguments::Has(std::string_view name) const {
 std::string Arguments::Value(std::string_view name,
                              std::string fallback) const {
   const auto it = options_.find(name);
-  return it == options_.end() ? fallback : it->second;
+  return it == options_.end() ? fallback : it->second.back();
+}
+
+std::vector<std::string> Arguments::Values(std::string_view name) const {
+  const auto it = options_.find(name);
+  return it == options_.end() ? std::vector<std::string>() : it->second;
 }
 
 bool Arguments::Integer(std::string_view name, int64_t min, int64_t max,
@@ -73,11 +78,12 @@ bool Arguments::Integer(std::string_view name, int64_t min, int64_t max,
     *value = fallback;
     return true;
   }
-  const std::optional<int64_t> parsed = ParseInteger(it->second, min, max);
+  const std::string& text = it->second.back();
+  const std::optional<int64_t> parsed = ParseInteger(text, min, max);
   if (!parsed) {
     *error = "«--" + std::string(name) + "» ждёт целое число от " +
              std::to_string(min) + " до " + std::to_string(max) + ", а не «" +
-             it->second + "»";
+             text + "»";
     return false;
   }
   *value = *parsed;

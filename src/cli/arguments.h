@@ -16,6 +16,7 @@ namespace spravka::cli {
 struct OptionSpec {
   std::string_view name;  // without the leading "--"
   bool takes_value;
+  bool repeats = false;  // may be given more than once
 };
 
 // The words after a command name, split into positional words and options.
@@ -27,9 +28,18 @@ class Arguments {
              std::initializer_list<OptionSpec> options, std::string* error);
 
   const std::vector<std::string>& positional() const { return positional_; }
+  // Commands that work on one base: false with a message unless exactly one
+  // positional word (the base file) was given.
+  bool OneBase(std::string* error) const {
+    if (positional_.size() == 1) return true;
+    *error = "нужно имя одной базы";
+    return false;
+  }
   bool Has(std::string_view name) const;
   // The value, or `fallback` when the option was not given.
   std::string Value(std::string_view name, std::string fallback = "") const;
+  // Every value of a repeatable option, in the order given.
+  std::vector<std::string> Values(std::string_view name) const;
 
   // The value as an integer in min..max; the fallback when the option is
   // absent. False with a message when it is not such a number.
@@ -38,7 +48,7 @@ class Arguments {
 
  private:
   std::vector<std::string> positional_;
-  std::map<std::string, std::string, std::less<>> options_;
+  std::map<std::string, std::vector<std::string>, std::less<>> options_;
 };
 
 // A decimal integer in min..max, nothing else.

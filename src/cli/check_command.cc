@@ -21,9 +21,8 @@ constexpr char kUsage[] =
 int RunCheck(const std::vector<std::string>& words) {
   Arguments args;
   std::string error;
-  if (!args.Parse(words, {}, &error)) return UsageError("check", error);
-  if (args.positional().size() != 1) {
-    return UsageError("check", "нужно имя одной базы");
+  if (!args.Parse(words, {}, &error) || !args.OneBase(&error)) {
+    return UsageError("check", error);
   }
   const std::string& path = args.positional()[0];
   std::string file;

@@ -38,11 +38,9 @@ bool Flush(std::string* chunk) {
 int RunExport(const std::vector<std::string>& words) {
   Arguments args;
   std::string error;
-  if (!args.Parse(words, {{"table", true}, {"encoding", true}}, &error)) {
+  if (!args.Parse(words, {{"table", true}, {"encoding", true}}, &error) ||
+      !args.OneBase(&error)) {
     return UsageError("export", error);
-  }
-  if (args.positional().size() != 1) {
-    return UsageError("export", "нужно имя одной базы");
   }
   TableId table;
   if (!ParseTableName(args.Value("table"), &table)) {

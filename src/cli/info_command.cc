@@ -110,9 +110,8 @@ void PrintChanges(const char* name, const ChangeList& changes,
 int RunInfo(const std::vector<std::string>& words) {
   Arguments args;
   std::string error;
-  if (!args.Parse(words, {}, &error)) return UsageError("info", error);
-  if (args.positional().size() != 1) {
-    return UsageError("info", "нужно имя одной базы");
+  if (!args.Parse(words, {}, &error) || !args.OneBase(&error)) {
+    return UsageError("info", error);
   }
   const std::string& path = args.positional()[0];
 

@@ -26,11 +26,9 @@ int RunOptimize(const std::vector<std::string>& words) {
   std::string error;
   int64_t stamp = 0;
   if (!args.Parse(words, {{"stamp", true}}, &error) ||
-      !args.Integer("stamp", 0, 2147483646, -1, &stamp, &error)) {
+      !args.Integer("stamp", 0, 2147483646, -1, &stamp, &error) ||
+      !args.OneBase(&error)) {
     return UsageError("optimize", error);
-  }
-  if (args.positional().size() != 1) {
-    return UsageError("optimize", "нужно имя одной базы");
   }
   const std::string& path = args.positional()[0];
 

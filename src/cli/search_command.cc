@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/arguments.h"
 #include "cli/base_loading.h"
 #include "cli/command.h"
 #include "cli/console.h"
@@ -47,73 +48,30 @@ struct Request {
   bool all = false;
 };
 
-// The value of "--name VALUE" or "--name=VALUE" at words[*i].
-bool TakeValue(const std::vector<std::string>& words, size_t* i,
-               std::string_view name, std::string* value, std::string* error) {
-  const std::string& word = words[*i];
-  const std::string flag = "--" + std::string(name);
-  if (word.size() > flag.size() && word[flag.size()] == '=') {
-    *value = word.substr(flag.size() + 1);
-    return true;
-  }
-  if (*i + 1 >= words.size()) {
-    *error = "у «" + flag + "» нет значения";
-    return false;
-  }
-  *value = words[++*i];
-  return true;
-}
-
-bool IsOption(const std::string& word, std::string_view name) {
-  const std::string flag = "--" + std::string(name);
-  return word == flag || word.starts_with(flag + "=");
-}
-
 bool ParseRequest(const std::vector<std::string>& words, Request* request,
                   std::string* error) {
-  bool options_done = false;
-  for (size_t i = 0; i < words.size(); ++i) {
-    const std::string& word = words[i];
-    if (options_done || !word.starts_with("--")) {
-      if (!request->path.empty()) {
-        *error = "нужно имя одной базы";
-        return false;
-      }
-      request->path = word;
-    } else if (word == "--") {
-      options_done = true;
-    } else if (IsOption(word, "table")) {
-      if (!TakeValue(words, &i, "table", &request->table_name, error)) {
-        return false;
-      }
-    } else if (IsOption(word, "universal")) {
-      if (request->has_universal) {
-        *error = "«--universal» указан дважды";
-        return false;
-      }
-      request->has_universal = true;
-      if (!TakeValue(words, &i, "universal", &request->universal, error)) {
-        return false;
-      }
-    } else if (IsOption(word, "field")) {
-      std::string value;
-      if (!TakeValue(words, &i, "field", &value, error)) return false;
-      const size_t eq = value.find('=');
-      if (eq == std::string::npos) {
-        *error = "«--field» ждёт ВИД=ТЕКСТ, а не «" + value + "»";
-        return false;
-      }
-      request->fields.emplace_back(value.substr(0, eq), value.substr(eq + 1));
-    } else if (word == "--all") {
-      request->all = true;
-    } else {
-      *error = "неизвестный параметр «" + word + "»";
+  Arguments args;
+  if (!args.Parse(words,
+                  {{"table", true},
+                   {"universal", true},
+                   {"field", true, /*repeats=*/true},
+                   {"all", false}},
+                  error) ||
+      !args.OneBase(error)) {
+    return false;
+  }
+  request->path = args.positional()[0];
+  request->table_name = args.Value("table");
+  request->has_universal = args.Has("universal");
+  request->universal = args.Value("universal");
+  request->all = args.Has("all");
+  for (const std::string& value : args.Values("field")) {
+    const size_t eq = value.find('=');
+    if (eq == std::string::npos) {
+      *error = "«--field» ждёт ВИД=ТЕКСТ, а не «" + value + "»";
       return false;
     }
-  }
-  if (request->path.empty()) {
-    *error = "нужно имя одной базы";
-    return false;
+    request->fields.emplace_back(value.substr(0, eq), value.substr(eq + 1));
   }
   if (request->has_universal == !request->fields.empty()) {
     *error = "нужен либо «--universal», либо «--field»";

@@ -38,5 +38,20 @@ TEST(ArgumentsTest, RefusesWhatMakesNoSense) {
   }
 }
 
+
+TEST(ArgumentsTest, RepeatableOptionsKeepEveryValueAndOneBaseIsRequired) {
+  Arguments args;
+  std::string error;
+  ASSERT_TRUE(args.Parse({"a.qz", "--field", "1=x", "--field=2=y"},
+                         {{"field", true, /*repeats=*/true}}, &error))
+      << error;
+  EXPECT_EQ(args.Values("field"), (std::vector<std::string>{"1=x", "2=y"}));
+  EXPECT_TRUE(args.OneBase(&error));
+  Arguments none;
+  ASSERT_TRUE(none.Parse({}, {}, &error));
+  EXPECT_FALSE(none.OneBase(&error));
+  EXPECT_EQ(error, "нужно имя одной базы");
+}
+
 }  // namespace
 }  // namespace spravka::cli
