@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/base_messages.h"
+#include "app/thrown_error.h"
 #include "app/town_names.h"
 #include "storage/save.h"
 
@@ -16,11 +17,12 @@ std::string NoBaseMessage() {
 }
 
 Shell::Shell(FileChecks* files, SettingsStore* settings_store,
-             MessageBoxes* boxes, NearestColour nearest)
+             MessageBoxes* boxes, NearestColour nearest, FileSystem* fs)
     : settings(settings_store),
       stripes(std::move(nearest)),
       files_(files),
-      boxes_(boxes) {}
+      boxes_(boxes),
+      fs_(fs != nullptr ? fs : &RealFileSystem()) {}
 
 std::string Shell::PathOf(const std::string& name) const {
   return AbsolutePathFrom(WorkingFolder, name);
@@ -109,7 +111,7 @@ LoadOutcome Shell::LoadBase() {
   std::string file_name =
       JoinPath(FolderPart(CurrentBase), FileNamePart(found));
 
-  LoadReport report = spravka::LoadBase(PathOf(file_name), &store);
+  LoadReport report = spravka::LoadBase(PathOf(file_name), &store, *fs_);
   if (report.status != LoadStatus::kOk) {
     BaseMessage message = LoadFailureMessage(report, file_name);
     boxes_->Show(message.kind, message.text);
@@ -152,7 +154,13 @@ bool Shell::StoreSettingsAndAsk(bool universal_mode, bool unsaved_changes) {
 }
 
 bool Shell::SaveChanges() {
-  Status status = spravka::SaveChanges(PathOf(BaseFileName), store);
+  Status status;
+  try {
+    status = spravka::SaveChanges(PathOf(BaseFileName), store, *fs_);
+  } catch (...) {
+    // Compression or memory failing: the same outcome as a failed write.
+    status = Status::Error(ThrownErrorText());
+  }
   if (!status.ok()) boxes_->Show(MessageKind::kError, status.message());
   return status.ok();
 }

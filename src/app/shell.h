@@ -26,8 +26,9 @@ enum class LoadOutcome {
 // close procedures. The window shows what this holds.
 class Shell {
  public:
+  // `fs` (the real file system when null) reads and writes the bases.
   Shell(FileChecks* files, SettingsStore* settings_store, MessageBoxes* boxes,
-        NearestColour nearest);
+        NearestColour nearest, FileSystem* fs = nullptr);
 
   // `FormCreate` steps 1-8: folders, write probe, "LastBase", the town list,
   // the command-line base and the town entry to open.
@@ -47,8 +48,8 @@ class Shell {
   // the answer is Yes.
   bool StoreSettingsAndAsk(bool universal_mode, bool unsaved_changes);
 
-  // `SpeedButton1Click`'s file work: writes the change lists; a failure is
-  // reported. True on success.
+  // `SpeedButton1Click`'s file work: writes the change lists. A failure,
+  // returned or thrown, is reported; true on success.
   bool SaveChanges();
 
   // The entry of `CurrentBase`, selected when it is in the list; -1 else.
@@ -90,6 +91,7 @@ class Shell {
 
   FileChecks* files_;
   MessageBoxes* boxes_;
+  FileSystem* fs_;
 };
 
 // The message that ends the program when there is no base at all.

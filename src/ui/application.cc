@@ -1,15 +1,14 @@
 #include "ui/application.h"
 
 #include <QFont>
-#include <exception>
-#include <new>
+
+#include "app/thrown_error.h"
 
 namespace spravka {
 
 // The window's pixel geometry (edit places, column widths) comes from the
-// base header, laid out for an 8-point interface font; the platform's own
-// font family at that size keeps a six-digit number inside its column and
-// every search label clear of its edit.
+// base header, laid out for an 8-point interface font; the window scales it
+// to the digits of the platform's own font family at that size.
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   QFont font = QApplication::font();
   font.setPointSize(8);
@@ -19,10 +18,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
 bool Application::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
-  } catch (const std::bad_alloc&) {
-    if (boxes_) boxes_->Show(MessageKind::kError, "Недостаточно памяти");
-  } catch (const std::exception& e) {
-    if (boxes_) boxes_->Show(MessageKind::kError, e.what());
+  } catch (...) {
+    if (boxes_) boxes_->Show(MessageKind::kError, ThrownErrorText());
   }
   return false;
 }

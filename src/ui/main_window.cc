@@ -1,13 +1,17 @@
 // Start-up, loading and leaving a base, and closing the window.
 #include "ui/main_window.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QTabWidget>
 
+#include "app/scope_exit.h"
 #include "app/town_names.h"
 #include "platform/display_colours.h"
 #include "search/captions.h"
@@ -34,15 +38,29 @@ QStringList CaptionsOf(TableId table, const ColumnMaps& maps, int field_count) {
 
 QString FromUtf8(const std::string& s) { return QString::fromStdString(s); }
 
+double WidestDigit(const QFont& font) {
+  QFontMetricsF metrics(font);
+  double widest = 0;
+  for (char d = '0'; d <= '9'; ++d)
+    widest = std::max(widest, metrics.horizontalAdvance(QLatin1Char(d)));
+  return widest;
+}
+
+// The window's first size, laid out for the header's font.
+constexpr int kWindowWidth = 660;
+constexpr int kWindowHeight = 520;
+
 }  // namespace
 
 MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
     : QMainWindow(parent),
       ports_(ports),
-      shell_(ports.files, ports.settings, ports.boxes, ports.nearest),
+      geometry_(WidestDigit(font())),
+      shell_(ports.files, ports.settings, ports.boxes, ports.nearest,
+             ports.fs),
       engine_(&shell_.store, this) {
   setObjectName(QStringLiteral("Form1"));
-  resize(660, 520);
+  resize(geometry_.ToScreen(kWindowWidth), geometry_.ToScreen(kWindowHeight));
   BuildActions();
   BuildMenu();
   BuildToolBar();
@@ -137,6 +155,7 @@ void MainWindow::ApplyBase() {
   const bool writable = !shell_.BaseReadOnly;
   for (QAction* a : {ac_add_, ac_save_wide_, ac_delete_, ac_paste_})
     a->setEnabled(writable);
+  ac_copy_->setEnabled(true);
 }
 
 void MainWindow::PlaceSearchFields() {
@@ -196,12 +215,12 @@ void MainWindow::StayWithBase() {
 
 bool MainWindow::SpeedButton1Click() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  ac_save_->setEnabled(false);
+  ScopeExit normal_cursor([] { QApplication::restoreOverrideCursor(); });
   const bool saved =
       !shell_.base_loaded || shell_.SaveChanges();  // a failure is reported
-  QApplication::restoreOverrideCursor();
-  // Unsaved changes keep the action, so that they are offered again.
-  if (!saved) ac_save_->setEnabled(true);
+  // Only a save that succeeded ends the unsaved state: otherwise the
+  // changes are offered again at the next close.
+  if (saved) ac_save_->setEnabled(false);
   return saved;
 }
 
@@ -211,12 +230,13 @@ void MainWindow::SpeedButton2Click() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!ended_ && !closed_) {
-    closed_ = true;  // `FormClose` runs once
-    if (!CloseBase()) {
-      closed_ = false;
-      event->ignore();  // the window stays with its unsaved changes
-      return;
-    }
+    // `FormClose` runs once. The window stays, with its unsaved changes,
+    // unless the base was really left: also when leaving it throws.
+    event->ignore();
+    closed_ = true;
+    ScopeExit stay_open([this] { closed_ = false; });
+    if (!CloseBase()) return;
+    stay_open.Dismiss();
   }
   if (ports_.help) ports_.help->hide();
   event->accept();
@@ -243,22 +263,26 @@ void MainWindow::TownBoxExit() {
       index < 0 ? std::string() : town_box_->itemText(index).toStdString();
   if (BaseToTownName(shell_.CurrentBase) == entry) return;
   in_town_box_exit_ = true;
+  ScopeExit switch_ends([this] { in_town_box_exit_ = false; });
   repaint();
   QCoreApplication::processEvents();
-  SplashForm splash;
-  splash.ShowNow();
-  if (!CloseBase()) {
-    splash.hide();
-    in_town_box_exit_ = false;
-    return;  // the shown base stays
+  LoadOutcome outcome;
+  try {
+    SplashForm splash;  // hidden with the window on every way out
+    splash.ShowNow();
+    if (!CloseBase()) return;  // the shown base stays
+    shell_.PreviousBase = shell_.CurrentBase;
+    shell_.CurrentBase = TownToBaseName(entry);
+    shell_.selected = index;
+    outcome = LoadBase();
+  } catch (...) {
+    // The store still holds the base shown before: the list and the
+    // search controls go back to it before the error is reported.
+    if (shell_.base_loaded) shell_.CurrentBase = shell_.loaded_base;
+    StayWithBase();
+    throw;
   }
-  shell_.PreviousBase = shell_.CurrentBase;
-  shell_.CurrentBase = TownToBaseName(entry);
-  shell_.selected = index;
-  const LoadOutcome outcome = LoadBase();
-  splash.hide();
   activateWindow();  // back from the splash (and from any box)
-  in_town_box_exit_ = false;
   if (outcome == LoadOutcome::kFatal) return;
   SetActivePage(TableId::kHome);
   PresentMode();

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "app/header_geometry.h"
 #include "app/shell.h"
 #include "search/search_engine.h"
 #include "search/search_view.h"
@@ -34,6 +35,8 @@ struct MainWindowPorts {
   Rgb button_face;               // the system button-face colour
   // Ends the program after a fatal message (exit code 0).
   std::function<void()> end_program;
+  // Reads and writes the bases; the real file system when null.
+  FileSystem* fs = nullptr;
 };
 
 // `Main` (Form1): the town list, the two result grids on their pages, the
@@ -57,6 +60,7 @@ class MainWindow : public QMainWindow, private SearchView {
   bool ended() const { return ended_; }
 
   Shell& shell() { return shell_; }
+  const HeaderGeometry& header_geometry() const { return geometry_; }
   SearchEngine& engine() { return engine_; }
 
   // Handlers, named as the window's events name them.
@@ -124,6 +128,7 @@ class MainWindow : public QMainWindow, private SearchView {
   QLineEdit* edit(TableId table, int kind) const;
 
   MainWindowPorts ports_;
+  HeaderGeometry geometry_;  // the header's pixels on the interface font
   Shell shell_;
   SearchEngine engine_;
   GridColours colours_;

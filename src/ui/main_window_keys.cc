@@ -126,10 +126,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == count_label_ || watched == count_caption_) {
     if (type == QEvent::Enter || type == QEvent::Leave) {
+      // `Label12MouseEnter` / `Label12MouseLeave`. In the tool bar the style
+      // paints label text in the button-text colour, elsewhere in the
+      // window-text colour: both change.
+      const QColor colour = type == QEvent::Enter ? Qt::blue : Qt::black;
       QPalette p = count_label_->palette();
-      p.setColor(QPalette::WindowText,
-                 type == QEvent::Enter ? Qt::blue : Qt::black);
-      count_label_->setPalette(p);  // `Label12MouseEnter` / `Label12MouseLeave`
+      p.setColor(QPalette::WindowText, colour);
+      p.setColor(QPalette::ButtonText, colour);
+      count_label_->setPalette(p);
     } else if (type == QEvent::MouseButtonDblClick) {
       Label12DblClick();
       return true;

@@ -7,8 +7,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QStackedLayout>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -49,6 +51,25 @@ QFont Bold(QFont font) {
   return font;
 }
 
+// Styles that show a combo box's list in place of the box (Fusion among
+// them) ignore its number of visible entries and open it as tall as all
+// entries together: this one keeps the list a drop-down with a scroll bar.
+class DropDownListStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  int styleHint(StyleHint hint, const QStyleOption* option,
+                const QWidget* widget,
+                QStyleHintReturn* answer) const override {
+    if (hint == SH_ComboBox_Popup) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, answer);
+  }
+};
+
+// Panel and label sizes of the window, in header pixels.
+constexpr int kTownBoxWidth = 138;
+constexpr int kCountLabelWidth = 110;
+constexpr int kVisibleTowns = 25;
+
 }  // namespace
 
 void MainWindow::BuildActions() {
@@ -73,11 +94,9 @@ void MainWindow::BuildActions() {
                  QStringLiteral("Удалить текущую строку из справочника"),
                  QKeySequence(Qt::CTRL | Qt::Key_Delete));
   ac_delete_->setIcon(SignIcon(false));
-  ac_delete_->setEnabled(false);
 
   ac_save_ = MakeAction(this, "AcSave", QStringLiteral("Сохранить изменения"),
                         QStringLiteral("Сохранить изменения"));
-  ac_save_->setEnabled(false);
   connect(ac_save_, &QAction::triggered, this, &MainWindow::SpeedButton1Click);
 
   ac_save_wide_ = MakeAction(this, "AcSaveWide",
@@ -92,6 +111,10 @@ void MainWindow::BuildActions() {
       QStringLiteral("Содержимое выборки помещаются в буфер обмена"));
   ac_optimize_ = MakeAction(this, "AcOptimize",
                             QStringLiteral("Оптимизировать базу"), QString());
+  // Nothing to act on until a base is loaded.
+  for (QAction* a : {ac_add_, ac_delete_, ac_save_, ac_save_wide_, ac_paste_,
+                     ac_copy_, ac_optimize_})
+    a->setEnabled(false);
 }
 
 void MainWindow::BuildMenu() {
@@ -140,8 +163,12 @@ void MainWindow::BuildToolBar() {
   town_box_ = new QComboBox(tool_bar_);
   town_box_->setObjectName(QStringLiteral("TownBox"));
   town_box_->setEditable(false);  // chosen from the entries, never typed
-  town_box_->setMaxVisibleItems(25);
-  town_box_->setFixedWidth(138);
+  auto* list_style = new DropDownListStyle(
+      QStyleFactory::create(QApplication::style()->name()));
+  list_style->setParent(town_box_);
+  town_box_->setStyle(list_style);
+  town_box_->setMaxVisibleItems(kVisibleTowns);
+  town_box_->setFixedWidth(geometry_.ToScreen(kTownBoxWidth));
   town_box_->setFont(Bold(town_box_->font()));
   town_box_->setToolTip(QStringLiteral("Выбор города"));
   QPalette p = town_box_->palette();
@@ -170,9 +197,10 @@ void MainWindow::BuildToolBar() {
   count_label_->setObjectName(QStringLiteral("Label12"));
   count_label_->setAlignment(Qt::AlignCenter);
   count_label_->setFont(Bold(count_label_->font()));
-  count_label_->setMinimumWidth(110);
+  count_label_->setMinimumWidth(geometry_.ToScreen(kCountLabelWidth));
   QPalette black = count_label_->palette();
   black.setColor(QPalette::WindowText, Qt::black);
+  black.setColor(QPalette::ButtonText, Qt::black);
   count_label_->setPalette(black);
   column->addWidget(count_caption_);
   column->addWidget(count_label_);
@@ -203,8 +231,8 @@ void MainWindow::BuildPages() {
     column->setSpacing(0);
     auto* grid = new ResultGrid(
         home ? QStringLiteral("HomeTB") : QStringLiteral("OrgTb"), &colours_,
-        sheet);
-    auto* panel = new SearchPanel(table, sheet);
+        geometry_, sheet);
+    auto* panel = new SearchPanel(table, geometry_, sheet);
     // A hidden grid keeps its room, so the panel stays at the bottom.
     QSizePolicy keep = grid->sizePolicy();
     keep.setRetainSizeWhenHidden(true);

@@ -36,10 +36,20 @@ TableId MainWindow::ActivePage() const {
 }
 
 void MainWindow::SetActivePage(TableId page) {
-  // A page made active by a search runs no page change.
-  QSignalBlocker quiet(pages_);
-  pages_->setCurrentIndex(page == TableId::kHome ? 0 : 1);
+  const int index = page == TableId::kHome ? 0 : 1;
+  if (pages_->currentIndex() == index) return;
+  // The focus on the page left behind would fall to a grid: it follows to
+  // the page that became active, where the user goes on typing.
+  const QWidget* focus = QApplication::focusWidget();
+  const bool focus_on_page_left =
+      focus != nullptr && pages_->currentWidget()->isAncestorOf(focus);
+  {
+    // A page made active by a search runs no page change.
+    QSignalBlocker quiet(pages_);
+    pages_->setCurrentIndex(index);
+  }
   PlaceUniversalPanel();
+  if (focus_on_page_left) FocusRule();
 }
 
 void MainWindow::SearchStarted(TableId table) {

@@ -16,8 +16,9 @@ constexpr int kTextInset =
 void DrawCellText(QPainter* p, const QRect& rect, const QString& text) {
   p->save();
   p->setClipRect(rect);
-  p->drawText(rect.adjusted(kTextInset, kTextInset, 0, 0),
-              Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+  const QRect area = rect.adjusted(kTextInset, kTextInset, 0, 0);
+  p->drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+              FittedCellText(p->fontMetrics(), text, area.width()));
   p->restore();
 }
 
@@ -65,6 +66,11 @@ class CaptionHeader : public QHeaderView {
 
 }  // namespace
 
+QString FittedCellText(const QFontMetrics& metrics, const QString& text,
+                       int width) {
+  return metrics.elidedText(text, Qt::ElideRight, width);
+}
+
 void ResultModel::SetColumns(int field_count, const QStringList& captions) {
   beginResetModel();
   field_count_ = field_count;
@@ -106,8 +112,12 @@ QVariant ResultModel::headerData(int section, Qt::Orientation orientation,
 }
 
 ResultGrid::ResultGrid(const QString& name, const GridColours* colours,
-                       QWidget* parent)
-    : QTableView(parent), colours_(colours), model_(new ResultModel(this)) {
+                       const HeaderGeometry& geometry, QWidget* parent)
+    : QTableView(parent),
+      colours_(colours),
+      geometry_(geometry),
+      model_(new ResultModel(this)) {
+  const int row_height = geometry_.ToScreen(kRowHeight);
   setObjectName(name);
   setModel(model_);
   setHorizontalHeader(new CaptionHeader(colours, this));
@@ -116,10 +126,10 @@ ResultGrid::ResultGrid(const QString& name, const GridColours* colours,
   horizontalHeader()->setSectionsClickable(true);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   horizontalHeader()->setMinimumSectionSize(0);
-  horizontalHeader()->setFixedHeight(kRowHeight);
+  horizontalHeader()->setFixedHeight(row_height);
   verticalHeader()->hide();
-  verticalHeader()->setMinimumSectionSize(kRowHeight);
-  verticalHeader()->setDefaultSectionSize(kRowHeight);
+  verticalHeader()->setMinimumSectionSize(row_height);
+  verticalHeader()->setDefaultSectionSize(row_height);
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   setSelectionMode(QAbstractItemView::ContiguousSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -135,7 +145,12 @@ void ResultGrid::SetColumns(int field_count, const QStringList& captions,
                             const int32_t* widths) {
   model_->SetColumns(field_count, captions);
   setColumnHidden(0, true);  // the record position, never shown
-  for (int c = 1; c <= field_count; ++c) setColumnWidth(c, widths[c - 1]);
+  for (int c = 1; c <= field_count; ++c)
+    setColumnWidth(c, geometry_.ToScreen(widths[c - 1]));
+}
+
+int ResultGrid::HeaderWidth(int c) const {
+  return geometry_.ToHeader(columnWidth(c));
 }
 
 void ResultGrid::ApplyStripes() {

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTableView>
 
+#include "app/header_geometry.h"
 #include "search/search_result.h"
 
 namespace spravka {
@@ -38,6 +39,12 @@ class ResultModel : public QAbstractTableModel {
 };
 
 // The colours `TBDrawCell` paints with, shared by both grids.
+// The text of a cell as drawn into `width` pixels: whole when it fits,
+// else cut at the end with "…", never in the middle, so that a number that
+// does not fit cannot be read as another number.
+QString FittedCellText(const QFontMetrics& metrics, const QString& text,
+                       int width);
+
 struct GridColours {
   QColor grid;    // `GridColor`
   QColor stripe;  // `StripeColor`
@@ -45,18 +52,23 @@ struct GridColours {
 };
 
 // `HomeTB` / `OrgTb`: a result grid. Column 0 is hidden, the caption row is
-// the header, data rows are 18 pixels high, and every cell is painted by
-// `TBDrawCell`.
+// the header, data rows are 18 header pixels high, and every cell is painted
+// by `TBDrawCell`.
 class ResultGrid : public QTableView {
   Q_OBJECT
 
  public:
-  ResultGrid(const QString& name, const GridColours* colours, QWidget* parent);
+  // `geometry` scales the header's pixel sizes to the interface font.
+  ResultGrid(const QString& name, const GridColours* colours,
+             const HeaderGeometry& geometry, QWidget* parent);
 
   ResultModel* result_model() const { return model_; }
-  // Column counts and widths of a newly loaded base; columns 1..n.
+  // Column counts and widths (header pixels) of a newly loaded base;
+  // columns 1..n.
   void SetColumns(int field_count, const QStringList& captions,
                   const int32_t* widths);
+  // The width of column `c` in header pixels, as a base stores it.
+  int HeaderWidth(int c) const;
   // Stripes hide the cell lines; without them the lines show.
   void ApplyStripes();
 
@@ -67,10 +79,11 @@ class ResultGrid : public QTableView {
   // its text is the highlight text (for the focused cell).
   QColor CellBackground(const QModelIndex& index, bool* highlighted) const;
 
-  static constexpr int kRowHeight = 18;
+  static constexpr int kRowHeight = 18;  // header pixels
 
  private:
   const GridColours* colours_;
+  HeaderGeometry geometry_;
   ResultModel* model_;
 };
 

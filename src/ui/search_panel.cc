@@ -21,16 +21,14 @@ constexpr KindControls kOrgControls[] = {
     {"Odom", "дом"}, {"Okorp", "корп"}, {"Oofis", "каб."},  {"Orasp", "р-н"},
 };
 
-constexpr int kEditTop = 4;
-constexpr int kEditHeight = 22;
-
 }  // namespace
 
-SearchPanel::SearchPanel(TableId table, QWidget* parent)
-    : QWidget(parent), table_(table) {
+SearchPanel::SearchPanel(TableId table, const HeaderGeometry& geometry,
+                         QWidget* parent)
+    : QWidget(parent), table_(table), geometry_(geometry) {
   const bool home = table == TableId::kHome;
   setObjectName(home ? QStringLiteral("Panel2") : QStringLiteral("Panel1"));
-  setFixedHeight(kHeight);
+  setFixedHeight(geometry_.ToScreen(kHeight));
   // Edits are made in kind order, which is also their tab order.
   for (const KindControls& k :
        home ? std::span<const KindControls>(kHomeControls)
@@ -47,13 +45,15 @@ SearchPanel::SearchPanel(TableId table, QWidget* parent)
   }
 }
 
-void SearchPanel::Place(int kind, const EditPlace& place) {
+void SearchPanel::Place(int kind, const EditPlace& header_place) {
+  const EditPlace place = geometry_.ToScreen(header_place);
+  const int top = geometry_.ToScreen(kEditTop);
+  const int height = geometry_.ToScreen(kEditHeight);
   QLabel* label = labels_[kind];
   label->adjustSize();
-  label->move(place.label_left, kEditTop + (kEditHeight - label->height()) / 2);
+  label->move(place.label_left, top + (height - label->height()) / 2);
   label->show();
-  edits_[kind]->setGeometry(place.edit_left, kEditTop, place.edit_width,
-                            kEditHeight);
+  edits_[kind]->setGeometry(place.edit_left, top, place.edit_width, height);
   edits_[kind]->show();
 }
 

@@ -143,6 +143,25 @@ class SearchControlsTest : public QObject {
     QCOMPARE(Names(), QStringList{"Иванова А.А."});
   }
 
+  void theFocusFollowsTheNumberToItsPage() {
+    OpenSmallTown();
+    Detailed();
+    TypeText(rig_->Edit("HnumbEd"), "555555");
+    QVERIFY(rig_->OnOrgPage());
+    QCOMPARE(QApplication::focusWidget(), rig_->Edit("OnumbEd"));
+    // The user goes on typing where the number now stands.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    QCOMPARE(rig_->Edit("OnumbEd")->text(), QStringLiteral("55555"));
+
+    // And back: a residential number typed on the organisation page.
+    rig_->Edit("OnumbEd")->clear();
+    for (char digit : std::string("111112"))
+      QTest::keyClick(QApplication::focusWidget(), digit);
+    QVERIFY(!rig_->OnOrgPage());
+    QCOMPARE(QApplication::focusWidget(), rig_->Edit("HnumbEd"));
+    QCOMPARE(Names(), QStringList{"Иванова А.А."});
+  }
+
   void completeNumberInTheUniversalLine() {
     OpenSmallTown();
     TypeText(rig_->Edit("FullEd"), "55555");

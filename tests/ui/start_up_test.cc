@@ -87,13 +87,15 @@ class StartUpTest : public QObject {
     QCOMPARE(rig.Find<QComboBox>("TownBox")->toolTip(),
              QStringLiteral("Описание: Заголовок окна"));
 
+    // Header pixels, scaled to the interface font.
+    const HeaderGeometry& g = rig.window()->header_geometry();
     for (int kind : {0, 1, 2, 3, 6}) {
       QLineEdit* e = rig.Find<SearchPanel>("Panel2")->edit(kind);
       QLabel* l = rig.Find<SearchPanel>("Panel2")->label(kind);
       QVERIFY(!e->isHidden() && !l->isHidden());
-      QCOMPARE(e->x(), h.HomeEditPlaces[kind].edit_left);
-      QCOMPARE(e->width(), h.HomeEditPlaces[kind].edit_width);
-      QCOMPARE(l->x(), h.HomeEditPlaces[kind].label_left);
+      QCOMPARE(e->x(), g.ToScreen(h.HomeEditPlaces[kind].edit_left));
+      QCOMPARE(e->width(), g.ToScreen(h.HomeEditPlaces[kind].edit_width));
+      QCOMPARE(l->x(), g.ToScreen(h.HomeEditPlaces[kind].label_left));
     }
     QVERIFY(rig.Edit("HkorpEd")->isHidden());
     QVERIFY(rig.Edit("HkvEd")->isHidden());
@@ -106,11 +108,12 @@ class StartUpTest : public QObject {
     QStringList captions;
     for (int c = 1; c <= 6; ++c) {
       captions << grid->model()->headerData(c, Qt::Horizontal).toString();
-      QCOMPARE(grid->columnWidth(c), h.HomeColWidths[c - 1]);
+      QCOMPARE(grid->columnWidth(c), g.ToScreen(h.HomeColWidths[c - 1]));
+      QCOMPARE(grid->HeaderWidth(c), h.HomeColWidths[c - 1]);
     }
     QCOMPARE(captions,
              (QStringList{"Номер", "ФИО", "улица", "дом", "кв.", "район"}));
-    QCOMPARE(grid->verticalHeader()->defaultSectionSize(), 18);
+    QCOMPARE(grid->verticalHeader()->defaultSectionSize(), g.ToScreen(18));
     QCOMPARE(rig.Grid("OrgTb")->model()->columnCount(), 9);
 
     auto* pages = rig.Find<QTabWidget>("HomePage");

@@ -15,3 +15,17 @@ add_test(NAME ui_window_xvfb
                  $<TARGET_FILE:spravka> $<TARGET_FILE:spravka-cli>
                  ${CMAKE_CURRENT_BINARY_DIR}/ui-window-shot)
 set_tests_properties(ui_window_xvfb PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+
+# The same window on a real X server, on a town of a million records.
+add_executable(ui_real_window_tests
+               ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/seven_digit_window_test.cc
+               ${CMAKE_CURRENT_LIST_DIR}/window_rig.cc
+               ${CMAKE_CURRENT_SOURCE_DIR}/support/base_builder.cc)
+target_include_directories(ui_real_window_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}
+                           ${CMAKE_CURRENT_SOURCE_DIR}/app ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(ui_real_window_tests PRIVATE spravka_ui Qt6::Test)
+add_test(NAME ui_real_window
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/real_window_test.sh
+                 $<TARGET_FILE:ui_real_window_tests> $<TARGET_FILE:spravka-cli>
+                 ${CMAKE_CURRENT_BINARY_DIR}/ui-real-window)
+set_tests_properties(ui_real_window PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)

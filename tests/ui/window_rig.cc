@@ -74,6 +74,7 @@ MainWindow* WindowRig::Open(const std::string& folder,
   ports.nearest = [](Rgb c) { return c; };
   ports.button_face = face;
   ports.end_program = [this] { ++end_calls; };
+  ports.fs = fs;
   window_ = std::make_unique<MainWindow>(ports);
   window_->FormCreate(QString::fromStdString(folder),
                       QStringLiteral("/opt/spravka/spravka"), args);

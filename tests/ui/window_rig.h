@@ -74,6 +74,7 @@ class WindowRig {
   RecordingBoxes boxes;
   InformDialog help;
   Rgb face = kFace;  // the system button face the window sees
+  FileSystem* fs = nullptr;  // the bases' file system; the real one if null
   int end_calls = 0;
 
  private:

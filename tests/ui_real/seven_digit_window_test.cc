@@ -1,0 +1,49 @@
+// The real window on a real X server (run under Xvfb by
+// real_window_test.sh): a 1,000,000-record town with seven-digit numbers
+// shows every number whole in its column. A screenshot is kept.
+#include <QScreen>
+#include <QtTest>
+
+#include "ui/application.h"
+#include "window_rig.h"
+
+namespace spravka::testing {
+
+class SevenDigitWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void numbersAreShownWhole() {
+    const QString town = qEnvironmentVariable("SPRAVKA_REAL_TOWN_DIR");
+    if (town.isEmpty()) QSKIP("SPRAVKA_REAL_TOWN_DIR names no town folder");
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    WindowRig rig;
+    rig.Open(town.toStdString());
+    QCOMPARE(rig.window()->shell().store.header.NumberLength, 7);
+    ResultGrid* grid = rig.Grid("HomeTB");
+    QVERIFY(rig.Rows("HomeTB") > 20);
+    const QFontMetrics metrics = grid->fontMetrics();
+    const int room = grid->columnWidth(1) - 2;  // the cell text's inset
+    for (int row = 0; row < 20; ++row) {
+      const QString number = rig.Cell("HomeTB", row, 1);
+      QCOMPARE(number.size(), 7);
+      QVERIFY2(metrics.horizontalAdvance(number) <= room, qPrintable(number));
+      QCOMPARE(FittedCellText(metrics, number, room), number);
+    }
+    QTest::qWait(200);  // let the X server draw it
+    const QString shot = qEnvironmentVariable("SPRAVKA_SHOT");
+    if (!shot.isEmpty()) {
+      QVERIFY(QGuiApplication::primaryScreen()->grabWindow(0).save(shot));
+    }
+  }
+};
+
+}  // namespace spravka::testing
+
+int main(int argc, char** argv) {
+  spravka::Application app(argc, argv);
+  spravka::testing::SevenDigitWindowTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "seven_digit_window_test.moc"
