@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "storage/base_header.h"
 #include "storage/change_list.h"
@@ -35,8 +37,29 @@ struct RecordStore {
     return id == TableId::kHome ? header.HomeFieldCount : header.OrgFieldCount;
   }
 
-  uint64_t generation(TableId id) const { return generation_[static_cast<int>(id)]; }
+  uint64_t generation(TableId id) const {
+    return generation_[static_cast<int>(id)];
+  }
   void TableChanged(TableId id) { ++generation_[static_cast<int>(id)]; }
+
+  // Edits of a working table; each tells the table's readers that it
+  // changed. Positions are those of records the table holds.
+  void ReplaceRecordText(TableId id, size_t p, std::string_view text) {
+    table(id).ReplaceText(p, text);
+    TableChanged(id);
+  }
+  void RemoveRecord(TableId id, size_t p) {
+    table(id).Remove(p);
+    TableChanged(id);
+  }
+  void AppendRecord(TableId id, uint32_t number, std::string_view text) {
+    table(id).Append(number, text);
+    TableChanged(id);
+  }
+  // Sets the change entry of a record, replacing one it had.
+  void SetChange(TableId id, const std::string& key, std::string value) {
+    changes(id).entries()[key].value = std::move(value);
+  }
 
  private:
   // Starts from a global counter so that a store replacing another never

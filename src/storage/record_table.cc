@@ -34,6 +34,29 @@ void Table::Append(uint32_t number, std::string_view text) {
   used += length;
 }
 
+bool Table::HoldsRecordAt(size_t p) const {
+  if (p < 1 || p + kRecordHeadSize > used) return false;
+  const size_t length = LengthAt(p);
+  return length > kRecordHeadSize && p + length - 1 <= used;
+}
+
+void Table::ReplaceText(size_t p, std::string_view text) {
+  const size_t old_length = LengthAt(p);
+  const size_t new_length = text.size() + kRecordHeadSize;
+  const size_t rest = used - (p + old_length - 1);  // bytes behind it
+  if (new_length > old_length) EnsureSpare(new_length - old_length);
+  std::memmove(at(p + new_length), at(p + old_length), rest);
+  used = used - old_length + new_length;
+  WriteRecordHead(at(p), NumberAt(p), new_length);
+  std::memcpy(at(p + kRecordHeadSize), text.data(), text.size());
+}
+
+void Table::Remove(size_t p) {
+  const size_t length = LengthAt(p);
+  std::memmove(at(p), at(p + length), used - (p + length - 1));
+  used -= length;
+}
+
 void WriteRecordHead(uint8_t* at, uint32_t number, size_t length) {
   at[0] = static_cast<uint8_t>(number);
   at[1] = static_cast<uint8_t>(number >> 8);

@@ -8,9 +8,10 @@
 
 namespace spravka {
 
-constexpr uint8_t kRecordEnd = 0x1F;     // closes a record text and a pattern
-constexpr uint8_t kTableSeparator = 0x1E;  // between the tables of a change stream
-constexpr size_t kRecordHeadSize = 5;    // 3-byte number, 2-byte length
+constexpr uint8_t kRecordEnd = 0x1F;  // closes a record text and a pattern
+constexpr uint8_t kTableSeparator =
+    0x1E;                              // between the tables of a change stream
+constexpr size_t kRecordHeadSize = 5;  // 3-byte number, 2-byte length
 constexpr uint32_t kMaxRecordNumber = 16777215;
 constexpr size_t kMaxRecordLength = 65535;  // head included
 constexpr size_t kDefaultTableGrowth = 100000;
@@ -57,6 +58,17 @@ struct Table {
   // Makes sure at least `extra` spare bytes lie behind the used part,
   // growing in steps of `step` bytes.
   void EnsureSpare(size_t extra, size_t step = kDefaultTableGrowth);
+
+  // Whether a whole record with a text of at least its terminator starts
+  // at `p` inside the used part, as far as its head tells.
+  bool HoldsRecordAt(size_t p) const;
+
+  // Gives the record at `p` the text `text` (tag 1 through 0x1F), keeping
+  // its number; the records behind it move by the change of length.
+  void ReplaceText(size_t p, std::string_view text);
+
+  // Takes the record at `p` out; the records behind it move up.
+  void Remove(size_t p);
 };
 
 void WriteRecordHead(uint8_t* at, uint32_t number, size_t length);
