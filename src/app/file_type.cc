@@ -70,4 +70,59 @@ std::string DesktopExecValue(std::string_view executable) {
   return value;
 }
 
+std::string MimePackageXml() {
+  return std::string(
+             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+             "<mime-info xmlns=\"http://www.freedesktop.org/standards/"
+             "shared-mime-info\">\n"
+             "  <mime-type type=\"") +
+         kBaseMimeType +
+         "\">\n"
+         "    <comment>" +
+         kBaseFileTypeDescription +
+         "</comment>\n"
+         "    <glob pattern=\"*.qz\"/>\n"
+         "  </mime-type>\n"
+         "</mime-info>\n";
+}
+
+std::string DesktopEntryText(std::string_view exec_value) {
+  return std::string(
+             "[Desktop Entry]\n"
+             "Type=Application\n"
+             "Name=Spravka\n"
+             "Name[ru]=Справка\n"
+             "GenericName=Telephone directory\n"
+             "GenericName[ru]=Телефонный справочник\n"
+             "Comment=Search a town's telephone directory\n"
+             "Comment[ru]=Поиск в телефонном справочнике города\n"
+             "Exec=") +
+         std::string(exec_value) +
+         "\n"
+         "MimeType=" +
+         kBaseMimeType +
+         ";\n"
+         "Terminal=false\n"
+         "Categories=Office;ContactManagement;\n";
+}
+
+std::string DesktopEntryExec(std::string_view text) {
+  constexpr std::string_view kGroup = "[Desktop Entry]";
+  constexpr std::string_view kKey = "Exec=";
+  bool in_group = false;
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view()
+                                         : text.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.starts_with('[')) {
+      in_group = line == kGroup;
+    } else if (in_group && line.starts_with(kKey)) {
+      return std::string(line.substr(kKey.size()));
+    }
+  }
+  return {};
+}
+
 }  // namespace spravka

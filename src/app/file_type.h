@@ -49,6 +49,21 @@ std::string WindowsOpenCommand(std::string_view executable);
 // escapes of a string value (\ doubled, line breaks and tabs as \n, \r, \t).
 std::string DesktopExecValue(std::string_view executable);
 
+// The freedesktop form of the association: a MIME type for "*.qz" and a
+// desktop entry that opens it.
+inline constexpr char kBaseMimeType[] = "application/x-spravka-base";
+inline constexpr char kMimePackageName[] = "spravka.xml";
+inline constexpr char kDesktopEntryName[] = "spravka.desktop";
+
+// The shared-mime-info package that defines the type (UTF-8 XML).
+std::string MimePackageXml();
+
+// The desktop entry of the program with this Exec value (DesktopExecValue).
+std::string DesktopEntryText(std::string_view exec_value);
+
+// The Exec value of a desktop entry's text; empty when it has none.
+std::string DesktopEntryExec(std::string_view entry_text);
+
 }  // namespace spravka
 
 #endif  // SPRAVKA_APP_FILE_TYPE_H_

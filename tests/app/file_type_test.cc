@@ -99,5 +99,15 @@ TEST(FileTypeTest, DesktopExecQuotesByTheDesktopEntryRules) {
   }
 }
 
+TEST(FileTypeTest, ExecIsReadFromTheDesktopEntryGroupOnly) {
+  const std::string exec = DesktopExecValue("/opt/My Apps/spravka");
+  EXPECT_EQ(DesktopEntryExec(DesktopEntryText(exec)), exec);
+  EXPECT_EQ(DesktopEntryExec("[Desktop Action x]\nExec=other\n"
+                             "[Desktop Entry]\r\nName=S\r\nExec=mine %f\r\n"),
+            "mine %f");
+  EXPECT_EQ(DesktopEntryExec("[Desktop Entry]\nName=S\n"), "");
+  EXPECT_EQ(DesktopEntryExec(""), "");
+}
+
 }  // namespace
 }  // namespace spravka
