@@ -1,5 +1,6 @@
 #include "ui/new_base_dialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -39,6 +40,8 @@ constexpr int kGroupHeight = 88;
 constexpr int kBoxesPerColumn = 3;
 constexpr int kBoxWidth = 76;
 constexpr int kBoxHeight = 20;
+constexpr int kButtonTop = 162;
+constexpr int kButtonHeight = 25;
 
 QLabel* MakeLabel(const QString& text, QWidget* parent, int x, int y,
                   int width) {
@@ -147,11 +150,12 @@ void NewBaseDialog::BuildControls() {
   ok_ = new QPushButton(QStringLiteral("Создать базу"), this);
   ok_->setObjectName(QStringLiteral("OKBtn"));
   ok_->setDefault(true);
-  ok_->setGeometry(kMargin, 162, kButtonWidth, 25);
+  ok_->setGeometry(kMargin, kButtonTop, kButtonWidth, kButtonHeight);
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   cancel_ = new QPushButton(QStringLiteral("Отмена"), this);
   cancel_->setObjectName(QStringLiteral("CancelBtn"));
-  cancel_->setGeometry(kMargin + kButtonWidth + kMargin, 162, kButtonWidth, 25);
+  cancel_->setGeometry(kMargin + kButtonWidth + kMargin, kButtonTop,
+                       kButtonWidth, kButtonHeight);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -165,7 +169,12 @@ bool NewBaseDialog::Run() {
   const QScreen* screen = parentWidget() ? parentWidget()->screen()
                                          : QGuiApplication::primaryScreen();
   if (screen) move(screen->availableGeometry().center() - rect().center());
-  return exec() == QDialog::Accepted;
+  // The dialog may come up while a splash shows the hourglass; typing
+  // wants the arrow.
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  const bool ok = exec() == QDialog::Accepted;
+  QApplication::restoreOverrideCursor();
+  return ok;
 }
 
 NewBaseParams NewBaseDialog::Params() const {
