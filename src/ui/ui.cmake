@@ -7,6 +7,10 @@ list(REMOVE_ITEM SPRAVKA_UI_SOURCES ${CMAKE_CURRENT_LIST_DIR}/main.cc)
 add_library(spravka_ui STATIC ${SPRAVKA_UI_SOURCES})
 target_include_directories(spravka_ui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(spravka_ui PUBLIC spravka_core Qt6::Widgets Qt6::SerialPort)
+# The program's resources (the new-base template), compiled in by rcc.
+set_target_properties(spravka_ui PROPERTIES AUTORCC ON)
+target_sources(spravka_ui PRIVATE
+               ${CMAKE_CURRENT_SOURCE_DIR}/platform/resources/spravka_resources.qrc)
 
 add_executable(spravka ${CMAKE_CURRENT_LIST_DIR}/main.cc)
 target_link_libraries(spravka PRIVATE spravka_ui)

@@ -8,7 +8,7 @@ target_include_directories(ui_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}
 target_link_libraries(ui_tests PRIVATE spravka_ui Qt6::Test)
 add_test(NAME ui_tests COMMAND ui_tests)
 set_tests_properties(ui_tests PROPERTIES ENVIRONMENT
-  "QT_QPA_PLATFORM=offscreen;HOME=${CMAKE_CURRENT_BINARY_DIR}/ui-test-home;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/ui-test-home/config;TMPDIR=${CMAKE_CURRENT_BINARY_DIR};QTEST_DISABLE_STACK_DUMP=1")
+  "QT_QPA_PLATFORM=offscreen;HOME=${CMAKE_CURRENT_BINARY_DIR}/ui-test-home;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/ui-test-home/config;XDG_DATA_HOME=${CMAKE_CURRENT_BINARY_DIR}/ui-test-home/data;TMPDIR=${CMAKE_CURRENT_BINARY_DIR};QTEST_DISABLE_STACK_DUMP=1")
 
 add_test(NAME ui_window_xvfb
          COMMAND ${CMAKE_CURRENT_LIST_DIR}/window_screenshot_test.sh

@@ -23,8 +23,10 @@ done
 rm -rf "$work"
 mkdir -p "$work/town" "$work/home" "$work/config"
 "$cli" demo "$work/town/Демоград.qz" --home 20000 --org 2000 --seed 1 >/dev/null
-# The program's settings go to a folder of the test, never the user's.
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/home"
+# The program's settings and its file association go to folders of the
+# test, never the user's.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/home" \
+  XDG_DATA_HOME="$work/data"
 
 cat >"$work/shoot.sh" <<'INNER'
 #!/usr/bin/env bash

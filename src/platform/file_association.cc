@@ -1,0 +1,158 @@
+#include "platform/file_association.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <utility>
+
+#ifdef _WIN32
+#include <QSettings>
+#else
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#endif
+
+namespace spravka {
+
+std::string RunningExecutable() {
+  return QDir::toNativeSeparators(QCoreApplication::applicationFilePath())
+      .toStdString();
+}
+
+#ifdef _WIN32
+
+namespace {
+
+constexpr char kClassesRoot[] = "HKEY_CLASSES_ROOT\\";
+constexpr char kCommandKey[] = "Kodrin\\shell\\open\\command";
+
+// A key's default value goes by this name in QSettings.
+constexpr char kDefaultValue[] = "Default";
+
+}  // namespace
+
+std::unique_ptr<FileTypeStore> NativeFileTypeStore() {
+  return std::make_unique<WindowsFileTypeStore>();
+}
+
+std::string WindowsFileTypeStore::CommandFor(
+    const std::string& executable) const {
+  return WindowsOpenCommand(executable);
+}
+
+std::string WindowsFileTypeStore::StoredCommand() {
+  QSettings key(QLatin1String(kClassesRoot) + QLatin1String(kCommandKey),
+                QSettings::NativeFormat);
+  return key.value(QLatin1String(kDefaultValue)).toString().toStdString();
+}
+
+bool WindowsFileTypeStore::Write(const std::string& executable) {
+  const QString exe = QString::fromStdString(executable);
+  const std::pair<QString, QString> keys[] = {
+      {QStringLiteral(".qz"), QStringLiteral("Kodrin")},
+      {QStringLiteral("Kodrin"), QString::fromUtf8(kBaseFileTypeDescription)},
+      {QStringLiteral("Kodrin\\DefaultIcon"), exe + QStringLiteral(",0")},
+      {QLatin1String(kCommandKey),
+       QString::fromStdString(WindowsOpenCommand(executable))},
+  };
+  // Each key is opened, created when absent, written and closed in turn.
+  for (const auto& [name, value] : keys) {
+    QSettings key(QLatin1String(kClassesRoot) + name, QSettings::NativeFormat);
+    key.setValue(QLatin1String(kDefaultValue), value);
+    key.sync();
+    if (key.status() != QSettings::NoError) return false;
+  }
+  return true;
+}
+
+#else
+
+namespace {
+
+// A refresh tool may take this long before the program goes on without it.
+constexpr int kToolWaitMs = 3000;
+
+// Runs a tool when it is installed; its output and its failure do not
+// matter.
+void RunIfInstalled(const QString& tool, const QStringList& arguments) {
+  const QString path = QStandardPaths::findExecutable(tool);
+  if (path.isEmpty()) return;
+  QProcess process;
+  process.setStandardOutputFile(QProcess::nullDevice());
+  process.setStandardErrorFile(QProcess::nullDevice());
+  process.start(path, arguments);
+  if (!process.waitForStarted(kToolWaitMs)) return;
+  if (!process.waitForFinished(kToolWaitMs)) {
+    process.kill();
+    process.waitForFinished(kToolWaitMs);
+  }
+}
+
+bool WriteWhole(const QString& path, const std::string& text) {
+  if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  const auto size = static_cast<qint64>(text.size());
+  if (file.write(text.data(), size) != size) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
+}
+
+QString UserDataHome() {
+  // Relative values of the variable are invalid and are ignored.
+  const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
+  if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg)) return xdg;
+  return QDir::homePath() + QStringLiteral("/.local/share");
+}
+
+}  // namespace
+
+std::unique_ptr<FileTypeStore> NativeFileTypeStore() {
+  return std::make_unique<FreedesktopFileTypeStore>();
+}
+
+FreedesktopFileTypeStore::FreedesktopFileTypeStore(QString data_home)
+    : data_home_(data_home.isEmpty() ? UserDataHome() : std::move(data_home)) {}
+
+QString FreedesktopFileTypeStore::MimePackagePath() const {
+  return data_home_ + QStringLiteral("/mime/packages/") +
+         QLatin1String(kMimePackageName);
+}
+
+QString FreedesktopFileTypeStore::DesktopEntryPath() const {
+  return data_home_ + QStringLiteral("/applications/") +
+         QLatin1String(kDesktopEntryName);
+}
+
+std::string FreedesktopFileTypeStore::CommandFor(
+    const std::string& executable) const {
+  return DesktopExecValue(executable);
+}
+
+std::string FreedesktopFileTypeStore::StoredCommand() {
+  if (!QFile::exists(MimePackagePath())) return {};
+  QFile entry(DesktopEntryPath());
+  if (!entry.open(QIODevice::ReadOnly)) return {};
+  return DesktopEntryExec(entry.readAll().toStdString());
+}
+
+bool FreedesktopFileTypeStore::Write(const std::string& executable) {
+  if (!WriteWhole(MimePackagePath(), MimePackageXml()) ||
+      !WriteWhole(DesktopEntryPath(),
+                  DesktopEntryText(DesktopExecValue(executable)))) {
+    return false;
+  }
+  RunIfInstalled(QStringLiteral("update-mime-database"),
+                 {data_home_ + QStringLiteral("/mime")});
+  RunIfInstalled(QStringLiteral("update-desktop-database"),
+                 {data_home_ + QStringLiteral("/applications")});
+  return true;
+}
+
+#endif
+
+}  // namespace spravka

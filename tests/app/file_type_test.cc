@@ -1,0 +1,113 @@
+#include "app/file_type.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+namespace spravka {
+namespace {
+
+// Keeps the association in memory; can be told to fail.
+class FakeFileTypeStore : public FileTypeStore {
+ public:
+  std::string CommandFor(const std::string& executable) const override {
+    return "run " + executable;
+  }
+  std::string StoredCommand() override {
+    ++reads;
+    if (read_throws) throw std::runtime_error("no access");
+    return stored;
+  }
+  bool Write(const std::string& executable) override {
+    writes.push_back(executable);
+    if (write_fails) return false;
+    stored = CommandFor(executable);
+    return true;
+  }
+  std::string stored;
+  int reads = 0;
+  std::vector<std::string> writes;
+  bool read_throws = false;
+  bool write_fails = false;
+};
+
+TEST(FileTypeTest, WrittenOnceAndAgainForAnotherExecutable) {
+  FakeFileTypeStore store;
+  EXPECT_TRUE(
+      RegisterFileType(false, "/opt/spravka", "/opt/spravka/spravka", store));
+  // A second start of the same program finds its command.
+  EXPECT_FALSE(
+      RegisterFileType(false, "/opt/spravka", "/opt/spravka/spravka", store));
+  EXPECT_TRUE(RegisterFileType(false, "/usr/bin", "/usr/bin/spravka", store));
+  EXPECT_EQ(store.writes, (std::vector<std::string>{"/opt/spravka/spravka",
+                                                    "/usr/bin/spravka"}));
+}
+
+TEST(FileTypeTest, ReadOnlyFolderLeavesTheStoreAlone) {
+  FakeFileTypeStore store;
+  EXPECT_FALSE(
+      RegisterFileType(true, "/opt/spravka", "/opt/spravka/spravka", store));
+  EXPECT_EQ(store.reads, 0);
+  EXPECT_TRUE(store.writes.empty());
+}
+
+TEST(FileTypeTest, FailuresAreSwallowed) {
+  FakeFileTypeStore store;
+  store.read_throws = true;
+  EXPECT_NO_THROW(EXPECT_FALSE(RegisterFileType(false, "/x", "/x/p", store)));
+  EXPECT_TRUE(store.writes.empty());
+  store.read_throws = false;
+  store.write_fails = true;
+  EXPECT_FALSE(RegisterFileType(false, "/x", "/x/p", store));
+  EXPECT_EQ(store.writes.size(), 1u);
+}
+
+TEST(FileTypeTest, FloppyDrivesAndNetworkPaths) {
+  for (const char* folder :
+       {"A:\\", "a:\\bin", "B:\\x", "b:", "\\\\server\\share", "//server/s"}) {
+    EXPECT_TRUE(IsFloppyOrNetworkFolder(folder)) << folder;
+  }
+  for (const char* folder : {"C:\\Program Files\\Spravka", "D:\\", "", "c:"}) {
+    EXPECT_FALSE(IsFloppyOrNetworkFolder(folder)) << folder;
+  }
+#ifdef _WIN32
+  FakeFileTypeStore store;
+  EXPECT_FALSE(RegisterFileType(false, "A:\\", "A:\\spravka.exe", store));
+  EXPECT_EQ(store.reads, 0);
+#endif
+}
+
+TEST(FileTypeTest, WindowsCommandQuotesThePath) {
+  EXPECT_EQ(WindowsOpenCommand("C:\\Program Files\\Spravka\\spravka.exe"),
+            "\"C:\\Program Files\\Spravka\\spravka.exe\" \"%1\"");
+}
+
+TEST(FileTypeTest, DesktopExecQuotesByTheDesktopEntryRules) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/usr/bin/spravka", R"("/usr/bin/spravka" %f)"},
+      {"/home/u/My Apps/spravka", R"("/home/u/My Apps/spravka" %f)"},
+      {"/opt/a\"b/s", R"("/opt/a\\"b/s" %f)"},
+      {"/opt/$HOME/`x`", R"("/opt/\\$HOME/\\`x\\`" %f)"},
+      {"/opt/a\\b", R"("/opt/a\\\\b" %f)"},
+      {"/opt/100%/s", R"("/opt/100%%/s" %f)"},
+      {"/opt/a\nb\tc", R"("/opt/a\nb\tc" %f)"},
+      {"/opt/Справка/s", R"("/opt/Справка/s" %f)"},
+  };
+  for (const auto& [path, exec] : cases) {
+    EXPECT_EQ(DesktopExecValue(path), exec) << path;
+  }
+}
+
+TEST(FileTypeTest, ExecIsReadFromTheDesktopEntryGroupOnly) {
+  const std::string exec = DesktopExecValue("/opt/My Apps/spravka");
+  EXPECT_EQ(DesktopEntryExec(DesktopEntryText(exec)), exec);
+  EXPECT_EQ(DesktopEntryExec("[Desktop Action x]\nExec=other\n"
+                             "[Desktop Entry]\r\nName=S\r\nExec=mine %f\r\n"),
+            "mine %f");
+  EXPECT_EQ(DesktopEntryExec("[Desktop Entry]\nName=S\n"), "");
+  EXPECT_EQ(DesktopEntryExec(""), "");
+}
+
+}  // namespace
+}  // namespace spravka
