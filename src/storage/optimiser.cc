@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "storage/base_file.h"
+#include "storage/base_section.h"
 #include "storage/byte_order.h"
 #include "storage/keystream.h"
 
@@ -111,7 +112,7 @@ OptimiseReport OptimiseBase(const std::string& link, const RecordStore& store,
   const std::string home_text = StripRecordHeads(store.HomeData, &report.home_records);
   const std::string org_text = StripRecordHeads(store.OrgData, &report.org_records);
   header.TableGrowth = static_cast<int32_t>(
-      6 * std::max(report.home_records, report.org_records) + kDefaultTableGrowth);
+      PlausibleTableGrowth(std::max(report.home_records, report.org_records)));
 
   // The new base part is complete on the disk before anything is replaced.
   const std::string temporary = TemporaryNameBeside(fs, path);

@@ -34,6 +34,11 @@ void Table::Append(uint32_t number, std::string_view text) {
   used += length;
 }
 
+bool FitsRecord(std::string_view text) {
+  const size_t tag = !text.empty() && text.front() == '\x01' ? 0 : 1;
+  return text.size() + tag + kRecordHeadSize <= kMaxRecordLength;
+}
+
 void WriteRecordHead(uint8_t* at, uint32_t number, size_t length) {
   at[0] = static_cast<uint8_t>(number);
   at[1] = static_cast<uint8_t>(number >> 8);
