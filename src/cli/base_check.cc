@@ -9,7 +9,10 @@
 
 #include "app/base_messages.h"
 #include "storage/base_file.h"
+#include "storage/base_section.h"
+#include "storage/byte_buffer.h"
 #include "storage/byte_order.h"
+#include "storage/change_stream.h"
 #include "storage/keystream.h"
 #include "storage/record_key.h"
 #include "storage/record_store.h"
@@ -20,9 +23,11 @@ namespace {
 
 // Beyond this many bad records of one table the rest are only counted.
 constexpr size_t kListedBadRecords = 5;
-// Key and value of one change entry together.
-constexpr size_t kMaxChangeEntry = 250;
-constexpr size_t kKeySize = 7;
+// Key and value of one change entry together, as the format bounds them.
+constexpr size_t kFormatChangeEntry = 250;
+constexpr size_t kKeySize = kChangeKeyLength;
+// The piece in which the change stream is inflated and checked.
+constexpr size_t kChangePiece = 64 * 1024;
 
 // Header offsets of the length bytes of the counted strings.
 struct CountedString {
@@ -87,6 +92,7 @@ class Checker {
     // such a placeholder with more tags than its table has fields).
     CheckChangeSection();
     CheckSections();
+    if (result_.problems.empty()) CheckTableGrowth();
     if (result_.problems.empty()) CheckLoad();
     return std::move(result_);
   }
@@ -188,9 +194,9 @@ class Checker {
               std::to_string(stream_length) + ") выходят за базу");
       return false;
     }
-    // zlib expands by about 1032 times at most: anything more is a damaged
-    // length, not a reason to allocate gigabytes.
-    if (text_length > stream_length * 1100 + 64) {
+    // Deflate expands by about 1032 times at most: anything more is a
+    // damaged length, not a reason to allocate gigabytes.
+    if (text_length > stream_length * kMaxInflateRatio + kInflateSlack) {
       Problem(name + ": длина текста " + std::to_string(text_length) +
               " невозможна для потока в " + std::to_string(stream_length) +
               " байт");
@@ -205,28 +211,30 @@ class Checker {
     } else {
       ScrambleOrgStream(bytes, stream.size());
     }
-    std::string text(text_length, '\0');
-    if (!InflateExact(stream, text.data(), text.size())) {
+    // Only what the stream really inflates to is committed.
+    ByteBuffer text;
+    text.ResizeUninitialized(static_cast<size_t>(text_length));
+    if (!InflateSection(stream, text.data(), text.size())) {
       Problem(name + ": сжатый текст повреждён или его длина не " +
               std::to_string(text_length));
       return true;
     }
     const int field_count =
         is_home ? header_.HomeFieldCount : header_.OrgFieldCount;
+    const std::string_view all = text;
     size_t records = 0;
     size_t bad = 0;
     size_t start = 0;
-    while (start < text.size()) {
-      size_t end = text.find(static_cast<char>(kRecordEnd), start);
-      const bool closed = end != std::string::npos;
-      end = closed ? end + 1 : text.size();
+    while (start < all.size()) {
+      size_t end = all.find(static_cast<char>(kRecordEnd), start);
+      const bool closed = end != std::string_view::npos;
+      end = closed ? end + 1 : all.size();
       ++records;
-      const std::string_view record(text.data() + start, end - start);
+      const std::string_view record = all.substr(start, end - start);
       start = end;
       if (changed_[is_home ? 0 : 1].count(records) != 0) continue;
       std::string problem = RecordProblem(record, field_count, false);
-      if (problem.empty() &&
-          record.size() + 1 + kRecordHeadSize > kMaxRecordLength) {
+      if (problem.empty() && record.size() + kRecordGrowth > kMaxRecordLength) {
         problem =
             "запись длиннее " + std::to_string(kMaxRecordLength) + " байт";
       }
@@ -238,7 +246,22 @@ class Checker {
       Problem(name + ": и ещё " + std::to_string(bad - kListedBadRecords) +
               " записей с ошибками");
     }
+    section_records_[is_home ? 0 : 1] = records;
     return true;
+  }
+
+  // The loader takes no more reserve than it can use, but no writer sets
+  // more than optimisation does.
+  void CheckTableGrowth() {
+    const size_t plausible = PlausibleTableGrowth(
+        std::max(section_records_[0], section_records_[1]));
+    if (header_.TableGrowth > 0 &&
+        static_cast<size_t>(header_.TableGrowth) > plausible) {
+      result_.notes.push_back(
+          "TableGrowth " + std::to_string(header_.TableGrowth) +
+          " неправдоподобно велик для таблиц базы (нужно не больше " +
+          std::to_string(plausible) + "); загрузка берёт только нужное");
+    }
   }
 
   void CheckChangeSection() {
@@ -255,51 +278,70 @@ class Checker {
       Problem("раздел изменений обрывается");
       return;
     }
-    const int64_t hint = Int32At(base_length + 4);
     std::string masked = file_.substr(base_length + 8);
     MaskChangeStream(reinterpret_cast<uint8_t*>(masked.data()), masked.size());
-    std::string stream;
-    if (!InflateGrowing(masked, hint > 0 ? static_cast<size_t>(hint) : 0,
-                        &stream)) {
+    // Checked as it inflates, like the loader reads it: however long the
+    // stream, only one entry at a time is held.
+    if (!InflatePieces(masked, kChangePiece,
+                       [this](std::string_view s) { FeedChangeStream(s); })) {
       Problem("раздел изменений повреждён и не применяется");
       return;
     }
-    CheckChangeStream(stream);
+    EndChangeStream();
   }
 
   // The stream as the loader reads it, with everything it would drop or
   // that no writer of the program produces reported.
-  void CheckChangeStream(std::string_view stream) {
-    int table = 0;
-    std::string entry;
-    std::string last_key[2];
-    size_t bad = 0;
-    auto problem = [&](const std::string& text) {
-      if (++bad <= kListedBadRecords) Problem("раздел изменений: " + text);
-    };
-    for (const char ch : stream) {
-      const auto b = static_cast<uint8_t>(ch);
-      if (b == 0x0A) continue;
-      if (b == kTableSeparator) {
-        if (++table == 2) problem("лишний разделитель таблиц");
-        continue;
-      }
-      entry.push_back(ch);
-      if (b != kRecordEnd) continue;
-      if (table < 2) CheckChangeEntry(table, entry, &last_key[table], problem);
-      entry.clear();
-    }
-    if (!entry.empty()) problem("текст после последней записи");
-    if (table == 0) problem("нет разделителя таблиц");
-    if (bad > kListedBadRecords) {
-      Problem("раздел изменений: и ещё " +
-              std::to_string(bad - kListedBadRecords) + " ошибок");
+  void ChangeProblem(const std::string& text) {
+    if (++bad_changes_ <= kListedBadRecords) {
+      Problem("раздел изменений: " + text);
     }
   }
 
-  template <typename Report>
+  void FeedChangeStream(std::string_view piece) {
+    for (const char ch : piece) {
+      const auto b = static_cast<uint8_t>(ch);
+      if (b == 0x0A) continue;
+      if (b == kTableSeparator) {
+        if (++change_table_ == 2) ChangeProblem("лишний разделитель таблиц");
+        continue;
+      }
+      if (entry_too_long_) {
+        if (b == kRecordEnd) entry_too_long_ = false;
+        continue;
+      }
+      entry_.push_back(ch);
+      if (b == kRecordEnd) {
+        if (change_table_ < 2) {
+          CheckChangeEntry(change_table_, entry_, &last_key_[change_table_]);
+        }
+        entry_.clear();
+      } else if (entry_.size() >= kMaxReadableChangeEntry) {
+        ChangeProblem(entry_.substr(0, kChangeKeyLength) +
+                      ": запись длиннее любой записи таблицы, не применяется");
+        entry_.clear();
+        entry_.shrink_to_fit();
+        entry_too_long_ = true;
+      }
+    }
+  }
+
+  void EndChangeStream() {
+    if (!entry_.empty() || entry_too_long_) {
+      ChangeProblem("текст после последней записи");
+    }
+    if (change_table_ == 0) ChangeProblem("нет разделителя таблиц");
+    if (bad_changes_ > kListedBadRecords) {
+      Problem("раздел изменений: и ещё " +
+              std::to_string(bad_changes_ - kListedBadRecords) + " ошибок");
+    }
+  }
+
   void CheckChangeEntry(int table, const std::string& entry,
-                        std::string* last_key, Report& problem) {
+                        std::string* last_key) {
+    const auto problem = [this](const std::string& text) {
+      ChangeProblem(text);
+    };
     const char* name = table == 0 ? "квартирные" : "организации";
     if (entry.size() <= kKeySize) {
       problem(std::string(name) + ": запись короче ключа");
@@ -307,10 +349,10 @@ class Checker {
     }
     const std::string key = entry.substr(0, kKeySize);
     const std::string where = std::string(name) + ", " + key + ": ";
-    if (entry.size() > kMaxChangeEntry) {
+    if (entry.size() > kFormatChangeEntry) {
       // Written and read whole by this program: no fault of the base.
       result_.notes.push_back("раздел изменений: " + where + "запись длиннее " +
-                              std::to_string(kMaxChangeEntry) + " байт");
+                              std::to_string(kFormatChangeEntry) + " байт");
     }
     const int64_t number = KeyToNumber(key);
     if (!std::all_of(key.begin(), key.end(),
@@ -324,8 +366,13 @@ class Checker {
       problem(where + "ключи не по возрастанию или повторяются");
     }
     *last_key = key;
-    changed_[table].insert(number);
     const std::string_view value = std::string_view(entry).substr(kKeySize);
+    if (!FitsRecord(value)) {
+      problem(where + "запись длиннее " + std::to_string(kMaxRecordLength) +
+              " байт, не применяется");
+      return;
+    }
+    changed_[table].insert(number);
     if (value.size() == 1) return;  // a deletion
     const int field_count =
         table == 0 ? header_.HomeFieldCount : header_.OrgFieldCount;
@@ -382,6 +429,13 @@ class Checker {
   BaseHeader header_;
   BaseCheck result_;
   std::set<int64_t> changed_[2];  // record numbers the changes replace
+  size_t section_records_[2] = {0, 0};
+  // Reading the change stream.
+  int change_table_ = 0;
+  std::string entry_;
+  bool entry_too_long_ = false;
+  std::string last_key_[2];
+  size_t bad_changes_ = 0;
 };
 
 }  // namespace

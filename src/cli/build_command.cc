@@ -11,6 +11,7 @@
 #include "cli/field_kinds.h"
 #include "cli/tsv_table.h"
 #include "storage/base_file.h"
+#include "storage/base_section.h"
 #include "storage/cp1251.h"
 #include "storage/optimiser.h"
 
@@ -140,7 +141,7 @@ int RunBuild(const std::vector<std::string>& words) {
   }
   // The reserve an optimised base carries: the first load need not grow.
   const size_t larger = std::max(home.records, org.records);
-  header.TableGrowth = static_cast<int32_t>(6 * larger + 100000);
+  header.TableGrowth = static_cast<int32_t>(PlausibleTableGrowth(larger));
   if (home.section_text.size() > INT32_MAX ||
       org.section_text.size() > INT32_MAX) {
     return Fail("таблица больше 2 ГБ не помещается в базу");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "storage/file_system.h"
 
 namespace spravka::cli {
 
@@ -55,6 +56,7 @@ int FinishOutput(int code) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  spravka::IgnoreFileSizeLimitSignal();
   if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
     PrintHelp(argc < 2 ? stderr : stdout);
     return argc < 2 ? 2 : FinishOutput(0);

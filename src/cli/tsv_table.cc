@@ -12,23 +12,11 @@ namespace {
 // Record numbers become seven-digit keys in the change section.
 constexpr size_t kMaxRecords = 9999999;
 
-// The length of the UTF-8 sequence that starts with `lead`, 0 if none can.
-size_t SequenceLength(uint8_t lead) {
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 0;
-}
-
-// Why the character at `offset` cannot go into the base.
+// Why the character at `offset` cannot go into the base. The message is
+// UTF-8 itself: a character is quoted only when it is a well-formed one.
 std::string DescribeBadCharacter(std::string_view line, size_t offset) {
-  const size_t length = SequenceLength(static_cast<uint8_t>(line[offset]));
-  bool valid = length != 0 && offset + length <= line.size();
-  for (size_t i = 1; valid && i < length; ++i) {
-    valid = (static_cast<uint8_t>(line[offset + i]) & 0xC0) == 0x80;
-  }
-  if (!valid) return "текст не в кодировке UTF-8";
+  const size_t length = Utf8CharacterLength(line, offset);
+  if (length == 0) return "текст не в кодировке UTF-8";
   return "знак «" + std::string(line.substr(offset, length)) +
          "» нельзя записать в Windows-1251";
 }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "storage/base_section.h"
+#include "storage/byte_buffer.h"
 #include "storage/byte_order.h"
 #include "storage/change_stream.h"
 #include "storage/keystream.h"
@@ -99,6 +101,66 @@ bool ReadBaseFileLayout(std::string_view file, BaseFileLayout* layout,
   layout->header_offset = static_cast<size_t>(header_offset);
   layout->has_change_section = file.size() > static_cast<size_t>(part_length) + 4;
   return true;
+}
+
+std::string VerifyBasePart(std::string_view file, int32_t stamp,
+                           size_t home_records, size_t org_records) {
+  BaseFileLayout layout;
+  std::string reason;
+  if (!ReadBaseFileLayout(file, &layout, &reason)) return reason;
+  if (layout.BasePartLength != static_cast<int64_t>(file.size())) {
+    return "за основной частью есть лишние байты";
+  }
+  HeaderBytes header_bytes;
+  std::memcpy(header_bytes.data(), file.data() + layout.header_offset,
+              kHeaderSize);
+  const BaseHeader header = BaseHeader::FromFile(header_bytes);
+  if (header.CheckTag != header.FormatTag ||
+      header.FormatTag != kFormatLetter || !header.FieldCountsValid()) {
+    return "заголовок не читается";
+  }
+  size_t offset = layout.header_offset + kHeaderSize;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(file.data());
+  if (layout.BaseStamp != stamp || ReadInt32(bytes + offset) != stamp) {
+    return "отметка сборки не та, что записана";
+  }
+  offset += 4;
+  const size_t section_end = layout.BasePartLength - kTrailerSize;
+  struct Section {
+    const char* name;
+    void (*descramble)(uint8_t*, size_t);
+    size_t records;
+  };
+  for (const Section& section :
+       {Section{"квартирных телефонов", ScrambleHomeStream, home_records},
+        Section{"телефонов организаций", ScrambleOrgStream, org_records}}) {
+    const std::string where = std::string("таблица ") + section.name + ": ";
+    SectionBlock block;
+    if (!ReadSectionBlock(file, &offset, section_end, &block)) {
+      return where + "длины раздела не согласуются";
+    }
+    std::string stream(file.substr(block.stream_offset, block.stream_size));
+    section.descramble(reinterpret_cast<uint8_t*>(stream.data()),
+                       stream.size());
+    ByteBuffer text;
+    text.ResizeUninitialized(block.text_size);
+    if (!InflateSection(stream, text.data(), text.size())) {
+      return where + "сжатый текст не даёт " + std::to_string(block.text_size) +
+             " байт";
+    }
+    size_t records = 0;
+    if (!CountSectionRecords(text, &records)) {
+      return where + "запись длиннее " + std::to_string(kMaxRecordLength) +
+             " байт, без конца или сверх " + std::to_string(kMaxRecordNumber) +
+             " записей";
+    }
+    if (records != section.records) {
+      return where + "записей " + std::to_string(records) + " вместо " +
+             std::to_string(section.records);
+    }
+  }
+  if (offset != section_end) return "за таблицами есть лишние байты";
+  return "";
 }
 
 }  // namespace spravka

@@ -35,6 +35,14 @@ std::string WriteChangeSectionFromStream(int32_t stamp, std::string_view stream)
 // record without its head and its leading tag 1. Counts the records.
 std::string StripRecordHeads(const Table& table, size_t* record_count);
 
+// Reads a base part back as the loader would: its layout and header, the
+// stamp before the tables and in the trailer (both `stamp`), both streams
+// inflated to their stated lengths, and their texts read by the loader's
+// record rules into `home_records` and `org_records` records. Empty when all
+// of it agrees, else what does not (UTF-8).
+std::string VerifyBasePart(std::string_view file, int32_t stamp,
+                           size_t home_records, size_t org_records);
+
 // Where the pieces of a base file lie, as the reader finds them.
 struct BaseFileLayout {
   int32_t BasePartLength = 0;

@@ -8,7 +8,10 @@
 namespace spravka {
 namespace {
 
-constexpr size_t kKeyLength = 7;
+static_assert(kMaxReadableChangeEntry ==
+              kChangeKeyLength + kMaxRecordLength - kRecordHeadSize);
+
+constexpr uint8_t kLineFeed = 0x0A;  // has no meaning in a change stream
 
 void AppendEntries(const ChangeList& list, std::string* out) {
   for (const auto& [key, data] : list) {
@@ -26,7 +29,7 @@ bool IsUsableEntry(std::string_view key, std::string_view value) {
   }
   const int64_t number = KeyToNumber(key);
   if (number < 1 || number > kMaxRecordNumber) return false;
-  return value.size() + kRecordHeadSize <= kMaxRecordLength;
+  return FitsRecord(value);
 }
 
 }  // namespace
@@ -43,28 +46,46 @@ std::string BuildChangeStream(const ChangeList& home, const ChangeList& org) {
   return out;
 }
 
-void ParseChangeStream(std::string_view stream, ChangeList* home,
-                       ChangeList* org) {
-  int table = 0;
-  std::string entry;
-  for (char c : stream) {
-    const uint8_t b = static_cast<uint8_t>(c);
-    if (b == kRecordEnd) {
-      entry.push_back(c);
-      if (entry.size() > kKeyLength && table < 2) {
-        std::string_view key(entry.data(), kKeyLength);
-        std::string_view value(entry.data() + kKeyLength, entry.size() - kKeyLength);
-        if (IsUsableEntry(key, value)) {
-          (table == 0 ? home : org)->Add(std::string(key), std::string(value));
-        }
-      }
-      entry.clear();
-    } else if (b == kTableSeparator) {
-      ++table;
-    } else if (b != 0x0A) {
-      entry.push_back(c);
+void ChangeStreamParser::EndEntry() {
+  if (!too_long_ && entry_.size() > kChangeKeyLength && table_ < 2) {
+    const std::string_view key(entry_.data(), kChangeKeyLength);
+    const std::string_view value(entry_.data() + kChangeKeyLength,
+                                 entry_.size() - kChangeKeyLength);
+    if (IsUsableEntry(key, value)) {
+      lists_[table_]->Add(std::string(key), std::string(value));
     }
   }
+  entry_.clear();
+  too_long_ = false;
+}
+
+void ChangeStreamParser::Feed(std::string_view piece) {
+  for (const char c : piece) {
+    const auto b = static_cast<uint8_t>(c);
+    if (b == kTableSeparator) {
+      ++table_;  // the entry goes on: a separator does not end it
+    } else if (b == kLineFeed) {
+      continue;
+    } else if (too_long_) {
+      if (b == kRecordEnd) EndEntry();
+    } else {
+      entry_.push_back(c);
+      if (b == kRecordEnd) {
+        EndEntry();
+      } else if (entry_.size() >= kMaxReadableChangeEntry) {
+        // With its 0x1F still to come it cannot fit a record any more.
+        too_long_ = true;
+        entry_.clear();
+        entry_.shrink_to_fit();
+      }
+    }
+  }
+}
+
+void ParseChangeStream(std::string_view stream, ChangeList* home,
+                       ChangeList* org) {
+  ChangeStreamParser parser(home, org);
+  parser.Feed(stream);
 }
 
 }  // namespace spravka

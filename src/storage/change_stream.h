@@ -12,11 +12,34 @@ namespace spravka {
 // key followed by its value.
 std::string BuildChangeStream(const ChangeList& home, const ChangeList& org);
 
-// Fills the two (empty) lists from a decompressed change stream. Entries of
-// 7 bytes or fewer, entries after a second 0x1E, keys that are not seven
-// decimal digits, record numbers outside 1..16777215, values that would make
-// a record longer than 65535 bytes, and text after the last 0x1F are
-// dropped; a key seen twice keeps its first value.
+// The longest change entry that can become a change: the key and the
+// longest value that fits a record.
+constexpr size_t kChangeKeyLength = 7;
+constexpr size_t kMaxReadableChangeEntry = kChangeKeyLength + 65530;
+
+// Fills two change lists from a decompressed change stream that arrives in
+// pieces (as it inflates). Entries of 7 bytes or fewer, entries after a
+// second 0x1E, keys that are not seven decimal digits, record numbers
+// outside 1..16777215, values that do not fit a record (FitsRecord), and
+// text after the last 0x1F are dropped; a key seen twice keeps its first
+// value. An entry is dropped as soon as it grows longer than
+// kMaxReadableChangeEntry, so memory stays bounded by the lists however long
+// the stream is.
+class ChangeStreamParser {
+ public:
+  ChangeStreamParser(ChangeList* home, ChangeList* org) : lists_{home, org} {}
+  void Feed(std::string_view piece);
+
+ private:
+  void EndEntry();
+
+  ChangeList* lists_[2];
+  int table_ = 0;
+  std::string entry_;
+  bool too_long_ = false;  // the current entry is being dropped
+};
+
+// The same for a whole stream at once.
 void ParseChangeStream(std::string_view stream, ChangeList* home,
                        ChangeList* org);
 

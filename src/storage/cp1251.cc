@@ -112,4 +112,10 @@ std::optional<std::string> Utf8ToCp1251(std::string_view utf8,
   return out;
 }
 
+size_t Utf8CharacterLength(std::string_view utf8, size_t offset) {
+  if (offset >= utf8.size()) return 0;
+  size_t end = offset;
+  return DecodeUtf8(utf8, &end) < 0 ? 0 : end - offset;
+}
+
 }  // namespace spravka

@@ -17,6 +17,11 @@ std::string Cp1251ToUtf8(std::string_view bytes);
 std::optional<std::string> Utf8ToCp1251(std::string_view utf8,
                                         size_t* bad_offset = nullptr);
 
+// The length of the well-formed UTF-8 character at `offset`, or 0 when the
+// bytes there are not one: a stray or missing continuation byte, an
+// overlong form, a surrogate, or a code point above U+10FFFF.
+size_t Utf8CharacterLength(std::string_view utf8, size_t offset);
+
 }  // namespace spravka
 
 #endif  // SPRAVKA_STORAGE_CP1251_H_

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -149,14 +150,31 @@ std::string TemporaryNameBeside(FileSystem& fs, const std::string& path) {
   }
 }
 
+TemporaryFile::~TemporaryFile() {
+  if (kept_) return;
+  try {
+    fs_.Remove(path_);
+  } catch (...) {
+    // Nothing more can be done about it here, and a destructor must not
+    // throw while another failure is on its way out.
+  }
+}
+
 Status FileSystem::ReplaceFile(const std::string& link, std::string_view data) {
   const std::string path = ResolveLinks(link);
-  const std::string temporary = TemporaryNameBeside(*this, path);
-  Status status = WriteFile(temporary, data);
-  if (status.ok() && Exists(path)) status = CopyPermissions(path, temporary);
-  if (status.ok()) status = Rename(temporary, path);
-  if (!status.ok()) Remove(temporary);
+  TemporaryFile temporary(*this, path);
+  Status status = WriteFile(temporary.path(), data);
+  if (status.ok() && Exists(path))
+    status = CopyPermissions(path, temporary.path());
+  if (status.ok()) status = Rename(temporary.path(), path);
+  if (status.ok()) temporary.Keep();
   return status;
+}
+
+void IgnoreFileSizeLimitSignal() {
+#ifdef SIGXFSZ
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 }  // namespace spravka

@@ -52,6 +52,31 @@ FileSystem& RealFileSystem();
 // A name for a temporary file beside `path` that does not exist yet.
 std::string TemporaryNameBeside(FileSystem& fs, const std::string& path);
 
+// A temporary file beside `path`, removed when the guard goes, however it
+// goes (a failure returned or an exception thrown), unless Keep() says it
+// has become a file in its own right (it was renamed into place).
+class TemporaryFile {
+ public:
+  TemporaryFile(FileSystem& fs, const std::string& beside)
+      : fs_(fs), path_(TemporaryNameBeside(fs, beside)) {}
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile();
+
+  const std::string& path() const { return path_; }
+  void Keep() { kept_ = true; }
+
+ private:
+  FileSystem& fs_;
+  std::string path_;
+  bool kept_ = false;
+};
+
+// A write beyond the process's file-size limit must fail with an error that
+// the writer handles (removing its temporary file and reporting it), not end
+// the process: programs that write bases call this once at start-up.
+void IgnoreFileSizeLimitSignal();
+
 }  // namespace spravka
 
 #endif  // SPRAVKA_STORAGE_FILE_SYSTEM_H_

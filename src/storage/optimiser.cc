@@ -4,8 +4,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "storage/base_file.h"
+#include "storage/base_section.h"
 #include "storage/byte_order.h"
 #include "storage/keystream.h"
 
@@ -71,6 +74,39 @@ std::string BackupName(const std::string& path) {
   return path + ".~qz";
 }
 
+namespace {
+
+// Renames done so far, undone in reverse order when the guard goes before
+// Commit(), however it goes.
+class RenameUndo {
+ public:
+  explicit RenameUndo(FileSystem& fs) : fs_(fs) {}
+  RenameUndo(const RenameUndo&) = delete;
+  RenameUndo& operator=(const RenameUndo&) = delete;
+  ~RenameUndo() {
+    for (auto it = done_.rbegin(); it != done_.rend(); ++it) {
+      try {
+        fs_.Rename(it->second, it->first);
+      } catch (...) {
+        // Put back what can be put back.
+      }
+    }
+  }
+
+  Status Rename(const std::string& from, const std::string& to) {
+    Status status = fs_.Rename(from, to);
+    if (status.ok()) done_.emplace_back(from, to);
+    return status;
+  }
+  void Commit() { done_.clear(); }
+
+ private:
+  FileSystem& fs_;
+  std::vector<std::pair<std::string, std::string>> done_;
+};
+
+}  // namespace
+
 OptimiseReport OptimiseBase(const std::string& link, const RecordStore& store,
                             const std::array<int32_t, kHomeKinds>& home_widths,
                             const std::array<int32_t, kOrgKinds>& org_widths,
@@ -108,40 +144,60 @@ OptimiseReport OptimiseBase(const std::string& link, const RecordStore& store,
   std::copy_n(org_widths.begin(), org_columns, header.OrgColWidths.begin());
   if (header.OriginTag.empty()) header.OriginTag = kUserOriginTag;
 
-  const std::string home_text = StripRecordHeads(store.HomeData, &report.home_records);
-  const std::string org_text = StripRecordHeads(store.OrgData, &report.org_records);
-  header.TableGrowth = static_cast<int32_t>(
-      6 * std::max(report.home_records, report.org_records) + kDefaultTableGrowth);
-
-  // The new base part is complete on the disk before anything is replaced.
-  const std::string temporary = TemporaryNameBeside(fs, path);
-  status = fs.WriteFile(temporary, WriteBasePart(header, stamp, home_text, org_text));
-  if (status.ok()) status = fs.CopyPermissions(path, temporary);
-  if (!status.ok()) {
-    fs.Remove(temporary);
-    return fail(status);
+  // The new base part is complete on the disk, and reads back as the next
+  // load will read it, before anything is replaced.
+  TemporaryFile temporary(fs, path);
+  {
+    std::string home_text =
+        StripRecordHeads(store.HomeData, &report.home_records);
+    std::string org_text = StripRecordHeads(store.OrgData, &report.org_records);
+    header.TableGrowth = static_cast<int32_t>(PlausibleTableGrowth(
+        std::max(report.home_records, report.org_records)));
+    const std::string part = WriteBasePart(header, stamp, home_text, org_text);
+    home_text = std::string();
+    org_text = std::string();
+    status = fs.WriteFile(temporary.path(), part);
   }
-  // The previous backup steps aside until the new base is in place, so
-  // that a failure can put every file back.
+  if (status.ok()) status = fs.CopyPermissions(path, temporary.path());
+  if (status.ok()) {
+    std::string written;
+    status = fs.ReadFile(temporary.path(), &written);
+    if (status.ok()) {
+      reason = VerifyBasePart(written, stamp, report.home_records,
+                              report.org_records);
+      if (!reason.empty()) {
+        status = Status::Error("Перестроенная база не читается (" + reason +
+                               "); файлы не изменены.");
+      }
+    }
+  }
+  if (!status.ok()) return fail(status);
+
+  // The base becomes the backup and the new part takes its place. The
+  // previous backup steps aside until then, so that any failure can put
+  // every file back.
   const std::string backup = BackupName(path);
   std::string old_backup;
-  if (fs.Exists(backup)) {
-    old_backup = TemporaryNameBeside(fs, backup);
-    status = fs.Rename(backup, old_backup);
-  }
-  if (status.ok()) {
-    status = fs.Rename(path, backup);
-    if (status.ok()) {
-      status = fs.Rename(temporary, path);
-      if (!status.ok()) fs.Rename(backup, path);
+  {
+    RenameUndo undo(fs);
+    if (fs.Exists(backup)) {
+      old_backup = TemporaryNameBeside(fs, backup);
+      status = undo.Rename(backup, old_backup);
     }
-    if (!status.ok() && !old_backup.empty()) fs.Rename(old_backup, backup);
+    if (status.ok()) status = undo.Rename(path, backup);
+    if (status.ok()) status = fs.Rename(temporary.path(), path);
+    if (!status.ok()) return fail(status);
+    undo.Commit();
+    temporary.Keep();
   }
-  if (!status.ok()) {
-    fs.Remove(temporary);
-    return fail(status);
+  // The base is optimised; a previous backup that cannot be removed only
+  // stays beside it.
+  if (!old_backup.empty()) {
+    try {
+      fs.Remove(old_backup);
+    } catch (...) {
+    }
   }
-  if (!old_backup.empty()) fs.Remove(old_backup);
   return report;
 }
 

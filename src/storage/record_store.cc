@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "storage/base_file.h"
+#include "storage/base_section.h"
 #include "storage/byte_order.h"
 #include "storage/change_stream.h"
 #include "storage/keystream.h"
@@ -18,12 +19,6 @@ uint64_t RecordStore::NextStoreGeneration() {
 }
 
 namespace {
-
-// A reserve in front of the decompressed text larger than this is not taken
-// from the file: merging grows the table by itself when it needs to.
-constexpr int64_t kMaxReserve = int64_t{1} << 28;
-// zlib cannot expand a stream by more than about 1032 times.
-constexpr int64_t kMaxInflateRatio = 1100;
 
 // Rewrites a table text lying at bytes[reserve .. reserve+size) as working
 // records from position 1 on, folding in the change list. The written part
@@ -58,11 +53,11 @@ class TableMerger {
   }
 
   // Makes room so that `length` more bytes can be written without reaching
-  // the unread text.
+  // the unread text. The bytes it adds are written before they are read.
   void RoomAhead(size_t length) {
     if (used_ + length < r_) return;
     const size_t step = std::max(kDefaultTableGrowth, std::max(rest_, length));
-    t_.bytes.resize(t_.bytes.size() + step);
+    t_.bytes.ResizeUninitialized(t_.bytes.size() + step);
     std::memmove(t_.at(r_ + step), t_.at(r_), rest_);
     r_ += step;
   }
@@ -70,13 +65,13 @@ class TableMerger {
   bool CopyBaseRecord() {
     const size_t end = EndOfRecord();
     const size_t text = end - r_ + 1;
-    const size_t length = text + kRecordHeadSize + 1;
+    const size_t length = text + kRecordGrowth;
     if (length > kMaxRecordLength || j_ > kMaxRecordNumber) return false;
     RoomAhead(length);
     uint8_t* head = t_.at(used_ + 1);
     WriteRecordHead(head, static_cast<uint32_t>(j_), length);
     head[kRecordHeadSize] = 1;  // the tag of column 1
-    std::memmove(head + kRecordHeadSize + 1, t_.at(r_), text);
+    std::memmove(head + kRecordGrowth, t_.at(r_), text);
     used_ += length;
     r_ += text;
     rest_ -= text;
@@ -96,7 +91,8 @@ class TableMerger {
     if (rest_ > 0) {
       RoomAhead(length);
     } else if (used_ + length > t_.bytes.size() - 1) {
-      t_.bytes.resize(used_ + 1 + std::max(kDefaultTableGrowth, length));
+      t_.bytes.ResizeUninitialized(used_ + 1 +
+                                   std::max(kDefaultTableGrowth, length));
     }
     uint8_t* head = t_.at(used_ + 1);
     WriteRecordHead(head, number, length);
@@ -111,35 +107,35 @@ class TableMerger {
   size_t used_ = 0;
 };
 
-// Reads one table section at `*offset` (advanced past it) into `table`,
-// merged with `changes`. False when the section is unusable.
-bool LoadTable(std::string& file, size_t* offset, size_t section_end,
+// What the records of a change list add to a table, heads included.
+size_t ChangeBytes(const ChangeList& changes) {
+  size_t bytes = 0;
+  for (const auto& [key, data] : changes)
+    bytes += data.value.size() + kRecordHeadSize;
+  return bytes;
+}
+
+// Reads one table section into `table`, merged with `changes`: descrambles
+// the stream in place in `file`, inflates it behind the reserve into memory
+// that only the inflating commits, and merges. False when the section is
+// unusable.
+bool LoadTable(std::string& file, const SectionBlock& block,
                int32_t table_growth, void (*descramble)(uint8_t*, size_t),
                const ChangeList& changes, Table* table) {
-  if (*offset + 8 > section_end) return false;
-  auto* bytes = reinterpret_cast<uint8_t*>(file.data());
-  const int64_t text_size = ReadInt32(bytes + *offset);
-  const int64_t stream_size = ReadInt32(bytes + *offset + 4);
-  *offset += 8;
-  if (text_size < 0 || stream_size < 0 ||
-      stream_size > static_cast<int64_t>(section_end - *offset) ||
-      text_size > stream_size * kMaxInflateRatio + 64) {
-    return false;
-  }
-  uint8_t* stream = bytes + *offset;
-  descramble(stream, static_cast<size_t>(stream_size));
-  *offset += static_cast<size_t>(stream_size);
+  char* stream = file.data() + block.stream_offset;
+  descramble(reinterpret_cast<uint8_t*>(stream), block.stream_size);
 
-  const size_t reserve = static_cast<size_t>(
-      std::clamp<int64_t>(table_growth, 1, kMaxReserve));
-  const size_t size = static_cast<size_t>(text_size);
+  const size_t size = block.text_size;
+  const size_t reserve = TableReserve(table_growth, size, ChangeBytes(changes));
   Table loaded;
-  loaded.bytes.assign(reserve + size + 2, '\0');
-  if (!InflateExact(std::string_view(reinterpret_cast<char*>(stream), stream_size),
-                    loaded.bytes.data() + reserve, size)) {
+  loaded.bytes.ResizeUninitialized(reserve + size);
+  loaded.bytes[0] = 0;
+  char* text = loaded.bytes.data() + reserve;
+  if (!InflateSection(std::string_view(stream, block.stream_size), text,
+                      size)) {
     return false;
   }
-  if (size > 0 && loaded.bytes[reserve + size - 1] != static_cast<char>(kRecordEnd)) {
+  if (size > 0 && text[size - 1] != static_cast<char>(kRecordEnd)) {
     return false;  // the last record has no end
   }
   if (!TableMerger(&loaded, reserve, size).Merge(changes)) return false;
@@ -148,26 +144,39 @@ bool LoadTable(std::string& file, size_t* offset, size_t section_end,
   return true;
 }
 
-ChangeSectionStatus ReadChangeSection(const std::string& file,
+// The first buffer of the change stream: the size hint, but no larger than
+// the compressed stream (the hint is only a hint) or one piece.
+constexpr size_t kMinChangePiece = 4096;
+constexpr size_t kMaxChangePiece = size_t{1} << 20;
+
+size_t ChangePieceSize(int64_t hint, size_t stream_size) {
+  const size_t cap = std::clamp(stream_size, kMinChangePiece, kMaxChangePiece);
+  return std::clamp<size_t>(hint > 0 ? static_cast<size_t>(hint) : 0,
+                            kMinChangePiece, cap);
+}
+
+// Unmasks the change stream in place in `file` and parses it as it
+// inflates.
+ChangeSectionStatus ReadChangeSection(std::string& file,
                                       const BaseFileLayout& layout,
                                       ChangeList* home, ChangeList* org) {
   if (!layout.has_change_section) return ChangeSectionStatus::kAbsent;
-  const auto* section =
-      reinterpret_cast<const uint8_t*>(file.data()) + layout.BasePartLength;
+  auto* section =
+      reinterpret_cast<uint8_t*>(file.data()) + layout.BasePartLength;
   const size_t section_size = file.size() - layout.BasePartLength;
   if (ReadInt32(section) != layout.BaseStamp) {
     return ChangeSectionStatus::kForeignStamp;
   }
   if (section_size <= 8) return ChangeSectionStatus::kDamaged;
   const int64_t hint = ReadInt32(section + 4);
-  std::string stream(reinterpret_cast<const char*>(section + 8), section_size - 8);
-  MaskChangeStream(reinterpret_cast<uint8_t*>(stream.data()), stream.size());
-  std::string text;
-  if (!InflateGrowing(stream, hint > 0 ? static_cast<size_t>(hint) : 0, &text)) {
-    return ChangeSectionStatus::kDamaged;
-  }
-  ParseChangeStream(text, home, org);
-  return ChangeSectionStatus::kApplied;
+  const size_t stream_size = section_size - 8;
+  MaskChangeStream(section + 8, stream_size);
+  ChangeStreamParser parser(home, org);
+  const bool whole = InflatePieces(
+      std::string_view(reinterpret_cast<char*>(section + 8), stream_size),
+      ChangePieceSize(hint, stream_size),
+      [&parser](std::string_view piece) { parser.Feed(piece); });
+  return whole ? ChangeSectionStatus::kApplied : ChangeSectionStatus::kDamaged;
 }
 
 }  // namespace
@@ -208,13 +217,17 @@ LoadReport LoadBaseFromBytes(std::string file, RecordStore* store) {
 
   size_t offset = layout.header_offset + kHeaderSize;
   const size_t section_end = layout.BasePartLength - kTrailerSize;
+  SectionBlock home_block;
+  SectionBlock org_block;
   const bool sound =
       ReadInt32(reinterpret_cast<const uint8_t*>(file.data()) + offset) ==
           layout.BaseStamp &&
       (offset += 4,
-       LoadTable(file, &offset, section_end, h.TableGrowth, ScrambleHomeStream,
-                 loaded.HomeChanges, &loaded.HomeData)) &&
-      LoadTable(file, &offset, section_end, h.TableGrowth, ScrambleOrgStream,
+       ReadSectionBlock(file, &offset, section_end, &home_block)) &&
+      ReadSectionBlock(file, &offset, section_end, &org_block) &&
+      LoadTable(file, home_block, h.TableGrowth, ScrambleHomeStream,
+                loaded.HomeChanges, &loaded.HomeData) &&
+      LoadTable(file, org_block, h.TableGrowth, ScrambleOrgStream,
                 loaded.OrgChanges, &loaded.OrgData);
   if (!sound) {
     report.status = LoadStatus::kDamagedBase;

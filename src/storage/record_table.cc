@@ -57,6 +57,11 @@ void Table::Remove(size_t p) {
   used -= length;
 }
 
+bool FitsRecord(std::string_view text) {
+  const size_t tag = !text.empty() && text.front() == '\x01' ? 0 : 1;
+  return text.size() + tag + kRecordHeadSize <= kMaxRecordLength;
+}
+
 void WriteRecordHead(uint8_t* at, uint32_t number, size_t length) {
   at[0] = static_cast<uint8_t>(number);
   at[1] = static_cast<uint8_t>(number >> 8);

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "storage/byte_buffer.h"
+
 namespace spravka {
 
 constexpr uint8_t kRecordEnd = 0x1F;  // closes a record text and a pattern
@@ -15,6 +17,9 @@ constexpr size_t kRecordHeadSize = 5;  // 3-byte number, 2-byte length
 constexpr uint32_t kMaxRecordNumber = 16777215;
 constexpr size_t kMaxRecordLength = 65535;  // head included
 constexpr size_t kDefaultTableGrowth = 100000;
+// What the loader adds to every record of a section text: the head and the
+// tag of column 1.
+constexpr size_t kRecordGrowth = kRecordHeadSize + 1;
 
 enum class TableId { kHome = 0, kOrg = 1 };
 
@@ -24,7 +29,7 @@ enum class TableId { kHome = 0, kOrg = 1 };
 // program: position p is bytes[p], and bytes[0] is never used. Behind the
 // used part lies spare room for edits.
 struct Table {
-  std::string bytes = std::string(1, '\0');
+  ByteBuffer bytes = ByteBuffer(1, '\0');
   size_t used = 0;
 
   const uint8_t* at(size_t p) const {
@@ -72,6 +77,12 @@ struct Table {
 };
 
 void WriteRecordHead(uint8_t* at, uint32_t number, size_t length);
+
+// Whether a record text (tag 1 through 0x1F, as a change entry holds it)
+// can be a working record now and after optimisation has written it into a
+// section and the next load has read it back: a text without the leading
+// tag 1 keeps every byte in the section and gains the tag on loading.
+bool FitsRecord(std::string_view text);
 
 // The text of field `column` (1-based tag) of a record text, without tags;
 // empty when the record has no such tag.

@@ -72,9 +72,10 @@ SaveWidthsReport SaveColumnWidths(const std::string& path,
     WriteInt32(&bytes[kOrgColWidthsOffset + 4 * c], org[c]);
   }
   ScrambleHeader(bytes.data());
-  status = fs.WriteAt(path, layout.header_offset,
-                      std::string_view(reinterpret_cast<const char*>(bytes.data()),
-                                       kHeaderSize));
+  // The whole file is rewritten beside the old one and renamed into place:
+  // a header written in place could be left half old, half new.
+  std::memcpy(file.data() + layout.header_offset, bytes.data(), kHeaderSize);
+  status = fs.ReplaceFile(path, file);
   if (!status.ok()) return fail(status);
   std::copy_n(home.begin(), home_columns, h.HomeColWidths.begin());
   std::copy_n(org.begin(), org_columns, h.OrgColWidths.begin());

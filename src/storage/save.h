@@ -26,7 +26,9 @@ struct SaveWidthsReport {
 };
 
 // Stores the grid column widths (columns 1..n of each grid) in the header
-// of the file and of `store`; every other header byte stays as read.
+// of the file and of `store`; every other header byte stays as read. Like
+// saving, the file is replaced in one rename, so a failure leaves it (and
+// `store`) as it was. A read-only file is made writable.
 SaveWidthsReport SaveColumnWidths(const std::string& path,
                                   const std::array<int32_t, kHomeKinds>& home,
                                   const std::array<int32_t, kOrgKinds>& org,

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 #include <stdexcept>
 
 namespace spravka {
@@ -79,21 +80,17 @@ bool InflateExact(std::string_view stream, char* out, size_t size) {
   return rc == Z_STREAM_END && produced == 0;
 }
 
-bool InflateGrowing(std::string_view stream, size_t size_hint, std::string* out) {
+bool InflatePieces(std::string_view stream, size_t piece_size,
+                   const std::function<void(std::string_view)>& consume) {
   Inflater inflater(stream);
   if (!inflater.ok()) return false;
-  out->assign(std::clamp<size_t>(size_hint, 64, size_t{1} << 26), '\0');
-  size_t filled = 0;
+  std::unique_ptr<char[]> piece(new char[piece_size]);
   for (;;) {
     size_t produced = 0;
-    const int rc = inflater.Run(out->data() + filled, out->size() - filled, &produced);
-    filled += produced;
-    if (rc == Z_STREAM_END) {
-      out->resize(filled);
-      return true;
-    }
-    if (rc != Z_OK) return false;
-    out->resize(out->size() * 2);
+    const int rc = inflater.Run(piece.get(), piece_size, &produced);
+    if (rc != Z_STREAM_END && rc != Z_OK) return false;
+    if (produced > 0) consume(std::string_view(piece.get(), produced));
+    if (rc == Z_STREAM_END) return true;
   }
 }
 

@@ -2,6 +2,7 @@
 #define SPRAVKA_STORAGE_ZLIB_CODEC_H_
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,9 +15,12 @@ std::string Compress(std::string_view data);
 // stream is damaged, ends early, or needs more room.
 bool InflateExact(std::string_view stream, char* out, size_t size);
 
-// Inflates `stream` into a buffer that starts at `size_hint` bytes and
-// grows as needed. False when the stream is damaged or incomplete.
-bool InflateGrowing(std::string_view stream, size_t size_hint, std::string* out);
+// Inflates `stream` a piece at a time into a buffer of `piece_size` bytes,
+// handing every filled piece (and the last, shorter one) to `consume`, so
+// that nothing holds the whole output. False when the stream is damaged or
+// incomplete; the pieces consumed until then are not taken back.
+bool InflatePieces(std::string_view stream, size_t piece_size,
+                   const std::function<void(std::string_view)>& consume);
 
 }  // namespace spravka
 

@@ -14,6 +14,7 @@
 
 int main(int argc, char** argv) {
   using namespace spravka;
+  IgnoreFileSizeLimitSignal();
   Application app(argc, argv);
 
   auto* splash = new SplashForm;

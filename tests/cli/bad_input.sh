@@ -14,6 +14,14 @@ printf '%s\n' $'1\tΩmega' >greek.tsv
 run 1 build out.qz --home greek.tsv
 expect_in err "greek.tsv:1: знак «Ω» нельзя записать в Windows-1251"
 
+# A message about text that is not UTF-8 is UTF-8 itself.
+for bad in '\xED\xA0\x80' '\xE0\x80\x80' '\xF4\x90\x80\x80'; do
+  printf "1\t$bad\n" >bad.tsv
+  run 1 build out.qz --home bad.tsv
+  expect_in err "bad.tsv:1: текст не в кодировке UTF-8 (поле 2)"
+  iconv -f UTF-8 -t UTF-8 err >/dev/null || fail "the message for $bad is not UTF-8"
+done
+
 # A field list must fit the table it belongs to.
 printf '%s\n' $'1\tА\tул' >three.tsv
 run 1 build out.qz --home three.tsv --home-fields number,subscriber

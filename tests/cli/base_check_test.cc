@@ -75,6 +75,19 @@ TEST(BaseCheckTest, SoundBasesPass) {
   EXPECT_NE(long_check.notes[0].find("0000002: запись длиннее 250"), std::string::npos)
       << long_check.notes[0];
 
+  // A reserve larger than any writer sets: the loader takes only what it
+  // can use, and the check says so.
+  BaseHeader greedy = SmallHeader();
+  greedy.TableGrowth = 0x7FFFFFFF;
+  const BaseCheck greedy_check =
+      CheckBaseFile(WriteBasePart(greedy, kStamp, kHomeText, kOrgText));
+  EXPECT_TRUE(greedy_check.problems.empty()) << Joined(greedy_check);
+  ASSERT_EQ(greedy_check.notes.size(), 1u);
+  EXPECT_NE(greedy_check.notes[0].find("TableGrowth 2147483647 неправдоподобно велик"),
+            std::string::npos)
+      << greedy_check.notes[0];
+  EXPECT_EQ(greedy_check.home_records, 3u);
+
   // A few stray bytes behind the base part are no change section.
   EXPECT_TRUE(CheckBaseFile(SoundBase() + "abcd").problems.empty());
 
@@ -138,6 +151,13 @@ TEST(BaseCheckTest, FindsWhatIsWrong) {
        "организации, 00a0001: ключ не номер записи"},
       {"third table", sound + WriteChangeSectionFromStream(kStamp, "\x1E\x1E"),
        "лишний разделитель"},
+      {"change that no record can hold",
+       sound + WriteChangeSectionFromStream(
+                   kStamp, "0000002" + std::string(65529, 'b') + "\x1F\x1E"),
+       "квартирные, 0000002: запись длиннее 65535 байт, не применяется"},
+      {"change entry without end",
+       sound + WriteChangeSectionFromStream(kStamp, "\x1E" "0000001" + std::string(70000, 'b')),
+       "0000001: запись длиннее любой записи таблицы"},
   };
   for (const Case& c : cases) {
     const BaseCheck check = CheckBaseFile(c.file);

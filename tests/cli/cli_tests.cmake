@@ -14,7 +14,7 @@ target_include_directories(cli_tests PRIVATE ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(cli_tests PRIVATE spravka_core GTest::gtest GTest::gtest_main)
 add_test(NAME cli_tests COMMAND cli_tests)
 
-foreach(check round_trip bad_input demo check optimize search)
+foreach(check round_trip bad_input demo check optimize search restore file_size_limit)
   add_test(NAME cli_${check}
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/${check}.sh
                    $<TARGET_FILE:spravka-cli>)

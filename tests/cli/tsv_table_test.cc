@@ -57,6 +57,15 @@ TEST(TsvTableTest, RefusesBadLinesNamingFileAndLine) {
       {"1\t\t中\n",
        "h.tsv:1: знак «中» нельзя записать в Windows-1251 (поле 3)"},
       {"ok\n1\t\xD0\n", "h.tsv:2: текст не в кодировке UTF-8 (поле 2)"},
+      // Bytes that look like a sequence but are none: a surrogate, an
+      // overlong form, beyond U+10FFFF. The message never quotes them.
+      {"1\t\xED\xA0\x80\n", "h.tsv:1: текст не в кодировке UTF-8 (поле 2)"},
+      {"1\t\xE0\x80\x80\n", "h.tsv:1: текст не в кодировке UTF-8 (поле 2)"},
+      {"1\t\xF4\x90\x80\x80\n", "h.tsv:1: текст не в кодировке UTF-8 (поле 2)"},
+      {"1\t\xF7\xBF\xBF\xBF\n", "h.tsv:1: текст не в кодировке UTF-8 (поле 2)"},
+      {"1\t\xF0\x9F\x98\x80\n",
+       "h.tsv:1: знак «\xF0\x9F\x98\x80» нельзя записать в Windows-1251 (поле "
+       "2)"},
       {"1\t" + std::string(65535, 'x') + "\n",
        "h.tsv:1: запись длиннее 65535 байт"},
   };

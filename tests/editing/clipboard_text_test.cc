@@ -18,6 +18,10 @@ using testing::TableRecords;
 
 constexpr TableId kHome = TableId::kHome;
 
+std::string UsedBytes(const Table& t) {
+  return std::string(t.bytes.data(), t.used + 1);
+}
+
 class ClipboardTextTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -117,9 +121,9 @@ TEST_F(ClipboardTextTest, AGridCopyPastedBackAddsTheCaptionsToo) {
 
 TEST_F(ClipboardTextTest, ATableThatDoesNotEndWellTakesNothing) {
   store_.HomeData.used -= 1;
-  const std::string before = store_.HomeData.bytes;
+  const std::string before = UsedBytes(store_.HomeData);
   EXPECT_EQ(PasteRecords(store_, kHome, "a\tb\tc\r"), std::nullopt);
-  EXPECT_EQ(store_.HomeData.bytes, before);
+  EXPECT_EQ(UsedBytes(store_.HomeData), before);
   EXPECT_TRUE(store_.HomeChanges.empty());
 }
 

@@ -18,6 +18,10 @@ using testing::TableRecords;
 
 constexpr TableId kHome = TableId::kHome;
 
+std::string UsedBytes(const Table& t) {
+  return std::string(t.bytes.data(), t.used + 1);
+}
+
 class RecordEditorTest : public ::testing::Test {
  protected:
   void Load(const std::vector<Fields>& home) {
@@ -85,7 +89,7 @@ TEST_F(RecordEditorTest, LaterRowsFollowTheirRecordsAfterALengthChange) {
 TEST_F(RecordEditorTest, EditsThatCannotReachARecordChangeNothing) {
   grid_ = FakeEditGrid(3);
   grid_.ShowAll(store_.HomeData, 3, /*capped=*/true);
-  const std::string before = store_.HomeData.bytes;
+  const std::string before = UsedBytes(store_.HomeData);
   struct Case {
     const char* what;
     std::string position;
@@ -106,7 +110,7 @@ TEST_F(RecordEditorTest, EditsThatCannotReachARecordChangeNothing) {
       EXPECT_EQ(grid_.Cell(c.column, 4), ". . . . .") << c.what;
     }
   }
-  EXPECT_EQ(store_.HomeData.bytes, before);
+  EXPECT_EQ(UsedBytes(store_.HomeData), before);
   EXPECT_TRUE(store_.HomeChanges.empty());
 
   // A record without the tag of the edited field.
@@ -170,7 +174,7 @@ TEST_F(RecordEditorTest, NextRecordNumber) {
   EXPECT_EQ(NextRecordNumber(t), std::nullopt);
   // A text without tag 1: the scan stops at the table's start.
   Table bare;
-  bare.bytes.assign(10, '\x1F');
+  bare.bytes = ByteBuffer(10, '\x1F');
   bare.used = 9;
   EXPECT_EQ(NextRecordNumber(bare), std::nullopt);
   // Numbers stay within seven-digit keys.
@@ -254,9 +258,9 @@ TEST_F(RecordEditorTest, DeletingTheOverflowRowChangesNothing) {
   EXPECT_EQ(
       DeleteQuestion(grid_),
       "Удалить запись для абонента\r\nс номером: . . . . .\r\n. . . . . ?");
-  const std::string before = store_.HomeData.bytes;
+  const std::string before = UsedBytes(store_.HomeData);
   EXPECT_FALSE(DeleteCurrentRecord(store_, kHome, grid_));
-  EXPECT_EQ(store_.HomeData.bytes, before);
+  EXPECT_EQ(UsedBytes(store_.HomeData), before);
   EXPECT_TRUE(store_.HomeChanges.empty());
 }
 

@@ -190,6 +190,52 @@ TEST_F(OptimiserTest, ARecordWithoutTagOneKeepsEveryByte) {
 }
 
 
+TEST_F(OptimiserTest,
+       ARecordTheNextLoadCouldNotReadIsRefusedAndNothingChanges) {
+  // 65,535 bytes in memory as it stands; without tag 1 it keeps every byte
+  // in the section and gains the tag on loading: one byte too many.
+  store_.HomeData.Append(9, std::string(65529, 'L') + "\x1F");
+  testing::WriteBytes(BackupName(path_), "old backup");
+  const OptimiseReport report = Optimise();
+  EXPECT_EQ(report.status, OptimiseStatus::kIoError);
+  EXPECT_NE(report.error_text.find("Перестроенная база не читается"),
+            std::string::npos)
+      << report.error_text;
+  EXPECT_NE(report.error_text.find("квартирных телефонов"), std::string::npos)
+      << report.error_text;
+  EXPECT_TRUE(testing::ReadBytes(path_) == original_);
+  EXPECT_EQ(testing::ReadBytes(BackupName(path_)), "old backup");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(
+                              std::filesystem::path(path_).parent_path()),
+                          std::filesystem::directory_iterator()),
+            2);
+}
+
+TEST(VerifyBasePartTest, FindsWhatTheNextLoadWouldNotRead) {
+  const std::string part = WriteBasePart(testing::HeaderWithKinds(2, 2), 3,
+                                         "a\x02"
+                                         "b\x1F"
+                                         "c\x02"
+                                         "d\x1F",
+                                         "e\x02"
+                                         "f\x1F");
+  EXPECT_EQ(VerifyBasePart(part, 3, 2, 1), "");
+  EXPECT_NE(VerifyBasePart(part, 4, 2, 1), "");  // another stamp
+  EXPECT_NE(VerifyBasePart(part, 3, 3, 1), "");  // another count
+  EXPECT_NE(VerifyBasePart(part, 3, 2, 2), "");
+  EXPECT_NE(VerifyBasePart(part + "x", 3, 2, 1), "");
+  std::string damaged = part;
+  damaged[kHeaderOffset + kHeaderSize + 12 + 2] ^= 0x40;
+  EXPECT_NE(VerifyBasePart(damaged, 3, 2, 1), "");
+  EXPECT_NE(VerifyBasePart(part.substr(0, part.size() - 1), 3, 2, 1), "");
+  EXPECT_NE(VerifyBasePart(WriteBasePart(testing::HeaderWithKinds(2, 2), 3,
+                                         "a\x02"
+                                         "b",
+                                         ""),
+                           3, 1, 0),
+            "");  // no closing byte
+}
+
 TEST_F(OptimiserTest, ABaseReachedThroughALinkIsRebuiltAndBackedUpWhereItLies) {
   const std::string link = testing::TempDir() + "/linked.qz";
   std::filesystem::create_symlink(path_, link);

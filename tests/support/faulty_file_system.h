@@ -1,26 +1,51 @@
 #ifndef SPRAVKA_TESTS_SUPPORT_FAULTY_FILE_SYSTEM_H_
 #define SPRAVKA_TESTS_SUPPORT_FAULTY_FILE_SYSTEM_H_
 
+#include <stdexcept>
 #include <string>
 
 #include "storage/file_system.h"
 
 namespace spravka::testing {
 
+// What an injected failure throws when failures throw.
+class InjectedFault : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // The real file system, except that writes stop after a budget of bytes (as
 // on a full disk: the part that fit stays on the disk) and chosen
 // operations fail.
+//
+// `fail_at` = N fails the N-th file operation of any kind (1 = the first),
+// with an error returned or, when `throws`, an InjectedFault thrown. A
+// failing write leaves the first half of its data on the disk. Exists and
+// ResolveLinks, which have no error to return, fail only by throwing.
+// Every operation counts in `operations`, so a run with `fail_at` beyond
+// it completed without meeting the failure.
 class FaultyFileSystem : public FileSystem {
  public:
   long long write_budget = -1;  // bytes that may still be written; -1 = any
   int failing_rename = 0;  // which rename fails (1 = the first); 0 = none
   int renames = 0;
 
+  int fail_at = 0;
+  bool throws = false;
+  int operations = 0;
+  bool failed = false;  // the failure has happened
+
   Status ReadFile(const std::string& path, std::string* contents) override {
+    if (Fails()) return Fault("read", path);
     return RealFileSystem().ReadFile(path, contents);
   }
   Status WriteFile(const std::string& path, std::string_view data) override {
-    if (write_budget >= 0 && static_cast<long long>(data.size()) > write_budget) {
+    if (Fails()) {
+      RealFileSystem().WriteFile(path, data.substr(0, data.size() / 2));
+      return Fault("write", path);
+    }
+    if (write_budget >= 0 &&
+        static_cast<long long>(data.size()) > write_budget) {
       RealFileSystem().WriteFile(path, data.substr(0, write_budget));
       write_budget = 0;
       return Status::Error("Disk full");
@@ -30,29 +55,48 @@ class FaultyFileSystem : public FileSystem {
   }
   Status WriteAt(const std::string& path, uint64_t offset,
                  std::string_view data) override {
-    if (write_budget >= 0 && static_cast<long long>(data.size()) > write_budget) {
+    if (Fails()) return Fault("write", path);
+    if (write_budget >= 0 &&
+        static_cast<long long>(data.size()) > write_budget) {
       return Status::Error("Disk full");
     }
     return RealFileSystem().WriteAt(path, offset, data);
   }
   Status Rename(const std::string& from, const std::string& to) override {
+    if (Fails()) return Fault("rename", from);
     if (++renames == failing_rename) return Status::Error("Access denied");
     return RealFileSystem().Rename(from, to);
   }
   Status Remove(const std::string& path) override {
+    if (Fails()) return Fault("remove", path);
     return RealFileSystem().Remove(path);
   }
   bool Exists(const std::string& path) override {
+    if (Fails() && throws) Fault("stat", path);
     return RealFileSystem().Exists(path);
   }
   std::string ResolveLinks(const std::string& path) override {
+    if (Fails() && throws) Fault("stat", path);
     return RealFileSystem().ResolveLinks(path);
   }
   Status MakeWritable(const std::string& path) override {
+    if (Fails()) return Fault("chmod", path);
     return RealFileSystem().MakeWritable(path);
   }
-  Status CopyPermissions(const std::string& from, const std::string& to) override {
+  Status CopyPermissions(const std::string& from,
+                         const std::string& to) override {
+    if (Fails()) return Fault("chmod", to);
     return RealFileSystem().CopyPermissions(from, to);
+  }
+
+ private:
+  bool Fails() { return ++operations == fail_at; }
+  Status Fault(const char* what, const std::string& path) {
+    failed = true;
+    const std::string message =
+        std::string("Injected failure: ") + what + " " + path;
+    if (throws) throw InjectedFault(message);
+    return Status::Error(message);
   }
 };
 

@@ -1,0 +1,66 @@
+// spravka-cli restore: throws away the saved changes of a base.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/base_messages.h"
+#include "cli/arguments.h"
+#include "cli/command.h"
+#include "cli/console.h"
+#include "storage/base_file.h"
+#include "storage/restore.h"
+
+namespace spravka::cli {
+namespace {
+
+constexpr char kUsage[] =
+    "Использование: spravka-cli restore БАЗА.qz\n"
+    "Возвращает базу в исходное состояние: раздел изменений отрезается,\n"
+    "все сохранённые изменения пропадают. Только для базы с меткой\n"
+    "исходного состояния (OriginTag): у базы, созданной пользователем,\n"
+    "исходного состояния нет.\n";
+
+int RunRestore(const std::vector<std::string>& words) {
+  Arguments args;
+  std::string error;
+  if (!args.Parse(words, {}, &error) || !args.OneBase(&error)) {
+    return UsageError("restore", error);
+  }
+  const std::string& path = args.positional()[0];
+
+  std::string file;
+  if (!ReadInputFile(path, &file)) return kExitFailure;
+  BaseFileLayout layout;
+  if (!ReadBaseFileLayout(file, &layout, &error))
+    return Fail(path + ": " + error);
+  HeaderBytes scrambled;
+  std::copy_n(file.begin() + layout.header_offset, kHeaderSize,
+              scrambled.begin());
+  const BaseHeader header = BaseHeader::FromFile(scrambled);
+  if (header.CheckTag != header.FormatTag) {
+    return Fail(path + ": " + kDamagedHeaderText);
+  }
+  if (header.OriginTag.empty()) {
+    return Fail(path +
+                ": у базы нет исходного состояния (OriginTag пуст), "
+                "её изменения не отбрасываются");
+  }
+  const size_t removed =
+      file.size() - static_cast<size_t>(layout.BasePartLength);
+  const Status status = RestoreBasePart(path);
+  if (!status.ok()) return Fail(status.message());
+  std::printf("%s: база в исходном состоянии, отрезано байт: %zu.\n",
+              path.c_str(), removed);
+  return 0;
+}
+
+const CommandRegistration kRegistration({
+    "restore",
+    "исходное состояние базы: сохранённые изменения отбрасываются",
+    kUsage,
+    RunRestore,
+});
+
+}  // namespace
+}  // namespace spravka::cli

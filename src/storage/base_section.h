@@ -1,0 +1,53 @@
+#ifndef SPRAVKA_STORAGE_BASE_SECTION_H_
+#define SPRAVKA_STORAGE_BASE_SECTION_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace spravka {
+
+// Deflate expands a stream by about 1032 times at most: a text length beyond
+// this many times its stream (plus a little for tiny streams) is a damaged
+// length, not a reason to set memory aside.
+constexpr int64_t kMaxInflateRatio = 1100;
+constexpr int64_t kInflateSlack = 64;
+
+// One table section of a base part: the stated text length and where its
+// stream lies in the file.
+struct SectionBlock {
+  size_t text_size = 0;
+  size_t stream_offset = 0;
+  size_t stream_size = 0;
+};
+
+// Reads the two lengths at `*offset` and moves it past the stream. False
+// when the lengths are negative, the stream runs past `section_end`, or no
+// stream of that size can inflate to the stated text length.
+bool ReadSectionBlock(std::string_view file, size_t* offset, size_t section_end,
+                      SectionBlock* block);
+
+// Inflates a descrambled table stream into exactly `size` bytes at `out`.
+// False when the stream is damaged or inflates to any other length.
+bool InflateSection(std::string_view stream, char* out, size_t size);
+
+// Reads a section text as the loader does: records end with 0x1F, each
+// becomes a working record kRecordGrowth bytes longer, which must fit the
+// record length, and a table holds at most kMaxRecordNumber records.
+// Counts the records; false when the text breaks any of these rules.
+bool CountSectionRecords(std::string_view text, size_t* records);
+
+// The reserve the loader places in front of a table text: the header's
+// `TableGrowth`, but never more than the merge can use, which is
+// kRecordGrowth bytes for every record the text can hold and the records
+// that `change_bytes` of change values add.
+size_t TableReserve(int32_t table_growth, size_t text_size,
+                    size_t change_bytes);
+
+// The largest `TableGrowth` a writer of this format sets for a base part
+// with this many records in its larger table: optimisation's reserve.
+size_t PlausibleTableGrowth(size_t larger_record_count);
+
+}  // namespace spravka
+
+#endif  // SPRAVKA_STORAGE_BASE_SECTION_H_

@@ -1,0 +1,21 @@
+# A write beyond the file-size limit fails with a message, removes its
+# temporary file and leaves the base as it was (the process is not killed).
+source "$(dirname "$0")/lib.sh" "$1"
+
+run 0 demo town.qz --home 20000 --org 2000 --seed 2
+cp town.qz before.qz
+[ "$(stat -c %s town.qz)" -gt 204800 ] || fail "the town is too small for the limit"
+got=0
+(ulimit -f 100 && "$cli" optimize town.qz --stamp 5) >out 2>err || got=$?
+[ "$got" -eq 1 ] || fail "optimize under a file-size limit: exit $got, want 1: $(cat err)"
+expect_in err "Не удалось записать файл"
+cmp -s town.qz before.qz || fail "the base changed"
+leftover=$(ls | grep -v -x -e town.qz -e before.qz -e out -e err || true)
+[ -z "$leftover" ] || fail "files left behind: $leftover"
+
+got=0
+(ulimit -f 100 && "$cli" demo big.qz --home 20000 --org 2000) >out 2>err || got=$?
+[ "$got" -eq 1 ] || fail "demo under a file-size limit: exit $got, want 1"
+[ ! -e big.qz ] || fail "a failed demo left big.qz"
+leftover=$(ls | grep -v -x -e town.qz -e before.qz -e out -e err || true)
+[ -z "$leftover" ] || fail "files left behind: $leftover"
