@@ -26,7 +26,7 @@ class QuietSearchView : public SearchView {
   void SetActivePage(TableId) override {}
   void SearchStarted(TableId) override {}
   void SearchFinished(TableId, const SearchResult&) override {}
-  void SearchSettled(TableId, const SearchResult&) override {}
+  void SearchSettled(TableId) override {}
   void ProcessEvents() override {}
 };
 

@@ -96,7 +96,6 @@ void BM_BroadSearchToTheCap(benchmark::State& state) {
 }
 BENCHMARK(BM_BroadSearchToTheCap)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-
 // The engine's own full scan, pausing for events every 5 ms.
 void BM_EngineFullScanRare(benchmark::State& state) {
   RecordStore& store = const_cast<RecordStore&>(Town());
@@ -109,7 +108,7 @@ void BM_EngineFullScanRare(benchmark::State& state) {
     engine.RunHomeSearch();
   }
   state.counters["rows"] =
-      static_cast<double>(engine.result(TableId::kHome).count());
+      static_cast<double>(engine.result_count(TableId::kHome));
 }
 BENCHMARK(BM_EngineFullScanRare)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -133,7 +132,7 @@ void Refine(benchmark::State& state, bool universal,
   const SearchEngine::ScanStats& stats = engine.last_scan(TableId::kHome);
   if (stats.cache_slot == 0) state.SkipWithError("the cache was not used");
   state.counters["rows"] =
-      static_cast<double>(engine.result(TableId::kHome).count());
+      static_cast<double>(engine.result_count(TableId::kHome));
   state.counters["checked"] = static_cast<double>(stats.records_checked);
 }
 

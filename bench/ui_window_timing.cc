@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "app/file_checks.h"
-#include "quiet_search_view.h"
 #include "app/settings.h"
 #include "platform/display_colours.h"
+#include "quiet_search_view.h"
 #include "search/search_engine.h"
 #include "storage/record_store.h"
 #include "ui/inform_dialog.h"
@@ -53,7 +53,6 @@ class SilentBoxes : public MessageBoxes {
   }
   bool Ask(const std::string&) override { return false; }
 };
-
 
 // Waits for the next paint of a widget and says when it began.
 class PaintWatch : public QObject {
@@ -191,13 +190,13 @@ int main(int argc, char** argv) {
       window_ms.push_back(keystroke(q.prefix, q.key, q.keep_cache));
       core_ms.push_back(core_search(q.prefix, q.key, q.keep_cache));
     }
-    const SearchResult& shown = engine.result(TableId::kHome);
+    const size_t shown = engine.result_count(TableId::kHome);
     const double w = Median(window_ms);
     const double c = Median(core_ms);
     std::printf(
         "keystroke %-48s window %6.1f ms, core %6.1f ms, ratio %.2f, extra "
         "%.1f ms (%zu rows)\n",
-        q.name, w, c, w / std::max(c, 0.001), w - c, shown.count());
+        q.name, w, c, w / std::max(c, 0.001), w - c, shown);
   }
   return 0;
 }

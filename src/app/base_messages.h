@@ -18,6 +18,23 @@ inline constexpr char kUnsupportedFormatText[] =
 inline constexpr char kDamagedBaseText[] =
     "Невозможно загрузить базу\r\nПрограмма повреждена!";
 
+// The question before a base is reset to its clean state; `base` is
+// `CurrentBase`.
+inline std::string RestoreQuestion(const std::string& base) {
+  return "Вы Действительно хотите восстановить\r\n  исходное систояние базы "
+         "\"" +
+         base +
+         ".qz\" ?\r\n (все изменения базы пользователем \r\n"
+         "  после оптимизации будут анулированы)";
+}
+
+// What optimisation reports when it is done.
+inline std::string OptimisedMessage(size_t home_records, size_t org_records) {
+  return "База Оптимизирована.\r\n" + std::to_string(home_records) +
+         " квартирных телефонов и\r\n" + std::to_string(org_records) +
+         " телефонов организаций.";
+}
+
 // The kind of box a message goes in.
 enum class MessageKind { kWarning, kError, kInformation, kConfirmation };
 

@@ -5,6 +5,7 @@
 #include "app/base_messages.h"
 #include "app/thrown_error.h"
 #include "app/town_names.h"
+#include "storage/restore.h"
 #include "storage/save.h"
 
 namespace spravka {
@@ -163,6 +164,65 @@ bool Shell::SaveChanges() {
   }
   if (!status.ok()) boxes_->Show(MessageKind::kError, status.message());
   return status.ok();
+}
+
+bool Shell::SaveColumnWidths(const std::array<int32_t, kHomeKinds>& home,
+                             const std::array<int32_t, kOrgKinds>& org) {
+  SaveWidthsReport report;
+  try {
+    report = spravka::SaveColumnWidths(PathOf(BaseFileName), home, org, &store,
+                                       *fs_);
+  } catch (...) {
+    report.status = SaveWidthsStatus::kIoError;
+    report.error_text = ThrownErrorText();
+  }
+  switch (report.status) {
+    case SaveWidthsStatus::kOk:
+      return true;
+    case SaveWidthsStatus::kDamagedHeader:
+      boxes_->Show(MessageKind::kError, kDamagedHeaderSaveText);
+      return false;
+    case SaveWidthsStatus::kIoError:
+      boxes_->Show(MessageKind::kError, report.error_text);
+      return false;
+  }
+  return false;
+}
+
+OptimiseReport Shell::Optimise(const std::array<int32_t, kHomeKinds>& home,
+                               const std::array<int32_t, kOrgKinds>& org,
+                               const std::function<void()>& home_written) {
+  try {
+    return OptimiseBase(PathOf(BaseFileName), store, home, org, NewBaseStamp(),
+                        *fs_, home_written);
+  } catch (...) {
+    OptimiseReport report;
+    report.status = OptimiseStatus::kIoError;
+    report.error_text = ThrownErrorText();
+    return report;
+  }
+}
+
+bool Shell::RestoreBase() {
+  Status status;
+  try {
+    status = RestoreBasePart(PathOf(BaseFileName), *fs_);
+  } catch (...) {
+    status = Status::Error(ThrownErrorText());
+  }
+  if (!status.ok()) boxes_->Show(MessageKind::kError, status.message());
+  return status.ok();
+}
+
+void Shell::SwitchTo(const std::string& entry, int index) {
+  PreviousBase = CurrentBase;
+  CurrentBase = TownToBaseName(entry);
+  selected = index;
+}
+
+void Shell::BackToLoadedBase() {
+  if (base_loaded) CurrentBase = loaded_base;
+  SelectCurrentEntry();
 }
 
 }  // namespace spravka

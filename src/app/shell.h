@@ -1,6 +1,8 @@
 #ifndef SPRAVKA_APP_SHELL_H_
 #define SPRAVKA_APP_SHELL_H_
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "app/settings.h"
 #include "app/stripes.h"
 #include "app/town_list.h"
+#include "storage/optimiser.h"
 #include "storage/record_store.h"
 
 namespace spravka {
@@ -51,6 +54,31 @@ class Shell {
   // `SpeedButton1Click`'s file work: writes the change lists. A failure,
   // returned or thrown, is reported; true on success.
   bool SaveChanges();
+
+  // `AcSaveWideExecute`'s file work: the grids' widths (header pixels) go
+  // into the header of the file and of the store. A failure is reported.
+  bool SaveColumnWidths(const std::array<int32_t, kHomeKinds>& home,
+                        const std::array<int32_t, kOrgKinds>& org);
+  // Optimisation's file work; `home_written` runs half-way. Nothing is
+  // reported: the caller hides its splash window first.
+  OptimiseReport Optimise(const std::array<int32_t, kHomeKinds>& home,
+                          const std::array<int32_t, kOrgKinds>& org,
+                          const std::function<void()>& home_written);
+  // Restore's file work: the file keeps only its base part. A failure is
+  // reported; true on success.
+  bool RestoreBase();
+
+  // Switching. The switch to a town entry (`TownBoxExit`): the shown base
+  // becomes the previous one.
+  void SwitchTo(const std::string& entry, int index);
+  // The store still holds the base shown before a failed switch: the names
+  // go back to it.
+  void BackToLoadedBase();
+  // After a restore: no entry names the shown base, so the next switch
+  // always loads the selected one.
+  void ForgetShownBase() { CurrentBase = " "; }
+  // After an optimisation: there is no base to go back to.
+  void ForgetPreviousBase() { PreviousBase = "  "; }
 
   // The entry of `CurrentBase`, selected when it is in the list; -1 else.
   int SelectCurrentEntry();

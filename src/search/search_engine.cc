@@ -30,7 +30,7 @@ struct SearchEngine::Impl {
   Impl(RecordStore* s, SearchView* v) : store(s), view(v) {}
   RecordStore* store;
   SearchView* view;
-  std::array<SearchResult, 2> results;
+  std::array<size_t, 2> counts{};
   std::array<SearchCache, 2> caches;
   std::array<ScanStats, 2> stats;
   // The table whose scan runs (steps 3 to 10); at most one at a time.
@@ -48,8 +48,8 @@ SearchEngine::SearchEngine(RecordStore* store, SearchView* view)
 
 SearchEngine::~SearchEngine() { delete impl_; }
 
-const SearchResult& SearchEngine::result(TableId table) const {
-  return impl_->results[Index(table)];
+size_t SearchEngine::result_count(TableId table) const {
+  return impl_->counts[Index(table)];
 }
 
 const SearchEngine::ScanStats& SearchEngine::last_scan(TableId table) const {
@@ -245,11 +245,12 @@ void SearchEngine::RunSearch(TableId table) {
   SearchRestart = false;
   SearchBusy = false;
   s.scanning.reset();
-  s.results[t] = std::move(result);
+  s.counts[t] = result.count();
   s.stats[t] = stats;
-  view.SearchFinished(table, s.results[t]);
+  view.SearchFinished(table, result);
+  result = SearchResult();  // the grid has it now
   NumberFallback(table, number_text);
-  view.SearchSettled(table, s.results[t]);
+  view.SearchSettled(table);
 }
 
 // A complete number that this table lacks is looked up in the other one,
@@ -258,7 +259,7 @@ void SearchEngine::NumberFallback(TableId table,
                                   const std::string& number_text) {
   SearchView& view = *impl_->view;
   const TableId other = Other(table);
-  if (view.ActivePage() == table && result(table).count() == 0 &&
+  if (view.ActivePage() == table && result_count(table) == 0 &&
       IsFullNumber(number_text, impl_->store->header.NumberLength)) {
     if (UniversalMode) {
       Run(other);
@@ -274,7 +275,7 @@ void SearchEngine::NumberFallback(TableId table,
     }
   }
   if (view.ActivePage() != table) {
-    if (result(table).count() > 0) {
+    if (result_count(table) > 0) {
       view.SetActivePage(table);
     } else {
       SearchMute mute(this);

@@ -54,8 +54,8 @@ class SearchEngine {
   bool SearchRestart = false;
   bool SearchMuted = false;
 
-  // The result the grid of a table shows now.
-  const SearchResult& result(TableId table) const;
+  // How many records the last search of a table handed to its grid.
+  size_t result_count(TableId table) const;
 
   // What the last completed search of a table did.
   struct ScanStats {

@@ -34,11 +34,13 @@ class SearchView {
   // A scan of `table` starts: hide its grid, show the hourglass cursor.
   virtual void SearchStarted(TableId table) = 0;
   // The scan ended: fill the grid from `result` (shown when it has rows),
-  // restore the cursor. Called after a completed or failed scan.
+  // restore the cursor. Called after a completed or failed scan. The grid
+  // owns what it shows from then on (edits change it in place); the engine
+  // keeps only the count.
   virtual void SearchFinished(TableId table, const SearchResult& result) = 0;
   // After the number fallback: refresh the count label and the editing
   // state that depends on the shown rows.
-  virtual void SearchSettled(TableId table, const SearchResult& result) = 0;
+  virtual void SearchSettled(TableId table) = 0;
 
   // Lets the window handle pending events (typing, clicks) in the middle of
   // a long scan. The engine calls it every few milliseconds of scanning.

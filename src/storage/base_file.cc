@@ -24,8 +24,8 @@ void AppendSection(std::string_view text, void (*scramble)(uint8_t*, size_t),
 }  // namespace
 
 std::string WriteBasePart(const BaseHeader& header, int32_t stamp,
-                          std::string_view home_text,
-                          std::string_view org_text) {
+                          std::string_view home_text, std::string_view org_text,
+                          const std::function<void()>& home_written) {
   BaseHeader tagged = header;
   tagged.FormatTag = kFormatLetter;
   tagged.CheckTag = kFormatLetter;
@@ -35,10 +35,12 @@ std::string WriteBasePart(const BaseHeader& header, int32_t stamp,
   out.append(reinterpret_cast<const char*>(header_bytes.data()), kHeaderSize);
   AppendInt32(&out, stamp);
   AppendSection(home_text, ScrambleHomeStream, &out);
+  if (home_written) home_written();
   AppendSection(org_text, ScrambleOrgStream, &out);
   AppendInt32(&out, static_cast<int32_t>(out.size()) - kHeaderDistanceBias);
   AppendInt32(&out, stamp);
-  WriteInt32(reinterpret_cast<uint8_t*>(out.data()), static_cast<int32_t>(out.size()));
+  WriteInt32(reinterpret_cast<uint8_t*>(out.data()),
+             static_cast<int32_t>(out.size()));
   return out;
 }
 
@@ -47,7 +49,8 @@ std::string WriteChangeSection(int32_t stamp, const ChangeList& home,
   return WriteChangeSectionFromStream(stamp, BuildChangeStream(home, org));
 }
 
-std::string WriteChangeSectionFromStream(int32_t stamp, std::string_view stream) {
+std::string WriteChangeSectionFromStream(int32_t stamp,
+                                         std::string_view stream) {
   std::string masked = Compress(stream);
   MaskChangeStream(reinterpret_cast<uint8_t*>(masked.data()), masked.size());
   std::string out;
@@ -76,18 +79,21 @@ std::string StripRecordHeads(const Table& table, size_t* record_count) {
 bool ReadBaseFileLayout(std::string_view file, BaseFileLayout* layout,
                         std::string* reason) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(file.data());
-  constexpr int64_t kMinimumPart = kHeaderOffset + kHeaderSize + 4 + kTrailerSize;
+  constexpr int64_t kMinimumPart =
+      kHeaderOffset + kHeaderSize + 4 + kTrailerSize;
   if (file.size() < kMinimumPart) {
     *reason = "файл короче заголовка базы";
     return false;
   }
   const int64_t part_length = ReadInt32(bytes);
-  if (part_length < kMinimumPart || part_length > static_cast<int64_t>(file.size())) {
+  if (part_length < kMinimumPart ||
+      part_length > static_cast<int64_t>(file.size())) {
     *reason = "длина основной части базы указывает за конец файла";
     return false;
   }
   const int64_t distance = ReadInt32(bytes + part_length - kTrailerSize);
-  const int64_t header_offset = part_length - distance - static_cast<int64_t>(kHeaderSize);
+  const int64_t header_offset =
+      part_length - distance - static_cast<int64_t>(kHeaderSize);
   // The header and the residential block's stamp lie inside the base part.
   if (header_offset < 0 ||
       header_offset + static_cast<int64_t>(kHeaderSize) + 4 >
@@ -99,7 +105,8 @@ bool ReadBaseFileLayout(std::string_view file, BaseFileLayout* layout,
   layout->HeaderDistance = static_cast<int32_t>(distance);
   layout->BaseStamp = ReadInt32(bytes + part_length - 4);
   layout->header_offset = static_cast<size_t>(header_offset);
-  layout->has_change_section = file.size() > static_cast<size_t>(part_length) + 4;
+  layout->has_change_section =
+      file.size() > static_cast<size_t>(part_length) + 4;
   return true;
 }
 

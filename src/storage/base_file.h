@@ -2,6 +2,7 @@
 #define SPRAVKA_STORAGE_BASE_FILE_H_
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,8 +21,11 @@ constexpr size_t kTrailerSize = 8;            // HeaderDistance, BaseStamp
 // to "A"), stamp, the two sections (compressed, scrambled), trailer, and the
 // final length at offset 0. `home_text` and `org_text` are table texts as in
 // a file (records without heads and without the leading tag 1).
+// `home_written`, when given, runs between the two sections, for a window
+// that tells the user which stage the work has reached.
 std::string WriteBasePart(const BaseHeader& header, int32_t stamp,
-                          std::string_view home_text, std::string_view org_text);
+                          std::string_view home_text, std::string_view org_text,
+                          const std::function<void()>& home_written = {});
 
 // A change section for a base with this stamp: stamp, size hint, masked
 // level-9 stream of the two change lists.
@@ -29,7 +33,8 @@ std::string WriteChangeSection(int32_t stamp, const ChangeList& home,
                                const ChangeList& org);
 
 // The same around a change stream given byte for byte.
-std::string WriteChangeSectionFromStream(int32_t stamp, std::string_view stream);
+std::string WriteChangeSectionFromStream(int32_t stamp,
+                                         std::string_view stream);
 
 // The table text of a working table as a file section holds it: every
 // record without its head and its leading tag 1. Counts the records.

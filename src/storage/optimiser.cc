@@ -17,7 +17,8 @@ namespace {
 
 // Rounds numerator/denominator * scale to the nearest integer, halves up,
 // in exact integer arithmetic.
-uint64_t RoundedRatio(uint64_t numerator, uint64_t denominator, uint64_t scale) {
+uint64_t RoundedRatio(uint64_t numerator, uint64_t denominator,
+                      uint64_t scale) {
   return (2 * numerator * scale + denominator) / (2 * denominator);
 }
 
@@ -42,7 +43,8 @@ OptimiseEstimates EstimateOptimisation(size_t records, size_t changes) {
     estimates.speed =
         RightAligned(std::to_string(RoundedRatio(speed_numerator, n, 1)), 3);
   } else {
-    estimates.speed = RightAligned(OneDecimal(RoundedRatio(speed_numerator, n, 10)), 4);
+    estimates.speed =
+        RightAligned(OneDecimal(RoundedRatio(speed_numerator, n, 10)), 4);
   }
   estimates.memory = RightAligned(OneDecimal(RoundedRatio(n + c, n, 10)), 4);
   return estimates;
@@ -50,7 +52,8 @@ OptimiseEstimates EstimateOptimisation(size_t records, size_t changes) {
 
 std::string OptimiseQuestion(const std::string& base_name,
                              const OptimiseEstimates& estimates) {
-  return "Вы Действительно хотите выполнить\r\n  оптимизацию базы \"" + base_name +
+  return "Вы Действительно хотите выполнить\r\n  оптимизацию базы \"" +
+         base_name +
          ".qz\" ?\r\n (все изменения базы пользователем \r\n"
          "  после оптимизации будут зафиксированы)\r\n"
          " По грубой оценке скорость загрузки базы\r\n возрастет в " +
@@ -110,7 +113,8 @@ class RenameUndo {
 OptimiseReport OptimiseBase(const std::string& link, const RecordStore& store,
                             const std::array<int32_t, kHomeKinds>& home_widths,
                             const std::array<int32_t, kOrgKinds>& org_widths,
-                            int32_t stamp, FileSystem& fs) {
+                            int32_t stamp, FileSystem& fs,
+                            const std::function<void()>& home_written) {
   OptimiseReport report;
   const auto fail = [&report](const Status& status) {
     report.status = OptimiseStatus::kIoError;
@@ -153,7 +157,8 @@ OptimiseReport OptimiseBase(const std::string& link, const RecordStore& store,
     std::string org_text = StripRecordHeads(store.OrgData, &report.org_records);
     header.TableGrowth = static_cast<int32_t>(PlausibleTableGrowth(
         std::max(report.home_records, report.org_records)));
-    const std::string part = WriteBasePart(header, stamp, home_text, org_text);
+    const std::string part =
+        WriteBasePart(header, stamp, home_text, org_text, home_written);
     home_text = std::string();
     org_text = std::string();
     status = fs.WriteFile(temporary.path(), part);

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "storage/base_header.h"
@@ -45,10 +46,12 @@ struct OptimiseReport {
 // becomes the ".~qz" backup and the new one takes its place. On failure the
 // file, the backup and `store` stay as they were. On success `store` is not
 // reloaded: the caller loads the base again.
+// `home_written`, when given, runs once the residential section is built.
 OptimiseReport OptimiseBase(const std::string& path, const RecordStore& store,
                             const std::array<int32_t, kHomeKinds>& home_widths,
                             const std::array<int32_t, kOrgKinds>& org_widths,
-                            int32_t stamp, FileSystem& fs = RealFileSystem());
+                            int32_t stamp, FileSystem& fs = RealFileSystem(),
+                            const std::function<void()>& home_written = {});
 
 // The backup name: the path with ".qz" replaced by ".~qz" (appended when the
 // name does not end with ".qz" in any letter case).

@@ -5,7 +5,9 @@
 
 #include "app/file_checks.h"
 #include "platform/display_colours.h"
+#include "platform/qt_clipboard.h"
 #include "platform/qt_message_boxes.h"
+#include "platform/qt_serial_port.h"
 #include "platform/qt_settings_store.h"
 #include "ui/application.h"
 #include "ui/inform_dialog.h"
@@ -37,6 +39,10 @@ int main(int argc, char** argv) {
   ports.nearest = DisplayNearestColour();
   ports.button_face = ButtonFaceColour();
   ports.end_program = [] { QCoreApplication::exit(0); };
+  QtClipboard clipboard;
+  ports.clipboard = &clipboard;
+  QtSerialPorts serial_ports;
+  ports.serial_ports = &serial_ports;
 
   MainWindow window(ports);
   boxes.SetParent(&window);

@@ -1,8 +1,6 @@
 // Start-up, loading and leaving a base, and closing the window.
 #include "ui/main_window.h"
 
-#include <algorithm>
-
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,12 +8,14 @@
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <algorithm>
 
 #include "app/scope_exit.h"
 #include "app/town_names.h"
 #include "platform/display_colours.h"
 #include "search/captions.h"
 #include "storage/column_maps.h"
+#include "ui/context_menu.h"
 #include "ui/inform_dialog.h"
 #include "ui/search_panel.h"
 #include "ui/splash.h"
@@ -56,15 +56,15 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
     : QMainWindow(parent),
       ports_(ports),
       geometry_(WidestDigit(font())),
-      shell_(ports.files, ports.settings, ports.boxes, ports.nearest,
-             ports.fs),
+      shell_(ports.files, ports.settings, ports.boxes, ports.nearest, ports.fs),
       engine_(&shell_.store, this) {
   setObjectName(QStringLiteral("Form1"));
   resize(geometry_.ToScreen(kWindowWidth), geometry_.ToScreen(kWindowHeight));
   BuildActions();
+  BuildPages();
+  BuildCommands();
   BuildMenu();
   BuildToolBar();
-  BuildPages();
   BuildUniversalPanel();
   BuildModeButtons();
   // Laid out for the universal mode until a base brings the stored mode.
@@ -77,6 +77,62 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
 }
 
 MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
+
+void MainWindow::BuildCommands() {
+  GridCommands::Parts grids;
+  grids.shell = &shell_;
+  grids.engine = &engine_;
+  grids.boxes = ports_.boxes;
+  grids.clipboard = ports_.clipboard;
+  grids.serial_ports = ports_.serial_ports;
+  grids.pages = pages_;
+  grids.home = home_grid_;
+  grids.org = org_grid_;
+  grids.save = ac_save_;
+  grids.remove = ac_delete_;
+  grid_commands_ = std::make_unique<GridCommands>(grids);
+  BaseCommands::Parts base;
+  base.shell = &shell_;
+  base.boxes = ports_.boxes;
+  base.window = this;
+  base.home = home_grid_;
+  base.org = org_grid_;
+  base.save = ac_save_;
+  base_commands_ = std::make_unique<BaseCommands>(base);
+
+  connect(ac_add_, &QAction::triggered, this,
+          [this] { grid_commands_->Add(); });
+  connect(ac_delete_, &QAction::triggered, this,
+          [this] { grid_commands_->Delete(); });
+  connect(ac_copy_, &QAction::triggered, this,
+          [this] { grid_commands_->CopyResult(); });
+  connect(ac_paste_, &QAction::triggered, this,
+          [this] { grid_commands_->Paste(); });
+  connect(ac_save_, &QAction::triggered, this,
+          [this] { base_commands_->Save(); });
+  connect(ac_save_wide_, &QAction::triggered, this,
+          [this] { base_commands_->SaveWidths(); });
+  connect(ac_optimize_, &QAction::triggered, this,
+          [this] { base_commands_->Optimise(); });
+  ConnectGrid(home_grid_, TableId::kHome);
+  ConnectGrid(org_grid_, TableId::kOrg);
+}
+
+void MainWindow::ConnectGrid(ResultGrid* grid, TableId table) {
+  connect(grid, &ResultGrid::cellTextEdited, this,
+          [this, table](int column, int row, const QString& text) {
+            grid_commands_->CellEdited(table, column, row, text);
+          });
+  connect(grid, &ResultGrid::escapePressed, this,
+          [this, table] { grid_commands_->EscapePressed(table); });
+  connect(grid, &ResultGrid::captionPressed, this, [this, table](int column) {
+    grid_commands_->CaptionPressed(table, column);
+  });
+  connect(grid, &ResultGrid::pressedAt, this,
+          [this](QPoint point) { mouse_ = point; });
+  connect(grid, &ResultGrid::menuRequested, this,
+          [this](QPoint global) { popup_menu_->popup(global); });
+}
 
 void MainWindow::FormCreate(const QString& working_folder,
                             const QString& program_path,
@@ -143,7 +199,7 @@ void MainWindow::ApplyBase() {
   engine_.StoreChanged();
 
   engine_.UniversalMode = shell_.ReadDisplaySettings(ports_.button_face);
-  n10_->setVisible(shell_.stripes.Offered());
+  popup_menu_->stripes_separator()->setVisible(shell_.stripes.Offered());
   n11_->setVisible(shell_.stripes.Offered());
   n11_->setChecked(shell_.stripes.StripesOn);
   ApplyStripes();
@@ -155,6 +211,8 @@ void MainWindow::ApplyBase() {
   const bool writable = !shell_.BaseReadOnly;
   for (QAction* a : {ac_add_, ac_save_wide_, ac_delete_, ac_paste_})
     a->setEnabled(writable);
+  home_grid_->SetEditable(writable);
+  org_grid_->SetEditable(writable);
   ac_copy_->setEnabled(true);
 }
 
@@ -196,7 +254,7 @@ bool MainWindow::CloseBase() {
   }
   if (shell_.StoreSettingsAndAsk(engine_.UniversalMode,
                                  ac_save_->isEnabled()) &&
-      !SpeedButton1Click()) {
+      !base_commands_->Save()) {
     // The changes could not be written: the base is not given up.
     StayWithBase();
     return false;
@@ -211,17 +269,6 @@ void MainWindow::StayWithBase() {
   PlaceSearchFields();
   FocusRule();
   engine_.Run(ActivePage());  // the edits were emptied on the way out
-}
-
-bool MainWindow::SpeedButton1Click() {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  ScopeExit normal_cursor([] { QApplication::restoreOverrideCursor(); });
-  const bool saved =
-      !shell_.base_loaded || shell_.SaveChanges();  // a failure is reported
-  // Only a save that succeeded ends the unsaved state: otherwise the
-  // changes are offered again at the next close.
-  if (saved) ac_save_->setEnabled(false);
-  return saved;
 }
 
 void MainWindow::SpeedButton2Click() {
@@ -271,18 +318,46 @@ void MainWindow::TownBoxExit() {
     SplashForm splash;  // hidden with the window on every way out
     splash.ShowNow();
     if (!CloseBase()) return;  // the shown base stays
-    shell_.PreviousBase = shell_.CurrentBase;
-    shell_.CurrentBase = TownToBaseName(entry);
-    shell_.selected = index;
+    shell_.SwitchTo(entry, index);
     outcome = LoadBase();
   } catch (...) {
     // The store still holds the base shown before: the list and the
     // search controls go back to it before the error is reported.
-    if (shell_.base_loaded) shell_.CurrentBase = shell_.loaded_base;
+    shell_.BackToLoadedBase();
     StayWithBase();
     throw;
   }
   activateWindow();  // back from the splash (and from any box)
+  if (outcome == LoadOutcome::kFatal) return;
+  SetActivePage(TableId::kHome);
+  PresentMode();
+  engine_.RunHomeSearch();
+}
+
+void MainWindow::SelectNoTown() {
+  QSignalBlocker quiet(town_box_);
+  // No entry has this text: every entry begins with a blank.
+  town_box_->setCurrentIndex(
+      town_box_->findText(QStringLiteral("Хочу_ _Базу"), Qt::MatchExactly));
+}
+
+void MainWindow::ShowSplash(const char* text) {
+  repaint();  // the window under the splash is whole
+  if (!splash_) splash_ = std::make_unique<SplashForm>();
+  splash_->SetText(QString::fromUtf8(text));
+  splash_->ShowNow();
+}
+
+void MainWindow::HideSplash() { splash_.reset(); }
+
+void MainWindow::ReloadBase() {
+  LoadOutcome outcome;
+  {
+    SplashForm splash;
+    splash.ShowNow();
+    outcome = LoadBase();
+  }
+  activateWindow();
   if (outcome == LoadOutcome::kFatal) return;
   SetActivePage(TableId::kHome);
   PresentMode();

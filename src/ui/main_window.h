@@ -3,12 +3,17 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "app/header_geometry.h"
 #include "app/shell.h"
+#include "editing/clipboard.h"
+#include "editing/serial_port.h"
 #include "search/search_engine.h"
 #include "search/search_view.h"
+#include "ui/base_commands.h"
+#include "ui/grid_commands.h"
 #include "ui/result_grid.h"
 
 class QAction;
@@ -22,8 +27,10 @@ class QToolButton;
 
 namespace spravka {
 
+class ContextMenu;
 class InformDialog;
 class SearchPanel;
+class SplashForm;
 
 // What the main window works with besides its widgets.
 struct MainWindowPorts {
@@ -37,12 +44,15 @@ struct MainWindowPorts {
   std::function<void()> end_program;
   // Reads and writes the bases; the real file system when null.
   FileSystem* fs = nullptr;
+  Clipboard* clipboard = nullptr;
+  // The serial ports a modem may be on; none: no modem is ever found.
+  SerialPorts* serial_ports = nullptr;
 };
 
 // `Main` (Form1): the town list, the two result grids on their pages, the
 // search controls and the actions. It holds the loaded base through the
 // shell and drives the search engine, which sees it as its SearchView.
-class MainWindow : public QMainWindow, private SearchView {
+class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
   Q_OBJECT
 
  public:
@@ -60,12 +70,12 @@ class MainWindow : public QMainWindow, private SearchView {
   bool ended() const { return ended_; }
 
   Shell& shell() { return shell_; }
+  GridCommands& grid_commands() { return *grid_commands_; }
+  BaseCommands& base_commands() { return *base_commands_; }
   const HeaderGeometry& header_geometry() const { return geometry_; }
   SearchEngine& engine() { return engine_; }
 
   // Handlers, named as the window's events name them.
-  // AcSave. False when the changes could not be written (reported).
-  bool SpeedButton1Click();
   void SpeedButton2Click();  // AcHelp, F1
   void SpeedButton6Click();  // the search mode, F12
   void UpdateCountLabel();
@@ -96,12 +106,21 @@ class MainWindow : public QMainWindow, private SearchView {
   void SetActivePage(TableId page) override;
   void SearchStarted(TableId table) override;
   void SearchFinished(TableId table, const SearchResult& result) override;
-  void SearchSettled(TableId table, const SearchResult& result) override;
+  void SearchSettled(TableId table) override;
   void ProcessEvents() override;
+
+  // BaseWindow.
+  void SwitchToSelectedTown() override { TownBoxExit(); }
+  void SelectNoTown() override;
+  void ReloadBase() override;
+  void ShowSplash(const char* text) override;
+  void HideSplash() override;
 
   void BuildActions();
   void BuildToolBar();
   void BuildPages();
+  void BuildCommands();
+  void ConnectGrid(ResultGrid* grid, TableId table);
   void BuildUniversalPanel();
   void BuildModeButtons();
   void BuildMenu();
@@ -136,8 +155,11 @@ class MainWindow : public QMainWindow, private SearchView {
   bool closed_ = false;
   bool in_town_box_exit_ = false;
   bool search_cursor_ = false;
-  int mouse_x_ = 0;  // `MouseX`, `MouseY`: the last press on a grid
-  int mouse_y_ = 0;
+  QPoint mouse_;  // `MouseX`, `MouseY`: the last press on a grid
+  bool grid_kept_focus_[2] = {false, false};  // while a search hides it
+  std::unique_ptr<GridCommands> grid_commands_;
+  std::unique_ptr<BaseCommands> base_commands_;
+  std::unique_ptr<SplashForm> splash_;  // over a long base command
 
   QToolBar* tool_bar_ = nullptr;
   QToolButton* menu_button_ = nullptr;  // ToolButton3
@@ -154,8 +176,7 @@ class MainWindow : public QMainWindow, private SearchView {
   QWidget* mode_buttons_ = nullptr;
   QWidget* to_universal_panel_ = nullptr;  // Panel9
   QWidget* to_detailed_panel_ = nullptr;   // Panel10
-  QMenu* popup_menu_ = nullptr;            // PopupMenu1
-  QAction* n10_ = nullptr;
+  ContextMenu* popup_menu_ = nullptr;      // PopupMenu1
   QAction* n11_ = nullptr;
 
   QAction* ac_exit_ = nullptr;

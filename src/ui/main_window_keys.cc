@@ -84,8 +84,7 @@ bool MainWindow::FormKeyDown(QKeyEvent* event, QWidget* target) {
       SpeedButton2Click();
       break;
     case WindowCommand::kMenu:
-      mouse_x_ = 0;
-      mouse_y_ = 0;
+      mouse_ = QPoint();
       // Dropped down from the event loop, not from inside this key event.
       QMetaObject::invokeMethod(menu_button_, &QToolButton::showMenu,
                                 Qt::QueuedConnection);
@@ -108,6 +107,17 @@ bool MainWindow::FormKeyDown(QKeyEvent* event, QWidget* target) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  if (type == QEvent::ShortcutOverride) {
+    // Ctrl+Ins and Ctrl+Del add and delete records wherever the focus is:
+    // an edit must not take them for its own copy and delete-word keys.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget != nullptr && widget->window() == this &&
+        key->modifiers() == Qt::ControlModifier &&
+        (key->key() == Qt::Key_Insert || key->key() == Qt::Key_Delete)) {
+      return true;
+    }
+  }
   if (type == QEvent::KeyPress) {
     // Key preview. A key the window handles stops here; one it leaves may
     // pass on to parent controls and is looked at again, to the same end.
@@ -150,11 +160,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  if (type == QEvent::MouseButtonPress &&
-      (watched == home_grid_->viewport() || watched == org_grid_->viewport())) {
-    QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-    mouse_x_ = at.x();
-    mouse_y_ = at.y();
+  // `ToolButton3MouseDown`: the menu from the button acts on the current
+  // row.
+  if (watched == menu_button_ && type == QEvent::MouseButtonPress) {
+    mouse_ = QPoint();
   }
   if (watched == town_box_ && type == QEvent::FocusOut &&
       static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {

@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include "platform/display_colours.h"
+#include "ui/context_menu.h"
+#include "ui/icons.h"
 #include "ui/main_window.h"
 #include "ui/search_panel.h"
 #include "ui/text_codec.h"
@@ -33,17 +35,6 @@ QAction* MakeAction(QWidget* owner, const char* name, const QString& caption,
   action->setShortcut(shortcut);
   owner->addAction(action);  // shortcuts work anywhere in the window
   return action;
-}
-
-// A plain sign for the add and delete buttons.
-QIcon SignIcon(bool plus) {
-  QPixmap pixmap(16, 16);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.setPen(QPen(plus ? QColor(0, 128, 0) : QColor(160, 0, 0), 3));
-  p.drawLine(3, 8, 13, 8);
-  if (plus) p.drawLine(8, 3, 8, 13);
-  return QIcon(pixmap);
 }
 
 QFont Bold(QFont font) {
@@ -82,22 +73,22 @@ void MainWindow::BuildActions() {
 
   ac_help_ = MakeAction(this, "AcHelp", QStringLiteral("Информация"),
                         QStringLiteral("Информация"));
-  ac_help_->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+  ac_help_->setIcon(DrawnIcon(Picture::kInformation));
   connect(ac_help_, &QAction::triggered, this, &MainWindow::SpeedButton2Click);
 
   ac_add_ = MakeAction(this, "AcAdd", QStringLiteral("Добавить запись"),
                        QStringLiteral("Добавить запись в справочник"),
                        QKeySequence(Qt::CTRL | Qt::Key_Insert));
-  ac_add_->setIcon(SignIcon(true));
+  ac_add_->setIcon(DrawnIcon(Picture::kAdd));
   ac_delete_ =
       MakeAction(this, "AcDelete", QStringLiteral("Удалить запись"),
                  QStringLiteral("Удалить текущую строку из справочника"),
                  QKeySequence(Qt::CTRL | Qt::Key_Delete));
-  ac_delete_->setIcon(SignIcon(false));
+  ac_delete_->setIcon(DrawnIcon(Picture::kDelete));
 
   ac_save_ = MakeAction(this, "AcSave", QStringLiteral("Сохранить изменения"),
                         QStringLiteral("Сохранить изменения"));
-  connect(ac_save_, &QAction::triggered, this, &MainWindow::SpeedButton1Click);
+  ac_save_->setIcon(DrawnIcon(Picture::kSave));
 
   ac_save_wide_ = MakeAction(this, "AcSaveWide",
                              QStringLiteral("Запомнить новую ширину столбцов"),
@@ -111,6 +102,10 @@ void MainWindow::BuildActions() {
       QStringLiteral("Содержимое выборки помещаются в буфер обмена"));
   ac_optimize_ = MakeAction(this, "AcOptimize",
                             QStringLiteral("Оптимизировать базу"), QString());
+  ac_save_wide_->setIcon(DrawnIcon(Picture::kColumnWidths));
+  ac_paste_->setIcon(DrawnIcon(Picture::kPaste));
+  ac_copy_->setIcon(DrawnIcon(Picture::kCopyResult));
+  ac_optimize_->setIcon(DrawnIcon(Picture::kOptimise));
   // Nothing to act on until a base is loaded.
   for (QAction* a : {ac_add_, ac_delete_, ac_save_, ac_save_wide_, ac_paste_,
                      ac_copy_, ac_optimize_})
@@ -118,22 +113,24 @@ void MainWindow::BuildActions() {
 }
 
 void MainWindow::BuildMenu() {
-  popup_menu_ = new QMenu(this);
-  popup_menu_->setObjectName(QStringLiteral("PopupMenu1"));
-  n10_ = popup_menu_->addSeparator();
-  n10_->setObjectName(QStringLiteral("N10"));
-  n10_->setVisible(false);
-  popup_menu_->addAction(ac_save_);  // N5
-  popup_menu_->addSeparator();       // N13
-  n11_ =
-      popup_menu_->addAction(QStringLiteral("Выделение строк таблицы цветом"));
-  n11_->setObjectName(QStringLiteral("N11"));
-  n11_->setCheckable(true);
-  n11_->setChecked(true);
-  n11_->setVisible(false);
+  ContextMenu::Parts parts;
+  parts.shell = &shell_;
+  parts.clipboard = ports_.clipboard;
+  parts.serial_ports = ports_.serial_ports;
+  parts.grids = grid_commands_.get();
+  parts.base = base_commands_.get();
+  parts.mouse = &mouse_;
+  parts.add = ac_add_;
+  parts.remove = ac_delete_;
+  parts.copy_result = ac_copy_;
+  parts.paste = ac_paste_;
+  parts.save = ac_save_;
+  parts.save_widths = ac_save_wide_;
+  parts.optimise = ac_optimize_;
+  parts.help = ac_help_;
+  popup_menu_ = new ContextMenu(parts, this);
+  n11_ = popup_menu_->stripes();
   connect(n11_, &QAction::triggered, this, &MainWindow::N11Click);
-  popup_menu_->addSeparator();       // N7
-  popup_menu_->addAction(ac_help_);  // N8
 }
 
 void MainWindow::BuildToolBar() {
@@ -151,6 +148,7 @@ void MainWindow::BuildToolBar() {
   menu_button_->setToolButtonStyle(Qt::ToolButtonTextOnly);
   menu_button_->setMenu(popup_menu_);
   menu_button_->setPopupMode(QToolButton::InstantPopup);
+  menu_button_->installEventFilter(this);  // `ToolButton3MouseDown`
   tool_bar_->addWidget(menu_button_);
   tool_bar_->addAction(ac_add_);
   tool_bar_->widgetForAction(ac_add_)->setObjectName(
@@ -240,7 +238,6 @@ void MainWindow::BuildPages() {
     column->addWidget(grid, 1);
     column->addWidget(panel);
     panel->installEventFilter(this);
-    grid->viewport()->installEventFilter(this);
     panel->setEnabled(false);  // the window opens in the universal mode
     for (int kind = 0; kind < panel->kinds(); ++kind) {
       QLineEdit* e = panel->edit(kind);

@@ -53,22 +53,29 @@ void MainWindow::SetActivePage(TableId page) {
 }
 
 void MainWindow::SearchStarted(TableId table) {
-  grid(table)->hide();
+  // A grid that is searched again after a deletion or a paste keeps the
+  // focus it had.
+  ResultGrid* g = grid(table);
+  const QWidget* focus = QApplication::focusWidget();
+  grid_kept_focus_[static_cast<int>(table)] =
+      focus != nullptr && (focus == g || g->isAncestorOf(focus));
+  g->hide();
   if (!search_cursor_) QApplication::setOverrideCursor(Qt::WaitCursor);
   search_cursor_ = true;
 }
 
 void MainWindow::SearchFinished(TableId table, const SearchResult& result) {
   ResultGrid* g = grid(table);
-  g->result_model()->SetResult(result);
+  g->ShowResult(result);
   g->setVisible(result.count() > 0);
+  bool& kept = grid_kept_focus_[static_cast<int>(table)];
+  if (kept && g->isVisible()) g->setFocus();
+  kept = false;
   if (search_cursor_) QApplication::restoreOverrideCursor();
   search_cursor_ = false;
 }
 
-void MainWindow::SearchSettled(TableId, const SearchResult&) {
-  UpdateCountLabel();
-}
+void MainWindow::SearchSettled(TableId) { UpdateCountLabel(); }
 
 void MainWindow::ProcessEvents() { QCoreApplication::processEvents(); }
 

@@ -25,7 +25,12 @@ class FakeSearchView : public SearchView {
   // Runs at the next SearchSettled (once).
   std::function<void()> on_settled;
   int events = 0;
-  std::vector<std::string> log;  // "start home", "finish home 12", ...
+  std::vector<std::string> log;       // "start home", "finish home 12", ...
+  std::array<SearchResult, 2> shown;  // what each grid shows
+
+  const SearchResult& result(TableId table) const {
+    return shown[Index(table)];
+  }
 
   std::string EditText(TableId table, int kind) const override {
     return edits[Index(table)][kind];
@@ -43,10 +48,11 @@ class FakeSearchView : public SearchView {
     log.push_back("start " + Name(table));
   }
   void SearchFinished(TableId table, const SearchResult& result) override {
+    shown[Index(table)] = result;
     log.push_back("finish " + Name(table) + " " +
                   std::to_string(result.count()) + (result.capped ? "+" : ""));
   }
-  void SearchSettled(TableId table, const SearchResult&) override {
+  void SearchSettled(TableId table) override {
     log.push_back("settle " + Name(table));
     if (on_settled) {
       std::function<void()> act = std::move(on_settled);

@@ -58,7 +58,7 @@ class SearchEngineTest : public ::testing::Test {
 
   std::vector<size_t> Shown(TableId table) const {
     std::vector<size_t> positions;
-    for (const ResultRow& row : engine_.result(table).rows) {
+    for (const ResultRow& row : view_.result(table).rows) {
       positions.push_back(row.position);
     }
     return positions;
@@ -85,10 +85,10 @@ TEST_F(SearchEngineTest, EmptyControlsShowTheFirstThousandAndTheMarker) {
   for (int i = 0; i < 1500; ++i) texts.push_back(Home(i, "Иванов", "Мира"));
   SetTable(kHome, texts);
   engine_.RunHomeSearch();
-  EXPECT_EQ(engine_.result(kHome).count(), 1000u);
-  EXPECT_TRUE(engine_.result(kHome).capped);
+  EXPECT_EQ(view_.result(kHome).count(), 1000u);
+  EXPECT_TRUE(view_.result(kHome).capped);
   EXPECT_EQ(Shown(kHome), Expected(kHome));
-  EXPECT_EQ(engine_.result(kHome).rows[0].Field(2), W("Иванов"));
+  EXPECT_EQ(view_.result(kHome).rows[0].Field(2), W("Иванов"));
   EXPECT_EQ(view_.log, (std::vector<std::string>{
                            "start home", "finish home 1000+", "settle home"}));
   EXPECT_EQ(engine_.cache(kHome).CacheOrder[4], SearchCache::kOverflowSlot);
@@ -107,7 +107,7 @@ TEST_F(SearchEngineTest, RefinedSearchScansOnlyTheCachedResult) {
   SetTable(kHome, texts);
   Type(kHome, 1, "Иван");
   EXPECT_EQ(engine_.last_scan(kHome).cache_slot, 0);
-  EXPECT_EQ(engine_.result(kHome).count(), 40u);
+  EXPECT_EQ(view_.result(kHome).count(), 40u);
 
   Type(kHome, 1, "Иванов");  // refined: only the 40 cached records
   EXPECT_NE(engine_.last_scan(kHome).cache_slot, 0);
@@ -116,7 +116,7 @@ TEST_F(SearchEngineTest, RefinedSearchScansOnlyTheCachedResult) {
 
   Type(kHome, 1, "Ив");  // widened: no slot covers it, the whole table
   EXPECT_EQ(engine_.last_scan(kHome).cache_slot, 0);
-  EXPECT_EQ(engine_.result(kHome).count(), 1000u);
+  EXPECT_EQ(view_.result(kHome).count(), 1000u);
   EXPECT_EQ(Shown(kHome), Expected(kHome));
 
   Type(kHome, 1, "^Иван");  // a prefix item is narrower than «иван»
@@ -136,14 +136,14 @@ TEST_F(SearchEngineTest, OverflowSlotContinuesPastTheThousandthRecord) {
     SetTable(kHome, texts);
     view_.edits = {};
     Type(kHome, 1, "Иванов");
-    EXPECT_EQ(engine_.result(kHome).capped, matches > 1000);
+    EXPECT_EQ(view_.result(kHome).capped, matches > 1000);
     EXPECT_EQ(engine_.cache(kHome).CacheOrder[4], SearchCache::kOverflowSlot);
 
     const size_t last_cached = engine_.cache(kHome).CacheRows[5].back();
     Type(kHome, 2, "Ленин");
     EXPECT_EQ(engine_.last_scan(kHome).cache_slot, SearchCache::kOverflowSlot);
     EXPECT_EQ(Shown(kHome), Expected(kHome)) << matches;
-    EXPECT_EQ(engine_.result(kHome).capped, matches > 1000 * 3);
+    EXPECT_EQ(view_.result(kHome).capped, matches > 1000 * 3);
     if (matches > 1000) {
       EXPECT_GT(Shown(kHome).back(), last_cached);
     }
@@ -218,7 +218,7 @@ TEST_F(SearchEngineTest, FailuresLeaveTheEngineWorking) {
   EXPECT_FALSE(shown.empty());
   EXPECT_LT(shown.size(), expected.size());
   EXPECT_TRUE(std::equal(shown.begin(), shown.end(), expected.begin()));
-  EXPECT_FALSE(engine_.result(kHome).capped);
+  EXPECT_FALSE(view_.result(kHome).capped);
   EXPECT_FALSE(engine_.SearchBusy || engine_.SearchRestart);
   EXPECT_EQ(view_.log.back(), "settle home");
   EXPECT_EQ(engine_.cache(kHome).CacheOrder, before.CacheOrder);
@@ -287,8 +287,8 @@ TEST_F(SearchEngineTest, CompleteNumberReplacesTheOtherCriteria) {
   Type(kHome, 0, "100002");
   EXPECT_EQ(view_.edits[0][1], "");
   EXPECT_EQ(view_.edits[0][2], "");
-  EXPECT_EQ(engine_.result(kHome).count(), 1u);
-  EXPECT_EQ(engine_.result(kHome).rows[0].Field(2), W("Петров"));
+  EXPECT_EQ(view_.result(kHome).count(), 1u);
+  EXPECT_EQ(view_.result(kHome).rows[0].Field(2), W("Петров"));
   // Emptying the edits ran no search of its own.
   EXPECT_EQ(view_.log.size(), 3u);
 }
@@ -302,8 +302,8 @@ TEST_F(SearchEngineTest, NumberFoundOnlyInTheOtherTable) {
   EXPECT_EQ(view_.edits[1][0], "200002");
   EXPECT_EQ(view_.edits[1][1], "");  // the organisation edits were emptied
   EXPECT_EQ(view_.edits[0][0], "");  // the number moved over
-  EXPECT_EQ(engine_.result(kOrg).count(), 1u);
-  EXPECT_EQ(engine_.result(kHome).count(), 0u);
+  EXPECT_EQ(view_.result(kOrg).count(), 1u);
+  EXPECT_EQ(view_.result(kHome).count(), 0u);
 }
 
 TEST_F(SearchEngineTest, NumberFoundInNeitherTable) {
@@ -313,7 +313,7 @@ TEST_F(SearchEngineTest, NumberFoundInNeitherTable) {
   EXPECT_EQ(view_.page, kHome);
   EXPECT_EQ(view_.edits[0][0], "300000");
   EXPECT_EQ(view_.edits[1][0], "");
-  EXPECT_EQ(engine_.result(kHome).count(), 0u);
+  EXPECT_EQ(view_.result(kHome).count(), 0u);
 }
 
 TEST_F(SearchEngineTest, UniversalNumberFallback) {
@@ -322,7 +322,7 @@ TEST_F(SearchEngineTest, UniversalNumberFallback) {
   engine_.UniversalMode = true;
   view_.TypeUniversal("200001");
   EXPECT_EQ(view_.page, kOrg);
-  EXPECT_EQ(engine_.result(kOrg).count(), 1u);
+  EXPECT_EQ(view_.result(kOrg).count(), 1u);
   EXPECT_EQ(view_.full, "200001");
 }
 
@@ -361,8 +361,8 @@ TEST_F(SearchEngineTest, NumberFallbackFromEitherPageInEitherMode) {
       view_.SetEditText(c.page, 0, c.number);
     }
     EXPECT_EQ(view_.page, c.shown_page) << what;
-    EXPECT_EQ(engine_.result(kHome).count(), c.home_count) << what;
-    EXPECT_EQ(engine_.result(kOrg).count(), c.org_count) << what;
+    EXPECT_EQ(view_.result(kHome).count(), c.home_count) << what;
+    EXPECT_EQ(view_.result(kOrg).count(), c.org_count) << what;
     const bool moved = c.shown_page != c.page;
     // The number edit of the page left behind is empty; the one shown holds
     // the number in the detailed mode.

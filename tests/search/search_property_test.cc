@@ -132,7 +132,7 @@ class SearchPropertyTest : public ::testing::Test {
                                                 store_.header.NumberLength);
     const std::vector<size_t> all =
         PlainScan(store_.table(table), pattern, engine_.UniversalMode, kNoCap);
-    const SearchResult& shown = engine_.result(table);
+    const SearchResult& shown = view_.result(table);
     std::vector<size_t> got;
     for (const ResultRow& row : shown.rows) got.push_back(row.position);
     const bool capped = all.size() > kSearchCap;

@@ -33,9 +33,15 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   // The program's own application, with its general error handler.
   spravka::Application app(argc, argv);
+  // SPRAVKA_UI_TEST=Name runs only the class of that name (the other
+  // arguments then go to it, e.g. one of its functions).
+  const QString only = qEnvironmentVariable("SPRAVKA_UI_TEST");
   int failed = 0;
   for (const auto& make : spravka::testing::Registered()) {
     std::unique_ptr<QObject> test = make();
+    const QString name = QString::fromLatin1(test->metaObject()->className());
+    if (!only.isEmpty() && !name.endsWith(QStringLiteral("::") + only))
+      continue;
     failed += QTest::qExec(test.get(), argc, argv);
   }
   return failed == 0 ? 0 : 1;

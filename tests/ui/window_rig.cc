@@ -69,12 +69,14 @@ MainWindow* WindowRig::Open(const std::string& folder,
   MainWindowPorts ports;
   ports.files = &files;
   ports.settings = &settings;
-  ports.boxes = &boxes;
+  ports.boxes = boxes_override ? boxes_override : &boxes;
   ports.help = &help;
   ports.nearest = [](Rgb c) { return c; };
   ports.button_face = face;
   ports.end_program = [this] { ++end_calls; };
   ports.fs = fs;
+  ports.clipboard = &clipboard;
+  ports.serial_ports = &serial_ports;
   window_ = std::make_unique<MainWindow>(ports);
   window_->FormCreate(QString::fromStdString(folder),
                       QStringLiteral("/opt/spravka/spravka"), args);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/fake_serial_ports.h"
 #include "shell_fakes.h"
 #include "storage/base_header.h"
 #include "ui/inform_dialog.h"
@@ -36,6 +37,14 @@ const std::vector<std::vector<std::string>>& SmallTownHome();
 const std::vector<std::vector<std::string>>& SmallTownOrg();
 
 inline constexpr Rgb kFace{212, 208, 200};
+
+// The clipboard as a string of Windows-1251 bytes.
+class StringClipboard : public Clipboard {
+ public:
+  std::string ReadText() override { return text; }
+  void WriteText(const std::string& t) override { text = t; }
+  std::string text;
+};
 
 // The main window with fakes for the settings, the boxes and the probe.
 class WindowRig {
@@ -72,9 +81,14 @@ class WindowRig {
   ProbeSwitchFileChecks files;
   MapSettingsStore settings;
   RecordingBoxes boxes;
+  MessageBoxes* boxes_override = nullptr;  // the real boxes, for instance
   InformDialog help;
-  Rgb face = kFace;  // the system button face the window sees
+  Rgb face = kFace;          // the system button face the window sees
   FileSystem* fs = nullptr;  // the bases' file system; the real one if null
+  StringClipboard clipboard;
+  // No test opens a real serial port; by default no port has a modem.
+  std::vector<std::string> port_log;
+  FakeSerialPorts serial_ports{&port_log};
   int end_calls = 0;
 
  private:

@@ -1,0 +1,35 @@
+#include "app/menu_rules.h"
+
+#include "editing/modem.h"
+
+namespace spravka {
+namespace {
+
+// The result copy is offered for up to 1000 rows, the ". . . . ." row and
+// a few added rows.
+constexpr int kMaxCopiedRows = 1010;
+
+}  // namespace
+
+MenuState DecideMenu(const MenuInputs& in,
+                     const std::function<bool()>& free_modem) {
+  MenuState s;
+  s.copy_result_visible = in.grid_rows >= 2 && in.grid_rows <= kMaxCopiedRows;
+  s.remove = in.grid_visible && !in.base_read_only;
+  s.dial = in.grid_visible;
+  s.copy_row = in.grid_visible;
+  s.copy_result = in.grid_visible;
+  // The ports are opened only when the item could be used.
+  if (s.dial) s.dial = free_modem();
+  s.dial_caption = DialItemCaption(in.number);
+  s.add = !in.base_read_only;
+  s.paste = in.clipboard_has_text && !in.base_read_only;
+  s.restore =
+      !in.origin_tag_empty && !in.base_read_only && in.change_entries >= 1;
+  s.new_base = !in.folder_read_only;
+  s.save_widths = in.width_difference > 0;
+  s.optimise = in.change_entries >= 2;
+  return s;
+}
+
+}  // namespace spravka

@@ -1,0 +1,51 @@
+#ifndef SPRAVKA_APP_MENU_RULES_H_
+#define SPRAVKA_APP_MENU_RULES_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace spravka {
+
+// What the context menu depends on when it opens, for the grid of the
+// active page.
+struct MenuInputs {
+  int grid_rows = 0;  // the grid's row count, the caption row included
+  bool grid_visible = false;
+  std::string number;  // column 1 of the current row (Windows-1251)
+  bool base_read_only = false;
+  bool folder_read_only = false;
+  bool origin_tag_empty = true;
+  size_t change_entries = 0;  // both change lists together
+  // The sum of the differences between the stored column widths and the
+  // grids' current ones (header pixels).
+  int64_t width_difference = 0;
+  bool clipboard_has_text = false;
+};
+
+// The items' states, named after the items.
+struct MenuState {
+  bool copy_result_visible = false;  // N9
+  bool dial = false;                 // N3
+  std::string dial_caption;          // N3, UTF-8
+  bool add = false;                  // N1
+  bool remove = false;               // N2
+  bool copy_row = false;             // N4
+  bool copy_result = false;          // N9
+  bool paste = false;                // N14
+  bool new_base = false;             // N15
+  bool restore = false;              // N12
+  bool save_widths = false;          // AcSaveWide
+  bool optimise = false;             // AcOptimize
+  bool operator==(const MenuState&) const = default;
+};
+
+// `PopupMenu1Popup`'s rules. `free_modem` probes the serial ports; it is
+// asked only when the dial item would otherwise be enabled.
+MenuState DecideMenu(const MenuInputs& in,
+                     const std::function<bool()>& free_modem);
+
+}  // namespace spravka
+
+#endif  // SPRAVKA_APP_MENU_RULES_H_

@@ -1,0 +1,18 @@
+#include "platform/qt_clipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "ui/text_codec.h"
+
+namespace spravka {
+
+std::string QtClipboard::ReadText() {
+  return ToCp1251(QGuiApplication::clipboard()->text());
+}
+
+void QtClipboard::WriteText(const std::string& text) {
+  QGuiApplication::clipboard()->setText(FromCp1251(text));
+}
+
+}  // namespace spravka

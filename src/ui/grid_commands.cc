@@ -1,0 +1,120 @@
+#include "ui/grid_commands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCollator>
+#include <QTabWidget>
+
+#include "app/scope_exit.h"
+#include "editing/clipboard_text.h"
+#include "editing/grid_sort.h"
+#include "editing/modem.h"
+#include "editing/record_editor.h"
+#include "ui/text_codec.h"
+
+namespace spravka {
+namespace {
+
+// Sort items compare as the text they are, in the Russian alphabet, letter
+// case ignored, the same on every platform.
+SortLess RussianOrder() {
+  auto collator = std::make_shared<QCollator>(QLocale(QLocale::Russian));
+  collator->setCaseSensitivity(Qt::CaseInsensitive);
+  return [collator](const std::string& a, const std::string& b) {
+    return collator->compare(FromCp1251(a), FromCp1251(b)) < 0;
+  };
+}
+
+}  // namespace
+
+TableId GridCommands::ActiveTable() const {
+  return p_.pages->currentIndex() == 1 ? TableId::kOrg : TableId::kHome;
+}
+
+ResultGrid* GridCommands::grid(TableId table) const {
+  return table == TableId::kHome ? p_.home : p_.org;
+}
+
+void GridCommands::Changed(TableId table) {
+  p_.engine->ClearSearchCache(table);
+  p_.save->setEnabled(true);
+}
+
+void GridCommands::CellEdited(TableId table, int column, int row,
+                              const QString& text) {
+  if (ApplyCellEdit(p_.shell->store, table, *grid(table), column, row,
+                    ToCp1251(text))) {
+    Changed(table);
+  }
+}
+
+void GridCommands::EscapePressed(TableId table) {
+  if (!grid(table)->EditorOpen()) return;
+  if (RestoreCurrentCell(p_.shell->store, table, *grid(table))) {
+    Changed(table);
+  }
+}
+
+void GridCommands::CaptionPressed(TableId table, int column) {
+  if (table != ActiveTable()) return;
+  SortGridByColumn(p_.shell->store, table, *grid(table), column,
+                   RussianOrder());
+}
+
+void GridCommands::Add() {
+  const TableId table = ActiveTable();
+  ResultGrid* g = grid(table);
+  const bool was_hidden = g->isHidden();
+  if (!AddRecord(p_.shell->store, table, *g)) return;
+  if (was_hidden && !p_.shell->BaseReadOnly) p_.remove->setEnabled(true);
+  Changed(table);
+}
+
+void GridCommands::Delete() {
+  const TableId table = ActiveTable();
+  ResultGrid* g = grid(table);
+  // The question takes the focus away; the grid gets it back after.
+  const QWidget* focus = QApplication::focusWidget();
+  const bool focused =
+      focus != nullptr && (focus == g || g->isAncestorOf(focus));
+  if (!p_.boxes->Ask(DeleteQuestion(*g))) return;
+  if (!DeleteCurrentRecord(p_.shell->store, table, *g)) return;
+  Changed(table);
+  p_.engine->Run(table);
+  if (focused && g->IsVisible()) g->setFocus();
+}
+
+void GridCommands::CopyRow() {
+  const TableId table = ActiveTable();
+  const std::string text =
+      RowCopyText(*grid(table), p_.shell->store.FieldCount(table));
+  if (!text.empty() && p_.clipboard) p_.clipboard->WriteText(text);
+}
+
+void GridCommands::CopyResult() {
+  const TableId table = ActiveTable();
+  const std::string text =
+      GridCopyText(*grid(table), p_.shell->store.FieldCount(table));
+  if (!text.empty() && p_.clipboard) p_.clipboard->WriteText(text);
+}
+
+void GridCommands::Paste() {
+  const std::string text = p_.clipboard ? p_.clipboard->ReadText() : "";
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  ScopeExit normal_cursor([] { QApplication::restoreOverrideCursor(); });
+  const TableId table = ActiveTable();
+  if (!PasteRecords(p_.shell->store, table, text)) return;
+  Changed(table);
+  p_.engine->Run(table);
+}
+
+void GridCommands::Dial() {
+  ResultGrid* g = grid(ActiveTable());
+  const std::string number = g->Cell(1, g->Row());
+  if (!p_.serial_ports) return;
+  DialCurrentRow(
+      g->Row() > 0 ? std::optional<std::string_view>(number) : std::nullopt,
+      *p_.serial_ports, *p_.boxes);
+}
+
+}  // namespace spravka

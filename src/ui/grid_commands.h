@@ -1,0 +1,65 @@
+#ifndef SPRAVKA_UI_GRID_COMMANDS_H_
+#define SPRAVKA_UI_GRID_COMMANDS_H_
+
+#include <QString>
+
+#include "app/message_boxes.h"
+#include "app/shell.h"
+#include "editing/clipboard.h"
+#include "editing/serial_port.h"
+#include "search/search_engine.h"
+#include "ui/result_grid.h"
+
+class QAction;
+class QTabWidget;
+
+namespace spravka {
+
+// The commands on the records of the grids, shared by the context menu, the
+// tool bar and the shortcuts: the grid's own editing events, adding,
+// deleting, sorting, the clipboard and dialling. Each works on the grid of
+// the active page, except a cell edit, which works where it is typed. The
+// record work is the editing core's; this joins it to the window.
+class GridCommands {
+ public:
+  struct Parts {
+    Shell* shell = nullptr;
+    SearchEngine* engine = nullptr;
+    MessageBoxes* boxes = nullptr;
+    Clipboard* clipboard = nullptr;
+    SerialPorts* serial_ports = nullptr;
+    QTabWidget* pages = nullptr;  // `HomePage`
+    ResultGrid* home = nullptr;   // `HomeTB`
+    ResultGrid* org = nullptr;    // `OrgTb`
+    QAction* save = nullptr;      // `AcSave`: the base has unsaved changes
+    QAction* remove = nullptr;    // `AcDelete`
+  };
+  explicit GridCommands(const Parts& parts) : p_(parts) {}
+
+  // `HomeTBSetEditText` / `OrgTbSetEditText`.
+  void CellEdited(TableId table, int column, int row, const QString& text);
+  // `HomeTBKeyPress` / `OrgTbKeyPress` with Esc while a cell is edited.
+  void EscapePressed(TableId table);
+  // A left press on a caption: `SortGridByColumn`.
+  void CaptionPressed(TableId table, int column);
+
+  void Add();         // `SpeedButton4Click`
+  void Delete();      // `SpeedButton5Click`
+  void CopyRow();     // `N4Click`
+  void CopyResult();  // `N9Click`
+  void Paste();       // `N14Click`
+  void Dial();        // `N3Click`
+
+  TableId ActiveTable() const;
+  ResultGrid* grid(TableId table) const;
+
+ private:
+  // A record of `table` changed.
+  void Changed(TableId table);
+
+  Parts p_;
+};
+
+}  // namespace spravka
+
+#endif  // SPRAVKA_UI_GRID_COMMANDS_H_

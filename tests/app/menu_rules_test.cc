@@ -1,0 +1,107 @@
+// The context menu's rules as one table of cases.
+#include "app/menu_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace spravka {
+namespace {
+
+// A writable base showing 25 rows, one change, widths as stored, text on
+// the clipboard, a free modem.
+MenuInputs Usual() {
+  MenuInputs in;
+  in.grid_rows = 26;
+  in.grid_visible = true;
+  in.number = "123456";
+  in.origin_tag_empty = false;
+  in.change_entries = 1;
+  in.clipboard_has_text = true;
+  return in;
+}
+
+MenuState UsualState() {
+  MenuState s;
+  s.copy_result_visible = true;
+  s.dial = true;
+  s.dial_caption = "Набрать номер 12-34-56";
+  s.add = s.remove = s.copy_row = s.copy_result = s.paste = true;
+  s.new_base = true;
+  s.restore = true;
+  return s;
+}
+
+TEST(MenuRulesTest, Table) {
+  struct Case {
+    const char* what;
+    void (*input)(MenuInputs&);
+    void (*expect)(MenuState&);
+    bool modem_free;
+    bool probed;
+  };
+  const Case cases[] = {
+      {"usual", [](MenuInputs&) {}, [](MenuState&) {}, true, true},
+      {"no free modem: the caption still shows the number", [](MenuInputs&) {},
+       [](MenuState& s) { s.dial = false; }, false, true},
+      {"read-only base", [](MenuInputs& in) { in.base_read_only = true; },
+       [](MenuState& s) { s.add = s.remove = s.paste = s.restore = false; },
+       true, true},
+      {"hidden grid: no ports opened",
+       [](MenuInputs& in) {
+         in.grid_visible = false;
+         in.grid_rows = 1;
+       },
+       [](MenuState& s) {
+         s.remove = s.dial = s.copy_row = s.copy_result = false;
+         s.copy_result_visible = false;
+       },
+       true, false},
+      {"two change entries offer optimisation",
+       [](MenuInputs& in) { in.change_entries = 2; },
+       [](MenuState& s) { s.optimise = true; }, true, true},
+      {"no change entry: nothing to restore",
+       [](MenuInputs& in) { in.change_entries = 0; },
+       [](MenuState& s) { s.restore = false; }, true, true},
+      {"a base made by the user cannot be restored",
+       [](MenuInputs& in) { in.origin_tag_empty = true; },
+       [](MenuState& s) { s.restore = false; }, true, true},
+      {"a changed column width, also in a read-only base",
+       [](MenuInputs& in) {
+         in.width_difference = 3;
+         in.base_read_only = true;
+       },
+       [](MenuState& s) {
+         s.save_widths = true;
+         s.add = s.remove = s.paste = s.restore = false;
+       },
+       true, true},
+      {"empty clipboard", [](MenuInputs& in) { in.clipboard_has_text = false; },
+       [](MenuState& s) { s.paste = false; }, true, true},
+      {"read-only working folder",
+       [](MenuInputs& in) { in.folder_read_only = true; },
+       [](MenuState& s) { s.new_base = false; }, true, true},
+      {"1010 rows still copied", [](MenuInputs& in) { in.grid_rows = 1010; },
+       [](MenuState&) {}, true, true},
+      {"1011 rows are not", [](MenuInputs& in) { in.grid_rows = 1011; },
+       [](MenuState& s) { s.copy_result_visible = false; }, true, true},
+      {"a seven-digit number is shown as it is",
+       [](MenuInputs& in) { in.number = "1234567"; },
+       [](MenuState& s) { s.dial_caption = "Набрать номер 1234567"; }, true,
+       true},
+  };
+  for (const Case& c : cases) {
+    MenuInputs in = Usual();
+    c.input(in);
+    MenuState expected = UsualState();
+    c.expect(expected);
+    int probes = 0;
+    const MenuState got = DecideMenu(in, [&] {
+      ++probes;
+      return c.modem_free;
+    });
+    EXPECT_EQ(got, expected) << c.what;
+    EXPECT_EQ(probes, c.probed ? 1 : 0) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace spravka
