@@ -86,6 +86,18 @@ class PlatformAdaptersTest : public QObject {
     }
   }
 
+  // From the keyboard: Enter answers Yes, the default button; Esc says No.
+  void questionsAnswerEnterAndEsc() {
+    QtMessageBoxes boxes;
+    for (const auto& [key, answer] :
+         {std::pair{Qt::Key_Return, true}, std::pair{Qt::Key_Escape, false}}) {
+      QTimer::singleShot(0, [key] {
+        QTest::keyClick(QApplication::activeModalWidget(), key);
+      });
+      QCOMPARE(boxes.Ask("Удалить запись?"), answer);
+    }
+  }
+
   // A file error escaping an event handler: its text in an error box,
   // and the program goes on with the next event.
   void generalErrorHandler() {
@@ -104,8 +116,9 @@ class PlatformAdaptersTest : public QObject {
     QTimer::singleShot(0, [&] { next_event_seen = true; });
     QTRY_VERIFY(next_event_seen);
     app->SetBoxes(nullptr);
-    QCOMPARE(boxes.shown, (std::vector<RecordingBoxes::Box>{
-                              {MessageKind::kError, "Disk full"}}));
+    QCOMPARE(
+        boxes.shown,
+        (std::vector<RecordingBoxes::Box>{{MessageKind::kError, "Disk full"}}));
   }
 
   void windows1251BothWays() {

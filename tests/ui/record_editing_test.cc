@@ -14,14 +14,6 @@
 namespace spravka::testing {
 namespace {
 
-// Keys as the user presses them: each goes to whatever has the focus.
-void Keys(const QString& text) {
-  for (QChar c : text) {
-    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(),
-                        Qt::Key(c.toUpper().unicode()), QString(c),
-                        Qt::NoModifier);
-  }
-}
 void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   QTest::keyClick(QApplication::focusWidget(), key, modifiers);
 }

@@ -118,6 +118,14 @@ void TypeText(QWidget* target, const QString& text) {
   }
 }
 
+void Keys(const QString& text) {
+  for (QChar c : text) {
+    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(),
+                        Qt::Key(c.toUpper().unicode()), QString(c),
+                        Qt::NoModifier);
+  }
+}
+
 void Backspace(QWidget* target, int count) {
   target->setFocus();
   for (int i = 0; i < count; ++i) QTest::keyClick(target, Qt::Key_Backspace);

@@ -98,6 +98,9 @@ class WindowRig {
 // Types text into a control key by key (QTest::keyClicks cannot take
 // Cyrillic), as a user would.
 void TypeText(QWidget* target, const QString& text);
+// Types text key by key into whatever has the focus, as it moves: the first
+// key typed on a grid opens its cell editor, which takes the rest.
+void Keys(const QString& text);
 // Presses Backspace `count` times.
 void Backspace(QWidget* target, int count = 1);
 

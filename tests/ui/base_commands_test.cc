@@ -1,0 +1,279 @@
+// The commands on the base file, through the window: saving, column
+// widths, optimisation and restore, each checked in the file, and each
+// failing at every file operation in turn without losing anything.
+#include <QMenu>
+#include <QtTest>
+#include <filesystem>
+
+#include "storage/base_file.h"
+#include "storage/byte_order.h"
+#include "storage/optimiser.h"
+#include "support/base_builder.h"
+#include "support/faulty_file_system.h"
+#include "ui/splash.h"
+#include "ui_test_main.h"
+#include "window_rig.h"
+
+namespace spravka::testing {
+namespace {
+
+// The texts the splash window paints, in order.
+class SplashWatcher : public QObject {
+ public:
+  SplashWatcher() { qApp->installEventFilter(this); }
+  ~SplashWatcher() override { qApp->removeEventFilter(this); }
+  QStringList texts;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (auto* splash = qobject_cast<SplashForm*>(watched);
+        splash != nullptr && event->type() == QEvent::Paint &&
+        (texts.isEmpty() || texts.back() != splash->text())) {
+      texts << splash->text();
+    }
+    return false;
+  }
+};
+
+std::vector<std::string> FilesIn(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+enum class Command { kSave, kWidths, kOptimise, kRestore };
+
+}  // namespace
+
+class BaseCommandsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<WindowRig> rig_;
+  std::string dir_;
+  std::string path_;
+  BaseHeader header_;
+
+  void Open(FileSystem* fs = nullptr) {
+    dir_ = TempDir();
+    path_ = dir_ + "/Town.qz";
+    header_ = TownHeader("Город");
+    header_.OriginTag = "Kodrin_Uni";
+    WriteTown(path_, header_, SmallTownHome(), SmallTownOrg());
+    rig_ = std::make_unique<WindowRig>();
+    rig_->fs = fs;
+    rig_->Open(dir_);
+  }
+  void EditCell(const char* grid, int model_row, int column,
+                const QString& text) {
+    ResultGrid* g = rig_->Grid(grid);
+    g->setFocus();
+    g->setCurrentIndex(g->model()->index(model_row, column));
+    Keys(text);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  }
+  // Runs a command the way the menu does: the menu decides first.
+  void Run(Command command) {
+    auto* menu = rig_->Find<QMenu>("PopupMenu1");
+    menu->popup(QPoint(0, 0));
+    menu->hide();
+    switch (command) {
+      case Command::kSave:
+        rig_->Action("N5")->trigger();
+        break;
+      case Command::kWidths:
+        rig_->Action("N16")->trigger();
+        break;
+      case Command::kOptimise:
+        rig_->Action("N17")->trigger();
+        break;
+      case Command::kRestore:
+        rig_->Action("N12")->trigger();
+        break;
+    }
+  }
+  RecordStore Load() {
+    RecordStore store;
+    if (LoadBase(path_, &store).status != LoadStatus::kOk)
+      qFatal("the base does not load");
+    return store;
+  }
+
+ private slots:
+  void cleanup() { rig_.reset(); }
+
+  void savedChangesComeBack() {
+    Open();
+    EditCell("HomeTB", 1, 2, "Smith");
+    Run(Command::kSave);
+    QVERIFY(!rig_->Action("AcSave")->isEnabled());
+    rig_->Close();
+    rig_->Open(dir_);
+    QCOMPARE(rig_->Cell("HomeTB", 1, 2), QStringLiteral("Smith"));
+    QCOMPARE(rig_->window()->shell().store.HomeChanges.size(), size_t{1});
+  }
+
+  void columnWidthsGoIntoTheHeaderInItsOwnUnits() {
+    Open();
+    ResultGrid* grid = rig_->Grid("OrgTb");
+    const HeaderGeometry& g = rig_->window()->header_geometry();
+    grid->setColumnWidth(2, g.ToScreen(97));
+    Run(Command::kWidths);
+    QVERIFY(rig_->boxes.shown.empty());
+    RecordStore stored = Load();
+    QCOMPARE(stored.header.OrgColWidths[1], 97);
+    QCOMPARE(stored.header.OrgColWidths[0], header_.OrgColWidths[0]);
+    QCOMPARE(stored.header.HomeColWidths, header_.HomeColWidths);
+    // Nothing differs now: the item is off until the next drag.
+    auto* menu = rig_->Find<QMenu>("PopupMenu1");
+    menu->popup(QPoint(0, 0));
+    menu->hide();
+    QVERIFY(!rig_->Action("AcSaveWide")->isEnabled());
+  }
+
+  void optimisationRebuildsTheBaseAndKeepsTheOldOneAsBackup() {
+    Open();
+    EditCell("HomeTB", 0, 2, "Smith");
+    rig_->Find<QTabWidget>("HomePage")->setCurrentIndex(1);
+    EditCell("OrgTb", 1, 2, "School");
+    const std::string before = ReadBytes(path_);
+    rig_->boxes.answers = {true};
+    SplashWatcher splash;
+    Run(Command::kOptimise);
+    QCOMPARE(rig_->boxes.shown[0].text,
+             OptimiseQuestion("Town", EstimateOptimisation(7, 2)));
+    QCOMPARE(rig_->boxes.shown[1].text,
+             std::string("База Оптимизирована.\r\n5 квартирных телефонов и"
+                         "\r\n2 телефонов организаций."));
+    QCOMPARE(splash.texts,
+             (QStringList{"Перестройка справочника.", "Индексация справочника.",
+                          "Загрузка справочника..."}));
+    QCOMPARE(ReadBytes(dir_ + "/Town.~qz"), before);
+
+    // The new file is the base part the working tables make, byte for byte.
+    const std::string after = ReadBytes(path_);
+    const int32_t stamp =
+        ReadInt32(reinterpret_cast<const uint8_t*>(after.data()) + 740);
+    BaseHeader expected = header_;
+    expected.TableGrowth = 6 * 5 + 100000;
+    std::vector<Fields> home, org;
+    for (const auto& r : SmallTownHome()) {
+      Fields f;
+      for (const auto& field : r) f.push_back(W(field));
+      home.push_back(f);
+    }
+    home[0][1] = "Smith";
+    for (const auto& r : SmallTownOrg()) {
+      Fields f;
+      for (const auto& field : r) f.push_back(W(field));
+      org.push_back(f);
+    }
+    org[1][1] = "School";
+    QCOMPARE(after, WriteBasePart(expected, stamp, SectionText(home),
+                                  SectionText(org)));
+
+    // Loaded again: no change entries, on the residential page.
+    QVERIFY(rig_->window()->shell().store.HomeChanges.empty());
+    QVERIFY(rig_->window()->shell().store.OrgChanges.empty());
+    QVERIFY(!rig_->OnOrgPage());
+    QCOMPARE(rig_->Cell("HomeTB", 0, 2), QStringLiteral("Smith"));
+    QCOMPARE(rig_->window()->shell().PreviousBase, std::string("  "));
+  }
+
+  void restoreCutsTheFileToItsBasePart() {
+    Open();
+    const std::string clean = ReadBytes(path_);
+    EditCell("HomeTB", 0, 2, "Smith");
+    Run(Command::kSave);
+    QVERIFY(ReadBytes(path_).size() > clean.size());
+    EditCell("HomeTB", 1, 2, "Unsaved");
+    rig_->boxes.answers = {true};
+    Run(Command::kRestore);
+    QCOMPARE(rig_->boxes.shown.size(), size_t{1});  // no save question
+    QCOMPARE(rig_->boxes.shown[0].text,
+             std::string("Вы Действительно хотите восстановить\r\n  исходное "
+                         "систояние базы \"Town.qz\" ?\r\n (все изменения базы "
+                         "пользователем \r\n  после оптимизации будут "
+                         "анулированы)"));
+    QCOMPARE(ReadBytes(path_), clean);
+    QVERIFY(!rig_->Action("AcSave")->isEnabled());
+    QVERIFY(rig_->window()->shell().store.HomeChanges.empty());
+    QCOMPARE(rig_->Cell("HomeTB", 0, 2), QStringLiteral("Иванов И.И."));
+    QCOMPARE(rig_->settings.values["LastBase"], std::string(" "));
+  }
+
+  // Every file operation of every command fails in turn, by an error that
+  // is returned and by one that is thrown: the error is shown, the file is
+  // as it was, no temporary file stays, and the changes are still there to
+  // save.
+  void failuresLoseNothing_data() {
+    QTest::addColumn<int>("command");
+    QTest::addColumn<bool>("throws");
+    for (bool throws : {false, true}) {
+      const char* how = throws ? " (thrown)" : " (returned)";
+      QTest::newRow((std::string("save") + how).c_str())
+          << int(Command::kSave) << throws;
+      QTest::newRow((std::string("column widths") + how).c_str())
+          << int(Command::kWidths) << throws;
+      QTest::newRow((std::string("optimisation") + how).c_str())
+          << int(Command::kOptimise) << throws;
+      QTest::newRow((std::string("restore") + how).c_str())
+          << int(Command::kRestore) << throws;
+    }
+  }
+  void failuresLoseNothing() {
+    QFETCH(int, command);
+    QFETCH(bool, throws);
+    const auto c = static_cast<Command>(command);
+    for (int n = 1;; ++n) {
+      QVERIFY2(n < 100, "the command never completes");
+      FaultyFileSystem fs;
+      Open(&fs);
+      EditCell("HomeTB", 0, 2, "Saved");
+      Run(Command::kSave);
+      EditCell("HomeTB", 1, 2, "Unsaved");
+      if (c == Command::kWidths) {
+        ResultGrid* g = rig_->Grid("HomeTB");
+        g->setColumnWidth(2, g->columnWidth(2) + 30);
+      }
+      const std::string before = ReadBytes(path_);
+      const std::vector<std::string> files = FilesIn(dir_);
+      fs.fail_at = fs.operations + n;
+      fs.throws = throws;
+      rig_->boxes.answers = {true};
+      try {
+        Run(c);
+      } catch (const InjectedFault&) {
+        // Thrown by the load that follows a command that completed; in the
+        // program the general error handler shows it.
+      }
+      // Done: the command completed before its n-th file operation.
+      if (!fs.failed || ReadBytes(path_) != before) {
+        rig_.reset();  // before the file system it uses goes
+        break;
+      }
+      QVERIFY2(!rig_->boxes.shown.empty() &&
+                   rig_->boxes.shown.back().kind == MessageKind::kError,
+               qPrintable(QString("no error shown at step %1").arg(n)));
+      QCOMPARE(ReadBytes(path_), before);
+      QCOMPARE(FilesIn(dir_), files);
+      QVERIFY(rig_->Action("AcSave")->isEnabled());
+      QCOMPARE(rig_->window()->shell().store.HomeChanges.size(), size_t{2});
+      QCOMPARE(rig_->Cell("HomeTB", 1, 2), QStringLiteral("Unsaved"));
+      // And the changes can still be saved.
+      fs.fail_at = 0;
+      Run(Command::kSave);
+      QVERIFY(!rig_->Action("AcSave")->isEnabled());
+      QCOMPARE(Load().HomeChanges.size(), size_t{2});
+      rig_.reset();
+    }
+  }
+};
+
+SPRAVKA_UI_TEST(BaseCommandsTest);
+
+}  // namespace spravka::testing
+
+#include "base_commands_test.moc"

@@ -1,0 +1,209 @@
+// The context menu as it opens over the window, and the clipboard commands
+// behind it.
+#include <QClipboard>
+#include <QMenu>
+#include <QToolButton>
+#include <QtTest>
+
+#include "platform/qt_clipboard.h"
+#include "storage/record_key.h"
+#include "support/base_builder.h"
+#include "ui_test_main.h"
+#include "window_rig.h"
+
+namespace spravka::testing {
+namespace {
+
+enum Setup {
+  kUsual,
+  kReadOnlyBase,
+  kHiddenGrid,
+  kTwoChanges,
+  kWiderColumn,
+  kEmptyClipboard,
+  kFreeModem,
+  kNoOriginTag,
+};
+
+}  // namespace
+
+class ContextMenuTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<WindowRig> rig_;
+
+  void Open(bool origin_tag = true) {
+    const std::string dir = TempDir();
+    BaseHeader h = TownHeader("Город");
+    if (origin_tag) h.OriginTag = "Kodrin_Uni";
+    WriteTown(dir + "/Town.qz", h, SmallTownHome(), SmallTownOrg());
+    rig_->Open(dir);
+  }
+  QMenu* Menu() { return rig_->Find<QMenu>("PopupMenu1"); }
+  // Opens the menu as a right click on a grid does, and closes it again.
+  void OpenMenu() {
+    Menu()->popup(rig_->window()->mapToGlobal(QPoint(10, 10)));
+    QTRY_VERIFY(Menu()->isVisible());
+    Menu()->hide();
+  }
+  QStringList Enabled() {
+    QStringList names;
+    for (QAction* a : Menu()->actions()) {
+      if (!a->isSeparator() && a->isVisible() && a->isEnabled())
+        names << a->objectName();
+    }
+    return names;
+  }
+  // Types a cell's new text, as the cell editor reports it.
+  void EditCell(int model_row, int column, const QString& text) {
+    ResultGrid* g = rig_->Grid("HomeTB");
+    g->setFocus();
+    g->setCurrentIndex(g->model()->index(model_row, column));
+    Keys(text);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  }
+
+ private slots:
+  void init() { rig_ = std::make_unique<WindowRig>(); }
+  void cleanup() { rig_.reset(); }
+
+  void itemsFollowTheirRules_data() {
+    QTest::addColumn<int>("setup");
+    QTest::addColumn<QStringList>("enabled");
+    // Menu order; N5 (AcSave) is on after the edit each case makes, N11
+    // (stripes) and N8 (information) always.
+    QTest::newRow("one change entry")
+        << int(kUsual) << QStringList{"N1",  "N2", "N4",  "N9",  "N14",
+                                      "N15", "N5", "N12", "N11", "N8"};
+    QTest::newRow("read-only base")
+        << int(kReadOnlyBase) << QStringList{"N4", "N9", "N11", "N8"};
+    QTest::newRow("hidden grid")
+        << int(kHiddenGrid)
+        << QStringList{"N1", "N14", "N15", "N5", "N12", "N11", "N8"};
+    QTest::newRow("two change entries")
+        << int(kTwoChanges)
+        << QStringList{"N1", "N2",  "N4",  "N9",  "N14", "N15",
+                       "N5", "N12", "N17", "N11", "N8"};
+    QTest::newRow("a wider column")
+        << int(kWiderColumn)
+        << QStringList{"N1", "N2",  "N4",  "N9",  "N14", "N15",
+                       "N5", "N12", "N16", "N11", "N8"};
+    QTest::newRow("empty clipboard")
+        << int(kEmptyClipboard)
+        << QStringList{"N1", "N2", "N4", "N9", "N15", "N5", "N12", "N11", "N8"};
+    QTest::newRow("a free modem")
+        << int(kFreeModem)
+        << QStringList{"N3",  "N1", "N2",  "N4",  "N9", "N14",
+                       "N15", "N5", "N12", "N11", "N8"};
+    QTest::newRow("a base made by the user")
+        << int(kNoOriginTag)
+        << QStringList{"N1", "N2", "N4", "N9", "N14", "N15", "N5", "N11", "N8"};
+  }
+  void itemsFollowTheirRules() {
+    QFETCH(int, setup);
+    QFETCH(QStringList, enabled);
+    if (setup == kReadOnlyBase) rig_->files.read_only = true;
+    if (setup == kFreeModem) rig_->serial_ports.ports["Com2"] = {};
+    Open(setup != kNoOriginTag);
+    rig_->clipboard.text = setup == kEmptyClipboard ? "" : "x";
+    if (setup != kReadOnlyBase) EditCell(0, 2, "a");
+    if (setup == kTwoChanges) EditCell(1, 2, "b");
+    if (setup == kWiderColumn) {
+      ResultGrid* g = rig_->Grid("HomeTB");
+      g->setColumnWidth(3, g->columnWidth(3) + 20);
+    }
+    if (setup == kHiddenGrid) TypeText(rig_->Edit("FullEd"), "нет такого");
+    OpenMenu();
+    QCOMPARE(Enabled(), enabled);
+    QCOMPARE(rig_->Action("N9")->isVisible(), setup != kHiddenGrid);
+    QVERIFY(rig_->Action("N3")->text().startsWith("Набрать номер "));
+    // Only a visible grid's menu probes the ports, and every port it
+    // opened is closed again.
+    QCOMPARE(rig_->port_log.empty(), setup == kHiddenGrid);
+    QCOMPARE(rig_->serial_ports.open_ports, 0);
+  }
+
+  void aRightClickMakesTheRowCurrentFirst() {
+    Open();
+    ResultGrid* g = rig_->Grid("HomeTB");
+    const QPoint cell = g->visualRect(g->model()->index(2, 2)).center();
+    QTest::mouseClick(g->viewport(), Qt::RightButton, {}, cell);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, cell,
+                            g->viewport()->mapToGlobal(cell));
+    QApplication::sendEvent(g->viewport(), &event);
+    QTRY_VERIFY(Menu()->isVisible());
+    Menu()->hide();
+    QCOMPARE(g->Row(), 3);
+    QCOMPARE(rig_->Action("N3")->text(),
+             QStringLiteral("Набрать номер 22-22-21"));
+
+    // From the tool button the menu acts on the current row.
+    g->setCurrentIndex(g->model()->index(0, 1));
+    auto* button = rig_->Find<QToolButton>("ToolButton3");
+    QTimer::singleShot(0, [this] { Menu()->hide(); });
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(g->Row(), 1);
+    QCOMPARE(rig_->Action("N3")->text(),
+             QStringLiteral("Набрать номер 11-11-11"));
+  }
+
+  void copiesAndPastes() {
+    Open();
+    ResultGrid* g = rig_->Grid("HomeTB");
+    g->setCurrentIndex(g->model()->index(3, 1));
+    rig_->Action("N4")->trigger();
+    QCOMPARE(rig_->clipboard.text, W(" 333331 Сидоров С.С. Иванова 5  1 Юг"));
+    rig_->Action("AcCopy")->trigger();
+    const std::string copy = rig_->clipboard.text;
+    QVERIFY(
+        copy.starts_with(W("Номер\tФИО\tулица\tдом\tкорп.\tкв.\tрайон\t\r")));
+    QVERIFY(
+        copy.ends_with(W("444441\tЛиванов Л.Л.\tСадовая\t7\t2\t3\tЮг\t\r")));
+
+    // Pasted back: the captions become a record too.
+    rig_->Action("AcPaste")->trigger();
+    QCOMPARE(rig_->Rows("HomeTB"), 11);
+    QCOMPARE(rig_->Cell("HomeTB", 5, 2), QStringLiteral("ФИО"));
+    QVERIFY(rig_->Action("AcSave")->isEnabled());
+    QCOMPARE(rig_->window()->shell().store.HomeChanges.size(), size_t{6});
+  }
+
+  void pastedLineEnds_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("CR LF") << "a\t1\r\nb\t2\r\n";
+    QTest::newRow("LF") << "a\t1\nb\t2";
+    QTest::newRow("CR CR") << "a\t1\r\rb\t2\r\r";
+    QTest::newRow("more fields than the table")
+        << "a\t1\tx\tx\tx\tx\tx\tx\tx\rb\t2";
+  }
+  void pastedLineEnds() {
+    QFETCH(QString, text);
+    Open();
+    rig_->clipboard.text = text.toStdString();
+    rig_->Action("AcPaste")->trigger();
+    QCOMPARE(rig_->Column("HomeTB", 1).mid(5), (QStringList{"a", "b"}));
+    QCOMPARE(rig_->Column("HomeTB", 2).mid(5), (QStringList{"1", "2"}));
+    const TData* b = rig_->window()->shell().store.HomeChanges.Find("0000007");
+    QVERIFY(b != nullptr);
+    QCOMPARE(b->value, RecordText({"b", "2", "", "", "", "", ""}));
+  }
+
+  void thePlatformClipboardSpeaksWindows1251() {
+    QtClipboard clipboard;
+    clipboard.WriteText(W("Иванов\t№ 5\r"));
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral("Иванов\t№ 5\r"));
+    // Characters the code page lacks arrive as "?".
+    QGuiApplication::clipboard()->setText(QStringLiteral("Ёлка € 漢 😀"));
+    QCOMPARE(clipboard.ReadText(), W("Ёлка € ? ??"));
+    QGuiApplication::clipboard()->clear();
+    QCOMPARE(clipboard.ReadText(), std::string());
+  }
+};
+
+SPRAVKA_UI_TEST(ContextMenuTest);
+
+}  // namespace spravka::testing
+
+#include "context_menu_test.moc"
