@@ -344,7 +344,8 @@ void ResultGrid::ShowOneRow() {
 }
 
 void ResultGrid::CloseEditor() {
-  if (editor_) closeEditor(editor_, QAbstractItemDelegate::NoHint);
+  if (EditorOpen()) closeEditor(editor_, QAbstractItemDelegate::NoHint);
+  editor_ = nullptr;
 }
 
 void ResultGrid::closeEditor(QWidget* editor,

@@ -105,7 +105,11 @@ class ResultGrid : public QTableView, public EditGrid {
   // The cell under a point of the grid (its own coordinates) in grid terms:
   // row 0 for the caption row; false outside the cells.
   bool CellAt(QPoint point, int* column, int* row) const;
-  bool EditorOpen() const { return editor_ != nullptr; }
+  // A model reset drops an open editor without closing it: the view's
+  // state tells whether one is still open.
+  bool EditorOpen() const {
+    return editor_ != nullptr && state() == QAbstractItemView::EditingState;
+  }
 
   // EditGrid.
   int RowCount() const override;
