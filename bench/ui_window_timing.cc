@@ -130,13 +130,14 @@ int main(int argc, char** argv) {
   RealFileChecks files;
   MemorySettings settings;
   SilentBoxes boxes;
-  MainWindowPorts ports{&files,
-                        &settings,
-                        &boxes,
-                        &help,
-                        DisplayNearestColour(),
-                        ButtonFaceColour(),
-                        [] {}};
+  MainWindowPorts ports;
+  ports.files = &files;
+  ports.settings = &settings;
+  ports.boxes = &boxes;
+  ports.help = &help;
+  ports.nearest = DisplayNearestColour();
+  ports.button_face = ButtonFaceColour();
+  ports.end_program = [] {};
   MainWindow window(ports);
   ResultGrid* grid = window.findChild<ResultGrid*>("HomeTB");
   PaintWatch painted(grid->viewport());

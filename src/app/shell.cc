@@ -1,5 +1,6 @@
 #include "app/shell.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/base_messages.h"
@@ -54,12 +55,10 @@ void Shell::Start(const std::string& working_folder,
   }
 }
 
-void Shell::ApplyCommandLine(const std::vector<std::string>& args) {
-  if (args.size() != 1) return;
-  std::string s = args[0];
+std::string Shell::BaseOfFile(std::string s) {
   if (!s.empty() && s.front() == '"') s.erase(0, 1);
   if (!s.empty() && s.back() == '"') s.pop_back();
-  if (!HasQzExtension(s)) return;
+  if (!HasQzExtension(s)) return {};
   s = LongPathName(s);
   std::string folder = FolderPart(s);
   if (folder.empty() || files_->SameFolder(WorkingFolder, PathOf(folder))) {
@@ -68,9 +67,58 @@ void Shell::ApplyCommandLine(const std::vector<std::string>& args) {
     // Outside the working folder the base keeps its full path.
     s = JoinPath(PathOf(folder), FileNamePart(s));
   }
-  CurrentBase = s.substr(0, s.size() - 3);
-  std::string entry = BaseToTownName(s);
+  return s.substr(0, s.size() - 3);
+}
+
+void Shell::ApplyCommandLine(const std::vector<std::string>& args) {
+  if (args.size() != 1) return;
+  const std::string base = BaseOfFile(args[0]);
+  if (base.empty()) return;
+  CurrentBase = base;
+  const std::string entry = BaseToTownName(base);
   if (towns.Find(entry) < 0) towns.Add(entry);
+}
+
+bool Shell::TakeDroppedFile(const std::string& path) {
+  const std::string base = BaseOfFile(path);
+  if (base.empty()) return false;
+  const std::string entry = BaseToTownName(base);
+  if (towns.Find(entry) < 0) towns.Add(entry);
+  selected = towns.Find(entry);
+  return true;
+}
+
+void Shell::CreateNewBase(const NewBaseParams& params,
+                          const std::optional<std::string>& base_template) {
+  CreatedBase made;
+  try {
+    made = CreateBase(params, base_template, WorkingFolder, *fs_);
+  } catch (...) {
+    made.status = Status::Error(ThrownErrorText());
+  }
+  if (!made.status.ok()) {
+    boxes_->Show(MessageKind::kError, made.status.message());
+    return;
+  }
+  if (!made.created) return;
+  CurrentBase = made.name;
+  const std::string entry = BaseToTownName(made.name);
+  if (towns.Find(entry) < 0) towns.Add(entry);
+}
+
+std::vector<std::string> Shell::FallbackBases(const std::string& failed) const {
+  std::vector<std::string> bases;
+  const auto add = [&](const std::string& base) {
+    if (base.empty() || base == failed ||
+        std::find(bases.begin(), bases.end(), base) != bases.end() ||
+        !files_->FindBaseFile(PathOf(base)).has_value()) {
+      return;
+    }
+    bases.push_back(base);
+  };
+  add(PreviousBase);
+  for (const std::string& entry : towns.entries()) add(TownToBaseName(entry));
+  return bases;
 }
 
 bool Shell::BaseExists(const std::string& name) {

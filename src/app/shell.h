@@ -4,9 +4,11 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/create_base.h"
 #include "app/file_checks.h"
 #include "app/message_boxes.h"
 #include "app/settings.h"
@@ -88,8 +90,29 @@ class Shell {
   std::string PathOf(const std::string& name) const;
 
   // Hook for the missing-base step: offers to create a base. It may set
-  // `CurrentBase` and add an entry.
+  // `CurrentBase` and add an entry (`CreateNewBase`).
   std::function<void()> offer_new_base;
+
+  // `CreateBase`: writes a new base from the dialog's values into the
+  // working folder, makes it `CurrentBase` and adds its town entry. A
+  // refused name or a failed write is reported and changes nothing.
+  void CreateNewBase(const NewBaseParams& params,
+                     const std::optional<std::string>& base_template);
+
+  // The drop handler's choice of a dropped file: a ".qz" file's town entry
+  // (added when it is new) becomes the selected one; false for any other
+  // file. The switch itself is `TownBoxExit`'s.
+  bool TakeDroppedFile(const std::string& path);
+
+  // After a base was closed and the next one, `failed`, could not be
+  // loaded: the bases to try in its place, in order (the previous one, then
+  // the towns whose file is there), each once.
+  std::vector<std::string> FallbackBases(const std::string& failed) const;
+  // Tries one of them next.
+  void TryBase(const std::string& base) {
+    CurrentBase = base;
+    SelectCurrentEntry();
+  }
 
   // Shell state.
   std::string WorkingFolder;
@@ -113,6 +136,9 @@ class Shell {
 
  private:
   void ApplyCommandLine(const std::vector<std::string>& args);
+  // A ".qz" file's base name: the file name without ".qz" for a file of
+  // the working folder, else the full path without it.
+  std::string BaseOfFile(std::string path);
   bool MissingBaseStep();
   bool BaseExists(const std::string& name);
   bool Probe(const std::string& folder);

@@ -4,7 +4,10 @@
 #include <exception>
 
 #include "app/file_checks.h"
+#include "app/thrown_error.h"
+#include "platform/base_template_resource.h"
 #include "platform/display_colours.h"
+#include "platform/file_association.h"
 #include "platform/qt_clipboard.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/qt_serial_port.h"
@@ -12,6 +15,7 @@
 #include "ui/application.h"
 #include "ui/inform_dialog.h"
 #include "ui/main_window.h"
+#include "ui/new_base_dialog.h"
 #include "ui/splash.h"
 
 int main(int argc, char** argv) {
@@ -43,6 +47,11 @@ int main(int argc, char** argv) {
   ports.clipboard = &clipboard;
   QtSerialPorts serial_ports;
   ports.serial_ports = &serial_ports;
+  NewBaseDialog new_base(&boxes, &help);
+  ports.new_base = &new_base;
+  ports.base_template = LoadBaseTemplate();
+  const std::unique_ptr<FileTypeStore> file_types = NativeFileTypeStore();
+  ports.file_types = file_types.get();
 
   MainWindow window(ports);
   boxes.SetParent(&window);
@@ -51,9 +60,9 @@ int main(int argc, char** argv) {
   try {
     window.FormCreate(QDir::currentPath(),
                       QCoreApplication::applicationFilePath(), args);
-  } catch (const std::exception& e) {
+  } catch (...) {
     // The general error handler; the rest of the start-up does not run.
-    boxes.Show(MessageKind::kError, e.what());
+    boxes.Show(MessageKind::kError, ThrownErrorText());
   }
 
   delete splash;

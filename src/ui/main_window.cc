@@ -5,18 +5,23 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFontMetricsF>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTabWidget>
 #include <algorithm>
 
 #include "app/scope_exit.h"
+#include "app/thrown_error.h"
 #include "app/town_names.h"
 #include "platform/display_colours.h"
 #include "search/captions.h"
 #include "storage/column_maps.h"
 #include "ui/context_menu.h"
 #include "ui/inform_dialog.h"
+#include "ui/new_base_dialog.h"
 #include "ui/search_panel.h"
 #include "ui/splash.h"
 #include "ui/text_codec.h"
@@ -67,6 +72,7 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
   BuildToolBar();
   BuildUniversalPanel();
   BuildModeButtons();
+  shell_.offer_new_base = [this] { OfferNewBase(); };
   // Laid out for the universal mode until a base brings the stored mode.
   engine_.UniversalMode = true;
   colours_.grid = ToQColor(ports.button_face);
@@ -141,12 +147,70 @@ void MainWindow::FormCreate(const QString& working_folder,
   for (const QString& a : args) arguments.push_back(a.toStdString());
   shell_.Start(working_folder.toStdString(), program_path.toStdString(),
                arguments);
+  if (ports_.new_base) {
+    ports_.new_base->SetWorkingFolder(
+        shell_.WorkingFolder, ports_.fs ? ports_.fs : &RealFileSystem());
+  }
   FillTownBox();
   if (LoadBase() != LoadOutcome::kLoaded) return;  // reported; start-up stops
   engine_.SearchRestart = false;
   PresentMode();
   engine_.RunOrgSearch();
   engine_.RunHomeSearch();
+  setAcceptDrops(true);
+  if (ports_.file_types) {
+    RegisterFileType(shell_.FolderReadOnly, shell_.ProgramFolder,
+                     program_path.toStdString(), *ports_.file_types);
+  }
+}
+
+void MainWindow::OfferNewBase() {
+  if (!ports_.new_base) return;
+  // Without any town a base is created whatever the answer: the program
+  // cannot work without one.
+  if (!ports_.new_base->Run() && !shell_.towns.empty()) return;
+  shell_.CreateNewBase(ports_.new_base->Params(), ports_.base_template);
+}
+
+LoadOutcome MainWindow::LoadAfterClose() {
+  const auto load = [this] {
+    try {
+      return LoadBase();
+    } catch (...) {
+      ports_.boxes->Show(MessageKind::kError, ThrownErrorText());
+      return LoadOutcome::kFailed;
+    }
+  };
+  const std::string failed = shell_.CurrentBase;
+  LoadOutcome outcome = load();
+  if (outcome != LoadOutcome::kFailed) return outcome;
+  for (const std::string& base : shell_.FallbackBases(failed)) {
+    shell_.TryBase(base);
+    outcome = load();
+    if (outcome != LoadOutcome::kFailed) return outcome;
+  }
+  ports_.boxes->Show(MessageKind::kError, NoBaseMessage());
+  EndProgram();
+  return LoadOutcome::kFatal;
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls() &&
+      event->mimeData()->urls().front().isLocalFile()) {
+    event->acceptProposedAction();
+  }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty() || !urls.front().isLocalFile()) return;
+  event->acceptProposedAction();
+  // The first file only; another kind of file does nothing.
+  if (!shell_.TakeDroppedFile(urls.front().toLocalFile().toStdString())) {
+    return;
+  }
+  SelectTownEntry();
+  TownBoxExit();
 }
 
 void MainWindow::FillTownBox() {
@@ -319,7 +383,7 @@ void MainWindow::TownBoxExit() {
     splash.ShowNow();
     if (!CloseBase()) return;  // the shown base stays
     shell_.SwitchTo(entry, index);
-    outcome = LoadBase();
+    outcome = LoadAfterClose();
   } catch (...) {
     // The store still holds the base shown before: the list and the
     // search controls go back to it before the error is reported.
@@ -355,7 +419,7 @@ void MainWindow::ReloadBase() {
   {
     SplashForm splash;
     splash.ShowNow();
-    outcome = LoadBase();
+    outcome = LoadAfterClose();
   }
   activateWindow();
   if (outcome == LoadOutcome::kFatal) return;

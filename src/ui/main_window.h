@@ -4,8 +4,10 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "app/file_type.h"
 #include "app/header_geometry.h"
 #include "app/shell.h"
 #include "editing/clipboard.h"
@@ -29,6 +31,7 @@ namespace spravka {
 
 class ContextMenu;
 class InformDialog;
+class NewBaseDialog;
 class SearchPanel;
 class SplashForm;
 
@@ -47,6 +50,11 @@ struct MainWindowPorts {
   Clipboard* clipboard = nullptr;
   // The serial ports a modem may be on; none: no modem is ever found.
   SerialPorts* serial_ports = nullptr;
+  NewBaseDialog* new_base = nullptr;  // `OKBottomDlg`
+  // `BaseTemplate`, the new-base template; none: no base can be created.
+  std::optional<std::string> base_template;
+  // Where the desktop's file association is kept; none: it is left alone.
+  FileTypeStore* file_types = nullptr;
 };
 
 // `Main` (Form1): the town list, the two result grids on their pages, the
@@ -94,6 +102,9 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;  // `FormClose`
+  // The drop handler: files dropped from the desktop.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
@@ -127,6 +138,13 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
 
   // The window's part of `LoadBase`; ends the program on a fatal failure.
   LoadOutcome LoadBase();
+  // A load after the shown base was closed: a base that cannot be loaded
+  // (also by an error thrown) gives way to the previous one, then to the
+  // first town whose file is there, else the program ends with its message;
+  // the tables of a closed base are never shown under another name.
+  LoadOutcome LoadAfterClose();
+  // The missing-base step's offer of the new-base dialog.
+  void OfferNewBase();
   void ApplyBase();
   void PlaceSearchFields();
   // Back to the shown base after a `CloseBase` that could not save.

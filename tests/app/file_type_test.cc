@@ -5,32 +5,12 @@
 #include <stdexcept>
 #include <vector>
 
+#include "shell_fakes.h"
+
 namespace spravka {
 namespace {
 
-// Keeps the association in memory; can be told to fail.
-class FakeFileTypeStore : public FileTypeStore {
- public:
-  std::string CommandFor(const std::string& executable) const override {
-    return "run " + executable;
-  }
-  std::string StoredCommand() override {
-    ++reads;
-    if (read_throws) throw std::runtime_error("no access");
-    return stored;
-  }
-  bool Write(const std::string& executable) override {
-    writes.push_back(executable);
-    if (write_fails) return false;
-    stored = CommandFor(executable);
-    return true;
-  }
-  std::string stored;
-  int reads = 0;
-  std::vector<std::string> writes;
-  bool read_throws = false;
-  bool write_fails = false;
-};
+using testing::FakeFileTypeStore;
 
 TEST(FileTypeTest, WrittenOnceAndAgainForAnotherExecutable) {
   FakeFileTypeStore store;

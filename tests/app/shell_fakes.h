@@ -5,10 +5,12 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "app/file_checks.h"
+#include "app/file_type.h"
 #include "app/message_boxes.h"
 #include "app/settings.h"
 #include "app/stripes.h"
@@ -69,6 +71,30 @@ class ProbeSwitchFileChecks : public RealFileChecks {
   }
   bool read_only = false;
   std::vector<std::string> probed;
+};
+
+// Keeps the association in memory; can be told to fail.
+class FakeFileTypeStore : public FileTypeStore {
+ public:
+  std::string CommandFor(const std::string& executable) const override {
+    return "run " + executable;
+  }
+  std::string StoredCommand() override {
+    ++reads;
+    if (read_throws) throw std::runtime_error("no access");
+    return stored;
+  }
+  bool Write(const std::string& executable) override {
+    writes.push_back(executable);
+    if (write_fails) return false;
+    stored = CommandFor(executable);
+    return true;
+  }
+  std::string stored;
+  int reads = 0;
+  std::vector<std::string> writes;
+  bool read_throws = false;
+  bool write_fails = false;
 };
 
 inline Rgb TrueColour(Rgb c) { return c; }

@@ -340,6 +340,10 @@ class StartUpTest : public QObject {
       const std::string dir = TempDir();
       if (c.file) WriteBytes(dir + "/" + c.file, c.bytes);
       WindowRig rig;
+      // An empty folder without the new-base template: the dialog comes,
+      // nothing can be made, and the program ends.
+      rig.base_template = std::nullopt;
+      if (!c.file) rig.AnswerNewBase(Qt::Key_Escape);
       rig.Open(dir);
       QVERIFY(rig.window()->ended());
       QCOMPARE(rig.end_calls, 1);

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "storage/base_file.h"
+#include "storage/base_template.h"
 #include "storage/cp1251.h"
 #include "support/base_builder.h"
 
@@ -58,7 +59,25 @@ const std::vector<std::vector<std::string>>& SmallTownOrg() {
   return org;
 }
 
-WindowRig::WindowRig() = default;
+WindowRig::WindowRig()
+    : new_base(std::make_unique<NewBaseDialog>(&boxes, &help)),
+      base_template(BaseTemplate()) {}
+
+void WindowRig::AnswerNewBase(Qt::Key key) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [this, key, timer] {
+    if (!new_base->isVisible()) return;
+    timer->stop();
+    timer->deleteLater();
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus && focus->window() == new_base.get()
+                        ? focus
+                        : static_cast<QWidget*>(new_base.get()),
+                    key);
+  });
+  timer->start();
+}
 
 WindowRig::~WindowRig() {
   if (window_) window_->close();
@@ -76,6 +95,9 @@ MainWindow* WindowRig::Open(const std::string& folder,
   ports.end_program = [this] { ++end_calls; };
   ports.fs = fs;
   ports.clipboard = &clipboard;
+  ports.new_base = new_base.get();
+  ports.base_template = base_template;
+  ports.file_types = &file_types;
   ports.serial_ports = &serial_ports;
   window_ = std::make_unique<MainWindow>(ports);
   window_->FormCreate(QString::fromStdString(folder),

@@ -17,6 +17,7 @@
 #include "storage/base_header.h"
 #include "ui/inform_dialog.h"
 #include "ui/main_window.h"
+#include "ui/new_base_dialog.h"
 #include "ui/result_grid.h"
 
 namespace spravka::testing {
@@ -85,6 +86,13 @@ class WindowRig {
   InformDialog help;
   Rgb face = kFace;          // the system button face the window sees
   FileSystem* fs = nullptr;  // the bases' file system; the real one if null
+  FakeFileTypeStore file_types;
+  // `OKBottomDlg`, made once like the program's; answered by the tests.
+  std::unique_ptr<NewBaseDialog> new_base;
+  std::optional<std::string> base_template;  // the built-in one
+
+  // Presses `key` in the new-base dialog when it comes up next.
+  void AnswerNewBase(Qt::Key key);
   StringClipboard clipboard;
   // No test opens a real serial port; by default no port has a modem.
   std::vector<std::string> port_log;

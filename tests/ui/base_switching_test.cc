@@ -1,0 +1,220 @@
+// Managing bases through the window: the first start in an empty folder,
+// switching towns with and without unsaved changes, a switch that fails,
+// files dropped on the window, a new base from the menu, and the file
+// association.
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+#include <QtTest>
+#include <filesystem>
+
+#include "storage/record_key.h"
+#include "support/base_builder.h"
+#include "ui_test_main.h"
+#include "window_rig.h"
+
+namespace spravka::testing {
+namespace {
+
+void WriteSmallTown(const std::string& path, const std::string& caption) {
+  WriteTown(path, TownHeader(caption), SmallTownHome(), SmallTownOrg());
+}
+
+QStringList Items(QComboBox* box) {
+  QStringList items;
+  for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+  return items;
+}
+
+// Files dropped on a window as the desktop drops them.
+void Drop(QWidget* window, const QStringList& paths) {
+  QMimeData data;
+  QList<QUrl> urls;
+  for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
+  data.setUrls(urls);
+  QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
+                        Qt::NoModifier);
+  QApplication::sendEvent(window, &enter);
+  QVERIFY(enter.isAccepted());
+  QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton,
+                  Qt::NoModifier);
+  QApplication::sendEvent(window, &drop);
+}
+
+}  // namespace
+
+class BaseSwitchingTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<WindowRig> rig_;
+  std::string dir_;
+
+  QComboBox* Towns() { return rig_->Find<QComboBox>("TownBox"); }
+  void Choose(const QString& entry) {
+    Towns()->setFocus();
+    Towns()->setCurrentIndex(Towns()->findText(entry));
+  }
+  void EditCell(int model_row, int column, const QString& text) {
+    ResultGrid* g = rig_->Grid("HomeTB");
+    g->setFocus();
+    g->setCurrentIndex(g->model()->index(model_row, column));
+    Keys(text);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  }
+
+ private slots:
+  void init() {
+    rig_ = std::make_unique<WindowRig>();
+    dir_ = TempDir();
+  }
+  void cleanup() { rig_.reset(); }
+
+  void aFirstStartInAnEmptyFolderMakesABase_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("Esc: without any town a base is made all the same")
+        << int(Qt::Key_Escape);
+  }
+  void aFirstStartInAnEmptyFolderMakesABase() {
+    QFETCH(int, key);
+    rig_->AnswerNewBase(Qt::Key(key));
+    rig_->Open(dir_);
+    QVERIFY(!rig_->window()->ended());
+    QVERIFY(QFileInfo::exists(QString::fromStdString(dir_) +
+                              "/Новый справочник.qz"));
+    QCOMPARE(Items(Towns()), QStringList{" Новый справочник"});
+    QCOMPARE(rig_->window()->windowTitle(),
+             QStringLiteral("Телефонный cправочник"));
+    QVERIFY(rig_->window()->isVisible());
+    QVERIFY(rig_->boxes.shown.empty());
+  }
+
+  void switchingAsksAboutUnsavedChanges_data() {
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("no changes: no question") << false << false;
+    QTest::newRow("changes, answered Yes") << true << true;
+    QTest::newRow("changes, answered No") << true << false;
+  }
+  void switchingAsksAboutUnsavedChanges() {
+    QFETCH(bool, edited);
+    QFETCH(bool, answer);
+    WriteSmallTown(dir_ + "/Alpha.qz", "Альфа");
+    WriteSmallTown(dir_ + "/Beta.qz", "Бета");
+    const std::string alpha = ReadBytes(dir_ + "/Alpha.qz");
+    rig_->Open(dir_);
+    if (edited) EditCell(0, 2, "Smith");
+    rig_->boxes.answers = {answer};
+    Choose(" Beta");
+    QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Бета"));
+    QCOMPARE(rig_->window()->shell().PreviousBase, std::string("Alpha"));
+    QCOMPARE(rig_->boxes.shown.size(), size_t{edited ? 1u : 0u});
+    QCOMPARE(rig_->boxes.unexpected_questions, 0);
+    QVERIFY(!rig_->Action("AcSave")->isEnabled());
+    QCOMPARE(ReadBytes(dir_ + "/Alpha.qz") != alpha, edited && answer);
+  }
+
+  // The chosen base cannot be read after the old one was closed (its
+  // unsaved edit given up): the old one is loaded again from its file, under
+  // its own name; failing that, the first town whose file is there.
+  void aSwitchThatFailsGoesBack() {
+    WriteSmallTown(dir_ + "/Alpha.qz", "Альфа");
+    WriteBytes(dir_ + "/Bad.qz", "abc");
+    WriteSmallTown(dir_ + "/Gamma.qz", "Гамма");
+    rig_->Open(dir_);
+    EditCell(0, 2, "Smith");
+    rig_->boxes.answers = {false};
+    Choose(" Bad");
+    QCOMPARE(rig_->boxes.shown.back().kind, MessageKind::kError);
+    QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Альфа"));
+    QCOMPARE(Towns()->currentText(), QStringLiteral(" Alpha"));
+    QCOMPARE(rig_->Cell("HomeTB", 0, 2), QStringLiteral("Иванов И.И."));
+    QVERIFY(rig_->window()->shell().store.HomeChanges.empty());
+
+    // The previous base is gone too: the first town whose file is there.
+    std::filesystem::remove(dir_ + "/Alpha.qz");
+    Choose(" Bad");
+    QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Гамма"));
+    QCOMPARE(Towns()->currentText(), QStringLiteral(" Gamma"));
+    QVERIFY(!rig_->window()->ended());
+  }
+
+  void droppedFiles() {
+    WriteSmallTown(dir_ + "/Alpha.qz", "Альфа");
+    const std::string other = TempDir();
+    WriteSmallTown(other + "/Far.qz", "Далеко");
+    WriteSmallTown(other + "/Near.qz", "Близко");
+    WriteBytes(other + "/notes.txt", "text");
+    rig_->Open(dir_);
+
+    // Another kind of file does nothing.
+    Drop(rig_->window(), {QString::fromStdString(other + "/notes.txt")});
+    QCOMPARE(Items(Towns()), QStringList{" Alpha"});
+    QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Альфа"));
+
+    // Of three files only the first counts; from another folder its entry
+    // names the folder.
+    Drop(rig_->window(), {QString::fromStdString(other + "/Far.qz"),
+                          QString::fromStdString(other + "/Near.qz"),
+                          QString::fromStdString(dir_ + "/Alpha.qz")});
+    const QString far = QString::fromStdString(" Far *" + other);
+    QCOMPARE(Items(Towns()), (QStringList{" Alpha", far}));
+    QCOMPARE(Towns()->currentText(), far);
+    QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Далеко"));
+    QCOMPARE(rig_->window()->shell().CurrentBase, other + "/Far");
+
+    // A file of the working folder goes by its name.
+    Drop(rig_->window(), {QString::fromStdString(dir_ + "/Alpha.qz")});
+    QCOMPARE(Items(Towns()), (QStringList{" Alpha", far}));
+    QCOMPARE(rig_->window()->shell().CurrentBase, std::string("Alpha"));
+  }
+
+  void aNewBaseFromTheMenu_data() {
+    QTest::addColumn<bool>("create");
+    QTest::newRow("Создать базу") << true;
+    QTest::newRow("Отмена: the base shown before comes back") << false;
+  }
+  void aNewBaseFromTheMenu() {
+    QFETCH(bool, create);
+    WriteSmallTown(dir_ + "/Alpha.qz", "Альфа");
+    rig_->Open(dir_);
+    auto* name = rig_->new_base->findChild<QLineEdit*>("Edit1");
+    name->setText(QStringLiteral("Моя база"));
+    rig_->AnswerNewBase(create ? Qt::Key_Return : Qt::Key_Escape);
+    rig_->Action("N15")->trigger();
+    if (create) {
+      QCOMPARE(Items(Towns()), (QStringList{" Alpha", " Моя база"}));
+      QCOMPARE(Towns()->currentText(), QStringLiteral(" Моя база"));
+      QCOMPARE(rig_->window()->shell().CurrentBase, std::string("Моя база"));
+      QCOMPARE(rig_->Rows("HomeTB"), 0);
+    } else {
+      QCOMPARE(Items(Towns()), QStringList{" Alpha"});
+      QCOMPARE(Towns()->currentText(), QStringLiteral(" Alpha"));
+      QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Альфа"));
+      QCOMPARE(rig_->Rows("HomeTB"), 5);
+    }
+    QVERIFY(rig_->boxes.shown.empty());
+  }
+
+  void theFileAssociationIsWrittenOnce() {
+    WriteSmallTown(dir_ + "/Alpha.qz", "Альфа");
+    rig_->Open(dir_);
+    QCOMPARE(rig_->file_types.writes,
+             std::vector<std::string>{"/opt/spravka/spravka"});
+    rig_->Close();
+    rig_->Open(dir_);  // the second start finds it in place
+    QCOMPARE(rig_->file_types.writes.size(), size_t{1});
+
+    WindowRig read_only;
+    read_only.files.read_only = true;
+    read_only.Open(dir_);
+    QVERIFY(read_only.file_types.writes.empty());
+  }
+};
+
+SPRAVKA_UI_TEST(BaseSwitchingTest);
+
+}  // namespace spravka::testing
+
+#include "base_switching_test.moc"
