@@ -243,6 +243,39 @@ TEST(CreateBaseTest, FailedWriteKeepsTheOldBase) {
   }
 }
 
+// Every file operation fails in turn, by an error returned and by one
+// thrown: the base to be replaced stays as it was, nothing else is left
+// behind, until the run that meets no failure makes the new base.
+TEST(CreateBaseTest, AFailureAtAnyStepKeepsTheOldBase) {
+  for (const bool throws : {false, true}) {
+    for (int n = 1;; ++n) {
+      ASSERT_LT(n, 100) << "creating never completes";
+      const std::string dir = TempDir();
+      WriteBytes(dir + "/Town.qz", "the old base");
+      testing::FaultyFileSystem fs;
+      fs.fail_at = n;
+      fs.throws = throws;
+      NewBaseParams params;
+      params.name = "Town";
+      CreatedBase made;
+      try {
+        made = CreateBase(params, BaseTemplate(), dir, fs);
+      } catch (const testing::InjectedFault&) {
+        // The window's caller turns this into a message.
+      }
+      if (!fs.failed) {
+        EXPECT_TRUE(made.created);
+        EXPECT_EQ(ReadBytes(dir + "/Town.qz").size(), BaseTemplate().size());
+        break;
+      }
+      SCOPED_TRACE(std::to_string(n) + (throws ? " thrown" : " returned"));
+      EXPECT_FALSE(made.created);
+      EXPECT_EQ(ReadBytes(dir + "/Town.qz"), "the old base");
+      EXPECT_EQ(FolderFiles(dir), std::set<std::string>{"Town.qz"});
+    }
+  }
+}
+
 TEST(CreateBaseTest, ReplaceQuestionNamesTheFile) {
   EXPECT_EQ(ReplaceBaseQuestion("User_Base"),
             "База User_Base.qz\r\n  уже существует. Заменить её?");
