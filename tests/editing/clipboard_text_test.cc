@@ -17,10 +17,7 @@ using testing::RecordText;
 using testing::TableRecords;
 
 constexpr TableId kHome = TableId::kHome;
-
-std::string UsedBytes(const Table& t) {
-  return std::string(t.bytes.data(), t.used + 1);
-}
+using testing::UsedBytes;
 
 class ClipboardTextTest : public ::testing::Test {
  protected:

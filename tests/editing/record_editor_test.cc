@@ -17,10 +17,7 @@ using testing::TableNumbers;
 using testing::TableRecords;
 
 constexpr TableId kHome = TableId::kHome;
-
-std::string UsedBytes(const Table& t) {
-  return std::string(t.bytes.data(), t.used + 1);
-}
+using testing::UsedBytes;
 
 class RecordEditorTest : public ::testing::Test {
  protected:

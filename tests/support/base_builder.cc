@@ -57,9 +57,9 @@ std::string MakeBaseFile(const std::vector<Fields>& home,
                          const ChangeList* org_changes) {
   const size_t home_kinds = home.empty() ? kHomeKinds : home.front().size();
   const size_t org_kinds = org.empty() ? kOrgKinds : org.front().size();
-  std::string file =
-      WriteBasePart(HeaderWithKinds(static_cast<int>(home_kinds), static_cast<int>(org_kinds)),
-                    stamp, SectionText(home), SectionText(org));
+  std::string file = WriteBasePart(HeaderWithKinds(static_cast<int>(home_kinds),
+                                                   static_cast<int>(org_kinds)),
+                                   stamp, SectionText(home), SectionText(org));
   if (home_changes || org_changes) {
     const ChangeList none;
     file += WriteChangeSection(stamp, home_changes ? *home_changes : none,
@@ -80,6 +80,10 @@ std::vector<Fields> TableRecords(const Table& table, int field_count) {
   return records;
 }
 
+std::string UsedBytes(const Table& table) {
+  return std::string(table.bytes.data(), table.used + 1);
+}
+
 std::vector<uint32_t> TableNumbers(const Table& table) {
   std::vector<uint32_t> numbers;
   for (size_t p = 1; p < table.used; p += table.LengthAt(p)) {
@@ -94,7 +98,8 @@ struct TempRoot {
   std::filesystem::path path;
   TempRoot() {
     std::string pattern =
-        (std::filesystem::temp_directory_path() / "spravka-test-XXXXXX").string();
+        (std::filesystem::temp_directory_path() / "spravka-test-XXXXXX")
+            .string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     path = pattern;
   }

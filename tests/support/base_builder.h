@@ -30,6 +30,8 @@ std::string MakeBaseFile(const std::vector<Fields>& home,
 
 // The records of a working table as field lists, in table order.
 std::vector<Fields> TableRecords(const Table& table, int field_count);
+// The used part of a working table, to compare before and after.
+std::string UsedBytes(const Table& table);
 // Record numbers of a working table, in table order.
 std::vector<uint32_t> TableNumbers(const Table& table);
 

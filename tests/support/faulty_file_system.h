@@ -27,7 +27,7 @@ class InjectedFault : public std::runtime_error {
 class FaultyFileSystem : public FileSystem {
  public:
   long long write_budget = -1;  // bytes that may still be written; -1 = any
-  int failing_rename = 0;  // which rename fails (1 = the first); 0 = none
+  int failing_rename = 0;       // which rename fails (1 = the first); 0 = none
   int renames = 0;
 
   int fail_at = 0;

@@ -66,14 +66,6 @@ class BaseCommandsTest : public QObject {
     rig_->fs = fs;
     rig_->Open(dir_);
   }
-  void EditCell(const char* grid, int model_row, int column,
-                const QString& text) {
-    ResultGrid* g = rig_->Grid(grid);
-    g->setFocus();
-    g->setCurrentIndex(g->model()->index(model_row, column));
-    Keys(text);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-  }
   // Runs a command the way the menu does: the menu decides first.
   void Run(Command command) {
     auto* menu = rig_->Find<QMenu>("PopupMenu1");
@@ -106,7 +98,7 @@ class BaseCommandsTest : public QObject {
 
   void savedChangesComeBack() {
     Open();
-    EditCell("HomeTB", 1, 2, "Smith");
+    rig_->EditCell("HomeTB", 1, 2, "Smith");
     Run(Command::kSave);
     QVERIFY(!rig_->Action("AcSave")->isEnabled());
     rig_->Close();
@@ -135,9 +127,9 @@ class BaseCommandsTest : public QObject {
 
   void optimisationRebuildsTheBaseAndKeepsTheOldOneAsBackup() {
     Open();
-    EditCell("HomeTB", 0, 2, "Smith");
+    rig_->EditCell("HomeTB", 0, 2, "Smith");
     rig_->Find<QTabWidget>("HomePage")->setCurrentIndex(1);
-    EditCell("OrgTb", 1, 2, "School");
+    rig_->EditCell("OrgTb", 1, 2, "School");
     const std::string before = ReadBytes(path_);
     rig_->boxes.answers = {true};
     SplashWatcher splash;
@@ -185,10 +177,10 @@ class BaseCommandsTest : public QObject {
   void restoreCutsTheFileToItsBasePart() {
     Open();
     const std::string clean = ReadBytes(path_);
-    EditCell("HomeTB", 0, 2, "Smith");
+    rig_->EditCell("HomeTB", 0, 2, "Smith");
     Run(Command::kSave);
     QVERIFY(ReadBytes(path_).size() > clean.size());
-    EditCell("HomeTB", 1, 2, "Unsaved");
+    rig_->EditCell("HomeTB", 1, 2, "Unsaved");
     rig_->boxes.answers = {true};
     Run(Command::kRestore);
     QCOMPARE(rig_->boxes.shown.size(), size_t{1});  // no save question
@@ -231,9 +223,9 @@ class BaseCommandsTest : public QObject {
       QVERIFY2(n < 100, "the command never completes");
       FaultyFileSystem fs;
       Open(&fs);
-      EditCell("HomeTB", 0, 2, "Saved");
+      rig_->EditCell("HomeTB", 0, 2, "Saved");
       Run(Command::kSave);
-      EditCell("HomeTB", 1, 2, "Unsaved");
+      rig_->EditCell("HomeTB", 1, 2, "Unsaved");
       if (c == Command::kWidths) {
         ResultGrid* g = rig_->Grid("HomeTB");
         g->setColumnWidth(2, g->columnWidth(2) + 30);

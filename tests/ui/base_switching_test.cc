@@ -55,14 +55,6 @@ class BaseSwitchingTest : public QObject {
     Towns()->setFocus();
     Towns()->setCurrentIndex(Towns()->findText(entry));
   }
-  void EditCell(int model_row, int column, const QString& text) {
-    ResultGrid* g = rig_->Grid("HomeTB");
-    g->setFocus();
-    g->setCurrentIndex(g->model()->index(model_row, column));
-    Keys(text);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-  }
-
  private slots:
   void init() {
     rig_ = std::make_unique<WindowRig>();
@@ -104,7 +96,7 @@ class BaseSwitchingTest : public QObject {
     WriteSmallTown(dir_ + "/Beta.qz", "Бета");
     const std::string alpha = ReadBytes(dir_ + "/Alpha.qz");
     rig_->Open(dir_);
-    if (edited) EditCell(0, 2, "Smith");
+    if (edited) rig_->EditCell("HomeTB", 0, 2, "Smith");
     rig_->boxes.answers = {answer};
     Choose(" Beta");
     QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Бета"));
@@ -123,7 +115,7 @@ class BaseSwitchingTest : public QObject {
     WriteBytes(dir_ + "/Bad.qz", "abc");
     WriteSmallTown(dir_ + "/Gamma.qz", "Гамма");
     rig_->Open(dir_);
-    EditCell(0, 2, "Smith");
+    rig_->EditCell("HomeTB", 0, 2, "Smith");
     rig_->boxes.answers = {false};
     Choose(" Bad");
     QCOMPARE(rig_->boxes.shown.back().kind, MessageKind::kError);

@@ -55,15 +55,6 @@ class ContextMenuTest : public QObject {
     }
     return names;
   }
-  // Types a cell's new text, as the cell editor reports it.
-  void EditCell(int model_row, int column, const QString& text) {
-    ResultGrid* g = rig_->Grid("HomeTB");
-    g->setFocus();
-    g->setCurrentIndex(g->model()->index(model_row, column));
-    Keys(text);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-  }
-
  private slots:
   void init() { rig_ = std::make_unique<WindowRig>(); }
   void cleanup() { rig_.reset(); }
@@ -107,8 +98,8 @@ class ContextMenuTest : public QObject {
     if (setup == kFreeModem) rig_->serial_ports.ports["Com2"] = {};
     Open(setup != kNoOriginTag);
     rig_->clipboard.text = setup == kEmptyClipboard ? "" : "x";
-    if (setup != kReadOnlyBase) EditCell(0, 2, "a");
-    if (setup == kTwoChanges) EditCell(1, 2, "b");
+    if (setup != kReadOnlyBase) rig_->EditCell("HomeTB", 0, 2, "a");
+    if (setup == kTwoChanges) rig_->EditCell("HomeTB", 1, 2, "b");
     if (setup == kWiderColumn) {
       ResultGrid* g = rig_->Grid("HomeTB");
       g->setColumnWidth(3, g->columnWidth(3) + 20);

@@ -190,7 +190,8 @@ class RecordEditingTest : public QObject {
       home.push_back({std::to_string(100000 + i), "Имя", "", "", "", "", ""});
     Open(home);
     QCOMPARE(rig_->Rows("HomeTB"), 1001);
-    const std::string before = UsedPart(rig_->window()->shell().store.HomeData);
+    const std::string before =
+        UsedBytes(rig_->window()->shell().store.HomeData);
     Select(1000, 2);
     Keys("x");
     Key(Qt::Key_Return);
@@ -199,7 +200,7 @@ class RecordEditingTest : public QObject {
     Key(Qt::Key_Delete, Qt::ControlModifier);
     QVERIFY(rig_->boxes.shown.back().text.find(". . . . .") !=
             std::string::npos);
-    QCOMPARE(UsedPart(rig_->window()->shell().store.HomeData), before);
+    QCOMPARE(UsedBytes(rig_->window()->shell().store.HomeData), before);
     QVERIFY(rig_->window()->shell().store.HomeChanges.empty());
     QVERIFY(!rig_->Action("AcSave")->isEnabled());
   }
@@ -249,9 +250,6 @@ class RecordEditingTest : public QObject {
   }
 
  private:
-  std::string UsedPart(const Table& t) {
-    return std::string(t.bytes.data(), t.used + 1);
-  }
   // The window is active again once a box has closed (the window manager's
   // part, which the test platform lacks).
   void BackFromTheBox() {

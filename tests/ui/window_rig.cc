@@ -121,6 +121,15 @@ int WindowRig::Rows(const char* grid) const {
   return g->isHidden() ? 0 : g->result_model()->rowCount();
 }
 
+void WindowRig::EditCell(const char* grid, int row, int column,
+                         const QString& text) {
+  ResultGrid* g = Grid(grid);
+  g->setFocus();
+  g->setCurrentIndex(g->model()->index(row, column));
+  Keys(text);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+}
+
 QString WindowRig::Cell(const char* grid, int row, int column) const {
   ResultGrid* g = Grid(grid);
   return g->CellText(g->result_model()->index(row, column));

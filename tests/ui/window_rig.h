@@ -74,6 +74,9 @@ class WindowRig {
   }
   // Data rows of a grid as shown: 0 while it is hidden.
   int Rows(const char* grid) const;
+  // Types `text` into a cell of a grid (model row) as the user would, and
+  // ends the edit with Enter.
+  void EditCell(const char* grid, int row, int column, const QString& text);
   // The text of a grid cell (model row, column 1..n).
   QString Cell(const char* grid, int row, int column) const;
   // Column `column` of every shown row of a grid.
