@@ -3,6 +3,10 @@
 #include <QDeadlineTimer>
 #include <QSerialPort>
 #include <QThread>
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
@@ -163,13 +167,30 @@ class QtSerialPort : public SerialPort {
 }  // namespace
 
 std::vector<std::string> QtSerialPorts::MachinePortNames() {
+#ifdef Q_OS_WIN
+  std::vector<std::string> names;
+  for (int i = 0; i < kMachinePortCount; ++i)
+    names.push_back("Com" + std::to_string(i + 1));
+  return names;
+#else
+  std::ifstream active("/sys/class/tty/console/active");
+  std::string consoles;
+  std::getline(active, consoles);
+  return SerialDevicesWithout(consoles);
+#endif
+}
+
+std::vector<std::string> QtSerialPorts::SerialDevicesWithout(
+    const std::string& console_devices) {
+  std::istringstream words(console_devices);
+  std::vector<std::string> consoles{std::istream_iterator<std::string>(words),
+                                    std::istream_iterator<std::string>()};
   std::vector<std::string> names;
   for (int i = 0; i < kMachinePortCount; ++i) {
-#ifdef Q_OS_WIN
-    names.push_back("Com" + std::to_string(i + 1));
-#else
-    names.push_back("/dev/ttyS" + std::to_string(i));
-#endif
+    const std::string device = "ttyS" + std::to_string(i);
+    if (std::find(consoles.begin(), consoles.end(), device) != consoles.end())
+      continue;
+    names.push_back("/dev/" + device);
   }
   return names;
 }

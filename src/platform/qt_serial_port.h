@@ -25,8 +25,14 @@ class QtSerialPorts : public SerialPorts {
   static constexpr std::chrono::milliseconds kWriteTimeout{1000};
 
   // The ports a modem is looked for on: "Com1" to "Com4" on Windows, the
-  // first four serial devices /dev/ttyS0 to /dev/ttyS3 elsewhere.
+  // first four serial devices /dev/ttyS0 to /dev/ttyS3 elsewhere, less the
+  // ones the system console runs on (/sys/class/tty/console/active).
   static std::vector<std::string> MachinePortNames();
+  // The same from the console's devices as that file lists them ("ttyS0
+  // tty0"): opening a port to probe it resets its line, which must never
+  // happen to the system console.
+  static std::vector<std::string> SerialDevicesWithout(
+      const std::string& console_devices);
 
   // `names` are port names or device paths, in the order they are probed.
   explicit QtSerialPorts(

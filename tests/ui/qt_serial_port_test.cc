@@ -66,9 +66,16 @@ class QtSerialPortTest : public QObject {
  private slots:
   void theMachinesPortsAreTheFirstFourSerialDevices() {
     // Only the names: opening them is for the program, never for a test.
-    QCOMPARE(QtSerialPorts::MachinePortNames(),
+    QCOMPARE(QtSerialPorts::SerialDevicesWithout(""),
              (std::vector<std::string>{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2",
                                        "/dev/ttyS3"}));
+    // The system console's port is never probed.
+    QCOMPARE(
+        QtSerialPorts::SerialDevicesWithout("ttyS0 tty0"),
+        (std::vector<std::string>{"/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3"}));
+    QCOMPARE(
+        QtSerialPorts::SerialDevicesWithout("tty0 ttyS2"),
+        (std::vector<std::string>{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS3"}));
   }
 
   // A pseudo-terminal has no modem-status lines, so it holds no modem; the
