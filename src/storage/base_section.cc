@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "storage/byte_order.h"
 #include "storage/record_table.h"
@@ -26,6 +27,22 @@ bool ReadSectionBlock(std::string_view file, size_t* offset, size_t section_end,
   block->stream_size = static_cast<size_t>(stream_size);
   *offset += block->stream_size;
   return true;
+}
+
+bool MakeRoomForText(std::string_view stream, size_t size, size_t offset,
+                     ByteBuffer* buffer) {
+  try {
+    buffer->ResizeUninitialized(offset + size);
+    return true;
+  } catch (const std::bad_alloc&) {
+    size_t inflated = 0;
+    constexpr size_t kPiece = 64 * 1024;
+    const bool whole = InflatePieces(
+        stream, kPiece,
+        [&inflated](std::string_view piece) { inflated += piece.size(); });
+    if (!whole || inflated != size) return false;
+    throw;
+  }
 }
 
 bool InflateSection(std::string_view stream, char* out, size_t size) {

@@ -127,12 +127,12 @@ bool LoadTable(std::string& file, const SectionBlock& block,
 
   const size_t size = block.text_size;
   const size_t reserve = TableReserve(table_growth, size, ChangeBytes(changes));
+  const std::string_view compressed(stream, block.stream_size);
   Table loaded;
-  loaded.bytes.ResizeUninitialized(reserve + size);
+  if (!MakeRoomForText(compressed, size, reserve, &loaded.bytes)) return false;
   loaded.bytes[0] = 0;
   char* text = loaded.bytes.data() + reserve;
-  if (!InflateSection(std::string_view(stream, block.stream_size), text,
-                      size)) {
+  if (!InflateSection(compressed, text, size)) {
     return false;
   }
   if (size > 0 && text[size - 1] != static_cast<char>(kRecordEnd)) {
