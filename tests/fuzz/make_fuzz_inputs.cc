@@ -22,6 +22,7 @@
 #include "storage/keystream.h"
 #include "storage/record_key.h"
 #include "storage/record_store.h"
+#include "storage/zlib_codec.h"
 #include "support/hostile_bases.h"
 
 namespace spravka {
@@ -66,6 +67,18 @@ void Edit(const RecordStore& store, ChangeList* home, ChangeList* org) {
             "777777\x02"
             "Новиков А.А.\x03\x04\x05\x06\x07\x1F");
   org->Add(RecordKey(1), "\x1F");
+}
+
+// A stated-length mode, an amount, then the stream.
+void InflateSeeds(const DemoTown& town) {
+  Put("section_inflate", "home",
+      std::string("\x00\x00") + Compress(town.home_text));
+  Put("section_inflate", "org-longer",
+      std::string("\x01\x07") + Compress(town.org_text));
+  Put("section_inflate", "empty", std::string("\x00\x00") + Compress(""));
+  Put("section_inflate", "stored",
+      std::string("\x02\x03") + std::string("\x78\x01\x01\x05\x00\xFA\xFF", 7) +
+          "hello" + std::string("\x06\x2C\x02\x15", 4));
 }
 
 void Corpus() {
@@ -118,6 +131,8 @@ void Corpus() {
   Put("matcher", "wildcards", std::string("\x01\x0F") + "?$ 1?\x1F" + records);
 
   // Search patterns: flags, kinds present, kinds with boxes, typed texts.
+  InflateSeeds(MakeDemoTown(20, 5, 4));
+
   Put("search_pattern", "home",
       std::string("\x04\x7F\xFF\xFF") + Utf8ToCp1251("123").value() + '\0' +
           Utf8ToCp1251("Иван").value() + '\0' + "^" +
