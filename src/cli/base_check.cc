@@ -213,8 +213,8 @@ class Checker {
     }
     // Only what the stream really inflates to is committed.
     ByteBuffer text;
-    text.ResizeUninitialized(static_cast<size_t>(text_length));
-    if (!InflateSection(stream, text.data(), text.size())) {
+    if (!MakeRoomForText(stream, static_cast<size_t>(text_length), 0, &text) ||
+        !InflateSection(stream, text.data(), text.size())) {
       Problem(name + ": сжатый текст повреждён или его длина не " +
               std::to_string(text_length));
       return true;

@@ -1,7 +1,11 @@
 #include "storage/base_section.h"
 
+#include <libdeflate.h>
+
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "storage/byte_order.h"
 #include "storage/record_table.h"
@@ -28,8 +32,37 @@ bool ReadSectionBlock(std::string_view file, size_t* offset, size_t section_end,
   return true;
 }
 
+bool MakeRoomForText(std::string_view stream, size_t size, size_t offset,
+                     ByteBuffer* buffer) {
+  try {
+    buffer->ResizeUninitialized(offset + size);
+    return true;
+  } catch (const std::bad_alloc&) {
+    size_t inflated = 0;
+    constexpr size_t kPiece = 64 * 1024;
+    const bool whole = InflatePieces(
+        stream, kPiece,
+        [&inflated](std::string_view piece) { inflated += piece.size(); });
+    if (!whole || inflated != size) return false;
+    throw;
+  }
+}
+
 bool InflateSection(std::string_view stream, char* out, size_t size) {
-  return InflateExact(stream, out, size);
+  // Whole-buffer inflating into the exact room: without a count to return,
+  // libdeflate refuses a stream that fills less (LIBDEFLATE_SHORT_OUTPUT)
+  // or needs more (LIBDEFLATE_INSUFFICIENT_SPACE), as it refuses bad data.
+  struct Free {
+    void operator()(libdeflate_decompressor* d) const {
+      libdeflate_free_decompressor(d);
+    }
+  };
+  const std::unique_ptr<libdeflate_decompressor, Free> inflater(
+      libdeflate_alloc_decompressor());
+  if (!inflater) throw std::bad_alloc();
+  return libdeflate_zlib_decompress(inflater.get(), stream.data(),
+                                    stream.size(), out, size,
+                                    nullptr) == LIBDEFLATE_SUCCESS;
 }
 
 bool CountSectionRecords(std::string_view text, size_t* records) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <thread>
 
 #include "storage/base_file.h"
 #include "storage/base_section.h"
@@ -127,12 +129,12 @@ bool LoadTable(std::string& file, const SectionBlock& block,
 
   const size_t size = block.text_size;
   const size_t reserve = TableReserve(table_growth, size, ChangeBytes(changes));
+  const std::string_view compressed(stream, block.stream_size);
   Table loaded;
-  loaded.bytes.ResizeUninitialized(reserve + size);
+  if (!MakeRoomForText(compressed, size, reserve, &loaded.bytes)) return false;
   loaded.bytes[0] = 0;
   char* text = loaded.bytes.data() + reserve;
-  if (!InflateSection(std::string_view(stream, block.stream_size), text,
-                      size)) {
+  if (!InflateSection(compressed, text, size)) {
     return false;
   }
   if (size > 0 && text[size - 1] != static_cast<char>(kRecordEnd)) {
@@ -142,6 +144,49 @@ bool LoadTable(std::string& file, const SectionBlock& block,
   loaded.bytes.resize(loaded.used + 1 + kDefaultTableGrowth);
   *table = std::move(loaded);
   return true;
+}
+
+// Below this many bytes of text in the smaller table a second thread costs
+// more than it saves.
+constexpr size_t kParallelTextBytes = size_t{1} << 20;
+
+// Both tables, each inflated and merged as soon as its stream is ready: the
+// organisations on a thread of their own while this one does the
+// residential table. False when either section is unusable.
+bool LoadTables(std::string& file, const SectionBlock& home,
+                const SectionBlock& org, int32_t table_growth,
+                RecordStore* store) {
+  const auto load_home = [&] {
+    return LoadTable(file, home, table_growth, ScrambleHomeStream,
+                     store->HomeChanges, &store->HomeData);
+  };
+  const auto load_org = [&] {
+    return LoadTable(file, org, table_growth, ScrambleOrgStream,
+                     store->OrgChanges, &store->OrgData);
+  };
+  if (std::min(home.text_size, org.text_size) < kParallelTextBytes) {
+    return load_home() && load_org();
+  }
+  bool org_sound = false;
+  std::exception_ptr org_failure;
+  std::thread org_thread([&] {
+    try {
+      org_sound = load_org();
+    } catch (...) {
+      org_failure = std::current_exception();
+    }
+  });
+  bool home_sound = false;
+  std::exception_ptr home_failure;
+  try {
+    home_sound = load_home();
+  } catch (...) {
+    home_failure = std::current_exception();
+  }
+  org_thread.join();
+  if (home_failure) std::rethrow_exception(home_failure);
+  if (org_failure) std::rethrow_exception(org_failure);
+  return home_sound && org_sound;
 }
 
 // The first buffer of the change stream: the size hint, but no larger than
@@ -225,10 +270,7 @@ LoadReport LoadBaseFromBytes(std::string file, RecordStore* store) {
       (offset += 4,
        ReadSectionBlock(file, &offset, section_end, &home_block)) &&
       ReadSectionBlock(file, &offset, section_end, &org_block) &&
-      LoadTable(file, home_block, h.TableGrowth, ScrambleHomeStream,
-                loaded.HomeChanges, &loaded.HomeData) &&
-      LoadTable(file, org_block, h.TableGrowth, ScrambleOrgStream,
-                loaded.OrgChanges, &loaded.OrgData);
+      LoadTables(file, home_block, org_block, h.TableGrowth, &loaded);
   if (!sound) {
     report.status = LoadStatus::kDamagedBase;
     return report;
