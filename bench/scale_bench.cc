@@ -75,7 +75,7 @@ void BM_CachedRefinement(benchmark::State& state) {
   const SearchEngine::ScanStats& stats = engine.last_scan(TableId::kHome);
   if (stats.cache_slot == 0) state.SkipWithError("the cache was not used");
   state.counters["rows"] =
-      static_cast<double>(engine.result(TableId::kHome).count());
+      static_cast<double>(engine.result_count(TableId::kHome));
   state.counters["checked"] = static_cast<double>(stats.records_checked);
 }
 BENCHMARK(BM_CachedRefinement)->Unit(benchmark::kMicrosecond)->UseRealTime();
