@@ -33,6 +33,7 @@ spravka_fuzz_target(change_stream)
 spravka_fuzz_target(matcher)
 spravka_fuzz_target(search_pattern)
 spravka_fuzz_target(section_inflate)
+spravka_fuzz_target(clipboard_paste)
 
 # Writes the corpus and the reproductions (see make_fuzz_inputs.cc).
 add_executable(make_fuzz_inputs ${SPRAVKA_FUZZ_DIR}/make_fuzz_inputs.cc
