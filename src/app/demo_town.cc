@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/new_base_layout.h"
+#include "storage/base_section.h"
 #include "storage/cp1251.h"
 #include "storage/optimiser.h"
 
@@ -523,8 +524,8 @@ DemoTown MakeDemoTown(size_t home_records, size_t org_records, uint32_t seed) {
   h.OriginTag = kUserOriginTag;
   h.NumberLength = builder.number_digits();
   // The reserve an optimised base carries, so the first load does not grow.
-  h.TableGrowth =
-      static_cast<int32_t>(6 * std::max(home_records, org_records) + 100000);
+  h.TableGrowth = static_cast<int32_t>(
+      PlausibleTableGrowth(std::max(home_records, org_records)));
   ApplyNewBaseLayout(kAllHomeFields, kAllOrgFields, &h);
   return town;
 }
