@@ -11,6 +11,7 @@ target_link_libraries(spravka_ui PUBLIC spravka_core Qt6::Widgets Qt6::SerialPor
 set_target_properties(spravka_ui PROPERTIES AUTORCC ON)
 target_sources(spravka_ui PRIVATE
                ${CMAKE_CURRENT_SOURCE_DIR}/platform/resources/spravka_resources.qrc)
+target_link_libraries(spravka_ui PUBLIC spravka_version)
 
 add_executable(spravka ${CMAKE_CURRENT_LIST_DIR}/main.cc)
 target_link_libraries(spravka PRIVATE spravka_ui)
