@@ -81,6 +81,9 @@ std::string MimePackageXml() {
          "    <comment>" +
          kBaseFileTypeDescription +
          "</comment>\n"
+         "    <icon name=\"" +
+         kProgramIconName +
+         "\"/>\n"
          "    <glob pattern=\"*.qz\"/>\n"
          "  </mime-type>\n"
          "</mime-info>\n";
@@ -96,8 +99,13 @@ std::string DesktopEntryText(std::string_view exec_value) {
              "GenericName[ru]=Телефонный справочник\n"
              "Comment=Search a town's telephone directory\n"
              "Comment[ru]=Поиск в телефонном справочнике города\n"
+             "Keywords=telephone;phone;directory;town;\n"
+             "Keywords[ru]=телефон;справочник;абонент;организация;город;\n"
              "Exec=") +
          std::string(exec_value) +
+         "\n"
+         "Icon=" +
+         kProgramIconName +
          "\n"
          "MimeType=" +
          kBaseMimeType +

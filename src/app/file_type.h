@@ -54,6 +54,8 @@ std::string DesktopExecValue(std::string_view executable);
 inline constexpr char kBaseMimeType[] = "application/x-spravka-base";
 inline constexpr char kMimePackageName[] = "spravka.xml";
 inline constexpr char kDesktopEntryName[] = "spravka.desktop";
+// The program's icon in the desktop's icon theme.
+inline constexpr char kProgramIconName[] = "spravka";
 
 // The shared-mime-info package that defines the type (UTF-8 XML).
 std::string MimePackageXml();

@@ -1,5 +1,6 @@
 #include "app/inform_text.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "storage/keystream.h"
@@ -16,6 +17,21 @@ std::vector<std::string> UnscrambleInformText(std::vector<std::string> lines) {
     for (char& c : line) c = static_cast<char>(c ^ keys.Next(kInformRange));
   }
   return lines;
+}
+
+void PlaceVersion(std::string_view version, std::vector<std::string>* lines) {
+  constexpr char kVersionWord[] = "\xE2\xE5\xF0\xF1\xE8\xFF ";  // "версия "
+  const std::string text = kVersionWord + std::string(version);
+  const size_t place = kVersionLine;
+  if (lines->size() <= place) lines->resize(place + 1);
+  const std::string& title = (*lines)[place - 1];
+  const size_t title_start =
+      std::min(title.find_first_not_of(' '), title.size());
+  const size_t title_width = title.size() - title_start;
+  const size_t indent =
+      title_start +
+      (title_width > text.size() ? (title_width - text.size()) / 2 : 0);
+  (*lines)[place] = std::string(indent, ' ') + text;
 }
 
 void PlaceDescription(const std::string& description,

@@ -2,6 +2,7 @@
 #define SPRAVKA_APP_INFORM_TEXT_H_
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace spravka {
@@ -12,6 +13,11 @@ namespace spravka {
 inline constexpr int kDescriptionLine = 20;
 inline constexpr char kDescriptionMarker[] = "* *";
 
+// The line under the title (line 0) that names the program's version; the
+// stored text keeps it empty.
+inline constexpr int kVersionLine = 1;
+static_assert(kVersionLine < kDescriptionLine);
+
 // The stored form is scrambled: each character, line after line, XORed
 // with the next value for range 30 of the generator seeded with 7851.
 // The same call turns the plain text into the stored form.
@@ -19,6 +25,10 @@ std::vector<std::string> UnscrambleInformText(std::vector<std::string> lines);
 
 // The information text as stored in the program.
 const std::vector<std::string>& StoredInformText();
+
+// Writes "версия `version`" (the version is ASCII) into the version line,
+// centred under the title by blanks.
+void PlaceVersion(std::string_view version, std::vector<std::string>* lines);
 
 // Replaces what stands between line 20 and the marker line by
 // `description` and one empty line.

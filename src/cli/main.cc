@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/version.h"
 #include "cli/command.h"
 #include "storage/file_system.h"
 
@@ -37,7 +38,10 @@ void PrintHelp(FILE* out) {
   for (const auto& c : spravka::cli::Commands()) {
     std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
   }
-  std::fputs("\nspravka-cli КОМАНДА --help — подробности о команде.\n", out);
+  std::fputs(
+      "\nspravka-cli КОМАНДА --help — подробности о команде.\n"
+      "spravka-cli --version — версия программы.\n",
+      out);
 }
 
 // Output that never reached its file (a full disk, a closed pipe) is a
@@ -60,6 +64,10 @@ int main(int argc, char** argv) {
   if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
     PrintHelp(argc < 2 ? stderr : stdout);
     return argc < 2 ? 2 : FinishOutput(0);
+  }
+  if (!std::strcmp(argv[1], "--version")) {
+    std::printf("spravka-cli %s\n", spravka::kProgramVersion);
+    return FinishOutput(0);
   }
   const std::string name = argv[1];
   for (const auto& c : spravka::cli::Commands()) {

@@ -9,6 +9,7 @@
 #include <QStyle>
 
 #include "app/inform_text.h"
+#include "app/version.h"
 #include "ui/text_codec.h"
 
 namespace spravka {
@@ -37,6 +38,7 @@ QPlainTextEdit* MakeMemo(QWidget* parent, const char* name) {
 InformDialog::InformDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       lines_(UnscrambleInformText(StoredInformText())) {
+  PlaceVersion(kProgramVersion, &lines_);
   setObjectName(QStringLiteral("HelpDlg"));
   setWindowTitle(QStringLiteral("Информация"));
   setModal(false);

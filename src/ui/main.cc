@@ -8,6 +8,7 @@
 #include "platform/base_template_resource.h"
 #include "platform/display_colours.h"
 #include "platform/file_association.h"
+#include "platform/program_icon.h"
 #include "platform/qt_clipboard.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/qt_serial_port.h"
@@ -22,6 +23,9 @@ int main(int argc, char** argv) {
   using namespace spravka;
   IgnoreFileSizeLimitSignal();
   Application app(argc, argv);
+  QApplication::setWindowIcon(ProgramIcon());
+  // Ties the windows to the desktop entry, whose icon the desktop shows.
+  QGuiApplication::setDesktopFileName(DesktopFileName());
 
   auto* splash = new SplashForm;
   splash->ShowNow();
