@@ -4,27 +4,15 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "platform/program_icon.h"
-
 namespace spravka {
-namespace {
-
-// The text panel, and the square on its left that holds the program's icon.
-constexpr int kPanelWidth = 218;
-constexpr int kHeight = 24;
-constexpr int kIconSquare = kHeight;
-constexpr int kIconSize = 16;
-
-}  // namespace
 
 SplashForm::SplashForm(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint |
                           Qt::WindowStaysOnTopHint),
-      text_(QStringLiteral("Загрузка справочника...")),
-      icon_(ProgramIcon()) {
+      text_(QStringLiteral("Загрузка справочника...")) {
   setObjectName(QStringLiteral("SplashForm"));
   setAttribute(Qt::WA_ShowWithoutActivating);  // the focus stays where it was
-  setFixedSize(kIconSquare + kPanelWidth, kHeight);
+  setFixedSize(218, 24);
   QFont f = font();
   f.setBold(true);
   f.setPixelSize(13);
@@ -56,10 +44,7 @@ void SplashForm::paintEvent(QPaintEvent*) {
   p.fillRect(rect(), palette().color(QPalette::Button));
   p.setPen(QColor(Qt::lightGray));  // silver
   p.drawRect(rect().adjusted(0, 0, -1, -1));
-  const int margin = (kIconSquare - kIconSize) / 2;
-  icon_.paint(&p, margin, margin, kIconSize, kIconSize);
-  QRect area =
-      QRect(kIconSquare, 0, kPanelWidth, kHeight).adjusted(1, 1, -1, -1);
+  QRect area = rect().adjusted(1, 1, -1, -1);
   p.setPen(Qt::white);
   p.drawText(area, Qt::AlignCenter, text_);
   p.setPen(QColor(0, 0, 128));  // navy, one pixel right and down

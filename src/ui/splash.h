@@ -1,15 +1,13 @@
 #ifndef SPRAVKA_UI_SPLASH_H_
 #define SPRAVKA_UI_SPLASH_H_
 
-#include <QIcon>
 #include <QWidget>
 
 namespace spravka {
 
-// `SplashForm`: the small borderless window shown while a base loads: the
-// program's icon on the left, then a panel with one text. It is painted at
-// once when shown, since the work that follows holds the event loop; while
-// it is up the whole screen shows the hourglass.
+// `SplashForm`: the small borderless window shown while a base loads. It
+// is painted at once when shown, since the work that follows holds the
+// event loop; while it is up the whole screen shows the hourglass.
 class SplashForm : public QWidget {
   Q_OBJECT
 
@@ -29,7 +27,6 @@ class SplashForm : public QWidget {
 
  private:
   QString text_;
-  QIcon icon_;
   bool cursor_set_ = false;
 };
 
