@@ -30,11 +30,14 @@ ByteBuffer& ByteBuffer::operator=(const ByteBuffer& other) {
 }
 
 ByteBuffer::ByteBuffer(ByteBuffer&& other) noexcept
-    : data_(std::move(other.data_)), size_(std::exchange(other.size_, 0)) {}
+    : data_(std::move(other.data_)),
+      size_(std::exchange(other.size_, 0)),
+      capacity_(std::exchange(other.capacity_, 0)) {}
 
 ByteBuffer& ByteBuffer::operator=(ByteBuffer&& other) noexcept {
   data_ = std::move(other.data_);
   size_ = std::exchange(other.size_, 0);
+  capacity_ = std::exchange(other.capacity_, 0);
   return *this;
 }
 
@@ -68,15 +71,23 @@ void PreferHugePages(char*, size_t) {}
 
 }  // namespace
 
-void ByteBuffer::ResizeUninitialized(size_t size) {
-  if (size == size_ && data_ != nullptr) return;
+void ByteBuffer::Reallocate(size_t capacity) {
   // Never zero bytes: realloc(p, 0) need not return a usable pointer.
-  void* grown = std::realloc(data_.get(), size > 0 ? size : 1);
+  void* grown = std::realloc(data_.get(), capacity > 0 ? capacity : 1);
   if (grown == nullptr) throw std::bad_alloc();
   data_.release();
   data_.reset(static_cast<char*>(grown));
-  if (size > size_) PreferHugePages(data_.get(), size);
+  if (capacity > capacity_) PreferHugePages(data_.get(), capacity);
+  capacity_ = capacity;
+}
+
+void ByteBuffer::ResizeUninitialized(size_t size) {
+  if (data_ == nullptr || size > capacity_ || size < size_) Reallocate(size);
   size_ = size;
+}
+
+void ByteBuffer::Reserve(size_t capacity) {
+  if (capacity > capacity_) Reallocate(capacity);
 }
 
 }  // namespace spravka

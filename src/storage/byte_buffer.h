@@ -41,13 +41,20 @@ class ByteBuffer {
   // New bytes hold whatever the memory held: the caller writes them before
   // anything reads them.
   void ResizeUninitialized(size_t size);
+  // Makes room for `capacity` bytes without changing the size, so that
+  // growing up to it later moves nothing. Shrinking gives the room back.
+  void Reserve(size_t capacity);
+  size_t capacity() const { return capacity_; }
 
  private:
+  void Reallocate(size_t capacity);
+
   struct Free {
     void operator()(char* p) const { std::free(p); }
   };
   std::unique_ptr<char, Free> data_;
   size_t size_ = 0;
+  size_t capacity_ = 0;
 };
 
 }  // namespace spravka

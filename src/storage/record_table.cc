@@ -1,5 +1,6 @@
 #include "storage/record_table.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace spravka {
@@ -22,7 +23,13 @@ void Table::EnsureSpare(size_t extra, size_t step) {
   if (spare() >= extra) return;
   const size_t missing = extra - spare();
   const size_t steps = (missing + step - 1) / step;
-  bytes.resize(bytes.size() + steps * step);
+  const size_t size = bytes.size() + steps * step;
+  // The table is longer by whole steps; the room behind it grows by half
+  // at a time, so that many small growths (a long paste) move it rarely.
+  if (size > bytes.capacity()) {
+    bytes.Reserve(std::max(size, bytes.capacity() + bytes.capacity() / 2));
+  }
+  bytes.resize(size);
 }
 
 void Table::Append(uint32_t number, std::string_view text) {

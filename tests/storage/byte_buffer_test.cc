@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "storage/record_table.h"
+
 namespace spravka {
 namespace {
 
@@ -32,6 +34,30 @@ TEST(ByteBufferTest, GrowsKeepingItsBytesAndCopiesDeeply) {
   empty.ResizeUninitialized(0);
   EXPECT_NE(empty.data(), nullptr);  // a place to inflate nothing into
   EXPECT_EQ(empty.size(), 0u);
+}
+
+}  // namespace
+}  // namespace spravka
+
+namespace spravka {
+namespace {
+
+// A table that grows by small steps many times (a long paste) moves its
+// bytes only a few times: the room behind it grows by half at a time.
+TEST(ByteBufferTest, ManySmallGrowthsMoveTheTableRarely) {
+  Table table;
+  const std::string record = "\x01" + std::string(200, 'a') + "\x1F";
+  int reallocations = 0;
+  size_t capacity = table.bytes.capacity();
+  for (uint32_t n = 1; n <= 20000; ++n) {
+    table.Append(n, record);
+    if (table.bytes.capacity() != capacity) ++reallocations;
+    capacity = table.bytes.capacity();
+  }
+  EXPECT_EQ(table.CountRecords(), 20000u);
+  // 4 MB in steps of 100000 bytes would be 41 of them.
+  EXPECT_LT(reallocations, 15);
+  EXPECT_LE(table.bytes.size(), table.used + 1 + kDefaultTableGrowth);
 }
 
 }  // namespace
