@@ -1,5 +1,6 @@
 #include "cli/base_loading.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/base_messages.h"
@@ -30,6 +31,24 @@ bool LoadForCommand(const std::string& path, std::string file,
 
 bool LoadForCommand(const std::string& path, RecordStore* store) {
   return Report(path, LoadBase(path, store));
+}
+
+bool ReadBaseFileForCommand(const std::string& path, BaseFileView* view) {
+  if (!ReadInputFile(path, &view->file)) return false;
+  std::string error;
+  if (!ReadBaseFileLayout(view->file, &view->layout, &error)) {
+    Fail(path + ": " + error);
+    return false;
+  }
+  HeaderBytes scrambled;
+  std::copy_n(view->file.begin() + view->layout.header_offset, kHeaderSize,
+              scrambled.begin());
+  view->header = BaseHeader::FromFile(scrambled);
+  if (view->header.CheckTag != view->header.FormatTag) {
+    Fail(path + ": " + kDamagedHeaderText);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace spravka::cli

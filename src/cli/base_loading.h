@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "storage/base_file.h"
+#include "storage/base_header.h"
 #include "storage/record_store.h"
 
 namespace spravka::cli {
@@ -16,6 +18,19 @@ bool LoadForCommand(const std::string& path, std::string file,
 
 // The same, reading the file first.
 bool LoadForCommand(const std::string& path, RecordStore* store);
+
+// A base file with its layout and header, for a command that looks at the
+// file itself.
+struct BaseFileView {
+  std::string file;
+  BaseFileLayout layout;
+  BaseHeader header;
+};
+
+// Reads the file, its layout and its header. When it cannot be read, its
+// layout does not hold or its header is damaged, prints why and returns
+// false.
+bool ReadBaseFileForCommand(const std::string& path, BaseFileView* view);
 
 }  // namespace spravka::cli
 

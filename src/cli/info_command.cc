@@ -7,6 +7,7 @@
 
 #include "app/base_messages.h"
 #include "cli/arguments.h"
+#include "cli/base_loading.h"
 #include "cli/command.h"
 #include "cli/console.h"
 #include "cli/field_kinds.h"
@@ -115,18 +116,11 @@ int RunInfo(const std::vector<std::string>& words) {
   }
   const std::string& path = args.positional()[0];
 
-  std::string file;
-  if (!ReadInputFile(path, &file)) return kExitFailure;
-  BaseFileLayout layout;
-  if (!ReadBaseFileLayout(file, &layout, &error))
-    return Fail(path + ": " + error);
-  HeaderBytes scrambled;
-  std::copy_n(file.begin() + layout.header_offset, kHeaderSize,
-              scrambled.begin());
-  const BaseHeader header = BaseHeader::FromFile(scrambled);
-  if (header.CheckTag != header.FormatTag) {
-    return Fail(path + ": " + kDamagedHeaderText);
-  }
+  BaseFileView view;
+  if (!ReadBaseFileForCommand(path, &view)) return kExitFailure;
+  std::string& file = view.file;
+  const BaseFileLayout& layout = view.layout;
+  const BaseHeader& header = view.header;
 
   Line("File", path);
   Line("FileLength", static_cast<long long>(file.size()));
