@@ -106,6 +106,29 @@ void Shell::CreateNewBase(const NewBaseParams& params,
   if (towns.Find(entry) < 0) towns.Add(entry);
 }
 
+LoadOutcome Shell::LoadReported() {
+  try {
+    return LoadBase();
+  } catch (...) {
+    boxes_->Show(MessageKind::kError, ThrownErrorText());
+    return LoadOutcome::kFailed;
+  }
+}
+
+LoadOutcome Shell::LoadAfterClose() {
+  const std::string failed = CurrentBase;
+  LoadOutcome outcome = LoadReported();
+  if (outcome != LoadOutcome::kFailed) return outcome;
+  for (const std::string& base : FallbackBases(failed)) {
+    CurrentBase = base;
+    SelectCurrentEntry();
+    outcome = LoadReported();
+    if (outcome != LoadOutcome::kFailed) return outcome;
+  }
+  boxes_->Show(MessageKind::kError, NoBaseMessage());
+  return LoadOutcome::kFatal;
+}
+
 std::vector<std::string> Shell::FallbackBases(const std::string& failed) const {
   std::vector<std::string> bases;
   const auto add = [&](const std::string& base) {

@@ -104,15 +104,12 @@ class Shell {
   // file. The switch itself is `TownBoxExit`'s.
   bool TakeDroppedFile(const std::string& path);
 
-  // After a base was closed and the next one, `failed`, could not be
-  // loaded: the bases to try in its place, in order (the previous one, then
-  // the towns whose file is there), each once.
-  std::vector<std::string> FallbackBases(const std::string& failed) const;
-  // Tries one of them next.
-  void TryBase(const std::string& base) {
-    CurrentBase = base;
-    SelectCurrentEntry();
-  }
+  // `LoadBase` after the shown base was closed: a base that cannot be
+  // loaded (also by an error thrown, which is reported) gives way to the
+  // previous one, then to the first town whose file is there, else the
+  // fatal message is shown. The tables of a closed base are never kept
+  // under another name.
+  LoadOutcome LoadAfterClose();
 
   // Shell state.
   std::string WorkingFolder;
@@ -141,6 +138,11 @@ class Shell {
   std::string BaseOfFile(std::string path);
   bool MissingBaseStep();
   bool BaseExists(const std::string& name);
+  // LoadBase, an error thrown reported as a failed load.
+  LoadOutcome LoadReported();
+  // After `failed` could not be loaded: the bases to try in its place, in
+  // order (the previous one, then the towns whose file is there), each once.
+  std::vector<std::string> FallbackBases(const std::string& failed) const;
   bool Probe(const std::string& folder);
 
   FileChecks* files_;

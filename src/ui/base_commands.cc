@@ -6,6 +6,8 @@
 #include "app/base_messages.h"
 #include "app/scope_exit.h"
 #include "storage/optimiser.h"
+#include "ui/new_base_dialog.h"
+#include "ui/splash.h"
 
 namespace spravka {
 namespace {
@@ -14,6 +16,33 @@ constexpr char kRebuildingText[] = "Перестройка справочник�
 constexpr char kIndexingText[] = "Индексация справочника.";
 
 }  // namespace
+
+BaseCommands::BaseCommands(const Parts& parts) : p_(parts) {
+  QObject::connect(p_.save, &QAction::triggered, [this] { Save(); });
+  QObject::connect(p_.save_widths, &QAction::triggered,
+                   [this] { SaveWidths(); });
+  QObject::connect(p_.optimise, &QAction::triggered, [this] { Optimise(); });
+  p_.shell->offer_new_base = [this] { OfferNewBase(); };
+}
+
+void BaseCommands::OfferNewBase() {
+  if (!p_.new_base) return;
+  p_.new_base->SetWorkingFolder(p_.shell->WorkingFolder,
+                                p_.fs ? p_.fs : &RealFileSystem());
+  // Without any town a base is made whatever the answer: the program
+  // cannot work without one.
+  if (!p_.new_base->Run() && !p_.shell->towns.empty()) return;
+  p_.shell->CreateNewBase(p_.new_base->Params(), *p_.base_template);
+}
+
+BaseCommands::~BaseCommands() = default;
+
+void BaseCommands::ShowSplash(const char* text) {
+  p_.main->repaint();  // the window under the splash is whole
+  if (!splash_) splash_ = std::make_unique<SplashForm>();
+  splash_->SetText(QString::fromUtf8(text));
+  splash_->ShowNow();
+}
 
 std::array<int32_t, kHomeKinds> BaseCommands::HomeWidths() const {
   std::array<int32_t, kHomeKinds> widths{};
@@ -72,10 +101,10 @@ void BaseCommands::Optimise() {
   }
   OptimiseReport report;
   {
-    p_.window->ShowSplash(kRebuildingText);
-    ScopeExit hide_splash([this] { p_.window->HideSplash(); });
+    ShowSplash(kRebuildingText);
+    ScopeExit hide_splash([this] { splash_.reset(); });
     report = shell.Optimise(HomeWidths(), OrgWidths(),
-                            [this] { p_.window->ShowSplash(kIndexingText); });
+                            [this] { ShowSplash(kIndexingText); });
   }
   switch (report.status) {
     case OptimiseStatus::kDamagedHeader:

@@ -3,6 +3,9 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
 
 #include "app/message_boxes.h"
 #include "app/shell.h"
@@ -10,8 +13,12 @@
 #include "ui/result_grid.h"
 
 class QAction;
+class QWidget;
 
 namespace spravka {
+
+class NewBaseDialog;
+class SplashForm;
 
 // What the base commands need of the window: loading a base again, and
 // leaving it for the town the list selects.
@@ -25,10 +32,6 @@ class BaseWindow {
   virtual void SelectNoTown() = 0;
   // Loads the shown base anew, then shows its residential page searched.
   virtual void ReloadBase() = 0;
-  // Shows the splash window with `text` (UTF-8), painted at once, over the
-  // repainted window.
-  virtual void ShowSplash(const char* text) = 0;
-  virtual void HideSplash() = 0;
 };
 
 // The commands on the base file, shared by the context menu and the window:
@@ -41,11 +44,21 @@ class BaseCommands {
     Shell* shell = nullptr;
     MessageBoxes* boxes = nullptr;
     BaseWindow* window = nullptr;
+    QWidget* main = nullptr;     // the window under the splash
     ResultGrid* home = nullptr;  // `HomeTB`
     ResultGrid* org = nullptr;   // `OrgTb`
     QAction* save = nullptr;     // `AcSave`: the base has unsaved changes
+    QAction* save_widths = nullptr;  // `AcSaveWide`
+    QAction* optimise = nullptr;     // `AcOptimize`
+    NewBaseDialog* new_base = nullptr;  // `OKBottomDlg`
+    // `BaseTemplate`; none: no base can be created.
+    const std::optional<std::string>* base_template = nullptr;
+    FileSystem* fs = nullptr;  // where bases are made; the real one if null
   };
-  explicit BaseCommands(const Parts& parts) : p_(parts) {}
+  // Takes the actions' triggers, and the missing-base step's offer of a
+  // new base.
+  explicit BaseCommands(const Parts& parts);
+  ~BaseCommands();
 
   // `SpeedButton1Click`. False when the changes could not be written.
   bool Save();
@@ -53,6 +66,8 @@ class BaseCommands {
   void Optimise();    // `AcOptimizeExecute`
   void Restore();     // `N12Click`
   void NewBase();     // `N15Click`
+  // The missing-base step: the new-base dialog, and a base made from it.
+  void OfferNewBase();
 
   // The grids' column widths in header pixels.
   std::array<int32_t, kHomeKinds> HomeWidths() const;
@@ -61,7 +76,12 @@ class BaseCommands {
   int64_t WidthDifference() const;
 
  private:
+  // The splash window with `text` (UTF-8), painted at once over the
+  // repainted window; kept while a long command runs.
+  void ShowSplash(const char* text);
+
   Parts p_;
+  std::unique_ptr<SplashForm> splash_;
 };
 
 }  // namespace spravka

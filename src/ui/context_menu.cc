@@ -1,6 +1,7 @@
 #include "ui/context_menu.h"
 
 #include <QAction>
+#include <QEvent>
 
 #include "editing/modem.h"
 #include "ui/icons.h"
@@ -47,6 +48,24 @@ ContextMenu::ContextMenu(const Parts& parts, QWidget* parent)
   ItemFor(p_.help, "N8", false);
 
   QObject::connect(this, &QMenu::aboutToShow, [this] { Decide(); });
+  for (ResultGrid* grid : {p_.grids->grid(TableId::kHome),
+                           p_.grids->grid(TableId::kOrg)}) {
+    QObject::connect(grid, &ResultGrid::pressedAt,
+                     [this](QPoint point) { mouse_ = point; });
+    QObject::connect(grid, &ResultGrid::menuRequested,
+                     [this](QPoint global) { popup(global); });
+  }
+}
+
+void ContextMenu::WatchButton(QWidget* button) {
+  button->installEventFilter(this);
+}
+
+bool ContextMenu::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress && watched != this) {
+    ForgetPress();
+  }
+  return QMenu::eventFilter(watched, event);
 }
 
 QAction* ContextMenu::Item(const char* name, const QString& caption,
@@ -85,7 +104,7 @@ void ContextMenu::Decide() {
   // column, each only when it holds data.
   int column = 0;
   int row = 0;
-  if (grid->CellAt(*p_.mouse, &column, &row)) {
+  if (grid->CellAt(mouse_, &column, &row)) {
     if (row > 0 && row < grid->RowCount())
       grid->SetCurrent(std::max(grid->Col(), 1), row);
     if (column > 0 && column <= shell.store.FieldCount(table) &&

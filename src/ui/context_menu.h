@@ -17,8 +17,9 @@ namespace spravka {
 // the base commands, opened by a right click on a grid, by ToolButton3
 // "Меню" and by F9. Items that stand for an action (N1, N2, N9, N14, N5,
 // N16, N17, N8) take its caption, hint, picture and shortcut and trigger
-// it. Each opening first makes the cell under the last mouse press
-// current, then decides every item (`PopupMenu1Popup`).
+// it. Each opening first makes the cell under the last mouse press on a
+// grid current, then decides every item (`PopupMenu1Popup`); a grid's
+// right click or menu key opens it.
 class ContextMenu : public QMenu {
   Q_OBJECT
 
@@ -29,7 +30,6 @@ class ContextMenu : public QMenu {
     SerialPorts* serial_ports = nullptr;
     GridCommands* grids = nullptr;
     BaseCommands* base = nullptr;
-    const QPoint* mouse = nullptr;   // `MouseX`, `MouseY`: grid coordinates
     QAction* add = nullptr;          // `AcAdd`
     QAction* remove = nullptr;       // `AcDelete`
     QAction* copy_result = nullptr;  // `AcCopy`
@@ -40,6 +40,11 @@ class ContextMenu : public QMenu {
     QAction* help = nullptr;         // `AcHelp`
   };
   ContextMenu(const Parts& parts, QWidget* parent);
+
+  // `ToolButton3MouseDown` and F9: the menu acts on the current row.
+  void ForgetPress() { mouse_ = QPoint(); }
+  // `ToolButton3MouseDown` on this button.
+  void WatchButton(QWidget* button);
 
   QAction* stripes_separator() const { return n10_; }  // N10
   QAction* stripes() const { return n11_; }            // N11
@@ -53,7 +58,11 @@ class ContextMenu : public QMenu {
   // A menu item that stands for `action`.
   QAction* ItemFor(QAction* action, const char* name, bool own_state);
 
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
   Parts p_;
+  // `MouseX`, `MouseY`: the last press on either grid, in its coordinates.
+  QPoint mouse_;
   QAction* n1_ = nullptr;
   QAction* n2_ = nullptr;
   QAction* n3_ = nullptr;

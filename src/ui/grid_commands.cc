@@ -27,6 +27,38 @@ SortLess RussianOrder() {
 
 }  // namespace
 
+GridCommands::GridCommands(const Parts& parts) : p_(parts) {
+  QObject::connect(p_.add, &QAction::triggered, [this] { Add(); });
+  QObject::connect(p_.remove, &QAction::triggered, [this] { Delete(); });
+  QObject::connect(p_.copy_result, &QAction::triggered,
+                   [this] { CopyResult(); });
+  QObject::connect(p_.paste, &QAction::triggered, [this] { Paste(); });
+  Connect(p_.home, TableId::kHome);
+  Connect(p_.org, TableId::kOrg);
+}
+
+void GridCommands::Connect(ResultGrid* grid, TableId table) {
+  QObject::connect(grid, &ResultGrid::cellTextEdited,
+                   [this, table](int column, int row, const QString& text) {
+                     CellEdited(table, column, row, text);
+                   });
+  QObject::connect(grid, &ResultGrid::escapePressed,
+                   [this, table] { EscapePressed(table); });
+  QObject::connect(grid, &ResultGrid::captionPressed,
+                   [this, table](int column) { CaptionPressed(table, column); });
+}
+
+bool GridCommands::HasFocus(TableId table) const {
+  const QWidget* focus = QApplication::focusWidget();
+  return focus != nullptr &&
+         (focus == grid(table) || grid(table)->isAncestorOf(focus));
+}
+
+void GridCommands::SearchAgain(TableId table, bool grid_had_focus) {
+  p_.engine->Run(table);
+  if (grid_had_focus && grid(table)->IsVisible()) grid(table)->setFocus();
+}
+
 TableId GridCommands::ActiveTable() const {
   return p_.pages->currentIndex() == 1 ? TableId::kOrg : TableId::kHome;
 }
@@ -73,15 +105,11 @@ void GridCommands::Add() {
 void GridCommands::Delete() {
   const TableId table = ActiveTable();
   ResultGrid* g = grid(table);
-  // The question takes the focus away; the grid gets it back after.
-  const QWidget* focus = QApplication::focusWidget();
-  const bool focused =
-      focus != nullptr && (focus == g || g->isAncestorOf(focus));
+  const bool focused = HasFocus(table);
   if (!p_.boxes->Ask(DeleteQuestion(*g))) return;
   if (!DeleteCurrentRecord(p_.shell->store, table, *g)) return;
   Changed(table);
-  p_.engine->Run(table);
-  if (focused && g->IsVisible()) g->setFocus();
+  SearchAgain(table, focused);
 }
 
 void GridCommands::CopyRow() {
@@ -105,7 +133,7 @@ void GridCommands::Paste() {
   const TableId table = ActiveTable();
   if (!PasteRecords(p_.shell->store, table, text)) return;
   Changed(table);
-  p_.engine->Run(table);
+  SearchAgain(table, HasFocus(table));
 }
 
 void GridCommands::Dial() {

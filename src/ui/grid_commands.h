@@ -32,9 +32,13 @@ class GridCommands {
     ResultGrid* home = nullptr;   // `HomeTB`
     ResultGrid* org = nullptr;    // `OrgTb`
     QAction* save = nullptr;      // `AcSave`: the base has unsaved changes
+    QAction* add = nullptr;       // `AcAdd`
     QAction* remove = nullptr;    // `AcDelete`
+    QAction* copy_result = nullptr;  // `AcCopy`
+    QAction* paste = nullptr;        // `AcPaste`
   };
-  explicit GridCommands(const Parts& parts) : p_(parts) {}
+  // Takes the actions' triggers and the grids' editing events.
+  explicit GridCommands(const Parts& parts);
 
   // `HomeTBSetEditText` / `OrgTbSetEditText`.
   void CellEdited(TableId table, int column, int row, const QString& text);
@@ -56,6 +60,12 @@ class GridCommands {
  private:
   // A record of `table` changed.
   void Changed(TableId table);
+  void Connect(ResultGrid* grid, TableId table);
+  // Runs the table's search again after a command. The search hides the
+  // grid, and a question before it takes the focus: a grid that had the
+  // focus when the command began gets it back.
+  void SearchAgain(TableId table, bool grid_had_focus);
+  bool HasFocus(TableId table) const;
 
   Parts p_;
 };

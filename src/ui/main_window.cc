@@ -16,8 +16,8 @@
 #include "search/captions.h"
 #include "storage/column_maps.h"
 #include "ui/context_menu.h"
+#include "ui/file_drops.h"
 #include "ui/inform_dialog.h"
-#include "ui/new_base_dialog.h"
 #include "ui/search_panel.h"
 #include "ui/splash.h"
 #include "ui/text_codec.h"
@@ -68,7 +68,10 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
   BuildToolBar();
   BuildUniversalPanel();
   BuildModeButtons();
-  shell_.offer_new_base = [this] { OfferNewBase(); };
+  new FileDrops(this, &shell_, [this] {
+    SelectTownEntry();
+    TownBoxExit();
+  });
   // Laid out for the universal mode until a base brings the stored mode.
   engine_.UniversalMode = true;
   colours_.grid = ToQColor(ports.button_face);
@@ -91,49 +94,25 @@ void MainWindow::BuildCommands() {
   grids.home = home_grid_;
   grids.org = org_grid_;
   grids.save = ac_save_;
+  grids.add = ac_add_;
   grids.remove = ac_delete_;
+  grids.copy_result = ac_copy_;
+  grids.paste = ac_paste_;
   grid_commands_ = std::make_unique<GridCommands>(grids);
   BaseCommands::Parts base;
   base.shell = &shell_;
   base.boxes = ports_.boxes;
   base.window = this;
+  base.main = this;
   base.home = home_grid_;
   base.org = org_grid_;
   base.save = ac_save_;
+  base.save_widths = ac_save_wide_;
+  base.optimise = ac_optimize_;
+  base.new_base = ports_.new_base;
+  base.base_template = &ports_.base_template;
+  base.fs = ports_.fs;
   base_commands_ = std::make_unique<BaseCommands>(base);
-
-  connect(ac_add_, &QAction::triggered, this,
-          [this] { grid_commands_->Add(); });
-  connect(ac_delete_, &QAction::triggered, this,
-          [this] { grid_commands_->Delete(); });
-  connect(ac_copy_, &QAction::triggered, this,
-          [this] { grid_commands_->CopyResult(); });
-  connect(ac_paste_, &QAction::triggered, this,
-          [this] { grid_commands_->Paste(); });
-  connect(ac_save_, &QAction::triggered, this,
-          [this] { base_commands_->Save(); });
-  connect(ac_save_wide_, &QAction::triggered, this,
-          [this] { base_commands_->SaveWidths(); });
-  connect(ac_optimize_, &QAction::triggered, this,
-          [this] { base_commands_->Optimise(); });
-  ConnectGrid(home_grid_, TableId::kHome);
-  ConnectGrid(org_grid_, TableId::kOrg);
-}
-
-void MainWindow::ConnectGrid(ResultGrid* grid, TableId table) {
-  connect(grid, &ResultGrid::cellTextEdited, this,
-          [this, table](int column, int row, const QString& text) {
-            grid_commands_->CellEdited(table, column, row, text);
-          });
-  connect(grid, &ResultGrid::escapePressed, this,
-          [this, table] { grid_commands_->EscapePressed(table); });
-  connect(grid, &ResultGrid::captionPressed, this, [this, table](int column) {
-    grid_commands_->CaptionPressed(table, column);
-  });
-  connect(grid, &ResultGrid::pressedAt, this,
-          [this](QPoint point) { mouse_ = point; });
-  connect(grid, &ResultGrid::menuRequested, this,
-          [this](QPoint global) { popup_menu_->popup(global); });
 }
 
 void MainWindow::FormCreate(const QString& working_folder,
@@ -143,10 +122,6 @@ void MainWindow::FormCreate(const QString& working_folder,
   for (const QString& a : args) arguments.push_back(a.toStdString());
   shell_.Start(working_folder.toStdString(), program_path.toStdString(),
                arguments);
-  if (ports_.new_base) {
-    ports_.new_base->SetWorkingFolder(
-        shell_.WorkingFolder, ports_.fs ? ports_.fs : &RealFileSystem());
-  }
   FillTownBox();
   if (LoadBase() != LoadOutcome::kLoaded) return;  // reported; start-up stops
   engine_.SearchRestart = false;
@@ -178,8 +153,9 @@ void MainWindow::SelectTownEntry() {
   town_box_->setCurrentIndex(shell_.selected);
 }
 
-LoadOutcome MainWindow::LoadBase() {
-  LoadOutcome outcome = shell_.LoadBase();
+LoadOutcome MainWindow::LoadBase() { return ShowLoad(shell_.LoadBase()); }
+
+LoadOutcome MainWindow::ShowLoad(LoadOutcome outcome) {
   SelectTownEntry();
   if (outcome == LoadOutcome::kFatal) {
     EndProgram();

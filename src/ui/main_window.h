@@ -2,20 +2,16 @@
 #define SPRAVKA_UI_MAIN_WINDOW_H_
 
 #include <QMainWindow>
-#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
-#include "app/file_type.h"
 #include "app/header_geometry.h"
 #include "app/shell.h"
-#include "editing/clipboard.h"
-#include "editing/serial_port.h"
 #include "search/search_engine.h"
 #include "search/search_view.h"
 #include "ui/base_commands.h"
 #include "ui/grid_commands.h"
+#include "ui/main_window_ports.h"
 #include "ui/result_grid.h"
 
 class QAction;
@@ -31,31 +27,7 @@ namespace spravka {
 
 class ContextMenu;
 class InformDialog;
-class NewBaseDialog;
 class SearchPanel;
-class SplashForm;
-
-// What the main window works with besides its widgets.
-struct MainWindowPorts {
-  FileChecks* files = nullptr;
-  SettingsStore* settings = nullptr;
-  MessageBoxes* boxes = nullptr;
-  InformDialog* help = nullptr;  // `HelpDlg`
-  NearestColour nearest;         // the display's nearest colour
-  Rgb button_face;               // the system button-face colour
-  // Ends the program after a fatal message (exit code 0).
-  std::function<void()> end_program;
-  // Reads and writes the bases; the real file system when null.
-  FileSystem* fs = nullptr;
-  Clipboard* clipboard = nullptr;
-  // The serial ports a modem may be on; none: no modem is ever found.
-  SerialPorts* serial_ports = nullptr;
-  NewBaseDialog* new_base = nullptr;  // `OKBottomDlg`
-  // `BaseTemplate`, the new-base template; none: no base can be created.
-  std::optional<std::string> base_template;
-  // Where the desktop's file association is kept; none: it is left alone.
-  FileTypeStore* file_types = nullptr;
-};
 
 // `Main` (Form1): the town list, the two result grids on their pages, the
 // search controls and the actions. It holds the loaded base through the
@@ -102,9 +74,6 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;  // `FormClose`
-  // The drop handler: files dropped from the desktop.
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
@@ -124,27 +93,21 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
   void SwitchToSelectedTown() override { TownBoxExit(); }
   void SelectNoTown() override;
   void ReloadBase() override;
-  void ShowSplash(const char* text) override;
-  void HideSplash() override;
 
   void BuildActions();
   void BuildToolBar();
   void BuildPages();
   void BuildCommands();
-  void ConnectGrid(ResultGrid* grid, TableId table);
   void BuildUniversalPanel();
   void BuildModeButtons();
   void BuildMenu();
 
   // The window's part of `LoadBase`; ends the program on a fatal failure.
   LoadOutcome LoadBase();
-  // A load after the shown base was closed: a base that cannot be loaded
-  // (also by an error thrown) gives way to the previous one, then to the
-  // first town whose file is there, else the program ends with its message;
-  // the tables of a closed base are never shown under another name.
-  LoadOutcome LoadAfterClose();
-  // The missing-base step's offer of the new-base dialog.
-  void OfferNewBase();
+  // Shows what a load of the shell's left: the base, or the end.
+  LoadOutcome ShowLoad(LoadOutcome outcome);
+  // The end of a switch: the residential page of the new base, searched.
+  void ShowSwitchedBase(LoadOutcome outcome);
   void ApplyBase();
   void PlaceSearchFields();
   // Back to the shown base after a `CloseBase` that could not save.
@@ -173,11 +136,8 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
   bool closed_ = false;
   bool in_town_box_exit_ = false;
   bool search_cursor_ = false;
-  QPoint mouse_;  // `MouseX`, `MouseY`: the last press on a grid
-  bool grid_kept_focus_[2] = {false, false};  // while a search hides it
   std::unique_ptr<GridCommands> grid_commands_;
   std::unique_ptr<BaseCommands> base_commands_;
-  std::unique_ptr<SplashForm> splash_;  // over a long base command
 
   QToolBar* tool_bar_ = nullptr;
   QToolButton* menu_button_ = nullptr;  // ToolButton3

@@ -10,6 +10,7 @@
 
 #include "app/window_keys.h"
 #include "platform/display_colours.h"
+#include "ui/context_menu.h"
 #include "ui/main_window.h"
 #include "ui/search_panel.h"
 
@@ -84,7 +85,7 @@ bool MainWindow::FormKeyDown(QKeyEvent* event, QWidget* target) {
       SpeedButton2Click();
       break;
     case WindowCommand::kMenu:
-      mouse_ = QPoint();
+      popup_menu_->ForgetPress();
       // Dropped down from the event loop, not from inside this key event.
       QMetaObject::invokeMethod(menu_button_, &QToolButton::showMenu,
                                 Qt::QueuedConnection);
@@ -159,11 +160,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       e->clear();
       return true;
     }
-  }
-  // `ToolButton3MouseDown`: the menu from the button acts on the current
-  // row.
-  if (watched == menu_button_ && type == QEvent::MouseButtonPress) {
-    mouse_ = QPoint();
   }
   if (watched == town_box_ && type == QEvent::FocusOut &&
       static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {

@@ -119,7 +119,6 @@ void MainWindow::BuildMenu() {
   parts.serial_ports = ports_.serial_ports;
   parts.grids = grid_commands_.get();
   parts.base = base_commands_.get();
-  parts.mouse = &mouse_;
   parts.add = ac_add_;
   parts.remove = ac_delete_;
   parts.copy_result = ac_copy_;
@@ -148,7 +147,7 @@ void MainWindow::BuildToolBar() {
   menu_button_->setToolButtonStyle(Qt::ToolButtonTextOnly);
   menu_button_->setMenu(popup_menu_);
   menu_button_->setPopupMode(QToolButton::InstantPopup);
-  menu_button_->installEventFilter(this);  // `ToolButton3MouseDown`
+  popup_menu_->WatchButton(menu_button_);
   tool_bar_->addWidget(menu_button_);
   tool_bar_->addAction(ac_add_);
   tool_bar_->widgetForAction(ac_add_)->setObjectName(

@@ -53,13 +53,7 @@ void MainWindow::SetActivePage(TableId page) {
 }
 
 void MainWindow::SearchStarted(TableId table) {
-  // A grid that is searched again after a deletion or a paste keeps the
-  // focus it had.
-  ResultGrid* g = grid(table);
-  const QWidget* focus = QApplication::focusWidget();
-  grid_kept_focus_[static_cast<int>(table)] =
-      focus != nullptr && (focus == g || g->isAncestorOf(focus));
-  g->hide();
+  grid(table)->hide();
   if (!search_cursor_) QApplication::setOverrideCursor(Qt::WaitCursor);
   search_cursor_ = true;
 }
@@ -68,9 +62,6 @@ void MainWindow::SearchFinished(TableId table, const SearchResult& result) {
   ResultGrid* g = grid(table);
   g->ShowResult(result);
   g->setVisible(result.count() > 0);
-  bool& kept = grid_kept_focus_[static_cast<int>(table)];
-  if (kept && g->isVisible()) g->setFocus();
-  kept = false;
   if (search_cursor_) QApplication::restoreOverrideCursor();
   search_cursor_ = false;
 }

@@ -1,69 +1,14 @@
-// Leaving a base for another: the town list, dropped files, a new base, a
-// load that fails after the old base was closed, and the splash window of
-// the base commands.
+// Leaving a base for another: the town list, the switch with its splash
+// window, and loading the shown base again.
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QMimeData>
 
 #include "app/scope_exit.h"
-#include "app/thrown_error.h"
 #include "app/town_names.h"
 #include "ui/main_window.h"
-#include "ui/new_base_dialog.h"
 #include "ui/splash.h"
 
 namespace spravka {
-
-void MainWindow::OfferNewBase() {
-  if (!ports_.new_base) return;
-  // Without any town a base is created whatever the answer: the program
-  // cannot work without one.
-  if (!ports_.new_base->Run() && !shell_.towns.empty()) return;
-  shell_.CreateNewBase(ports_.new_base->Params(), ports_.base_template);
-}
-
-LoadOutcome MainWindow::LoadAfterClose() {
-  const auto load = [this] {
-    try {
-      return LoadBase();
-    } catch (...) {
-      ports_.boxes->Show(MessageKind::kError, ThrownErrorText());
-      return LoadOutcome::kFailed;
-    }
-  };
-  const std::string failed = shell_.CurrentBase;
-  LoadOutcome outcome = load();
-  if (outcome != LoadOutcome::kFailed) return outcome;
-  for (const std::string& base : shell_.FallbackBases(failed)) {
-    shell_.TryBase(base);
-    outcome = load();
-    if (outcome != LoadOutcome::kFailed) return outcome;
-  }
-  ports_.boxes->Show(MessageKind::kError, NoBaseMessage());
-  EndProgram();
-  return LoadOutcome::kFatal;
-}
-
-void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls() &&
-      event->mimeData()->urls().front().isLocalFile()) {
-    event->acceptProposedAction();
-  }
-}
-
-void MainWindow::dropEvent(QDropEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.isEmpty() || !urls.front().isLocalFile()) return;
-  event->acceptProposedAction();
-  // The first file only; another kind of file does nothing.
-  if (!shell_.TakeDroppedFile(urls.front().toLocalFile().toStdString())) {
-    return;
-  }
-  SelectTownEntry();
-  TownBoxExit();
-}
 
 void MainWindow::TownBoxChange() {
   // A choice in the open list waits until the focus leaves the list.
@@ -89,7 +34,7 @@ void MainWindow::TownBoxExit() {
     splash.ShowNow();
     if (!CloseBase()) return;  // the shown base stays
     shell_.SwitchTo(entry, index);
-    outcome = LoadAfterClose();
+    outcome = ShowLoad(shell_.LoadAfterClose());
   } catch (...) {
     // The store still holds the base shown before: the list and the
     // search controls go back to it before the error is reported.
@@ -97,6 +42,10 @@ void MainWindow::TownBoxExit() {
     StayWithBase();
     throw;
   }
+  ShowSwitchedBase(outcome);
+}
+
+void MainWindow::ShowSwitchedBase(LoadOutcome outcome) {
   activateWindow();  // back from the splash (and from any box)
   if (outcome == LoadOutcome::kFatal) return;
   SetActivePage(TableId::kHome);
@@ -111,27 +60,14 @@ void MainWindow::SelectNoTown() {
       town_box_->findText(QStringLiteral("Хочу_ _Базу"), Qt::MatchExactly));
 }
 
-void MainWindow::ShowSplash(const char* text) {
-  repaint();  // the window under the splash is whole
-  if (!splash_) splash_ = std::make_unique<SplashForm>();
-  splash_->SetText(QString::fromUtf8(text));
-  splash_->ShowNow();
-}
-
-void MainWindow::HideSplash() { splash_.reset(); }
-
 void MainWindow::ReloadBase() {
   LoadOutcome outcome;
   {
     SplashForm splash;
     splash.ShowNow();
-    outcome = LoadAfterClose();
+    outcome = ShowLoad(shell_.LoadAfterClose());
   }
-  activateWindow();
-  if (outcome == LoadOutcome::kFatal) return;
-  SetActivePage(TableId::kHome);
-  PresentMode();
-  engine_.RunHomeSearch();
+  ShowSwitchedBase(outcome);
 }
 
 }  // namespace spravka

@@ -1,0 +1,43 @@
+#include "ui/file_drops.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QWidget>
+
+namespace spravka {
+namespace {
+
+bool FirstIsLocalFile(const QMimeData* data) {
+  return data->hasUrls() && !data->urls().isEmpty() &&
+         data->urls().front().isLocalFile();
+}
+
+}  // namespace
+
+FileDrops::FileDrops(QWidget* window, Shell* shell,
+                     std::function<void()> switch_to_selected)
+    : QObject(window),
+      shell_(shell),
+      switch_to_selected_(std::move(switch_to_selected)) {
+  window->installEventFilter(this);
+}
+
+bool FileDrops::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::DragEnter) {
+    auto* enter = static_cast<QDragEnterEvent*>(event);
+    if (FirstIsLocalFile(enter->mimeData())) enter->acceptProposedAction();
+    return true;
+  }
+  if (event->type() == QEvent::Drop) {
+    auto* drop = static_cast<QDropEvent*>(event);
+    if (!FirstIsLocalFile(drop->mimeData())) return true;
+    drop->acceptProposedAction();
+    const QString path = drop->mimeData()->urls().front().toLocalFile();
+    if (shell_->TakeDroppedFile(path.toStdString())) switch_to_selected_();
+    return true;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace spravka

@@ -1,0 +1,46 @@
+#ifndef SPRAVKA_UI_MAIN_WINDOW_PORTS_H_
+#define SPRAVKA_UI_MAIN_WINDOW_PORTS_H_
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/file_checks.h"
+#include "app/file_type.h"
+#include "app/message_boxes.h"
+#include "app/settings.h"
+#include "app/stripes.h"
+#include "editing/clipboard.h"
+#include "editing/serial_port.h"
+#include "storage/file_system.h"
+
+namespace spravka {
+
+class InformDialog;
+class NewBaseDialog;
+
+// What the main window works with besides its widgets.
+struct MainWindowPorts {
+  FileChecks* files = nullptr;
+  SettingsStore* settings = nullptr;
+  MessageBoxes* boxes = nullptr;
+  InformDialog* help = nullptr;  // `HelpDlg`
+  NearestColour nearest;         // the display's nearest colour
+  Rgb button_face;               // the system button-face colour
+  // Ends the program after a fatal message (exit code 0).
+  std::function<void()> end_program;
+  // Reads and writes the bases; the real file system when null.
+  FileSystem* fs = nullptr;
+  Clipboard* clipboard = nullptr;
+  // The serial ports a modem may be on; none: no modem is ever found.
+  SerialPorts* serial_ports = nullptr;
+  NewBaseDialog* new_base = nullptr;  // `OKBottomDlg`
+  // `BaseTemplate`, the new-base template; none: no base can be created.
+  std::optional<std::string> base_template;
+  // Where the desktop's file association is kept; none: it is left alone.
+  FileTypeStore* file_types = nullptr;
+};
+
+}  // namespace spravka
+
+#endif  // SPRAVKA_UI_MAIN_WINDOW_PORTS_H_
