@@ -70,7 +70,7 @@ std::string TrimBlanks(std::string_view text) {
 }
 
 std::string BaseToTownName(std::string_view base) {
-  std::string entry = " " + StripQzExtension(FileNamePart(base));
+  std::string entry = " " + FileNamePart(base);
   std::string folder = FolderPart(base);
   if (!folder.empty()) entry += " *" + folder;
   return entry;

@@ -38,7 +38,8 @@ std::string StripQzExtension(std::string_view name);
 // Leading and trailing blanks and control characters removed.
 std::string TrimBlanks(std::string_view text);
 
-// `BaseToTownName`: base name or path (with or without ".qz") -> entry.
+// `BaseToTownName`: base name or path -> entry. A base name never has the
+// file's ".qz": the base of "a.qz.qz" is "a.qz", and its entry " a.qz".
 std::string BaseToTownName(std::string_view base);
 
 // `TownToBaseName`: entry -> base name or path.

@@ -104,6 +104,36 @@ TEST_F(ShellTest, CommandLineBaseRule) {
   }
 }
 
+TEST_F(ShellTest, AFileNamedWithQzInsideOpensItself) {
+  // "a.qz.qz" is the base "a.qz": one ".qz" comes off, never two.
+  MakeBase(dir_ + "/a.qz.qz", "double");
+  MakeBase(dir_ + "/Other.qz", "other");
+  const std::string far = TempDir();
+  MakeBase(far + "/b.qz.qz", "far");
+  settings_.values["LastBase"] = "Other";
+  Start({dir_ + "/a.qz.qz"});
+  EXPECT_EQ(shell_.CurrentBase, "a.qz");
+  EXPECT_EQ(shell_.towns.entries(),
+            (std::vector<std::string>{" a.qz", " Other"}));
+  ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
+  EXPECT_EQ(shell_.towns[shell_.selected], " a.qz");
+  EXPECT_EQ(FirstHomeField(2), "double");
+
+  // Dropped from another folder, and chosen again from the list.
+  ASSERT_TRUE(shell_.TakeDroppedFile(far + "/b.qz.qz"));
+  const std::string far_entry = " b.qz *" + far;
+  ASSERT_EQ(shell_.towns[shell_.selected], far_entry);
+  shell_.SwitchTo(far_entry, shell_.selected);
+  ASSERT_EQ(shell_.LoadAfterClose(), LoadOutcome::kLoaded);
+  EXPECT_EQ(FirstHomeField(2), "far");
+  EXPECT_EQ(shell_.towns[shell_.selected], far_entry);
+  shell_.SwitchTo(" a.qz", shell_.towns.Find(" a.qz"));
+  ASSERT_EQ(shell_.LoadAfterClose(), LoadOutcome::kLoaded);
+  EXPECT_EQ(FirstHomeField(2), "double");
+  EXPECT_EQ(shell_.towns.size(), 3u);
+  EXPECT_TRUE(boxes_.shown.empty());
+}
+
 TEST_F(ShellTest, MissingBaseFallsBackToAnExistingTown) {
   MakeBase(dir_ + "/Alpha.qz", "alpha");
   MakeBase(dir_ + "/Beta.qz", "beta");
