@@ -224,6 +224,10 @@ ResultGrid::ResultGrid(const QString& name, const GridColours* colours,
   horizontalHeader()->setMinimumSectionSize(0);
   horizontalHeader()->setFixedHeight(row_height);
   horizontalHeader()->viewport()->installEventFilter(this);
+  // A press on a caption only sorts: the table view's own selection of the
+  // column, which moves the current cell, is taken off the header.
+  disconnect(horizontalHeader(), SIGNAL(sectionPressed(int)), this, nullptr);
+  disconnect(horizontalHeader(), SIGNAL(sectionEntered(int)), this, nullptr);
   connect(horizontalHeader(), &QHeaderView::sectionPressed, this,
           [this](int column) { emit captionPressed(column); });
   verticalHeader()->hide();

@@ -173,9 +173,17 @@ class RecordEditingTest : public QObject {
           {"100", "В", "", "", "", "", ""},
           {"011", "Г", "", "", "", "", ""}});
     QHeaderView* header = Home()->horizontalHeader();
+    Select(2, 3);
+    const QModelIndexList selected =
+        Home()->selectionModel()->selectedIndexes();
     const QPoint number_caption(header->sectionViewportPosition(1) + 5, 5);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, number_caption);
     QCOMPARE(rig_->Column("HomeTB", 1), (QStringList{"9", "10", "011", "100"}));
+    // Only the rows move: the current cell stays where it was, and the
+    // column is not selected.
+    QCOMPARE(Home()->Row(), 3);
+    QCOMPARE(Home()->Col(), 3);
+    QCOMPARE(Home()->selectionModel()->selectedIndexes(), selected);
     // The rows still lead to their records.
     QCOMPARE(Record(0)[1], W("А"));
     QCOMPARE(Record(3)[1], W("В"));
