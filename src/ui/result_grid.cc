@@ -119,6 +119,14 @@ void ResultModel::SetColumns(int field_count, const QStringList& captions) {
 
 void ResultModel::SetResult(const SearchResult& result) {
   beginResetModel();
+  if (result.rows.empty()) {
+    // A grid keeps its caption row and one row, which holds what it held
+    // before (the grid is hidden then).
+    rows_.resize(
+        1, std::vector<std::string>(static_cast<size_t>(field_count_) + 1));
+    endResetModel();
+    return;
+  }
   rows_.clear();
   rows_.reserve(result.rows.size() + 1);
   for (const ResultRow& r : result.rows) {

@@ -20,8 +20,9 @@ namespace spravka {
 // The cells a result grid shows: per record row the record's position as
 // `RecordKey` text (column 0) and its fields (columns 1..n), and the
 // ". . . . ." row of a cut result. A search fills them; edits change them
-// in place. Cells are Windows-1251, converted when shown. Model row r is
-// grid row r + 1: the captions are the header.
+// in place; a search that finds nothing leaves one row, as it was. Cells
+// are Windows-1251, converted when shown. Model row r is grid row r + 1:
+// the captions are the header.
 class ResultModel : public QAbstractTableModel {
   Q_OBJECT
 

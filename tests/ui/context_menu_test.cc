@@ -47,6 +47,9 @@ class ContextMenuTest : public QObject {
     QTRY_VERIFY(Menu()->isVisible());
     Menu()->hide();
   }
+  QAction* DialItem() {
+    return rig_->MenuItem(QStringLiteral("Набрать номер"));
+  }
   QStringList Enabled() {
     QStringList names;
     for (QAction* a : Menu()->actions()) {
@@ -107,7 +110,8 @@ class ContextMenuTest : public QObject {
     if (setup == kHiddenGrid) TypeText(rig_->Edit("FullEd"), "нет такого");
     OpenMenu();
     QCOMPARE(Enabled(), enabled);
-    QCOMPARE(rig_->Action("N9")->isVisible(), setup != kHiddenGrid);
+    QVERIFY(rig_->MenuItem(QStringLiteral("Копировать результат выборки"))
+                ->isVisible());
     QVERIFY(rig_->Action("N3")->text().startsWith("Набрать номер "));
     // Only a visible grid's menu probes the ports, and every port it
     // opened is closed again.
@@ -137,6 +141,22 @@ class ContextMenuTest : public QObject {
     QCOMPARE(g->Row(), 1);
     QCOMPARE(rig_->Action("N3")->text(),
              QStringLiteral("Набрать номер 11-11-11"));
+  }
+
+  // A search that finds nothing hides the grid but leaves it its caption
+  // row and one row, which keeps what the last result began with.
+  void overAHiddenGridTheMenuStillCountsTwoRows() {
+    Open();
+    rig_->UniversalLine()->setText(QStringLiteral("нет такого"));
+    QVERIFY(rig_->GridOf(TableId::kHome)->isHidden());
+    OpenMenu();
+    QAction* copy_result = rig_->MenuItem(
+        QStringLiteral("Копировать результат выборки в буфер обмена"));
+    QVERIFY(copy_result->isVisible());
+    QVERIFY(!copy_result->isEnabled());
+    QVERIFY(!rig_->MenuItem(QStringLiteral("Удалить запись"))->isEnabled());
+    QVERIFY(!rig_->MenuItem(QStringLiteral("Копировать строку"))->isEnabled());
+    QCOMPARE(DialItem()->text(), QStringLiteral("Набрать номер 11-11-11"));
   }
 
   void copiesAndPastes() {

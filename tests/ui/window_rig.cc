@@ -7,6 +7,7 @@
 #include "storage/base_template.h"
 #include "storage/cp1251.h"
 #include "support/base_builder.h"
+#include "ui/search_panel.h"
 
 namespace spravka::testing {
 
@@ -114,6 +115,64 @@ MainWindow* WindowRig::Open(const std::string& folder,
 void WindowRig::Close() {
   if (window_) window_->close();
   window_.reset();
+}
+
+ResultGrid* WindowRig::GridOf(TableId table) const {
+  return window_->grid_commands().grid(table);
+}
+
+QLineEdit* WindowRig::SearchEdit(TableId table, int kind) const {
+  for (SearchPanel* panel : window_->findChildren<SearchPanel*>()) {
+    if (panel->table() == table) return panel->edit(kind);
+  }
+  qFatal("no search panel");
+}
+
+QLineEdit* WindowRig::UniversalLine() const {
+  // The one line edit of the window outside the search panels and grids.
+  for (QLineEdit* e : window_->findChildren<QLineEdit*>()) {
+    if (!qobject_cast<SearchPanel*>(e->parentWidget()) &&
+        !qobject_cast<QAbstractItemView*>(e->parentWidget()->parentWidget()))
+      return e;
+  }
+  qFatal("no universal search line");
+}
+
+QComboBox* WindowRig::TownList() const {
+  auto* towns = window_->findChild<QComboBox*>();
+  if (!towns) qFatal("no town list");
+  return towns;
+}
+
+QTabWidget* WindowRig::Pages() const {
+  auto* pages = window_->findChild<QTabWidget*>();
+  if (!pages) qFatal("no pages");
+  return pages;
+}
+
+QToolButton* WindowRig::MenuButton() const {
+  for (QToolButton* b : window_->findChildren<QToolButton*>()) {
+    if (b->text() == QStringLiteral("Меню")) return b;
+  }
+  qFatal("no menu button");
+}
+
+QMenu* WindowRig::ContextMenuOf() const {
+  auto* menu = window_->findChild<QMenu*>();
+  if (!menu) qFatal("no context menu");
+  return menu;
+}
+
+QAction* WindowRig::MenuItem(const QString& caption) const {
+  for (QAction* a : ContextMenuOf()->actions()) {
+    if (!a->isSeparator() && a->text().startsWith(caption)) return a;
+  }
+  qFatal("no menu item %s", qPrintable(caption));
+}
+
+int WindowRig::Rows(TableId table) const {
+  ResultGrid* g = GridOf(table);
+  return g->isHidden() ? 0 : g->result_model()->rowCount();
 }
 
 int WindowRig::Rows(const char* grid) const {

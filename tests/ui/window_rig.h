@@ -5,9 +5,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QString>
 #include <QStringList>
 #include <QTabWidget>
+#include <QToolButton>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,7 +74,18 @@ class WindowRig {
   bool OnOrgPage() const {
     return Find<QTabWidget>("HomePage")->currentIndex() == 1;
   }
+  // The controls found by what they are, not by their object names.
+  ResultGrid* GridOf(TableId table) const;
+  QLineEdit* SearchEdit(TableId table, int kind) const;
+  QLineEdit* UniversalLine() const;
+  QComboBox* TownList() const;
+  QTabWidget* Pages() const;
+  QToolButton* MenuButton() const;
+  QMenu* ContextMenuOf() const;
+  // The item of the context menu whose caption begins with `caption`.
+  QAction* MenuItem(const QString& caption) const;
   // Data rows of a grid as shown: 0 while it is hidden.
+  int Rows(TableId table) const;
   int Rows(const char* grid) const;
   // Types `text` into a cell of a grid (model row) as the user would, and
   // ends the edit with Enter.
