@@ -53,7 +53,10 @@ ContextMenu::ContextMenu(const Parts& parts, QWidget* parent)
     QObject::connect(grid, &ResultGrid::pressedAt,
                      [this](QPoint point) { mouse_ = point; });
     QObject::connect(grid, &ResultGrid::menuRequested,
-                     [this](QPoint global) { popup(global); });
+                     [this](QPoint global, bool by_mouse) {
+                       if (!by_mouse) ForgetPress();
+                       popup(global);
+                     });
   }
 }
 
@@ -104,7 +107,7 @@ void ContextMenu::Decide() {
   // column, each only when it holds data.
   int column = 0;
   int row = 0;
-  if (grid->CellAt(mouse_, &column, &row)) {
+  if (mouse_ && grid->CellAt(*mouse_, &column, &row)) {
     if (row > 0 && row < grid->RowCount())
       grid->SetCurrent(std::max(grid->Col(), 1), row);
     if (column > 0 && column <= shell.store.FieldCount(table) &&

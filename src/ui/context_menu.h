@@ -3,6 +3,7 @@
 
 #include <QMenu>
 #include <QPoint>
+#include <optional>
 
 #include "app/menu_rules.h"
 #include "app/shell.h"
@@ -17,9 +18,9 @@ namespace spravka {
 // the base commands, opened by a right click on a grid, by ToolButton3
 // "Меню" and by F9. Items that stand for an action (N1, N2, N9, N14, N5,
 // N16, N17, N8) take its caption, hint, picture and shortcut and trigger
-// it. Each opening first makes the cell under the last mouse press on a
-// grid current, then decides every item (`PopupMenu1Popup`); a grid's
-// right click or menu key opens it.
+// it. An opening by a right click first makes the cell under the click
+// current; one without the mouse (the menu key, F9, the button) keeps the
+// current cell. Then every item is decided.
 class ContextMenu : public QMenu {
   Q_OBJECT
 
@@ -42,7 +43,7 @@ class ContextMenu : public QMenu {
   ContextMenu(const Parts& parts, QWidget* parent);
 
   // `ToolButton3MouseDown` and F9: the menu acts on the current row.
-  void ForgetPress() { mouse_ = QPoint(); }
+  void ForgetPress() { mouse_.reset(); }
   // `ToolButton3MouseDown` on this button.
   void WatchButton(QWidget* button);
 
@@ -62,7 +63,8 @@ class ContextMenu : public QMenu {
 
   Parts p_;
   // `MouseX`, `MouseY`: the last press on either grid, in its coordinates.
-  QPoint mouse_;
+  // None when the menu is opened without the mouse.
+  std::optional<QPoint> mouse_;
   QAction* n1_ = nullptr;
   QAction* n2_ = nullptr;
   QAction* n3_ = nullptr;

@@ -391,10 +391,11 @@ void ResultGrid::mousePressEvent(QMouseEvent* event) {
 
 void ResultGrid::contextMenuEvent(QContextMenuEvent* event) {
   QPoint at = event->globalPos();
-  if (event->reason() == QContextMenuEvent::Keyboard) {
+  const bool by_mouse = event->reason() != QContextMenuEvent::Keyboard;
+  if (!by_mouse) {
     at = viewport()->mapToGlobal(visualRect(currentIndex()).center());
   }
-  emit menuRequested(at);
+  emit menuRequested(at, by_mouse);
   event->accept();
 }
 
@@ -404,7 +405,9 @@ bool ResultGrid::eventFilter(QObject* watched, QEvent* event) {
       const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
       emit pressedAt(horizontalHeader()->viewport()->mapTo(this, at));
     } else if (event->type() == QEvent::ContextMenu) {
-      emit menuRequested(static_cast<QContextMenuEvent*>(event)->globalPos());
+      auto* menu = static_cast<QContextMenuEvent*>(event);
+      emit menuRequested(menu->globalPos(),
+                         menu->reason() != QContextMenuEvent::Keyboard);
       return true;
     }
   }

@@ -138,8 +138,9 @@ class ResultGrid : public QTableView, public EditGrid {
   void captionPressed(int column);
   // Any press of a mouse button, in the grid's own coordinates.
   void pressedAt(QPoint point);
-  // The context menu is asked for (right button, or the keyboard).
-  void menuRequested(QPoint global);
+  // The context menu is asked for: by the right button (`by_mouse`, after
+  // its press) or by the keyboard.
+  void menuRequested(QPoint global, bool by_mouse);
 
  protected:
   void currentChanged(const QModelIndex& current,

@@ -47,8 +47,37 @@ class ContextMenuTest : public QObject {
     QTRY_VERIFY(Menu()->isVisible());
     Menu()->hide();
   }
+  // The menu asked for over a grid, at a point of its cells; it is closed
+  // again once it has come up.
+  void AskForMenu(ResultGrid* g, QContextMenuEvent::Reason reason, QPoint at) {
+    QContextMenuEvent event(reason, at, g->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(g->viewport(), &event);
+    QTRY_VERIFY(Menu()->isVisible());
+    Menu()->hide();
+  }
+  // A right click on a cell (model row), as the user makes it.
+  void RightClick(ResultGrid* g, int row, int column) {
+    const QPoint cell = g->visualRect(g->model()->index(row, column)).center();
+    QTest::mouseClick(g->viewport(), Qt::RightButton, {}, cell);
+    AskForMenu(g, QContextMenuEvent::Mouse, cell);
+  }
   QAction* DialItem() {
     return rig_->MenuItem(QStringLiteral("Набрать номер"));
+  }
+  bool menu_was_shown_ = false;
+  // Closes the menu once it has come up (a button's menu runs its own
+  // event loop).
+  void HideMenuWhenShown() {
+    menu_was_shown_ = false;
+    auto* timer = new QTimer(Menu());
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [this, timer] {
+      if (!Menu()->isVisible()) return;
+      menu_was_shown_ = true;
+      Menu()->hide();
+      timer->deleteLater();
+    });
+    timer->start();
   }
   QStringList Enabled() {
     QStringList names;
@@ -122,13 +151,7 @@ class ContextMenuTest : public QObject {
   void aRightClickMakesTheRowCurrentFirst() {
     Open();
     ResultGrid* g = rig_->Grid("HomeTB");
-    const QPoint cell = g->visualRect(g->model()->index(2, 2)).center();
-    QTest::mouseClick(g->viewport(), Qt::RightButton, {}, cell);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, cell,
-                            g->viewport()->mapToGlobal(cell));
-    QApplication::sendEvent(g->viewport(), &event);
-    QTRY_VERIFY(Menu()->isVisible());
-    Menu()->hide();
+    RightClick(g, 2, 2);
     QCOMPARE(g->Row(), 3);
     QCOMPARE(rig_->Action("N3")->text(),
              QStringLiteral("Набрать номер 22-22-21"));
@@ -157,6 +180,38 @@ class ContextMenuTest : public QObject {
     QVERIFY(!rig_->MenuItem(QStringLiteral("Удалить запись"))->isEnabled());
     QVERIFY(!rig_->MenuItem(QStringLiteral("Копировать строку"))->isEnabled());
     QCOMPARE(DialItem()->text(), QStringLiteral("Набрать номер 11-11-11"));
+  }
+
+  // The menu key, F9 and the menu button open the menu without a point to
+  // go by: it acts on the current cell, wherever the mouse was last.
+  void aMenuOpenedWithoutTheMouseKeepsTheCurrentCell() {
+    Open();
+    ResultGrid* g = rig_->GridOf(TableId::kHome);
+    RightClick(g, 2, 2);
+    QCOMPARE(g->Row(), 3);
+
+    g->setFocus();
+    QTest::keyClick(g, Qt::Key_Down);
+    QTest::keyClick(g, Qt::Key_Right);
+    QCOMPARE(g->Row(), 4);
+    QCOMPARE(g->Col(), 3);
+    AskForMenu(g, QContextMenuEvent::Keyboard,
+               g->visualRect(g->currentIndex()).center());
+    QCOMPARE(g->Row(), 4);
+    QCOMPARE(g->Col(), 3);
+    QCOMPARE(DialItem()->text(), QStringLiteral("Набрать номер 33-33-31"));
+
+    HideMenuWhenShown();
+    QTest::keyClick(g, Qt::Key_F9);
+    QTRY_VERIFY(menu_was_shown_);
+    QCOMPARE(g->Row(), 4);
+    QCOMPARE(g->Col(), 3);
+
+    HideMenuWhenShown();
+    QTest::mouseClick(rig_->MenuButton(), Qt::LeftButton);
+    QTRY_VERIFY(menu_was_shown_);
+    QCOMPARE(g->Row(), 4);
+    QCOMPARE(g->Col(), 3);
   }
 
   void copiesAndPastes() {
