@@ -82,11 +82,15 @@ QAction* ContextMenu::Item(const char* name, const QString& caption,
 
 QAction* ContextMenu::ItemFor(QAction* action, const char* name,
                               bool own_state) {
-  QAction* item = Item(name, action->text(), action->toolTip());
+  QString caption = action->text();
+  // The item shows the action's shortcut but does not take it: a key
+  // belongs to one action, which works wherever the focus is in the window.
+  if (!action->shortcut().isEmpty()) {
+    caption += QLatin1Char('\t') +
+               action->shortcut().toString(QKeySequence::NativeText);
+  }
+  QAction* item = Item(name, caption, action->toolTip());
   item->setIcon(action->icon());
-  // The shortcut is shown here and works through the action itself.
-  item->setShortcut(action->shortcut());
-  item->setShortcutContext(Qt::WidgetShortcut);
   QObject::connect(item, &QAction::triggered, action, &QAction::trigger);
   if (!own_state) {
     // The item follows the action's state, which other rules set.

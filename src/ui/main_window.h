@@ -136,6 +136,9 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
   bool closed_ = false;
   bool in_town_box_exit_ = false;
   bool search_cursor_ = false;
+  // The grid of each table (residential, organisations) had the focus when
+  // its search began.
+  bool grid_had_focus_[2] = {false, false};
   std::unique_ptr<GridCommands> grid_commands_;
   std::unique_ptr<BaseCommands> base_commands_;
 

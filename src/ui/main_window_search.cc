@@ -53,7 +53,11 @@ void MainWindow::SetActivePage(TableId page) {
 }
 
 void MainWindow::SearchStarted(TableId table) {
-  grid(table)->hide();
+  const QWidget* focus = QApplication::focusWidget();
+  ResultGrid* g = grid(table);
+  if (focus != nullptr && (focus == g || g->isAncestorOf(focus)))
+    grid_had_focus_[table == TableId::kHome ? 0 : 1] = true;
+  g->hide();
   if (!search_cursor_) QApplication::setOverrideCursor(Qt::WaitCursor);
   search_cursor_ = true;
 }
@@ -66,7 +70,14 @@ void MainWindow::SearchFinished(TableId table, const SearchResult& result) {
   search_cursor_ = false;
 }
 
-void MainWindow::SearchSettled(TableId) { UpdateCountLabel(); }
+void MainWindow::SearchSettled(TableId table) {
+  UpdateCountLabel();
+  // A grid that had the focus and stays hidden hands it to the search line
+  // the user goes on with, not to whatever control comes next.
+  bool& had_focus = grid_had_focus_[table == TableId::kHome ? 0 : 1];
+  if (had_focus && grid(table)->isHidden()) FocusRule();
+  had_focus = false;
+}
 
 void MainWindow::ProcessEvents() { QCoreApplication::processEvents(); }
 
