@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QFontMetricsF>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -138,9 +140,15 @@ void MainWindow::FormCreate(const QString& working_folder,
 void MainWindow::FillTownBox() {
   QSignalBlocker quiet(town_box_);  // filled and selected by the program
   town_box_->clear();
-  for (const std::string& entry : shell_.towns.entries())
-    town_box_->addItem(FromUtf8(entry));
+  for (const std::string& entry : shell_.towns.entries()) {
+    const QString text = FromUtf8(entry);
+    // The list is as narrow as the box: each entry shows whole on hover.
+    town_box_->addItem(text);
+    town_box_->setItemData(town_box_->count() - 1, text.trimmed(),
+                           Qt::ToolTipRole);
+  }
   town_box_->setCurrentIndex(shell_.selected);
+  ShowTownHint();
 }
 
 void MainWindow::SelectTownEntry() {
@@ -151,6 +159,28 @@ void MainWindow::SelectTownEntry() {
   }
   QSignalBlocker quiet(town_box_);
   town_box_->setCurrentIndex(shell_.selected);
+  ShowTownHint();
+}
+
+void MainWindow::ShowTownHint() {
+  QString hint = shell_.base_loaded
+                     ? FromCp1251(shell_.store.header.Description)
+                     : QStringLiteral("Выбор города");
+  // An entry the box cannot show whole (a base of another folder) is shown
+  // whole above the hint.
+  const QString entry = town_box_->currentText().trimmed();
+  QStyleOptionComboBox box;
+  box.initFrom(town_box_);
+  box.subControls = QStyle::SC_All;
+  const int room = town_box_->style()
+                       ->subControlRect(QStyle::CC_ComboBox, &box,
+                                        QStyle::SC_ComboBoxEditField, town_box_)
+                       .width();
+  if (town_box_->fontMetrics().horizontalAdvance(town_box_->currentText()) >
+      room) {
+    hint = hint.isEmpty() ? entry : entry + QLatin1Char('\n') + hint;
+  }
+  town_box_->setToolTip(hint);
 }
 
 LoadOutcome MainWindow::LoadBase() { return ShowLoad(shell_.LoadBase()); }
@@ -170,7 +200,6 @@ void MainWindow::ApplyBase() {
   const BaseHeader& h = shell_.store.header;
   const ColumnMaps& maps = shell_.store.maps;
   QCoreApplication::setApplicationName(FromCp1251(h.Title));
-  town_box_->setToolTip(FromCp1251(h.Description));
   if (ports_.help) ports_.help->PlaceBaseDescription(h.Description);
   setWindowTitle(FromCp1251(h.Caption));
 
@@ -201,6 +230,7 @@ void MainWindow::ApplyBase() {
   home_grid_->SetEditable(writable);
   org_grid_->SetEditable(writable);
   ac_copy_->setEnabled(true);
+  ShowTownHint();
 }
 
 void MainWindow::PlaceSearchFields() {

@@ -114,6 +114,9 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
   void StayWithBase();
   void FillTownBox();
   void SelectTownEntry();
+  // The town list's hint: the base's description (before any base, "Выбор
+  // города"), below the whole entry when the box cannot show it whole.
+  void ShowTownHint();
   void PresentMode();
   void PlaceUniversalPanel();
   void ApplyStripes();

@@ -68,6 +68,33 @@ class StartUpTest : public QObject {
     QVERIFY(rig.boxes.shown.empty());
   }
 
+  // The town list keeps its width: an entry it cannot show whole is shown
+  // in its tool tip, above the base's description, and every entry of the
+  // list has itself as its tool tip.
+  void entriesTooWideForTheTownListShowInToolTips() {
+    const std::string dir = TempDir();
+    const std::string other = TempDir() + "/Дальний/каталог баз";
+    std::filesystem::create_directories(other);
+    WriteSmallTown(dir + "/Kiev.qz", "Киев");
+    WriteSmallTown(other + "/Дальний.qz", "Дальний");
+    WindowRig rig;
+    rig.Open(dir, {QString::fromStdString(other + "/Дальний.qz")});
+    QComboBox* towns = rig.TownList();
+    const int width = towns->width();
+    const QString far = QString::fromStdString("Дальний *" + other);
+    QCOMPARE(towns->currentText(), " " + far);
+    QCOMPARE(towns->toolTip(), far + "\nОписание: Дальний");
+    for (int i = 0; i < towns->count(); ++i) {
+      QCOMPARE(towns->itemData(i, Qt::ToolTipRole).toString(),
+               towns->itemText(i).trimmed());
+    }
+    towns->setFocus();
+    QTest::keyClick(towns, Qt::Key_Up);
+    QCOMPARE(towns->currentText(), QStringLiteral(" Kiev"));
+    QCOMPARE(towns->toolTip(), QStringLiteral("Описание: Киев"));
+    QCOMPARE(towns->width(), width);
+  }
+
   void windowTakesItsLookFromTheHeader() {
     const std::string dir = TempDir();
     BaseHeader h = TownHeader("Заголовок окна");
