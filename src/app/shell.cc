@@ -88,7 +88,7 @@ bool Shell::TakeDroppedFile(const std::string& path) {
   return true;
 }
 
-void Shell::CreateNewBase(const NewBaseParams& params,
+bool Shell::CreateNewBase(const NewBaseParams& params,
                           const std::optional<std::string>& base_template) {
   CreatedBase made;
   try {
@@ -98,12 +98,13 @@ void Shell::CreateNewBase(const NewBaseParams& params,
   }
   if (!made.status.ok()) {
     boxes_->Show(MessageKind::kError, made.status.message());
-    return;
+    return false;
   }
-  if (!made.created) return;
+  if (!made.created) return false;
   CurrentBase = made.name;
   const std::string entry = BaseToTownName(made.name);
   if (towns.Find(entry) < 0) towns.Add(entry);
+  return true;
 }
 
 LoadOutcome Shell::LoadReported() {
@@ -118,13 +119,35 @@ LoadOutcome Shell::LoadReported() {
 LoadOutcome Shell::LoadAfterClose() {
   const std::string failed = CurrentBase;
   LoadOutcome outcome = LoadReported();
-  if (outcome != LoadOutcome::kFailed) return outcome;
+  if (outcome == LoadOutcome::kFailed) outcome = LoadInsteadOf(failed);
+  if (outcome == LoadOutcome::kFailed) return NoBaseAtAll();
+  return outcome;
+}
+
+LoadOutcome Shell::LoadAtStart() {
+  const std::string failed = CurrentBase;
+  LoadOutcome outcome = LoadReported();
+  if (outcome == LoadOutcome::kFailed) outcome = LoadInsteadOf(failed);
+  // No town loads: a new base is the one way on.
+  if (outcome == LoadOutcome::kFailed && offer_new_base && offer_new_base()) {
+    SelectCurrentEntry();
+    outcome = LoadReported();
+  }
+  if (outcome == LoadOutcome::kFailed) return NoBaseAtAll();
+  return outcome;
+}
+
+LoadOutcome Shell::LoadInsteadOf(const std::string& failed) {
   for (const std::string& base : FallbackBases(failed)) {
     CurrentBase = base;
     SelectCurrentEntry();
-    outcome = LoadReported();
+    const LoadOutcome outcome = LoadReported();
     if (outcome != LoadOutcome::kFailed) return outcome;
   }
+  return LoadOutcome::kFailed;
+}
+
+LoadOutcome Shell::NoBaseAtAll() {
   boxes_->Show(MessageKind::kError, NoBaseMessage());
   return LoadOutcome::kFatal;
 }
@@ -169,7 +192,7 @@ bool Shell::MissingBaseStep() {
     }
   }
   if (towns.empty() || !BaseExists(CurrentBase)) {
-    boxes_->Show(MessageKind::kError, NoBaseMessage());
+    NoBaseAtAll();
     return false;
   }
   SelectCurrentEntry();

@@ -90,13 +90,15 @@ class Shell {
   std::string PathOf(const std::string& name) const;
 
   // Hook for the missing-base step: offers to create a base. It may set
-  // `CurrentBase` and add an entry (`CreateNewBase`).
-  std::function<void()> offer_new_base;
+  // `CurrentBase` and add an entry (`CreateNewBase`); true when it made a
+  // base.
+  std::function<bool()> offer_new_base;
 
   // `CreateBase`: writes a new base from the dialog's values into the
   // working folder, makes it `CurrentBase` and adds its town entry. A
-  // refused name or a failed write is reported and changes nothing.
-  void CreateNewBase(const NewBaseParams& params,
+  // refused name or a failed write is reported and changes nothing. True
+  // when the base was made.
+  bool CreateNewBase(const NewBaseParams& params,
                      const std::optional<std::string>& base_template);
 
   // The drop handler's choice of a dropped file: a ".qz" file's town entry
@@ -110,6 +112,12 @@ class Shell {
   // fatal message is shown. The tables of a closed base are never kept
   // under another name.
   LoadOutcome LoadAfterClose();
+
+  // The first load of the program: a base that cannot be loaded gives way
+  // to the first town whose file loads, then to the offer of a new base,
+  // else the fatal message is shown. It never ends without a base loaded
+  // unless it is fatal.
+  LoadOutcome LoadAtStart();
 
   // Shell state.
   std::string WorkingFolder;
@@ -143,6 +151,10 @@ class Shell {
   // After `failed` could not be loaded: the bases to try in its place, in
   // order (the previous one, then the towns whose file is there), each once.
   std::vector<std::string> FallbackBases(const std::string& failed) const;
+  // Loads the first of the fallback bases of `failed` that loads.
+  LoadOutcome LoadInsteadOf(const std::string& failed);
+  // Shows the message that ends a program without any base: kFatal.
+  LoadOutcome NoBaseAtAll();
   bool Probe(const std::string& folder);
 
   FileChecks* files_;

@@ -22,17 +22,17 @@ BaseCommands::BaseCommands(const Parts& parts) : p_(parts) {
   QObject::connect(p_.save_widths, &QAction::triggered,
                    [this] { SaveWidths(); });
   QObject::connect(p_.optimise, &QAction::triggered, [this] { Optimise(); });
-  p_.shell->offer_new_base = [this] { OfferNewBase(); };
+  p_.shell->offer_new_base = [this] { return OfferNewBase(); };
 }
 
-void BaseCommands::OfferNewBase() {
-  if (!p_.new_base) return;
+bool BaseCommands::OfferNewBase() {
+  if (!p_.new_base) return false;
   p_.new_base->SetWorkingFolder(p_.shell->WorkingFolder,
                                 p_.fs ? p_.fs : &RealFileSystem());
   // Without any town a base is made whatever the answer: the program
   // cannot work without one.
-  if (!p_.new_base->Run() && !p_.shell->towns.empty()) return;
-  p_.shell->CreateNewBase(p_.new_base->Params(), *p_.base_template);
+  if (!p_.new_base->Run() && !p_.shell->towns.empty()) return false;
+  return p_.shell->CreateNewBase(p_.new_base->Params(), *p_.base_template);
 }
 
 BaseCommands::~BaseCommands() = default;

@@ -67,7 +67,8 @@ class BaseCommands {
   void Restore();     // `N12Click`
   void NewBase();     // `N15Click`
   // The missing-base step: the new-base dialog, and a base made from it.
-  void OfferNewBase();
+  // True when a base was made.
+  bool OfferNewBase();
 
   // The grids' column widths in header pixels.
   std::array<int32_t, kHomeKinds> HomeWidths() const;

@@ -70,7 +70,9 @@ int main(int argc, char** argv) {
   }
 
   delete splash;
-  if (window.ended()) return 0;  // a fatal message has been shown
+  // A fatal message has been shown, or start-up stopped at an error before
+  // any base was loaded: the window never shows without a base.
+  if (window.ended() || !window.shell().base_loaded) return 0;
   window.show();
   window.FormShow();
   app.exec();

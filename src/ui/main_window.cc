@@ -125,7 +125,8 @@ void MainWindow::FormCreate(const QString& working_folder,
   shell_.Start(working_folder.toStdString(), program_path.toStdString(),
                arguments);
   FillTownBox();
-  if (LoadBase() != LoadOutcome::kLoaded) return;  // reported; start-up stops
+  // Without a base the window is never shown: the load ends the program.
+  if (ShowLoad(shell_.LoadAtStart()) != LoadOutcome::kLoaded) return;
   engine_.SearchRestart = false;
   PresentMode();
   engine_.RunOrgSearch();
@@ -182,8 +183,6 @@ void MainWindow::ShowTownHint() {
   }
   town_box_->setToolTip(hint);
 }
-
-LoadOutcome MainWindow::LoadBase() { return ShowLoad(shell_.LoadBase()); }
 
 LoadOutcome MainWindow::ShowLoad(LoadOutcome outcome) {
   SelectTownEntry();

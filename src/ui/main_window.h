@@ -102,8 +102,6 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
   void BuildModeButtons();
   void BuildMenu();
 
-  // The window's part of `LoadBase`; ends the program on a fatal failure.
-  LoadOutcome LoadBase();
   // Shows what a load of the shell's left: the base, or the end.
   LoadOutcome ShowLoad(LoadOutcome outcome);
   // The end of a switch: the residential page of the new base, searched.

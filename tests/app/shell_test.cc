@@ -151,6 +151,52 @@ TEST_F(ShellTest, MissingBaseFallsBackToAnExistingTown) {
   EXPECT_TRUE(boxes_.shown.empty());
 }
 
+TEST_F(ShellTest, AStartWhoseBaseCannotBeReadGoesOnWithAnotherOrANewOne) {
+  WriteBytes(dir_ + "/Alpha.qz", "abc");
+  MakeBase(dir_ + "/Beta.qz", "beta");
+  struct Case {
+    bool other_town;
+    bool base_made;  // by the offer of a new base
+    LoadOutcome outcome;
+    const char* loaded;
+    int offers;
+    size_t boxes;  // the load's message, and the fatal one
+  };
+  const Case cases[] = {
+      {true, false, LoadOutcome::kLoaded, "Beta", 0, 1},
+      {false, true, LoadOutcome::kLoaded, "New", 1, 1},
+      {false, false, LoadOutcome::kFatal, "", 1, 2},
+  };
+  for (const Case& c : cases) {
+    if (!c.other_town) fs::remove(dir_ + "/Beta.qz");
+    boxes_.shown.clear();
+    Shell shell(&files_, &settings_, &boxes_, testing::TrueColour);
+    int offers = 0;
+    shell.offer_new_base = [&] {
+      ++offers;
+      if (!c.base_made) return false;
+      MakeBase(dir_ + "/New.qz", "new");
+      shell.CurrentBase = "New";
+      shell.towns.Add(" New");
+      return true;
+    };
+    shell.Start(dir_, "/opt/spravka/bin/spravka", {});
+    EXPECT_EQ(shell.CurrentBase, "Alpha");
+    EXPECT_EQ(shell.LoadAtStart(), c.outcome) << c.loaded;
+    EXPECT_EQ(offers, c.offers) << c.loaded;
+    ASSERT_EQ(boxes_.shown.size(), c.boxes) << c.loaded;
+    EXPECT_NE(boxes_.shown[0].text.find("Alpha"), std::string::npos);
+    EXPECT_EQ(shell.base_loaded, c.outcome == LoadOutcome::kLoaded);
+    if (c.outcome == LoadOutcome::kLoaded) {
+      EXPECT_EQ(shell.CurrentBase, c.loaded);
+      EXPECT_EQ(shell.towns[shell.selected], std::string(" ") + c.loaded);
+    } else {
+      EXPECT_EQ(boxes_.shown[1].text, NoBaseMessage());
+    }
+    fs::remove(dir_ + "/New.qz");
+  }
+}
+
 TEST_F(ShellTest, NoBaseAtAllIsFatal) {
   Start();
   EXPECT_EQ(shell_.CurrentBase, "");
