@@ -4,6 +4,8 @@
 #include <QDir>
 #include <utility>
 
+#include "platform/program_icon.h"
+
 #ifdef _WIN32
 #include <QSettings>
 #else
@@ -33,7 +35,7 @@ constexpr char kDefaultValue[] = "Default";
 
 }  // namespace
 
-std::unique_ptr<FileTypeStore> NativeFileTypeStore() {
+std::unique_ptr<FileTypeStore> NativeFileTypeStore(const std::string&) {
   return std::make_unique<WindowsFileTypeStore>();
 }
 
@@ -111,7 +113,13 @@ QString UserDataHome() {
 
 }  // namespace
 
-std::unique_ptr<FileTypeStore> NativeFileTypeStore() {
+std::unique_ptr<FileTypeStore> NativeFileTypeStore(
+    const std::string& executable) {
+  const QDir bin = QFileInfo(QString::fromStdString(executable)).absoluteDir();
+  const QString installed_entry =
+      bin.absoluteFilePath(QStringLiteral("../share/applications/") +
+                           QLatin1String(kDesktopEntryName));
+  if (QFileInfo(installed_entry).isFile()) return nullptr;
   return std::make_unique<FreedesktopFileTypeStore>();
 }
 
@@ -133,14 +141,37 @@ std::string FreedesktopFileTypeStore::CommandFor(
   return DesktopExecValue(executable);
 }
 
+std::vector<FreedesktopFileTypeStore::IconFile>
+FreedesktopFileTypeStore::IconFiles() const {
+  std::vector<IconFile> files;
+  for (const auto& [size, picture] : ProgramIconFiles()) {
+    files.push_back(
+        {data_home_ + QStringLiteral("/icons/hicolor/%1x%1/apps/").arg(size) +
+             QLatin1String(kProgramIconName) + QStringLiteral(".png"),
+         picture});
+  }
+  return files;
+}
+
 std::string FreedesktopFileTypeStore::StoredCommand() {
   if (!QFile::exists(MimePackagePath())) return {};
+  for (const IconFile& icon : IconFiles()) {
+    if (!QFile::exists(icon.path)) return {};
+  }
   QFile entry(DesktopEntryPath());
   if (!entry.open(QIODevice::ReadOnly)) return {};
   return DesktopEntryExec(entry.readAll().toStdString());
 }
 
 bool FreedesktopFileTypeStore::Write(const std::string& executable) {
+  // The icon first: the entry names it.
+  for (const IconFile& icon : IconFiles()) {
+    QFile source(icon.picture);
+    if (!source.open(QIODevice::ReadOnly) ||
+        !WriteWhole(icon.path, source.readAll().toStdString())) {
+      return false;
+    }
+  }
   if (!WriteWhole(MimePackagePath(), MimePackageXml()) ||
       !WriteWhole(DesktopEntryPath(),
                   DesktopEntryText(DesktopExecValue(executable)))) {

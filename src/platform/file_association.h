@@ -4,13 +4,20 @@
 #include <QString>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/file_type.h"
 
 namespace spravka {
 
-// The association store of the desktop the program runs on.
-std::unique_ptr<FileTypeStore> NativeFileTypeStore();
+// The association store of the desktop the program runs on, for the
+// program `executable` (full path, UTF-8). None on a freedesktop system when
+// the program is installed with its own desktop entry
+// (<prefix>/share/applications beside <prefix>/bin): that entry and the
+// installed MIME type serve every user, and a user's copy would outlive the
+// program.
+std::unique_ptr<FileTypeStore> NativeFileTypeStore(
+    const std::string& executable);
 
 // The running program's executable: full path, the platform's separators,
 // UTF-8.
@@ -30,22 +37,30 @@ class WindowsFileTypeStore : public FileTypeStore {
 #else
 
 // The current user's freedesktop folders: a shared-mime-info package in
-// <data>/mime/packages and a desktop entry in <data>/applications, <data>
-// being $XDG_DATA_HOME or ~/.local/share. After writing, the MIME and
-// desktop databases are refreshed by their tools where they are installed.
+// <data>/mime/packages, a desktop entry in <data>/applications and the
+// icon it names in <data>/icons/hicolor, <data> being $XDG_DATA_HOME or
+// ~/.local/share. After writing, the MIME and desktop databases are
+// refreshed by their tools where they are installed.
 class FreedesktopFileTypeStore : public FileTypeStore {
  public:
   // `data_home` empty: the user's data folder by the rules above.
   explicit FreedesktopFileTypeStore(QString data_home = {});
 
   std::string CommandFor(const std::string& executable) const override;
-  // The Exec value of the desktop entry; empty unless the MIME package is
-  // there too, so that half an association is written again.
+  // The Exec value of the desktop entry; empty unless the MIME package and
+  // the icons are there too, so that half an association is written again.
   std::string StoredCommand() override;
   bool Write(const std::string& executable) override;
 
   QString MimePackagePath() const;
   QString DesktopEntryPath() const;
+  // One size of the program's icon in the user's icon theme: the file and
+  // the compiled-in picture it is written from.
+  struct IconFile {
+    QString path;
+    QString picture;
+  };
+  std::vector<IconFile> IconFiles() const;
 
  private:
   QString data_home_;

@@ -11,14 +11,22 @@ static void RegisterProgramIcon() { Q_INIT_RESOURCE(program_icon); }
 
 namespace spravka {
 
-QIcon ProgramIcon() {
+std::vector<std::pair<int, QString>> ProgramIconFiles() {
   static const bool registered = (RegisterProgramIcon(), true);
   (void)registered;
-  QIcon icon;
+  std::vector<std::pair<int, QString>> files;
+  // Each picture is named by its size: "48.png".
   const QDir sizes(QStringLiteral(":/program-icon"));
   for (const QString& name : sizes.entryList(QDir::Files)) {
-    icon.addFile(sizes.filePath(name));
+    files.emplace_back(QFileInfo(name).completeBaseName().toInt(),
+                       sizes.filePath(name));
   }
+  return files;
+}
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (const auto& [size, file] : ProgramIconFiles()) icon.addFile(file);
   return icon;
 }
 

@@ -2,12 +2,19 @@
 #define SPRAVKA_PLATFORM_PROGRAM_ICON_H_
 
 #include <QIcon>
+#include <QString>
+#include <utility>
+#include <vector>
 
 namespace spravka {
 
 // The program's own icon (a telephone directory), in every size rendered
 // from its drawing at build time.
 QIcon ProgramIcon();
+
+// The compiled-in pictures of the program's icon: each size in pixels with
+// the resource path of its PNG file.
+std::vector<std::pair<int, QString>> ProgramIconFiles();
 
 // The base name of the program's desktop entry, by which a desktop finds the
 // entry (and its icon) for the program's windows.

@@ -54,7 +54,8 @@ int main(int argc, char** argv) {
   NewBaseDialog new_base(&boxes, &help);
   ports.new_base = &new_base;
   ports.base_template = LoadBaseTemplate();
-  const std::unique_ptr<FileTypeStore> file_types = NativeFileTypeStore();
+  const std::unique_ptr<FileTypeStore> file_types =
+      NativeFileTypeStore(RunningExecutable());
   ports.file_types = file_types.get();
 
   MainWindow window(ports);

@@ -54,6 +54,15 @@ int RunTool(const char* tool, const QStringList& args, QString* output) {
 
 const std::string kExe = "/opt/Spravka Test/spravka";
 
+// The program's icons in the user's icon theme.
+QStringList IconFiles(const QString& data_home) {
+  QStringList files;
+  const QDir theme(data_home + "/icons/hicolor");
+  for (const QString& size : theme.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+    files << theme.filePath(size + "/apps/spravka.png");
+  return files;
+}
+
 }  // namespace
 
 class FileAssociationTest : public QObject {
@@ -93,6 +102,16 @@ class FileAssociationTest : public QObject {
                   .contains("application/x-spravka-base=spravka.desktop;"));
     }
 
+    // The icon the entry names is in the user's icon theme, in every size.
+    QVERIFY(entry.contains("\nIcon=spravka\n"));
+    const QStringList icons = IconFiles(home.path());
+    QVERIFY(!icons.isEmpty());
+    for (const QString& icon : icons) {
+      QFile file(icon);
+      QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(icon));
+      QVERIFY(file.readAll().startsWith("\x89PNG"));
+    }
+
     // A second start of the same program writes nothing.
     AppendText(store.DesktopEntryPath(), "# left alone\n");
     QVERIFY(!RegisterFileType(false, "/opt/Spravka Test", kExe, store));
@@ -104,10 +123,31 @@ class FileAssociationTest : public QObject {
     QVERIFY(!rewritten.contains("# left alone"));
     QVERIFY(rewritten.contains("\nExec=\"/usr/bin/spravka\" %f\n"));
 
-    // Half an association (the MIME type gone) is written again.
+    // Half an association (the MIME type or an icon gone) is written again.
     QVERIFY(QFile::remove(store.MimePackagePath()));
     QVERIFY(RegisterFileType(false, "/usr/bin", "/usr/bin/spravka", store));
     QVERIFY(QFile::exists(store.MimePackagePath()));
+    QVERIFY(QFile::remove(icons.front()));
+    QVERIFY(RegisterFileType(false, "/usr/bin", "/usr/bin/spravka", store));
+    QVERIFY(QFile::exists(icons.front()));
+  }
+
+  // An installed program has its desktop entry and MIME type from the
+  // installation: it writes none for the user, who would keep it after
+  // the program is removed. A program run from where it was built writes
+  // its own.
+  void anInstalledProgramLeavesTheUsersFoldersAlone() {
+    DataHome home;
+    QTemporaryDir prefix;
+    QVERIFY(QDir().mkpath(prefix.path() + "/bin"));
+    QVERIFY(QDir().mkpath(prefix.path() + "/share/applications"));
+    const QString installed = prefix.path() + "/bin/spravka";
+    QVERIFY(NativeFileTypeStore(installed.toStdString()) != nullptr);
+    AppendText(prefix.path() + "/share/applications/spravka.desktop",
+               "[Desktop Entry]\n");
+    QVERIFY(NativeFileTypeStore(installed.toStdString()) == nullptr);
+    QVERIFY(NativeFileTypeStore(kExe) != nullptr);
+    QVERIFY(QDir(home.path()).isEmpty());
   }
 
   void readOnlyWorkingFolderWritesNothing() {
