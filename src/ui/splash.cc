@@ -1,6 +1,7 @@
 #include "ui/splash.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QPainter>
 #include <QScreen>
 
@@ -17,9 +18,13 @@ SplashForm::SplashForm(QWidget* parent)
   f.setBold(true);
   f.setPixelSize(13);
   setFont(f);
+  // Every dialog and message box of the program shows and hides through
+  // here while the splash lives.
+  qApp->installEventFilter(this);
 }
 
 SplashForm::~SplashForm() {
+  qApp->removeEventFilter(this);
   if (cursor_set_) QApplication::restoreOverrideCursor();
 }
 
@@ -32,11 +37,43 @@ void SplashForm::ShowNow() {
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->geometry().center() - rect().center());
   }
+  wanted_ = true;
+  if (!DialogUp()) Present();
+}
+
+void SplashForm::Present() {
   show();
   raise();
-  // Let the window system map it, then paint it before the work starts.
+  // Let the window system map it, then paint it before the work goes on.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   repaint();
+}
+
+bool SplashForm::DialogUp(const QObject* closing) const {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w != closing && w->isVisible() && qobject_cast<QDialog*>(w))
+      return true;
+  }
+  return false;
+}
+
+bool SplashForm::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (wanted_ && (type == QEvent::Show || type == QEvent::Hide)) {
+    auto* dialog = qobject_cast<QDialog*>(watched);
+    if (dialog != nullptr && dialog->isWindow()) {
+      if (type == QEvent::Show) {
+        // The hourglass stays under the dialog's own arrow, for the work
+        // that goes on after it.
+        giving_way_ = true;
+        hide();
+        giving_way_ = false;
+      } else if (isHidden() && !DialogUp(dialog)) {
+        Present();
+      }
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void SplashForm::paintEvent(QPaintEvent*) {
@@ -57,6 +94,7 @@ void SplashForm::showEvent(QShowEvent*) {
 }
 
 void SplashForm::hideEvent(QHideEvent*) {
+  if (giving_way_) return;
   if (cursor_set_) QApplication::restoreOverrideCursor();
   cursor_set_ = false;
 }

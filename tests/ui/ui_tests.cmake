@@ -16,9 +16,12 @@ add_test(NAME ui_window_xvfb
                  ${CMAKE_CURRENT_BINARY_DIR}/ui-window-shot)
 set_tests_properties(ui_window_xvfb PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
 
-# The same window on a real X server, on a town of a million records.
+# The same window on a real X server with a window manager: a town of a
+# million records, and the splash window over the dialogs.
 add_executable(ui_real_window_tests
                ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/seven_digit_window_test.cc
+               ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/splash_over_dialog_test.cc
+               ${CMAKE_CURRENT_LIST_DIR}/ui_test_main.cc
                ${CMAKE_CURRENT_LIST_DIR}/window_rig.cc
                ${CMAKE_CURRENT_SOURCE_DIR}/support/base_builder.cc)
 target_include_directories(ui_real_window_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}

@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <QtTest>
 
-#include "ui/application.h"
+#include "ui_test_main.h"
 #include "window_rig.h"
 
 namespace spravka::testing {
@@ -38,12 +38,8 @@ class SevenDigitWindowTest : public QObject {
   }
 };
 
-}  // namespace spravka::testing
+SPRAVKA_UI_TEST(SevenDigitWindowTest);
 
-int main(int argc, char** argv) {
-  spravka::Application app(argc, argv);
-  spravka::testing::SevenDigitWindowTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+}  // namespace spravka::testing
 
 #include "seven_digit_window_test.moc"
