@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "app/demo_town.h"
 #include "editing/clipboard_text.h"
 #include "editing/edit_grid.h"
 #include "editing/record_editor.h"
 #include "storage/base_file.h"
 #include "storage/record_key.h"
 #include "storage/record_store.h"
+#include "tools/demo_town.h"
 
 namespace spravka {
 namespace {

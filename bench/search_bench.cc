@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "app/demo_town.h"
 #include "quiet_search_view.h"
 #include "search/search_engine.h"
 #include "search/search_pattern.h"
@@ -17,6 +16,7 @@
 #include "storage/base_file.h"
 #include "storage/cp1251.h"
 #include "storage/record_store.h"
+#include "tools/demo_town.h"
 
 namespace spravka {
 namespace {

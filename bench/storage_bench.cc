@@ -10,7 +10,6 @@
 #include <memory>
 #include <string>
 
-#include "app/demo_town.h"
 #include "storage/base_file.h"
 #include "storage/base_section.h"
 #include "storage/byte_order.h"
@@ -20,6 +19,7 @@
 #include "storage/record_store.h"
 #include "storage/save.h"
 #include "storage/zlib_codec.h"
+#include "tools/demo_town.h"
 
 namespace spravka {
 namespace {

@@ -15,13 +15,13 @@
 #include "app/file_checks.h"
 #include "app/settings.h"
 #include "platform/display_colours.h"
+#include "platform/text_codec.h"
 #include "quiet_search_view.h"
 #include "search/search_engine.h"
 #include "storage/record_store.h"
 #include "ui/inform_dialog.h"
 #include "ui/main_window.h"
 #include "ui/splash.h"
-#include "ui/text_codec.h"
 
 namespace spravka {
 namespace {

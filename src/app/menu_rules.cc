@@ -1,6 +1,6 @@
 #include "app/menu_rules.h"
 
-#include "editing/modem.h"
+#include "storage/cp1251.h"
 
 namespace spravka {
 namespace {
@@ -9,7 +9,19 @@ namespace {
 // a few added rows.
 constexpr int kMaxCopiedRows = 1010;
 
+// The dial item writes a number of this length as three pairs.
+constexpr size_t kPairedNumberLength = 6;
+
 }  // namespace
+
+std::string DialItemCaption(std::string_view number) {
+  std::string shown(number);
+  if (shown.size() == kPairedNumberLength) {
+    shown = shown.substr(0, 2) + "-" + shown.substr(2, 2) + "-" +
+            shown.substr(4, 2);
+  }
+  return std::string(kDialItemCaption) + " " + Cp1251ToUtf8(shown);
+}
 
 MenuState DecideMenu(const MenuInputs& in,
                      const std::function<bool()>& free_modem) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace spravka {
 
@@ -40,6 +41,13 @@ struct MenuState {
   bool optimise = false;             // AcOptimize
   bool operator==(const MenuState&) const = default;
 };
+
+// The dial item's caption before the number.
+inline constexpr char kDialItemCaption[] = "Набрать номер";
+
+// The dial item's caption: "Набрать номер " + the number, a number of
+// exactly six characters written as three pairs joined by "-". UTF-8.
+std::string DialItemCaption(std::string_view number);
 
 // `PopupMenu1Popup`'s rules. `free_modem` probes the serial ports; it is
 // asked only when the dial item would otherwise be enabled.

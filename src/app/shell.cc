@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "app/base_messages.h"
-#include "app/thrown_error.h"
 #include "app/town_names.h"
 #include "storage/restore.h"
 #include "storage/save.h"
+#include "util/thrown_error.h"
 
 namespace spravka {
 

@@ -156,12 +156,13 @@ int RunBuild(const std::vector<std::string>& words) {
   return 0;
 }
 
-const CommandRegistration kRegistration({
+}  // namespace
+
+const Command kBuildCommand = {
     "build",
     "новая база из файлов TSV",
     kUsage,
     RunBuild,
-});
+};
 
-}  // namespace
 }  // namespace spravka::cli

@@ -47,12 +47,13 @@ int RunCheck(const std::vector<std::string>& words) {
   return 0;
 }
 
-const CommandRegistration kRegistration({
+}  // namespace
+
+const Command kCheckCommand = {
     "check",
     "проверка всей базы; код выхода 0 только у исправной",
     kUsage,
     RunCheck,
-});
+};
 
-}  // namespace
 }  // namespace spravka::cli

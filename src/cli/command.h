@@ -15,12 +15,17 @@ struct Command {
   int (*run)(const std::vector<std::string>& args);
 };
 
-// Each command's file registers itself with a static CommandRegistration.
-class CommandRegistration {
- public:
-  explicit CommandRegistration(const Command& command);
-};
+// The commands, each defined in its own NAME_command.cc.
+extern const Command kBuildCommand;
+extern const Command kCheckCommand;
+extern const Command kDemoCommand;
+extern const Command kExportCommand;
+extern const Command kInfoCommand;
+extern const Command kOptimizeCommand;
+extern const Command kRestoreCommand;
+extern const Command kSearchCommand;
 
+// Every command, in the order the help lists them.
 const std::vector<Command>& Commands();
 
 }  // namespace spravka::cli

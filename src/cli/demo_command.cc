@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "app/demo_town.h"
 #include "cli/arguments.h"
 #include "cli/command.h"
 #include "cli/console.h"
 #include "storage/base_file.h"
 #include "storage/keystream.h"
+#include "tools/demo_town.h"
 
 namespace spravka::cli {
 namespace {
@@ -60,12 +60,13 @@ int RunDemo(const std::vector<std::string>& words) {
   return 0;
 }
 
-const CommandRegistration kRegistration({
+}  // namespace
+
+const Command kDemoCommand = {
     "demo",
     "вымышленный город для пробы и замеров",
     kUsage,
     RunDemo,
-});
+};
 
-}  // namespace
 }  // namespace spravka::cli

@@ -75,12 +75,13 @@ int RunExport(const std::vector<std::string>& words) {
   return 0;
 }
 
-const CommandRegistration kRegistration({
+}  // namespace
+
+const Command kExportCommand = {
     "export",
     "записи таблицы в TSV (UTF-8 или Windows-1251)",
     kUsage,
     RunExport,
-});
+};
 
-}  // namespace
 }  // namespace spravka::cli

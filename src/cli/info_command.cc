@@ -147,12 +147,13 @@ int RunInfo(const std::vector<std::string>& words) {
   return 0;
 }
 
-const CommandRegistration kRegistration({
+}  // namespace
+
+const Command kInfoCommand = {
     "info",
     "заголовок, отметка сборки, число записей и изменения базы",
     kUsage,
     RunInfo,
-});
+};
 
-}  // namespace
 }  // namespace spravka::cli

@@ -10,23 +10,6 @@
 #include "cli/command.h"
 #include "storage/file_system.h"
 
-namespace spravka::cli {
-
-namespace {
-std::vector<Command>& Registry() {
-  static std::vector<Command> commands;
-  return commands;
-}
-}  // namespace
-
-CommandRegistration::CommandRegistration(const Command& command) {
-  Registry().push_back(command);
-}
-
-const std::vector<Command>& Commands() { return Registry(); }
-
-}  // namespace spravka::cli
-
 namespace {
 
 void PrintHelp(FILE* out) {

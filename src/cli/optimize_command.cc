@@ -66,12 +66,13 @@ int RunOptimize(const std::vector<std::string>& words) {
   return 0;
 }
 
-const CommandRegistration kRegistration({
+}  // namespace
+
+const Command kOptimizeCommand = {
     "optimize",
     "оптимизация базы: изменения вносятся в перестроенную базу",
     kUsage,
     RunOptimize,
-});
+};
 
-}  // namespace
 }  // namespace spravka::cli

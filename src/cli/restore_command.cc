@@ -49,12 +49,13 @@ int RunRestore(const std::vector<std::string>& words) {
   return 0;
 }
 
-const CommandRegistration kRegistration({
+}  // namespace
+
+const Command kRestoreCommand = {
     "restore",
     "исходное состояние базы: сохранённые изменения отбрасываются",
     kUsage,
     RunRestore,
-});
+};
 
-}  // namespace
 }  // namespace spravka::cli

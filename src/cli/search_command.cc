@@ -175,12 +175,13 @@ int RunSearch(const std::vector<std::string>& words) {
   return 0;
 }
 
-const CommandRegistration kRegistration({
+}  // namespace
+
+const Command kSearchCommand = {
     "search",
     "поиск, как в окне: записи и их число",
     kUsage,
     RunSearch,
-});
+};
 
-}  // namespace
 }  // namespace spravka::cli

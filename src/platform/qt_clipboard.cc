@@ -3,7 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "ui/text_codec.h"
+#include "platform/text_codec.h"
 
 namespace spravka {
 

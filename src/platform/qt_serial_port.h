@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "editing/serial_port.h"
+#include "dialling/serial_port.h"
 
 namespace spravka {
 

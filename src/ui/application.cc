@@ -2,7 +2,7 @@
 
 #include <QFont>
 
-#include "app/thrown_error.h"
+#include "util/thrown_error.h"
 
 namespace spravka {
 

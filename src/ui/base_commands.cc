@@ -4,10 +4,10 @@
 #include <QApplication>
 
 #include "app/base_messages.h"
-#include "app/scope_exit.h"
 #include "storage/optimiser.h"
 #include "ui/new_base_dialog.h"
 #include "ui/splash.h"
+#include "util/scope_exit.h"
 
 namespace spravka {
 namespace {

@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QEvent>
 
-#include "editing/modem.h"
+#include "dialling/modem.h"
 #include "ui/icons.h"
 
 namespace spravka {

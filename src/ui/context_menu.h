@@ -7,8 +7,8 @@
 
 #include "app/menu_rules.h"
 #include "app/shell.h"
+#include "dialling/serial_port.h"
 #include "editing/clipboard.h"
-#include "editing/serial_port.h"
 #include "ui/base_commands.h"
 #include "ui/grid_commands.h"
 

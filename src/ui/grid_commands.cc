@@ -5,12 +5,12 @@
 #include <QCollator>
 #include <QTabWidget>
 
-#include "app/scope_exit.h"
+#include "dialling/modem.h"
 #include "editing/clipboard_text.h"
 #include "editing/grid_sort.h"
-#include "editing/modem.h"
 #include "editing/record_editor.h"
-#include "ui/text_codec.h"
+#include "platform/text_codec.h"
+#include "util/scope_exit.h"
 
 namespace spravka {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "app/message_boxes.h"
 #include "app/shell.h"
+#include "dialling/serial_port.h"
 #include "editing/clipboard.h"
-#include "editing/serial_port.h"
 #include "search/search_engine.h"
 #include "ui/result_grid.h"
 

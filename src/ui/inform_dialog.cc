@@ -10,7 +10,7 @@
 
 #include "app/inform_text.h"
 #include "app/version.h"
-#include "ui/text_codec.h"
+#include "platform/text_codec.h"
 
 namespace spravka {
 namespace {

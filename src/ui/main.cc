@@ -4,7 +4,6 @@
 #include <exception>
 
 #include "app/file_checks.h"
-#include "app/thrown_error.h"
 #include "platform/base_template_resource.h"
 #include "platform/display_colours.h"
 #include "platform/file_association.h"
@@ -18,6 +17,7 @@
 #include "ui/main_window.h"
 #include "ui/new_base_dialog.h"
 #include "ui/splash.h"
+#include "util/thrown_error.h"
 
 int main(int argc, char** argv) {
   using namespace spravka;

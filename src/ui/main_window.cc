@@ -12,9 +12,9 @@
 #include <QTabWidget>
 #include <algorithm>
 
-#include "app/scope_exit.h"
 #include "app/town_names.h"
 #include "platform/display_colours.h"
+#include "platform/text_codec.h"
 #include "search/captions.h"
 #include "storage/column_maps.h"
 #include "ui/context_menu.h"
@@ -22,7 +22,7 @@
 #include "ui/inform_dialog.h"
 #include "ui/search_panel.h"
 #include "ui/splash.h"
-#include "ui/text_codec.h"
+#include "util/scope_exit.h"
 
 namespace spravka {
 namespace {

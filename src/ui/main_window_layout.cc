@@ -17,11 +17,11 @@
 #include <QVBoxLayout>
 
 #include "platform/display_colours.h"
+#include "platform/text_codec.h"
 #include "ui/context_menu.h"
 #include "ui/icons.h"
 #include "ui/main_window.h"
 #include "ui/search_panel.h"
-#include "ui/text_codec.h"
 
 namespace spravka {
 namespace {

@@ -10,8 +10,8 @@
 #include "app/message_boxes.h"
 #include "app/settings.h"
 #include "app/stripes.h"
+#include "dialling/serial_port.h"
 #include "editing/clipboard.h"
-#include "editing/serial_port.h"
 #include "storage/file_system.h"
 
 namespace spravka {

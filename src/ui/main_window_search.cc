@@ -7,11 +7,11 @@
 #include <QTabWidget>
 
 #include "app/count_label.h"
+#include "platform/text_codec.h"
 #include "search/search_pattern.h"
 #include "storage/column_maps.h"
 #include "ui/main_window.h"
 #include "ui/search_panel.h"
-#include "ui/text_codec.h"
 
 namespace spravka {
 

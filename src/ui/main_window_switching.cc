@@ -3,10 +3,10 @@
 #include <QComboBox>
 #include <QCoreApplication>
 
-#include "app/scope_exit.h"
 #include "app/town_names.h"
 #include "ui/main_window.h"
 #include "ui/splash.h"
+#include "util/scope_exit.h"
 
 namespace spravka {
 

@@ -13,9 +13,9 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "platform/text_codec.h"
 #include "storage/cp1251.h"
 #include "ui/inform_dialog.h"
-#include "ui/text_codec.h"
 
 namespace spravka {
 namespace {

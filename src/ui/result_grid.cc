@@ -7,8 +7,8 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 
+#include "platform/text_codec.h"
 #include "storage/record_key.h"
-#include "ui/text_codec.h"
 
 namespace spravka {
 namespace {

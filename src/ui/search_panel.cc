@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "ui/text_codec.h"
+#include "platform/text_codec.h"
 
 namespace spravka {
 namespace {

@@ -103,5 +103,15 @@ TEST(MenuRulesTest, Table) {
   }
 }
 
+TEST(MenuRulesTest, ItemCaptionPairsSixCharacters) {
+  EXPECT_EQ(DialItemCaption("123456"), "Набрать номер 12-34-56");
+  EXPECT_EQ(DialItemCaption("1234567"), "Набрать номер 1234567");
+  EXPECT_EQ(DialItemCaption("12345"), "Набрать номер 12345");
+  EXPECT_EQ(DialItemCaption(""), "Набрать номер ");
+  // Characters are the cell's Windows-1251 bytes.
+  EXPECT_EQ(DialItemCaption("\xCD\xE5\xF2 12"), "Набрать номер Не-т -12");
+  EXPECT_EQ(DialItemCaption("\xCD\xE5\xF2 123"), "Набрать номер Нет 123");
+}
+
 }  // namespace
 }  // namespace spravka

@@ -1,17 +1,8 @@
 # spravka-cli: its own pieces in GoogleTest, and whole-command round trips as
 # shell checks driven by ctest.
-set(SPRAVKA_CLI_SRC ${PROJECT_SOURCE_DIR}/src/cli)
-add_executable(cli_tests
-  cli/arguments_test.cc
-  cli/base_check_test.cc
-  cli/record_fields_test.cc
-  cli/tsv_table_test.cc
-  ${SPRAVKA_CLI_SRC}/arguments.cc
-  ${SPRAVKA_CLI_SRC}/base_check.cc
-  ${SPRAVKA_CLI_SRC}/record_fields.cc
-  ${SPRAVKA_CLI_SRC}/tsv_table.cc)
-target_include_directories(cli_tests PRIVATE ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(cli_tests PRIVATE spravka_core GTest::gtest GTest::gtest_main)
+file(GLOB SPRAVKA_CLI_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cc)
+add_executable(cli_tests ${SPRAVKA_CLI_TESTS})
+target_link_libraries(cli_tests PRIVATE spravka_cli GTest::gtest GTest::gtest_main)
 add_test(NAME cli_tests COMMAND cli_tests)
 
 foreach(check round_trip bad_input demo check optimize search restore file_size_limit)

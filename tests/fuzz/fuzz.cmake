@@ -11,9 +11,7 @@ set(SPRAVKA_FUZZ_DIR ${CMAKE_CURRENT_LIST_DIR})
 function(spravka_fuzz_target name)
   set(sources ${SPRAVKA_FUZZ_DIR}/${name}_fuzzer.cc ${ARGN})
   add_executable(${name}_replay ${sources} ${SPRAVKA_FUZZ_DIR}/replay_main.cc)
-  target_include_directories(${name}_replay PRIVATE ${PROJECT_SOURCE_DIR}/src
-                                                    ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${name}_replay PRIVATE spravka_core)
+  target_link_libraries(${name}_replay PRIVATE spravka_test_support spravka_cli)
   set(inputs ${SPRAVKA_FUZZ_DIR}/corpus/${name})
   if(EXISTS ${SPRAVKA_FUZZ_DIR}/reproductions/${name})
     list(APPEND inputs ${SPRAVKA_FUZZ_DIR}/reproductions/${name})
@@ -21,14 +19,12 @@ function(spravka_fuzz_target name)
   add_test(NAME fuzz_${name} COMMAND ${name}_replay ${inputs})
   if(SPRAVKA_FUZZ)
     add_executable(${name}_fuzzer ${sources})
-    target_include_directories(${name}_fuzzer PRIVATE ${PROJECT_SOURCE_DIR}/src
-                                                      ${PROJECT_SOURCE_DIR}/tests)
-    target_link_libraries(${name}_fuzzer PRIVATE spravka_core)
+    target_link_libraries(${name}_fuzzer PRIVATE spravka_test_support spravka_cli)
     target_link_options(${name}_fuzzer PRIVATE -fsanitize=fuzzer)
   endif()
 endfunction()
 
-spravka_fuzz_target(base_file ${PROJECT_SOURCE_DIR}/src/cli/base_check.cc)
+spravka_fuzz_target(base_file)
 spravka_fuzz_target(change_stream)
 spravka_fuzz_target(matcher)
 spravka_fuzz_target(search_pattern)
@@ -36,8 +32,5 @@ spravka_fuzz_target(section_inflate)
 spravka_fuzz_target(clipboard_paste)
 
 # Writes the corpus and the reproductions (see make_fuzz_inputs.cc).
-add_executable(make_fuzz_inputs ${SPRAVKA_FUZZ_DIR}/make_fuzz_inputs.cc
-                                ${PROJECT_SOURCE_DIR}/tests/support/hostile_bases.cc)
-target_include_directories(make_fuzz_inputs PRIVATE ${PROJECT_SOURCE_DIR}/src
-                                                    ${PROJECT_SOURCE_DIR}/tests)
-target_link_libraries(make_fuzz_inputs PRIVATE spravka_core)
+add_executable(make_fuzz_inputs ${SPRAVKA_FUZZ_DIR}/make_fuzz_inputs.cc)
+target_link_libraries(make_fuzz_inputs PRIVATE spravka_test_support)

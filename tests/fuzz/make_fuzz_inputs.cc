@@ -11,7 +11,6 @@
 #include <tuple>
 #include <vector>
 
-#include "app/demo_town.h"
 #include "search/search_pattern.h"
 #include "search/text_fold.h"
 #include "storage/base_file.h"
@@ -24,6 +23,7 @@
 #include "storage/record_store.h"
 #include "storage/zlib_codec.h"
 #include "support/hostile_bases.h"
+#include "tools/demo_town.h"
 
 namespace spravka {
 namespace {

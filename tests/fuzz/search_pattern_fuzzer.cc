@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "app/demo_town.h"
 #include "fuzz_input.h"
 #include "search/match_record.h"
 #include "search/record_scanner.h"
 #include "search/search_pattern.h"
 #include "storage/base_file.h"
 #include "storage/record_store.h"
+#include "tools/demo_town.h"
 
 namespace spravka::fuzzing {
 namespace {

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "app/demo_town.h"
 #include "fake_search_view.h"
 #include "search/pattern_cover.h"
 #include "search/search_engine.h"
@@ -18,6 +17,7 @@
 #include "search_test_util.h"
 #include "storage/base_file.h"
 #include "storage/record_store.h"
+#include "tools/demo_town.h"
 
 namespace spravka {
 namespace {

@@ -38,7 +38,9 @@ TEST(KeystreamTest, StreamsScrambleOnlyTheirStepPositions) {
   EXPECT_EQ(stream[19], static_cast<char>(46));
   EXPECT_EQ(stream[22], static_cast<char>(120));
   for (size_t i = 0; i < stream.size(); ++i) {
-    if (i < 19 || (i - 19) % 3 != 0) EXPECT_EQ(stream[i], 0) << i;
+    if (i < 19 || (i - 19) % 3 != 0) {
+      EXPECT_EQ(stream[i], 0) << i;
+    }
   }
 }
 

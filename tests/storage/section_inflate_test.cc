@@ -7,7 +7,6 @@
 #include <random>
 
 #include "app/base_messages.h"
-#include "app/demo_town.h"
 #include "storage/base_file.h"
 #include "storage/base_section.h"
 #include "storage/byte_order.h"
@@ -15,6 +14,7 @@
 #include "storage/record_key.h"
 #include "storage/record_store.h"
 #include "storage/zlib_codec.h"
+#include "tools/demo_town.h"
 
 namespace spravka {
 namespace {

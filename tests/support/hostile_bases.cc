@@ -6,7 +6,6 @@
 #include <climits>
 #include <stdexcept>
 
-#include "app/demo_town.h"
 #include "storage/base_file.h"
 #include "storage/base_section.h"
 #include "storage/byte_order.h"
@@ -14,6 +13,7 @@
 #include "storage/keystream.h"
 #include "storage/record_key.h"
 #include "storage/zlib_codec.h"
+#include "tools/demo_town.h"
 
 namespace spravka::testing {
 namespace {

@@ -8,9 +8,9 @@
 
 #include "platform/qt_message_boxes.h"
 #include "platform/qt_settings_store.h"
+#include "platform/text_codec.h"
 #include "shell_fakes.h"
 #include "ui/application.h"
-#include "ui/text_codec.h"
 #include "ui_test_main.h"
 
 namespace spravka::testing {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "editing/modem.h"
+#include "dialling/modem.h"
 #include "shell_fakes.h"
 #include "ui_test_main.h"
 

@@ -1,11 +1,11 @@
 # The window tests: QtTest on the offscreen platform, and one run of the
 # real program under Xvfb. Included from tests/CMakeLists.txt.
 file(GLOB SPRAVKA_UI_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cc)
-add_executable(ui_tests ${SPRAVKA_UI_TEST_SOURCES}
-               ${CMAKE_CURRENT_SOURCE_DIR}/support/base_builder.cc)
-target_include_directories(ui_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}
-                           ${CMAKE_CURRENT_SOURCE_DIR}/app ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(ui_tests PRIVATE spravka_ui Qt6::Test)
+add_executable(ui_tests ${SPRAVKA_UI_TEST_SOURCES})
+target_include_directories(ui_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/app
+                                            ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(ui_tests PRIVATE spravka_ui spravka_test_support Qt6::Test)
+set_target_properties(ui_tests PROPERTIES AUTOMOC ON)
 add_test(NAME ui_tests COMMAND ui_tests)
 set_tests_properties(ui_tests PROPERTIES ENVIRONMENT
   "QT_QPA_PLATFORM=offscreen;HOME=${CMAKE_CURRENT_BINARY_DIR}/ui-test-home;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/ui-test-home/config;XDG_DATA_HOME=${CMAKE_CURRENT_BINARY_DIR}/ui-test-home/data;TMPDIR=${CMAKE_CURRENT_BINARY_DIR};QTEST_DISABLE_STACK_DUMP=1")
@@ -22,11 +22,12 @@ add_executable(ui_real_window_tests
                ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/seven_digit_window_test.cc
                ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/splash_over_dialog_test.cc
                ${CMAKE_CURRENT_LIST_DIR}/ui_test_main.cc
-               ${CMAKE_CURRENT_LIST_DIR}/window_rig.cc
-               ${CMAKE_CURRENT_SOURCE_DIR}/support/base_builder.cc)
-target_include_directories(ui_real_window_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}
+               ${CMAKE_CURRENT_LIST_DIR}/window_rig.cc)
+target_include_directories(ui_real_window_tests PRIVATE
                            ${CMAKE_CURRENT_SOURCE_DIR}/app ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(ui_real_window_tests PRIVATE spravka_ui Qt6::Test)
+target_link_libraries(ui_real_window_tests PRIVATE spravka_ui spravka_test_support
+                                                   Qt6::Test)
+set_target_properties(ui_real_window_tests PROPERTIES AUTOMOC ON)
 add_test(NAME ui_real_window
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/real_window_test.sh
                  $<TARGET_FILE:ui_real_window_tests> $<TARGET_FILE:spravka-cli>

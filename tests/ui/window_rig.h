@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "editing/fake_serial_ports.h"
+#include "dialling/fake_serial_ports.h"
 #include "shell_fakes.h"
 #include "storage/base_header.h"
 #include "ui/inform_dialog.h"

@@ -1,5 +1,5 @@
-#ifndef SPRAVKA_UI_TEXT_CODEC_H_
-#define SPRAVKA_UI_TEXT_CODEC_H_
+#ifndef SPRAVKA_PLATFORM_TEXT_CODEC_H_
+#define SPRAVKA_PLATFORM_TEXT_CODEC_H_
 
 #include <QString>
 #include <QValidator>
@@ -27,4 +27,4 @@ class Cp1251Validator : public QValidator {
 
 }  // namespace spravka
 
-#endif  // SPRAVKA_UI_TEXT_CODEC_H_
+#endif  // SPRAVKA_PLATFORM_TEXT_CODEC_H_

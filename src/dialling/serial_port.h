@@ -1,5 +1,5 @@
-#ifndef SPRAVKA_EDITING_SERIAL_PORT_H_
-#define SPRAVKA_EDITING_SERIAL_PORT_H_
+#ifndef SPRAVKA_DIALLING_SERIAL_PORT_H_
+#define SPRAVKA_DIALLING_SERIAL_PORT_H_
 
 #include <memory>
 #include <optional>
@@ -68,4 +68,4 @@ class SerialPorts {
 
 }  // namespace spravka
 
-#endif  // SPRAVKA_EDITING_SERIAL_PORT_H_
+#endif  // SPRAVKA_DIALLING_SERIAL_PORT_H_

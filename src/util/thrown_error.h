@@ -1,5 +1,5 @@
-#ifndef SPRAVKA_APP_THROWN_ERROR_H_
-#define SPRAVKA_APP_THROWN_ERROR_H_
+#ifndef SPRAVKA_UTIL_THROWN_ERROR_H_
+#define SPRAVKA_UTIL_THROWN_ERROR_H_
 
 #include <string>
 
@@ -11,4 +11,4 @@ std::string ThrownErrorText();
 
 }  // namespace spravka
 
-#endif  // SPRAVKA_APP_THROWN_ERROR_H_
+#endif  // SPRAVKA_UTIL_THROWN_ERROR_H_

@@ -1,5 +1,5 @@
-#ifndef SPRAVKA_APP_SCOPE_EXIT_H_
-#define SPRAVKA_APP_SCOPE_EXIT_H_
+#ifndef SPRAVKA_UTIL_SCOPE_EXIT_H_
+#define SPRAVKA_UTIL_SCOPE_EXIT_H_
 
 #include <utility>
 
@@ -28,4 +28,4 @@ class ScopeExit {
 
 }  // namespace spravka
 
-#endif  // SPRAVKA_APP_SCOPE_EXIT_H_
+#endif  // SPRAVKA_UTIL_SCOPE_EXIT_H_

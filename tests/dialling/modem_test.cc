@@ -1,11 +1,11 @@
-#include "editing/modem.h"
+#include "dialling/modem.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
 #include "app/shell_fakes.h"
-#include "editing/fake_serial_ports.h"
+#include "dialling/fake_serial_ports.h"
 
 namespace spravka::testing {
 namespace {
@@ -207,16 +207,6 @@ TEST(DialTextTest, DialCommandIsCutAtTwentyBytes) {
   EXPECT_EQ(DialCommand("1234567"), "ATDP1234567;\r\n");
   EXPECT_EQ(DialCommand("12345678901234"), "ATDP12345678901234;\r");
   EXPECT_EQ(DialCommand("12345678901234").size(), kDialCommandLimit);
-}
-
-TEST(DialTextTest, ItemCaptionPairsSixCharacters) {
-  EXPECT_EQ(DialItemCaption("123456"), "Набрать номер 12-34-56");
-  EXPECT_EQ(DialItemCaption("1234567"), "Набрать номер 1234567");
-  EXPECT_EQ(DialItemCaption("12345"), "Набрать номер 12345");
-  EXPECT_EQ(DialItemCaption(""), "Набрать номер ");
-  // Characters are the cell's Windows-1251 bytes.
-  EXPECT_EQ(DialItemCaption("\xCD\xE5\xF2 12"), "Набрать номер Не-т -12");
-  EXPECT_EQ(DialItemCaption("\xCD\xE5\xF2 123"), "Набрать номер Нет 123");
 }
 
 TEST_F(ModemTest, NoFreeModemSaysSoAndSendsNothing) {

@@ -1,5 +1,5 @@
-#ifndef SPRAVKA_TESTS_EDITING_FAKE_SERIAL_PORTS_H_
-#define SPRAVKA_TESTS_EDITING_FAKE_SERIAL_PORTS_H_
+#ifndef SPRAVKA_TESTS_DIALLING_FAKE_SERIAL_PORTS_H_
+#define SPRAVKA_TESTS_DIALLING_FAKE_SERIAL_PORTS_H_
 
 #include <map>
 #include <memory>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editing/serial_port.h"
+#include "dialling/serial_port.h"
 
 namespace spravka::testing {
 
@@ -107,4 +107,4 @@ class FakeSerialPorts : public SerialPorts {
 
 }  // namespace spravka::testing
 
-#endif  // SPRAVKA_TESTS_EDITING_FAKE_SERIAL_PORTS_H_
+#endif  // SPRAVKA_TESTS_DIALLING_FAKE_SERIAL_PORTS_H_

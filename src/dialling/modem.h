@@ -1,31 +1,23 @@
-#ifndef SPRAVKA_EDITING_MODEM_H_
-#define SPRAVKA_EDITING_MODEM_H_
+#ifndef SPRAVKA_DIALLING_MODEM_H_
+#define SPRAVKA_DIALLING_MODEM_H_
 
 // Dialling the number of the current row through a free modem.
 //
-// Wiring in the main window:
-//   - the window gets a `SerialPorts*` with its other ports
-//     (`MainWindowPorts`): the program passes a `QtSerialPorts` built with
-//     its default list (platform/qt_serial_port.h), window tests a
-//     `FakeSerialPorts` (tests/editing/fake_serial_ports.h), so that no test
-//     ever opens a real serial port; boxes are the window's `MessageBoxes`;
-//   - when the context menu opens, with `number` the Windows-1251 text of
-//     column 1 of the current row (ToCp1251 of the cell):
-//       N3->setText(QString::fromStdString(DialItemCaption(number)));
-//       if (N3->isEnabled()) N3->setEnabled(!FindFreeModem(*ports).empty());
-//   - N3's handler (`N3Click`):
-//       DialCurrentRow(current row holds a record ? optional(number)
-//                                                 : std::nullopt,
-//                      *ports, *boxes);
-// Texts going to the message boxes and the caption are UTF-8; a number is
-// a cell's Windows-1251 text.
+// The window passes its `SerialPorts` (the program a `QtSerialPorts` built
+// with its default list, window tests a `FakeSerialPorts`, so that no test
+// ever opens a real serial port) and its message boxes as `DialPrompts`.
+// When the context menu opens, the dial item is enabled only while
+// FindFreeModem finds a port; the item runs DialCurrentRow with column 1 of
+// the current row, or nullopt when no row holding a record is current.
+// Texts going to the user are UTF-8; a number is a cell's Windows-1251
+// text.
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "app/message_boxes.h"
-#include "editing/serial_port.h"
+#include "dialling/dial_prompts.h"
+#include "dialling/serial_port.h"
 
 namespace spravka {
 
@@ -46,9 +38,6 @@ inline constexpr size_t kMaxDialNumberLength =
 // The line settings used for dialling: 9600 baud, 8N1.
 inline constexpr int kModemBaudRate = 9600;
 inline constexpr int kModemDataBits = 8;
-
-// The menu item's caption before the number.
-inline constexpr char kDialItemCaption[] = "Набрать номер";
 
 inline constexpr char kNoFreeModemText[] = "Не обнаружен свободный модем.";
 inline constexpr char kDialQuestionText[] =
@@ -95,24 +84,20 @@ std::string DialCommand(std::string_view number);
 // "1234567" shows as "12-34-567", "123456" as "12-34-56", "5" as "5--".
 std::string ShownNumber(std::string_view number);
 
-// The dial item's caption: "Набрать номер " + the number, a number of
-// exactly six characters written as three pairs joined by "-". UTF-8.
-std::string DialItemCaption(std::string_view number);
-
 // The whole dialling dialogue for `number` (a cell's Windows-1251 text):
 // find a free modem, check the number, ask, open the port for writing, set
 // 9600 8N1, dial, tell the user to pick up the handset and, once that
 // message is closed, hang up. The port stays open from dialling to hang-up
 // and is closed on every way out. A failed dial sends no hang-up.
 void DialNumber(std::string_view number, SerialPorts& ports,
-                MessageBoxes& boxes);
+                DialPrompts& prompts);
 
 // The dial item's command: dials `number`, the text of column 1 of the
 // current row; nullopt when no row holding a record is current, and then
 // nothing happens.
 void DialCurrentRow(std::optional<std::string_view> number, SerialPorts& ports,
-                    MessageBoxes& boxes);
+                    DialPrompts& prompts);
 
 }  // namespace spravka
 
-#endif  // SPRAVKA_EDITING_MODEM_H_
+#endif  // SPRAVKA_DIALLING_MODEM_H_

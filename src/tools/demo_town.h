@@ -1,5 +1,5 @@
-#ifndef SPRAVKA_APP_DEMO_TOWN_H_
-#define SPRAVKA_APP_DEMO_TOWN_H_
+#ifndef SPRAVKA_TOOLS_DEMO_TOWN_H_
+#define SPRAVKA_TOOLS_DEMO_TOWN_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -22,4 +22,4 @@ DemoTown MakeDemoTown(size_t home_records, size_t org_records, uint32_t seed);
 
 }  // namespace spravka
 
-#endif  // SPRAVKA_APP_DEMO_TOWN_H_
+#endif  // SPRAVKA_TOOLS_DEMO_TOWN_H_

@@ -1,4 +1,4 @@
-#include "editing/modem.h"
+#include "dialling/modem.h"
 
 #include <algorithm>
 #include <memory>
@@ -12,8 +12,6 @@ namespace {
 // dashes inserted before these 1-based positions, in this order.
 constexpr size_t kShownNumberLimit = 20;
 constexpr size_t kShownDashPositions[] = {3, 6};
-// The dial item writes a number of this length as three pairs.
-constexpr size_t kPairedNumberLength = 6;
 
 bool IsDialSymbol(char c) {
   if (c >= '0' && c <= '9') return true;
@@ -89,30 +87,22 @@ std::string ShownNumber(std::string_view number) {
   return shown;
 }
 
-std::string DialItemCaption(std::string_view number) {
-  std::string shown(number);
-  if (shown.size() == kPairedNumberLength) {
-    shown = shown.substr(0, 2) + "-" + shown.substr(2, 2) + "-" +
-            shown.substr(4, 2);
-  }
-  return std::string(kDialItemCaption) + " " + Cp1251ToUtf8(shown);
-}
-
 void DialNumber(std::string_view number, SerialPorts& ports,
-                MessageBoxes& boxes) {
+                DialPrompts& prompts) {
   const std::string port_name = FindFreeModem(ports);
   if (port_name.empty()) {
-    boxes.Show(MessageKind::kError, kNoFreeModemText);
+    prompts.ShowError(kNoFreeModemText);
     return;
   }
   // Checked before anything is asked or sent, so that a cell holding more
   // than a number never reaches the modem.
   if (DialRefusal refusal = CheckDialNumber(number);
       refusal != DialRefusal::kNone) {
-    boxes.Show(MessageKind::kError, DialRefusalText(refusal));
+    prompts.ShowError(DialRefusalText(refusal));
     return;
   }
-  if (!boxes.Ask(kDialQuestionText + Cp1251ToUtf8(ShownNumber(number)) + "?")) {
+  if (!prompts.Ask(kDialQuestionText + Cp1251ToUtf8(ShownNumber(number)) +
+                   "?")) {
     return;
   }
   // Held from the dial command to the hang-up, so that the modem keeps its
@@ -120,7 +110,7 @@ void DialNumber(std::string_view number, SerialPorts& ports,
   std::unique_ptr<SerialPort> port =
       ports.Open(port_name, PortAccess::kReadWrite);
   if (!port) {
-    boxes.Show(MessageKind::kError, kCannotOpenPortText + port_name);
+    prompts.ShowError(kCannotOpenPortText + port_name);
     return;
   }
   if (std::optional<LineSettings> settings = port->ReadLineSettings()) {
@@ -131,16 +121,16 @@ void DialNumber(std::string_view number, SerialPorts& ports,
     port->WriteLineSettings(*settings);  // the port's own settings may do
   }
   if (!port->Write(DialCommand(number))) {
-    boxes.Show(MessageKind::kError, kCannotDialText);
+    prompts.ShowError(kCannotDialText);
     return;
   }
-  boxes.Show(MessageKind::kInformation, kPickUpHandsetText);
+  prompts.ShowInformation(kPickUpHandsetText);
   port->Write(kHangUpCommand);  // nothing more to do when the modem missed it
 }
 
 void DialCurrentRow(std::optional<std::string_view> number, SerialPorts& ports,
-                    MessageBoxes& boxes) {
-  if (number) DialNumber(*number, ports, boxes);
+                    DialPrompts& prompts) {
+  if (number) DialNumber(*number, ports, prompts);
 }
 
 }  // namespace spravka

@@ -1,4 +1,4 @@
-#include "app/thrown_error.h"
+#include "util/thrown_error.h"
 
 #include <exception>
 #include <new>

@@ -1,4 +1,4 @@
-#include "app/demo_town.h"
+#include "tools/demo_town.h"
 
 #include <gtest/gtest.h>
 
