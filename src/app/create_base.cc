@@ -7,6 +7,7 @@
 #include "app/town_names.h"
 #include "storage/base_file.h"
 #include "storage/cp1251.h"
+#include "util/paths.h"
 
 namespace spravka {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/new_base_layout.h"
+#include "app/rules/new_base_layout.h"
 #include "storage/base_header.h"
 #include "storage/file_system.h"
 #include "storage/status.h"

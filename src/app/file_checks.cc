@@ -8,39 +8,18 @@
 
 #include "app/town_list.h"
 #include "app/town_names.h"
+#include "util/paths.h"
 
 namespace spravka {
 namespace fs = std::filesystem;
-
-namespace {
-
-fs::path U8Path(const std::string& s) {
-  return fs::path(std::u8string(s.begin(), s.end()));
-}
-
-std::string U8String(const fs::path& p) {
-  std::u8string s = p.u8string();
-  return std::string(s.begin(), s.end());
-}
-
-}  // namespace
-
-std::string AbsolutePathFrom(const std::string& folder,
-                             const std::string& path) {
-  fs::path p = U8Path(path);
-  if (p.is_relative()) p = U8Path(folder) / p;
-  std::string s = U8String(p.lexically_normal());
-  while (s.size() > 1 && IsPathSeparator(s.back())) s.pop_back();
-  return s;
-}
 
 std::vector<std::string> RealFileChecks::ListBaseFiles(
     const std::string& folder) {
   std::vector<std::string> names;
   std::error_code ec;
-  for (fs::directory_iterator it(U8Path(folder), ec), end; !ec && it != end;
+  for (fs::directory_iterator it(PathFromUtf8(folder), ec), end; !ec && it != end;
        it.increment(ec)) {
-    std::string name = U8String(it->path().filename());
+    std::string name = Utf8FromPath(it->path().filename());
     std::error_code dir_ec;
     if (HasQzExtension(name) && !it->is_directory(dir_ec))
       names.push_back(name);
@@ -52,7 +31,7 @@ std::optional<std::string> RealFileChecks::FindBaseFile(
     const std::string& base) {
   std::error_code ec;
   std::string exact = base + ".qz";
-  if (fs::is_regular_file(U8Path(exact), ec)) return exact;
+  if (fs::is_regular_file(PathFromUtf8(exact), ec)) return exact;
   std::string folder = FolderPart(base);
   std::string wanted = FileNamePart(exact);
   const std::vector<std::string> names =
@@ -76,16 +55,16 @@ std::optional<std::string> RealFileChecks::FindBaseFile(
       return CompareNoCase(name, wanted) == 0;
     });
   }
-  if (found && !fs::is_regular_file(U8Path(*found), ec)) return std::nullopt;
+  if (found && !fs::is_regular_file(PathFromUtf8(*found), ec)) return std::nullopt;
   return found;
 }
 
 bool RealFileChecks::SameFolder(const std::string& a, const std::string& b) {
   std::error_code ec;
-  bool same = fs::equivalent(U8Path(a), U8Path(b), ec);
+  bool same = fs::equivalent(PathFromUtf8(a), PathFromUtf8(b), ec);
   if (ec) {
-    return fs::weakly_canonical(U8Path(a), ec) ==
-           fs::weakly_canonical(U8Path(b), ec);
+    return fs::weakly_canonical(PathFromUtf8(a), ec) ==
+           fs::weakly_canonical(PathFromUtf8(b), ec);
   }
   return same;
 }

@@ -15,8 +15,16 @@ struct ProbeResult {
   std::string error;
 };
 
-// The questions the shell asks the file system. Paths are absolute.
-// Tests substitute their own answers (a read-only folder, for one).
+// The questions the shell asks the file system about folders: which bases
+// a folder holds, a base's file by its real name, whether two folders are
+// one, whether a folder can be written. Paths are absolute. Tests
+// substitute their own answers (a read-only folder, for one).
+//
+// Why this is not storage's `FileSystem`: that one reads and replaces the
+// bytes of one base file, every step returning a `Status`, and its fakes
+// fail those steps one by one; these are the shell's yes-or-no questions
+// about names and folders, which no writer asks and whose fakes answer
+// differently (a folder that is read-only, a probe that fails).
 class FileChecks {
  public:
   virtual ~FileChecks() = default;
@@ -50,11 +58,6 @@ class RealFileChecks : public FileChecks {
 
 // The probe file's name, "$$$.$$$".
 inline constexpr char kProbeFileName[] = "$$$.$$$";
-
-// An absolute, lexically normal form of `path`, relative paths taken from
-// `folder`; no trailing separator except the root's.
-std::string AbsolutePathFrom(const std::string& folder,
-                             const std::string& path);
 
 }  // namespace spravka
 

@@ -7,6 +7,7 @@
 #include "app/town_names.h"
 #include "storage/restore.h"
 #include "storage/save.h"
+#include "util/paths.h"
 #include "util/thrown_error.h"
 
 namespace spravka {

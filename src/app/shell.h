@@ -12,7 +12,7 @@
 #include "app/file_checks.h"
 #include "app/message_boxes.h"
 #include "app/settings.h"
-#include "app/stripes.h"
+#include "app/rules/stripes.h"
 #include "app/town_list.h"
 #include "storage/optimiser.h"
 #include "storage/record_store.h"

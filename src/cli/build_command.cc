@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/new_base_layout.h"
+#include "app/rules/new_base_layout.h"
 #include "cli/arguments.h"
 #include "cli/command.h"
 #include "cli/console.h"

@@ -1,6 +1,6 @@
 #include "cli/field_kinds.h"
 
-#include "app/new_base_layout.h"
+#include "app/rules/new_base_layout.h"
 #include "storage/base_header.h"
 
 namespace spravka::cli {

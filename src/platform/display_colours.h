@@ -3,7 +3,7 @@
 
 #include <QColor>
 
-#include "app/stripes.h"
+#include "app/rules/stripes.h"
 
 namespace spravka {
 

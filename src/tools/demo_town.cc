@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/new_base_layout.h"
+#include "app/rules/new_base_layout.h"
 #include "storage/base_section.h"
 #include "storage/cp1251.h"
 #include "storage/optimiser.h"

@@ -5,7 +5,7 @@
 #include <QPoint>
 #include <optional>
 
-#include "app/menu_rules.h"
+#include "app/rules/menu_rules.h"
 #include "app/shell.h"
 #include "dialling/serial_port.h"
 #include "editing/clipboard.h"

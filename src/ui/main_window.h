@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/header_geometry.h"
+#include "app/rules/header_geometry.h"
 #include "app/shell.h"
 #include "search/search_engine.h"
 #include "search/search_view.h"

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-#include "app/window_keys.h"
+#include "app/rules/window_keys.h"
 #include "platform/display_colours.h"
 #include "ui/context_menu.h"
 #include "ui/main_window.h"

@@ -9,7 +9,7 @@
 #include "app/file_type.h"
 #include "app/message_boxes.h"
 #include "app/settings.h"
-#include "app/stripes.h"
+#include "app/rules/stripes.h"
 #include "dialling/serial_port.h"
 #include "editing/clipboard.h"
 #include "storage/file_system.h"

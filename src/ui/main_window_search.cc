@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QTabWidget>
 
-#include "app/count_label.h"
+#include "app/rules/count_label.h"
 #include "platform/text_codec.h"
 #include "search/search_pattern.h"
 #include "storage/column_maps.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/header_geometry.h"
+#include "app/rules/header_geometry.h"
 #include "editing/edit_grid.h"
 #include "search/search_result.h"
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/header_geometry.h"
+#include "app/rules/header_geometry.h"
 #include "storage/base_header.h"
 #include "storage/record_table.h"
 

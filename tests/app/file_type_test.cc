@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "shell_fakes.h"
+#include "support/shell_fakes.h"
 
 namespace spravka {
 namespace {

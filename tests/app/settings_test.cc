@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "shell_fakes.h"
+#include "support/shell_fakes.h"
 
 namespace spravka {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "app/base_messages.h"
 #include "app/town_names.h"
-#include "shell_fakes.h"
+#include "support/shell_fakes.h"
 #include "support/base_builder.h"
 
 namespace spravka {

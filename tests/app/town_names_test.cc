@@ -39,20 +39,6 @@ TEST(TownNamesTest, TownToBaseNameTrimsAndCopesWithOddTexts) {
   EXPECT_EQ(TownToBaseName(" *"), "");
 }
 
-TEST(TownNamesTest, FolderParts) {
-  EXPECT_EQ(FolderPart("Town"), "");
-  EXPECT_EQ(FolderPart("/Town"), "/");
-  EXPECT_EQ(FolderPart("/a/b/Town.qz"), "/a/b");
-  EXPECT_EQ(FolderPart("//Town"), "//");
-  EXPECT_EQ(FileNamePart("/a/b/Town.qz"), "Town.qz");
-  EXPECT_EQ(FileNamePart("Town"), "Town");
-  EXPECT_EQ(JoinPath("/", "Town"), "/Town");
-  EXPECT_EQ(JoinPath("/a", "Town"), "/a/Town");
-  EXPECT_EQ(JoinPath("", "Town"), "Town");
-  // Only Windows has short names to expand.
-  EXPECT_EQ(LongPathName("/a/TOWN~1.QZ"), "/a/TOWN~1.QZ");
-}
-
 TEST(TownListTest, SortsWithoutRegardToCaseAndFindsWholeTexts) {
   TownList list = BuildTownList(
       {"Moscow.qz", "Kiev.qz", "notes.txt", "Архив.QZ", "абакан.qz",

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/new_base_layout.h"
+#include "app/rules/new_base_layout.h"
 #include "storage/base_file.h"
 #include "storage/base_template.h"
 #include "storage/byte_order.h"

@@ -4,8 +4,8 @@
 
 #include <stdexcept>
 
-#include "app/shell_fakes.h"
-#include "dialling/fake_serial_ports.h"
+#include "support/shell_fakes.h"
+#include "support/fake_serial_ports.h"
 
 namespace spravka::testing {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "editing/clipboard_text.h"
 #include "editing/record_editor.h"
-#include "fake_edit_grid.h"
+#include "support/fake_edit_grid.h"
 #include "storage/record_key.h"
 #include "storage/save.h"
 #include "support/base_builder.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "editing/record_editor.h"
-#include "fake_edit_grid.h"
+#include "support/fake_edit_grid.h"
 #include "storage/record_key.h"
 #include "support/base_builder.h"
 

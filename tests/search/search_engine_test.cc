@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "fake_search_view.h"
+#include "support/fake_search_view.h"
 #include "search/search_pattern.h"
 #include "search_test_util.h"
 #include "storage/base_file.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "fake_search_view.h"
+#include "support/fake_search_view.h"
 #include "search/pattern_cover.h"
 #include "search/search_engine.h"
 #include "search/search_pattern.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/new_base_layout.h"
+#include "app/rules/new_base_layout.h"
 #include "storage/record_table.h"
 
 namespace spravka {

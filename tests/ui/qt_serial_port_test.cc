@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "dialling/modem.h"
-#include "shell_fakes.h"
+#include "support/shell_fakes.h"
 #include "ui_test_main.h"
 
 namespace spravka::testing {

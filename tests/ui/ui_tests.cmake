@@ -2,8 +2,7 @@
 # real program under Xvfb. Included from tests/CMakeLists.txt.
 file(GLOB SPRAVKA_UI_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cc)
 add_executable(ui_tests ${SPRAVKA_UI_TEST_SOURCES})
-target_include_directories(ui_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/app
-                                            ${CMAKE_CURRENT_LIST_DIR})
+target_include_directories(ui_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(ui_tests PRIVATE spravka_ui spravka_test_support Qt6::Test)
 set_target_properties(ui_tests PROPERTIES AUTOMOC ON)
 add_test(NAME ui_tests COMMAND ui_tests)
@@ -23,8 +22,7 @@ add_executable(ui_real_window_tests
                ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/splash_over_dialog_test.cc
                ${CMAKE_CURRENT_LIST_DIR}/ui_test_main.cc
                ${CMAKE_CURRENT_LIST_DIR}/window_rig.cc)
-target_include_directories(ui_real_window_tests PRIVATE
-                           ${CMAKE_CURRENT_SOURCE_DIR}/app ${CMAKE_CURRENT_LIST_DIR})
+target_include_directories(ui_real_window_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(ui_real_window_tests PRIVATE spravka_ui spravka_test_support
                                                    Qt6::Test)
 set_target_properties(ui_real_window_tests PROPERTIES AUTOMOC ON)

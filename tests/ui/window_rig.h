@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "dialling/fake_serial_ports.h"
-#include "shell_fakes.h"
+#include "support/fake_serial_ports.h"
+#include "support/shell_fakes.h"
 #include "storage/base_header.h"
 #include "ui/inform_dialog.h"
 #include "ui/main_window.h"

@@ -1,5 +1,5 @@
-#ifndef SPRAVKA_APP_MENU_RULES_H_
-#define SPRAVKA_APP_MENU_RULES_H_
+#ifndef SPRAVKA_APP_RULES_MENU_RULES_H_
+#define SPRAVKA_APP_RULES_MENU_RULES_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -56,4 +56,4 @@ MenuState DecideMenu(const MenuInputs& in,
 
 }  // namespace spravka
 
-#endif  // SPRAVKA_APP_MENU_RULES_H_
+#endif  // SPRAVKA_APP_RULES_MENU_RULES_H_

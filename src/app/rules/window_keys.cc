@@ -1,4 +1,4 @@
-#include "app/window_keys.h"
+#include "app/rules/window_keys.h"
 
 namespace spravka {
 

@@ -1,5 +1,5 @@
-#ifndef SPRAVKA_APP_COUNT_LABEL_H_
-#define SPRAVKA_APP_COUNT_LABEL_H_
+#ifndef SPRAVKA_APP_RULES_COUNT_LABEL_H_
+#define SPRAVKA_APP_RULES_COUNT_LABEL_H_
 
 #include <string>
 
@@ -20,4 +20,4 @@ CountLabelState CountLabelFor(int rows, bool base_read_only);
 
 }  // namespace spravka
 
-#endif  // SPRAVKA_APP_COUNT_LABEL_H_
+#endif  // SPRAVKA_APP_RULES_COUNT_LABEL_H_

@@ -1,5 +1,5 @@
-#ifndef SPRAVKA_TESTS_DIALLING_FAKE_SERIAL_PORTS_H_
-#define SPRAVKA_TESTS_DIALLING_FAKE_SERIAL_PORTS_H_
+#ifndef SPRAVKA_TESTS_SUPPORT_FAKE_SERIAL_PORTS_H_
+#define SPRAVKA_TESTS_SUPPORT_FAKE_SERIAL_PORTS_H_
 
 #include <map>
 #include <memory>
@@ -107,4 +107,4 @@ class FakeSerialPorts : public SerialPorts {
 
 }  // namespace spravka::testing
 
-#endif  // SPRAVKA_TESTS_DIALLING_FAKE_SERIAL_PORTS_H_
+#endif  // SPRAVKA_TESTS_SUPPORT_FAKE_SERIAL_PORTS_H_

@@ -1,4 +1,4 @@
-#include "app/new_base_layout.h"
+#include "app/rules/new_base_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#ifndef SPRAVKA_APP_WINDOW_KEYS_H_
-#define SPRAVKA_APP_WINDOW_KEYS_H_
+#ifndef SPRAVKA_APP_RULES_WINDOW_KEYS_H_
+#define SPRAVKA_APP_RULES_WINDOW_KEYS_H_
 
 namespace spravka {
 
@@ -49,4 +49,4 @@ WindowCommand CommandForKey(WindowKey key, const WindowKeyState& state);
 
 }  // namespace spravka
 
-#endif  // SPRAVKA_APP_WINDOW_KEYS_H_
+#endif  // SPRAVKA_APP_RULES_WINDOW_KEYS_H_

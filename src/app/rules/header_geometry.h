@@ -1,5 +1,5 @@
-#ifndef SPRAVKA_APP_HEADER_GEOMETRY_H_
-#define SPRAVKA_APP_HEADER_GEOMETRY_H_
+#ifndef SPRAVKA_APP_RULES_HEADER_GEOMETRY_H_
+#define SPRAVKA_APP_RULES_HEADER_GEOMETRY_H_
 
 #include "storage/base_header.h"
 
@@ -34,4 +34,4 @@ class HeaderGeometry {
 
 }  // namespace spravka
 
-#endif  // SPRAVKA_APP_HEADER_GEOMETRY_H_
+#endif  // SPRAVKA_APP_RULES_HEADER_GEOMETRY_H_

@@ -1,5 +1,5 @@
-#ifndef SPRAVKA_TESTS_SEARCH_FAKE_SEARCH_VIEW_H_
-#define SPRAVKA_TESTS_SEARCH_FAKE_SEARCH_VIEW_H_
+#ifndef SPRAVKA_TESTS_SUPPORT_FAKE_SEARCH_VIEW_H_
+#define SPRAVKA_TESTS_SUPPORT_FAKE_SEARCH_VIEW_H_
 
 #include <array>
 #include <functional>
@@ -91,4 +91,4 @@ class FakeSearchView : public SearchView {
 
 }  // namespace spravka::testing
 
-#endif  // SPRAVKA_TESTS_SEARCH_FAKE_SEARCH_VIEW_H_
+#endif  // SPRAVKA_TESTS_SUPPORT_FAKE_SEARCH_VIEW_H_

@@ -1,5 +1,5 @@
-#ifndef SPRAVKA_TESTS_APP_SHELL_FAKES_H_
-#define SPRAVKA_TESTS_APP_SHELL_FAKES_H_
+#ifndef SPRAVKA_TESTS_SUPPORT_SHELL_FAKES_H_
+#define SPRAVKA_TESTS_SUPPORT_SHELL_FAKES_H_
 
 #include <deque>
 #include <functional>
@@ -13,7 +13,7 @@
 #include "app/file_type.h"
 #include "app/message_boxes.h"
 #include "app/settings.h"
-#include "app/stripes.h"
+#include "app/rules/stripes.h"
 
 namespace spravka::testing {
 
@@ -101,4 +101,4 @@ inline Rgb TrueColour(Rgb c) { return c; }
 
 }  // namespace spravka::testing
 
-#endif  // SPRAVKA_TESTS_APP_SHELL_FAKES_H_
+#endif  // SPRAVKA_TESTS_SUPPORT_SHELL_FAKES_H_

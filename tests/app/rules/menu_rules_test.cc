@@ -1,5 +1,5 @@
 // The context menu's rules as one table of cases.
-#include "app/menu_rules.h"
+#include "app/rules/menu_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#ifndef SPRAVKA_APP_STRIPES_H_
-#define SPRAVKA_APP_STRIPES_H_
+#ifndef SPRAVKA_APP_RULES_STRIPES_H_
+#define SPRAVKA_APP_RULES_STRIPES_H_
 
 #include <functional>
 
@@ -51,4 +51,4 @@ int ContrastDown(int level);
 
 }  // namespace spravka
 
-#endif  // SPRAVKA_APP_STRIPES_H_
+#endif  // SPRAVKA_APP_RULES_STRIPES_H_

@@ -1,5 +1,5 @@
-#ifndef SPRAVKA_APP_NEW_BASE_LAYOUT_H_
-#define SPRAVKA_APP_NEW_BASE_LAYOUT_H_
+#ifndef SPRAVKA_APP_RULES_NEW_BASE_LAYOUT_H_
+#define SPRAVKA_APP_RULES_NEW_BASE_LAYOUT_H_
 
 #include <array>
 #include <cstdint>
@@ -48,4 +48,4 @@ void ApplyNewBaseLayout(uint8_t home_fields, uint16_t org_fields,
 
 }  // namespace spravka
 
-#endif  // SPRAVKA_APP_NEW_BASE_LAYOUT_H_
+#endif  // SPRAVKA_APP_RULES_NEW_BASE_LAYOUT_H_

@@ -1,5 +1,5 @@
-#ifndef SPRAVKA_TESTS_EDITING_FAKE_EDIT_GRID_H_
-#define SPRAVKA_TESTS_EDITING_FAKE_EDIT_GRID_H_
+#ifndef SPRAVKA_TESTS_SUPPORT_FAKE_EDIT_GRID_H_
+#define SPRAVKA_TESTS_SUPPORT_FAKE_EDIT_GRID_H_
 
 #include <string>
 #include <string_view>
@@ -80,4 +80,4 @@ class FakeEditGrid : public EditGrid {
 
 }  // namespace spravka::testing
 
-#endif  // SPRAVKA_TESTS_EDITING_FAKE_EDIT_GRID_H_
+#endif  // SPRAVKA_TESTS_SUPPORT_FAKE_EDIT_GRID_H_

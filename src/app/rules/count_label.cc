@@ -1,4 +1,4 @@
-#include "app/count_label.h"
+#include "app/rules/count_label.h"
 
 #include "search/search_result.h"
 

@@ -1,5 +1,5 @@
 // Scaling the header's pixel geometry to the interface font and back.
-#include "app/header_geometry.h"
+#include "app/rules/header_geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The count label and the keys the main window handles itself.
 #include <gtest/gtest.h>
 
-#include "app/count_label.h"
-#include "app/window_keys.h"
+#include "app/rules/count_label.h"
+#include "app/rules/window_keys.h"
 
 namespace spravka {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/menu_rules.h"
+#include "app/rules/menu_rules.h"
 
 #include "storage/cp1251.h"
 

@@ -1,4 +1,4 @@
-#include "app/stripes.h"
+#include "app/rules/stripes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/header_geometry.h"
+#include "app/rules/header_geometry.h"
 
 #include <algorithm>
 #include <cmath>

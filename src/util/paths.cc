@@ -1,0 +1,77 @@
+#include "util/paths.h"
+
+namespace spravka {
+namespace fs = std::filesystem;
+namespace {
+
+// A character after which a file name begins: a separator, or on Windows
+// the colon of a drive.
+bool IsNameDelimiter(char c) {
+#ifdef _WIN32
+  return IsPathSeparator(c) || c == ':';
+#else
+  return IsPathSeparator(c);
+#endif
+}
+
+size_t LastDelimiter(std::string_view path) {
+  for (size_t i = path.size(); i > 0; --i) {
+    if (IsNameDelimiter(path[i - 1])) return i - 1;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+bool IsPathSeparator(char c) {
+#ifdef _WIN32
+  return c == '\\' || c == '/';
+#else
+  return c == '/';
+#endif
+}
+
+std::string FileNamePart(std::string_view path) {
+  size_t d = LastDelimiter(path);
+  return std::string(d == std::string_view::npos ? path : path.substr(d + 1));
+}
+
+std::string FolderPart(std::string_view path) {
+  size_t d = LastDelimiter(path);
+  if (d == std::string_view::npos) return "";
+  // A separator that follows a drive colon or another separator, or stands
+  // first, belongs to a root and stays.
+  if (IsPathSeparator(path[d]) && d > 0 && !IsNameDelimiter(path[d - 1])) {
+    return std::string(path.substr(0, d));
+  }
+  return std::string(path.substr(0, d + 1));
+}
+
+std::string LongPathName(std::string_view path) { return std::string(path); }
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string path(folder);
+  if (!path.empty() && !IsNameDelimiter(path.back())) path += kPathSeparator;
+  path += name;
+  return path;
+}
+
+std::string AbsolutePathFrom(const std::string& folder,
+                             const std::string& path) {
+  fs::path p = PathFromUtf8(path);
+  if (p.is_relative()) p = PathFromUtf8(folder) / p;
+  std::string s = Utf8FromPath(p.lexically_normal());
+  while (s.size() > 1 && IsPathSeparator(s.back())) s.pop_back();
+  return s;
+}
+
+fs::path PathFromUtf8(const std::string& path) {
+  return fs::path(std::u8string(path.begin(), path.end()));
+}
+
+std::string Utf8FromPath(const fs::path& path) {
+  std::u8string s = path.u8string();
+  return std::string(s.begin(), s.end());
+}
+
+}  // namespace spravka
