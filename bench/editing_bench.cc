@@ -30,7 +30,7 @@ const RecordStore& Town() {
     if (LoadBaseFromBytes(
             WriteBasePart(town.header, 1, town.home_text, town.org_text),
             &loaded)
-            .status != LoadStatus::kOk) {
+            .code() != StatusCode::kOk) {
       std::abort();
     }
     return loaded;

@@ -26,7 +26,7 @@ std::string Cp1251(const char* utf8) { return Utf8ToCp1251(utf8).value(); }
 RecordStore& Town() {
   static RecordStore* store = [] {
     auto* s = new RecordStore;
-    if (LoadBase(base_path, s).status != LoadStatus::kOk) std::abort();
+    if (LoadBase(base_path, s).code() != StatusCode::kOk) std::abort();
     return s;
   }();
   return *store;
@@ -37,7 +37,7 @@ RecordStore& Town() {
 void BM_Load(benchmark::State& state) {
   for (auto _ : state) {
     auto store = std::make_unique<RecordStore>();
-    if (LoadBase(base_path, store.get()).status != LoadStatus::kOk)
+    if (LoadBase(base_path, store.get()).code() != StatusCode::kOk)
       std::abort();
     state.PauseTiming();
     store.reset();

@@ -38,7 +38,7 @@ const RecordStore& Town() {
     auto* s = new RecordStore;
     if (LoadBaseFromBytes(
             WriteBasePart(town.header, 1, town.home_text, town.org_text), s)
-            .status != LoadStatus::kOk) {
+            .code() != StatusCode::kOk) {
       std::abort();
     }
     return s;

@@ -73,8 +73,7 @@ struct Stream {
 std::pair<Stream, Stream> TownStreams() {
   const std::string& file = Town().bytes();
   BaseFileLayout layout;
-  std::string reason;
-  if (!ReadBaseFileLayout(file, &layout, &reason)) std::abort();
+  if (!ReadBaseFileLayout(file, &layout).ok()) std::abort();
   const auto* bytes = reinterpret_cast<const uint8_t*>(file.data());
   size_t at = layout.header_offset + kHeaderSize + 4;
   auto next = [&](void (*descramble)(uint8_t*, size_t)) {
@@ -127,8 +126,7 @@ void BM_LoadBaseFromBytes(benchmark::State& state) {
     std::string file = Town().bytes();
     auto store = std::make_unique<RecordStore>();
     state.ResumeTiming();
-    if (LoadBaseFromBytes(std::move(file), store.get()).status !=
-        LoadStatus::kOk) {
+    if (!LoadBaseFromBytes(std::move(file), store.get()).ok()) {
       std::abort();
     }
     state.PauseTiming();
@@ -142,7 +140,7 @@ BENCHMARK(BM_LoadBaseFromBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
 void TimeLoads(benchmark::State& state, const std::string& path) {
   for (auto _ : state) {
     auto store = std::make_unique<RecordStore>();
-    if (LoadBase(path, store.get()).status != LoadStatus::kOk) std::abort();
+    if (LoadBase(path, store.get()).code() != StatusCode::kOk) std::abort();
     state.PauseTiming();
     store.reset();
     state.ResumeTiming();
@@ -160,7 +158,7 @@ BENCHMARK(BM_LoadBase)->Unit(benchmark::kMillisecond)->UseRealTime();
 // some deleted, some added, in both tables.
 RecordStore StoreWithChanges() {
   RecordStore store;
-  if (LoadBaseFromBytes(Town().bytes(), &store).status != LoadStatus::kOk) {
+  if (LoadBaseFromBytes(Town().bytes(), &store).code() != StatusCode::kOk) {
     std::abort();
   }
   const Table& home = store.HomeData;
@@ -208,9 +206,11 @@ void BM_Optimise(benchmark::State& state) {
   const RecordStore store = StoreWithChanges();
   const std::string path = Town().Copy("optimise.qz");
   for (auto _ : state) {
-    const OptimiseReport report = OptimiseBase(
-        path, store, store.header.HomeColWidths, store.header.OrgColWidths, 1);
-    if (report.status != OptimiseStatus::kOk) std::abort();
+    if (!OptimiseBase(path, store, store.header.HomeColWidths,
+                      store.header.OrgColWidths, 1, nullptr)
+             .ok()) {
+      std::abort();
+    }
   }
 }
 BENCHMARK(BM_Optimise)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(2);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -156,7 +157,9 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 3; ++i) {
     RecordStore store;
     Clock::time_point t = Clock::now();
-    LoadBase((folder + "/" + base).toStdString(), &store);
+    if (!LoadBase((folder + "/" + base).toStdString(), &store).ok()) {
+      std::abort();
+    }
     loads.push_back(Ms(Clock::now() - t));
   }
 

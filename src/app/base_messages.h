@@ -4,6 +4,7 @@
 #include <string>
 
 #include "storage/record_store.h"
+#include "storage/status.h"
 
 namespace spravka {
 
@@ -41,27 +42,26 @@ enum class MessageKind { kWarning, kError, kInformation, kConfirmation };
 struct BaseMessage {
   MessageKind kind;
   std::string text;
-  bool fatal;  // the program ends after it
+  bool fatal;       // the program ends after it
+  bool names_file;  // the text names the file itself
 };
 
-// The message for a failed load; `file_name` is `BaseFileName`.
-inline BaseMessage LoadFailureMessage(const LoadReport& report,
-                                      const std::string& file_name) {
-  switch (report.status) {
-    case LoadStatus::kDamagedHeader:
-      return {MessageKind::kError, kDamagedHeaderText, true};
-    case LoadStatus::kUnsupportedFormat:
-      return {MessageKind::kError,
-              std::string(kUnsupportedFormatText) + kSiteAddress, true};
-    case LoadStatus::kDamagedBase:
-      return {MessageKind::kInformation, kDamagedBaseText, true};
-    case LoadStatus::kIoError:
-      return {MessageKind::kError, report.error_text, false};
-    case LoadStatus::kOk:
-      break;
-  }
-  return {MessageKind::kInformation, "", false};
-}
+// What the user was doing when a failure came back: a damaged header ends
+// the program when a base loads, and only stops a write.
+enum class BaseAction { kLoading, kWriting };
+
+// The one place where the user's message for a failed operation is built
+// from its Status, for the window and the CLI alike. `file` is the file
+// the user knows: the base (its full path, or as the user named it), never
+// a temporary file or backup beside it.
+BaseMessage StatusMessage(const Status& status, BaseAction action,
+                          const std::string& file);
+
+// Why a file operation failed, for the message about `file`.
+std::string FileErrorReason(const Status& status, const std::string& file);
+
+// What does not hold in a base file (kDamagedLayout, kRebuiltUnreadable).
+std::string BaseProblemText(const Status& status);
 
 // The message about the change section after a successful load, if any.
 inline std::string ChangeSectionMessage(ChangeSectionStatus status,

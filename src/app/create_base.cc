@@ -61,34 +61,33 @@ std::string NewBaseName(std::string_view typed_name) {
   return name.empty() ? std::string(kBlankBaseName) : name;
 }
 
-Status CheckBaseName(std::string_view name) {
+std::optional<std::string> CheckBaseName(std::string_view name) {
   const std::string shown = Cp1251ToUtf8(name);
   if (name.empty()) {
-    return Status::Error(std::string("Имя базы не задано.") + kTryAnotherName);
+    return std::string("Имя базы не задано.") + kTryAnotherName;
   }
   if (std::any_of(name.begin(), name.end(), [](char c) {
         return IsControl(static_cast<unsigned char>(c));
       })) {
-    return Status::Error(
-        std::string("Имя базы не может содержать управляющие символы.") +
-        kTryAnotherName);
+    return std::string("Имя базы не может содержать управляющие символы.") +
+           kTryAnotherName;
   }
   if (name.find_first_of(kForbiddenCharacters) != std::string_view::npos) {
-    return Status::Error(std::string("Имя базы не может содержать знаки\r\n"
-                                     "\\ / : * ? \" < > |") +
-                         kTryAnotherName);
+    return std::string(
+               "Имя базы не может содержать знаки\r\n"
+               "\\ / : * ? \" < > |") +
+           kTryAnotherName;
   }
   if (name == "." || name == "..") {
-    return Status::Error("Имя базы \"" + shown + "\" обозначает папку." +
-                         kTryAnotherName);
+    return "Имя базы \"" + shown + "\" обозначает папку." + kTryAnotherName;
   }
   if (IsDeviceName(name)) {
-    return Status::Error("Имя \"" + shown +
-                         "\" зарезервировано системой\r\n"
-                         "и не может быть именем базы." +
-                         kTryAnotherName);
+    return "Имя \"" + shown +
+           "\" зарезервировано системой\r\n"
+           "и не может быть именем базы." +
+           kTryAnotherName;
   }
-  return Status::Ok();
+  return std::nullopt;
 }
 
 std::string NewBasePath(const std::string& working_folder,
@@ -116,25 +115,25 @@ BaseHeader NewBaseHeader(const NewBaseParams& params) {
   return header;
 }
 
-CreatedBase CreateBase(const NewBaseParams& params,
-                       const std::optional<std::string>& base_template,
-                       const std::string& working_folder, FileSystem& fs) {
-  CreatedBase result;
+Status CreateBase(const NewBaseParams& params,
+                  const std::optional<std::string>& base_template,
+                  const std::string& working_folder, FileSystem& fs,
+                  CreatedBase* made) {
+  *made = CreatedBase();
   if (!base_template || base_template->size() < kHeaderOffset + kHeaderSize) {
-    return result;
+    return Status::Ok();
   }
   const std::string name = NewBaseName(params.name);
-  result.status = CheckBaseName(name);
-  if (!result.status.ok()) return result;
-  result.name = Cp1251ToUtf8(name);
+  made->refusal = CheckBaseName(name);
+  if (made->refusal) return Status::Ok();
+  made->name = Cp1251ToUtf8(name);
 
   std::string file = *base_template;
   const HeaderBytes header = NewBaseHeader(params).ToFile();
   std::copy(header.begin(), header.end(), file.begin() + kHeaderOffset);
-  result.status =
-      fs.ReplaceFile(NewBasePath(working_folder, result.name), file);
-  result.created = result.status.ok();
-  return result;
+  Status status = fs.ReplaceFile(NewBasePath(working_folder, made->name), file);
+  made->created = status.ok();
+  return status;
 }
 
 }  // namespace spravka

@@ -56,8 +56,9 @@ std::string NewBaseName(std::string_view typed_name);
 // forbids in file names (control characters and < > : " | ? *), and not a
 // Windows device name (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, with any
 // extension, in any letter case). The error's message says why, in
-// Russian. `name` is Windows-1251, as NewBaseName returns it.
-Status CheckBaseName(std::string_view name);
+// Russian: the refusal's text; none for a name that may be used. `name` is
+// Windows-1251, as NewBaseName returns it.
+std::optional<std::string> CheckBaseName(std::string_view name);
 
 // The path of the base file of `name` (UTF-8) in `working_folder`.
 std::string NewBasePath(const std::string& working_folder,
@@ -73,13 +74,14 @@ BaseHeader NewBaseHeader(const NewBaseParams& params);
 
 // What CreateBase did.
 struct CreatedBase {
-  // False with an ok status when there is no template: nothing was done.
+  // False when there is no template, the name was refused or the write
+  // failed.
   bool created = false;
   // The base name used (UTF-8), the new `CurrentBase`; set once the name
   // is accepted.
   std::string name;
-  // A refused name or a failed write, with the message to show.
-  Status status;
+  // Why the name was refused (CheckBaseName); nothing was written.
+  std::optional<std::string> refusal;
 };
 
 // Writes a new base into `working_folder`: the template with the header
@@ -87,10 +89,12 @@ struct CreatedBase {
 // renamed into place, so that a failure leaves neither a half-written base
 // nor a damaged one that it was to replace. Without a template (none, or
 // too short to hold a header) nothing happens; a refused name writes
-// nothing. The caller makes the name `CurrentBase` and adds its town entry.
-CreatedBase CreateBase(const NewBaseParams& params,
-                       const std::optional<std::string>& base_template,
-                       const std::string& working_folder, FileSystem& fs);
+// nothing. The status is the write's. The caller makes the name
+// `CurrentBase` and adds its town entry.
+Status CreateBase(const NewBaseParams& params,
+                  const std::optional<std::string>& base_template,
+                  const std::string& working_folder, FileSystem& fs,
+                  CreatedBase* made);
 
 }  // namespace spravka
 

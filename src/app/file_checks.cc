@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -13,18 +12,23 @@
 namespace spravka {
 namespace fs = std::filesystem;
 
-std::vector<std::string> RealFileChecks::ListBaseFiles(
-    const std::string& folder) {
-  std::vector<std::string> names;
+Status RealFileChecks::ListBaseFiles(const std::string& folder,
+                                     std::vector<std::string>* names) {
+  names->clear();
   std::error_code ec;
-  for (fs::directory_iterator it(PathFromUtf8(folder), ec), end; !ec && it != end;
-       it.increment(ec)) {
+  for (fs::directory_iterator it(PathFromUtf8(folder), ec), end;
+       !ec && it != end; it.increment(ec)) {
     std::string name = Utf8FromPath(it->path().filename());
     std::error_code dir_ec;
     if (HasQzExtension(name) && !it->is_directory(dir_ec))
-      names.push_back(name);
+      names->push_back(name);
   }
-  return names;
+  if (ec) {
+    // The portable (errno) form of the system's error.
+    return Status::IoError(FileOperation::kListFolder, folder,
+                           ec.default_error_condition().value());
+  }
+  return Status::Ok();
 }
 
 std::optional<std::string> RealFileChecks::FindBaseFile(
@@ -34,8 +38,10 @@ std::optional<std::string> RealFileChecks::FindBaseFile(
   if (fs::is_regular_file(PathFromUtf8(exact), ec)) return exact;
   std::string folder = FolderPart(base);
   std::string wanted = FileNamePart(exact);
-  const std::vector<std::string> names =
-      ListBaseFiles(folder.empty() ? "." : folder);
+  // A folder that cannot be read to the end may hide the file: what was
+  // read is all there is to go by.
+  std::vector<std::string> names;
+  IgnoreError(ListBaseFiles(folder.empty() ? "." : folder, &names));
   // The name as written with ".qz" in another case first, then the name
   // in any case; more than one candidate is no answer.
   auto unique = [&](auto matches) -> std::optional<std::string> {
@@ -83,8 +89,10 @@ ProbeResult RealFileChecks::ProbeWrite(const std::string& folder) {
       return result;  // the folder cannot be written
     }
     result.writable = true;
-    if (std::fclose(f) != 0 || std::remove(path.c_str()) != 0) {
-      result.error = std::strerror(errno);
+    if (std::fclose(f) != 0) {
+      result.cleanup = Status::IoError(FileOperation::kWrite, path, errno);
+    } else if (std::remove(path.c_str()) != 0) {
+      result.cleanup = Status::IoError(FileOperation::kRemove, path, errno);
     }
     return result;
   }

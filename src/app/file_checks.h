@@ -5,14 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "storage/status.h"
+
 namespace spravka {
 
 // The outcome of a write probe in a folder.
 struct ProbeResult {
   bool writable = false;
-  // Set when the probe file was made but could not be closed or removed:
-  // the text for the general error handler (UTF-8).
-  std::string error;
+  // Fails when the probe file was made but could not be closed or removed:
+  // worth telling, though the folder is writable.
+  Status cleanup;
 };
 
 // The questions the shell asks the file system about folders: which bases
@@ -30,8 +32,10 @@ class FileChecks {
   virtual ~FileChecks() = default;
 
   // The names (not paths) of the files in `folder` whose names end in
-  // ".qz" in any letter case.
-  virtual std::vector<std::string> ListBaseFiles(const std::string& folder) = 0;
+  // ".qz" in any letter case. A scan that fails part way is a failure
+  // (kListFolder), with the names read until then.
+  virtual Status ListBaseFiles(const std::string& folder,
+                               std::vector<std::string>* names) = 0;
 
   // The path of the base file `base` + ".qz" by its real name: the exact
   // name when it exists, else the one file of that name with ".qz" in
@@ -50,7 +54,8 @@ class FileChecks {
 // The real file system.
 class RealFileChecks : public FileChecks {
  public:
-  std::vector<std::string> ListBaseFiles(const std::string& folder) override;
+  Status ListBaseFiles(const std::string& folder,
+                       std::vector<std::string>* names) override;
   std::optional<std::string> FindBaseFile(const std::string& base) override;
   bool SameFolder(const std::string& a, const std::string& b) override;
   ProbeResult ProbeWrite(const std::string& folder) override;

@@ -5,6 +5,7 @@
 
 #include "app/base_messages.h"
 #include "app/town_names.h"
+#include "storage/cp1251.h"
 #include "storage/restore.h"
 #include "storage/save.h"
 #include "util/paths.h"
@@ -35,7 +36,12 @@ bool Shell::Probe(const std::string& folder) {
   ProbeResult probe = files_->ProbeWrite(folder);
   // The probe file could be made but not removed: worth telling, but the
   // folder is writable and the work goes on.
-  if (!probe.error.empty()) boxes_->Show(MessageKind::kError, probe.error);
+  if (!probe.cleanup.ok()) {
+    boxes_->Show(
+        MessageKind::kError,
+        StatusMessage(probe.cleanup, BaseAction::kWriting, probe.cleanup.path())
+            .text);
+  }
   return probe.writable;
 }
 
@@ -47,7 +53,14 @@ void Shell::Start(const std::string& working_folder,
   FolderReadOnly = !Probe(WorkingFolder);
   PreviousBase.clear();
   CurrentBase = settings.LastBase();
-  towns = BuildTownList(files_->ListBaseFiles(WorkingFolder));
+  std::vector<std::string> names;
+  const Status listed = files_->ListBaseFiles(WorkingFolder, &names);
+  if (!listed.ok()) {
+    boxes_->Show(
+        MessageKind::kError,
+        StatusMessage(listed, BaseAction::kLoading, WorkingFolder).text);
+  }
+  towns = BuildTownList(names);
   ApplyCommandLine(args);
   selected = towns.Find(BaseToTownName(CurrentBase));
   if (selected < 0) {
@@ -92,13 +105,21 @@ bool Shell::TakeDroppedFile(const std::string& path) {
 bool Shell::CreateNewBase(const NewBaseParams& params,
                           const std::optional<std::string>& base_template) {
   CreatedBase made;
+  Status status;
   try {
-    made = CreateBase(params, base_template, WorkingFolder, *fs_);
+    status = CreateBase(params, base_template, WorkingFolder, *fs_, &made);
   } catch (...) {
-    made.status = Status::Error(ThrownErrorText());
+    status = Status::Unexpected(ThrownErrorText());
   }
-  if (!made.status.ok()) {
-    boxes_->Show(MessageKind::kError, made.status.message());
+  if (made.refusal) {
+    boxes_->Show(MessageKind::kError, *made.refusal);
+    return false;
+  }
+  if (!status.ok()) {
+    const std::string file =
+        NewBasePath(WorkingFolder, Cp1251ToUtf8(NewBaseName(params.name)));
+    boxes_->Show(MessageKind::kError,
+                 StatusMessage(status, BaseAction::kWriting, file).text);
     return false;
   }
   if (!made.created) return false;
@@ -207,9 +228,12 @@ LoadOutcome Shell::LoadBase() {
   std::string file_name =
       JoinPath(FolderPart(CurrentBase), FileNamePart(found));
 
-  LoadReport report = spravka::LoadBase(PathOf(file_name), &store, *fs_);
-  if (report.status != LoadStatus::kOk) {
-    BaseMessage message = LoadFailureMessage(report, file_name);
+  ChangeSectionStatus changes = ChangeSectionStatus::kAbsent;
+  const Status status =
+      spravka::LoadBase(PathOf(file_name), &store, *fs_, &changes);
+  if (!status.ok()) {
+    const BaseMessage message =
+        StatusMessage(status, BaseAction::kLoading, PathOf(file_name));
     boxes_->Show(message.kind, message.text);
     if (message.fatal) return LoadOutcome::kFatal;
     // The store was not touched: it still belongs to the base loaded before.
@@ -220,7 +244,7 @@ LoadOutcome Shell::LoadBase() {
     return LoadOutcome::kFailed;
   }
   BaseFileName = file_name;
-  std::string note = ChangeSectionMessage(report.changes, BaseFileName);
+  std::string note = ChangeSectionMessage(changes, BaseFileName);
   if (!note.empty()) boxes_->Show(MessageKind::kInformation, note);
 
   BaseFolder = FolderPart(BaseFileName);
@@ -255,46 +279,34 @@ bool Shell::SaveChanges() {
     status = spravka::SaveChanges(PathOf(BaseFileName), store, *fs_);
   } catch (...) {
     // Compression or memory failing: the same outcome as a failed write.
-    status = Status::Error(ThrownErrorText());
+    status = Status::Unexpected(ThrownErrorText());
   }
-  if (!status.ok()) boxes_->Show(MessageKind::kError, status.message());
+  if (!status.ok()) ReportFailure(status);
   return status.ok();
 }
 
 bool Shell::SaveColumnWidths(const std::array<int32_t, kHomeKinds>& home,
                              const std::array<int32_t, kOrgKinds>& org) {
-  SaveWidthsReport report;
+  Status status;
   try {
-    report = spravka::SaveColumnWidths(PathOf(BaseFileName), home, org, &store,
+    status = spravka::SaveColumnWidths(PathOf(BaseFileName), home, org, &store,
                                        *fs_);
   } catch (...) {
-    report.status = SaveWidthsStatus::kIoError;
-    report.error_text = ThrownErrorText();
+    status = Status::Unexpected(ThrownErrorText());
   }
-  switch (report.status) {
-    case SaveWidthsStatus::kOk:
-      return true;
-    case SaveWidthsStatus::kDamagedHeader:
-      boxes_->Show(MessageKind::kError, kDamagedHeaderSaveText);
-      return false;
-    case SaveWidthsStatus::kIoError:
-      boxes_->Show(MessageKind::kError, report.error_text);
-      return false;
-  }
-  return false;
+  if (!status.ok()) ReportFailure(status);
+  return status.ok();
 }
 
-OptimiseReport Shell::Optimise(const std::array<int32_t, kHomeKinds>& home,
-                               const std::array<int32_t, kOrgKinds>& org,
-                               const std::function<void()>& home_written) {
+Status Shell::Optimise(const std::array<int32_t, kHomeKinds>& home,
+                       const std::array<int32_t, kOrgKinds>& org,
+                       const std::function<void()>& home_written,
+                       OptimiseReport* report) {
   try {
     return OptimiseBase(PathOf(BaseFileName), store, home, org, NewBaseStamp(),
-                        *fs_, home_written);
+                        report, *fs_, home_written);
   } catch (...) {
-    OptimiseReport report;
-    report.status = OptimiseStatus::kIoError;
-    report.error_text = ThrownErrorText();
-    return report;
+    return Status::Unexpected(ThrownErrorText());
   }
 }
 
@@ -303,10 +315,16 @@ bool Shell::RestoreBase() {
   try {
     status = RestoreBasePart(PathOf(BaseFileName), *fs_);
   } catch (...) {
-    status = Status::Error(ThrownErrorText());
+    status = Status::Unexpected(ThrownErrorText());
   }
-  if (!status.ok()) boxes_->Show(MessageKind::kError, status.message());
+  if (!status.ok()) ReportFailure(status);
   return status.ok();
+}
+
+void Shell::ReportFailure(const Status& status) {
+  const BaseMessage message =
+      StatusMessage(status, BaseAction::kWriting, PathOf(BaseFileName));
+  boxes_->Show(message.kind, message.text);
 }
 
 void Shell::SwitchTo(const std::string& entry, int index) {

@@ -61,11 +61,15 @@ class Shell {
   // into the header of the file and of the store. A failure is reported.
   bool SaveColumnWidths(const std::array<int32_t, kHomeKinds>& home,
                         const std::array<int32_t, kOrgKinds>& org);
-  // Optimisation's file work; `home_written` runs half-way. Nothing is
-  // reported: the caller hides its splash window first.
-  OptimiseReport Optimise(const std::array<int32_t, kHomeKinds>& home,
-                          const std::array<int32_t, kOrgKinds>& org,
-                          const std::function<void()>& home_written);
+  // Optimisation's file work; `home_written` runs half-way. A failure,
+  // returned or thrown, is returned, not reported: the caller hides its
+  // splash window first and then calls ReportFailure.
+  Status Optimise(const std::array<int32_t, kHomeKinds>& home,
+                  const std::array<int32_t, kOrgKinds>& org,
+                  const std::function<void()>& home_written,
+                  OptimiseReport* report);
+  // Shows the message for a failed write of the loaded base.
+  void ReportFailure(const Status& status);
   // Restore's file work: the file keeps only its base part. A failure is
   // reported; true on success.
   bool RestoreBase();

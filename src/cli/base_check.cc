@@ -81,11 +81,15 @@ class Checker {
   explicit Checker(std::string file) : file_(std::move(file)) {}
 
   BaseCheck Run() {
-    std::string reason;
-    if (!ReadBaseFileLayout(file_, &layout_, &reason)) {
-      Problem(reason);
+    BaseFile base;
+    const Status status = ParseBaseFile(std::move(file_), &base);
+    file_ = std::move(base.bytes);
+    if (!status.ok()) {
+      Problem(BaseProblemText(status));
       return std::move(result_);
     }
+    layout_ = base.layout;
+    header_ = base.header;
     if (!CheckHeader()) return std::move(result_);
     // The change section first: a base record that a change replaces or
     // deletes never shows, so its text does not matter (a new base holds
@@ -108,11 +112,7 @@ class Checker {
 
   // False when the header is too damaged to go on.
   bool CheckHeader() {
-    HeaderBytes scrambled;
-    std::copy_n(file_.begin() + layout_.header_offset, kHeaderSize,
-                scrambled.begin());
-    header_ = BaseHeader::FromFile(scrambled);
-    if (header_.CheckTag != header_.FormatTag) {
+    if (!header_.TagsAgree()) {
       Problem(std::string(kDamagedHeaderText) + " (CheckTag " +
               std::to_string(header_.CheckTag) + ", FormatTag " +
               std::to_string(header_.FormatTag) + ")");
@@ -383,9 +383,10 @@ class Checker {
   // The loader must agree, and leave well-formed working tables.
   void CheckLoad() {
     RecordStore store;
-    const LoadReport report = LoadBaseFromBytes(std::move(file_), &store);
-    if (report.status != LoadStatus::kOk) {
-      Problem("база не загружается: " + LoadFailureMessage(report, "").text);
+    const Status status = LoadBaseFromBytes(std::move(file_), &store);
+    if (!status.ok()) {
+      Problem("база не загружается: " +
+              StatusMessage(status, BaseAction::kLoading, "").text);
       return;
     }
     const TableId tables[] = {TableId::kHome, TableId::kOrg};

@@ -1,51 +1,42 @@
 #include "cli/base_loading.h"
 
-#include <algorithm>
-#include <utility>
-
-#include "app/base_messages.h"
 #include "cli/console.h"
 
 namespace spravka::cli {
 namespace {
 
-bool Report(const std::string& path, const LoadReport& report) {
-  if (report.status != LoadStatus::kOk) {
-    const BaseMessage message = LoadFailureMessage(report, path);
-    // An input/output error names the file itself.
-    Fail(report.status == LoadStatus::kIoError ? message.text
-                                               : path + ": " + message.text);
+bool Report(const std::string& path, const Status& status,
+            ChangeSectionStatus changes) {
+  if (!status.ok()) {
+    FailWith(status, BaseAction::kLoading, path);
     return false;
   }
-  const std::string changes = ChangeSectionMessage(report.changes, path);
-  if (!changes.empty()) Warn(changes);
+  const std::string note = ChangeSectionMessage(changes, path);
+  if (!note.empty()) Warn(note);
   return true;
 }
 
 }  // namespace
 
-bool LoadForCommand(const std::string& path, std::string file,
-                    RecordStore* store) {
-  return Report(path, LoadBaseFromBytes(std::move(file), store));
+int FailWith(const Status& status, BaseAction action, const std::string& path) {
+  const BaseMessage message = StatusMessage(status, action, path);
+  return Fail(message.names_file ? message.text : path + ": " + message.text);
 }
 
 bool LoadForCommand(const std::string& path, RecordStore* store) {
-  return Report(path, LoadBase(path, store));
+  ChangeSectionStatus section = ChangeSectionStatus::kAbsent;
+  const Status status = LoadBase(path, store, RealFileSystem(), &section);
+  return Report(path, status, section);
 }
 
-bool ReadBaseFileForCommand(const std::string& path, BaseFileView* view) {
-  if (!ReadInputFile(path, &view->file)) return false;
-  std::string error;
-  if (!ReadBaseFileLayout(view->file, &view->layout, &error)) {
-    Fail(path + ": " + error);
-    return false;
+bool ReadBaseFileForCommand(const std::string& path, BaseFile* base) {
+  Status status =
+      ReadBaseFile(path, BaseFileAccess::kRead, RealFileSystem(), base);
+  if (status.ok() && !base->header.TagsAgree()) {
+    status = Status::Damaged(StatusCode::kDamagedHeader);
   }
-  HeaderBytes scrambled;
-  std::copy_n(view->file.begin() + view->layout.header_offset, kHeaderSize,
-              scrambled.begin());
-  view->header = BaseHeader::FromFile(scrambled);
-  if (view->header.CheckTag != view->header.FormatTag) {
-    Fail(path + ": " + kDamagedHeaderText);
+  if (!status.ok()) {
+    FailWith(status, BaseAction::kLoading, path);
     return false;
   }
   return true;

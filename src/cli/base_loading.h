@@ -3,34 +3,27 @@
 
 #include <string>
 
+#include "app/base_messages.h"
 #include "storage/base_file.h"
 #include "storage/base_header.h"
 #include "storage/record_store.h"
+#include "storage/status.h"
 
 namespace spravka::cli {
 
-// Loads the base as the window would. When it cannot be loaded, prints the
-// program's message and returns false; a change section that the load
-// leaves out is reported as a warning. `file` is the whole file at `path`,
-// already read.
-bool LoadForCommand(const std::string& path, std::string file,
-                    RecordStore* store);
-
-// The same, reading the file first.
+// Reads and loads the base as the window would. When it cannot be loaded,
+// prints the program's message and returns false; a change section that
+// the load leaves out is reported as a warning.
 bool LoadForCommand(const std::string& path, RecordStore* store);
-
-// A base file with its layout and header, for a command that looks at the
-// file itself.
-struct BaseFileView {
-  std::string file;
-  BaseFileLayout layout;
-  BaseHeader header;
-};
 
 // Reads the file, its layout and its header. When it cannot be read, its
 // layout does not hold or its header is damaged, prints why and returns
 // false.
-bool ReadBaseFileForCommand(const std::string& path, BaseFileView* view);
+bool ReadBaseFileForCommand(const std::string& path, BaseFile* base);
+
+// Prints the program's message for a failed operation on the base `path`;
+// returns kExitFailure.
+int FailWith(const Status& status, BaseAction action, const std::string& path);
 
 }  // namespace spravka::cli
 

@@ -119,7 +119,7 @@ int RunBuild(const std::vector<std::string>& words) {
        !ParseFieldKinds(TableId::kOrg, args.Value("org-fields"), &org_fields,
                         &error)) ||
       !args.Integer("number-length", 4, 7, 6, &number_length, &error) ||
-      !args.Integer("stamp", 0, 2147483646, -1, &stamp, &error) ||
+      !args.Integer("stamp", 0, kMaxBaseStamp, -1, &stamp, &error) ||
       !HeaderText(args, "title", kDefaultTitle, kTitleCapacity, &header.Title,
                   &error) ||
       !HeaderText(args, "caption", kDefaultCaption, kCaptionCapacity,

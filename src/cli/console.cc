@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/base_messages.h"
 #include "storage/cp1251.h"
 #include "storage/file_system.h"
 
@@ -44,14 +45,18 @@ std::string Show(std::string_view cp1251) { return Cp1251ToUtf8(cp1251); }
 
 bool ReadInputFile(const std::string& path, std::string* bytes) {
   const Status status = RealFileSystem().ReadFile(path, bytes);
-  if (!status.ok()) Fail(status.message());  // it names the file
+  if (!status.ok()) {
+    Fail(StatusMessage(status, BaseAction::kLoading, path).text);
+  }
   return status.ok();
 }
 
 bool WriteOutputFile(const std::string& path, std::string_view bytes) {
   // The old file stays whole until the new one is complete.
   const Status status = RealFileSystem().ReplaceFile(path, bytes);
-  if (!status.ok()) Fail(status.message());  // it names the file
+  if (!status.ok()) {
+    Fail(StatusMessage(status, BaseAction::kWriting, path).text);
+  }
   return status.ok();
 }
 

@@ -9,6 +9,7 @@
 #include "cli/console.h"
 #include "storage/base_file.h"
 #include "storage/keystream.h"
+#include "storage/record_key.h"
 #include "tools/demo_town.h"
 
 namespace spravka::cli {
@@ -24,7 +25,7 @@ constexpr char kUsage[] =
     "  --seed S   зерно 0..4294967295 (по умолчанию 1)\n";
 
 // Record numbers become seven-digit keys in the change section.
-constexpr int64_t kMaxRecords = 9999999;
+constexpr int64_t kMaxRecords = kMaxKeyedRecordNumber;
 
 int RunDemo(const std::vector<std::string>& words) {
   Arguments args;
@@ -49,7 +50,7 @@ int RunDemo(const std::vector<std::string>& words) {
                    static_cast<uint32_t>(seed));
   // The stamp follows from the seed too, so the whole file repeats.
   const auto stamp = static_cast<int32_t>(
-      Keystream(static_cast<uint32_t>(seed)).Next(2147483647));
+      Keystream(static_cast<uint32_t>(seed)).Next(uint32_t{kMaxBaseStamp} + 1));
   if (!WriteOutputFile(path, WriteBasePart(town.header, stamp, town.home_text,
                                            town.org_text))) {
     return kExitFailure;

@@ -116,30 +116,28 @@ int RunInfo(const std::vector<std::string>& words) {
   }
   const std::string& path = args.positional()[0];
 
-  BaseFileView view;
-  if (!ReadBaseFileForCommand(path, &view)) return kExitFailure;
-  std::string& file = view.file;
-  const BaseFileLayout& layout = view.layout;
-  const BaseHeader& header = view.header;
+  BaseFile base;
+  if (!ReadBaseFileForCommand(path, &base)) return kExitFailure;
+  const BaseFileLayout& layout = base.layout;
 
   Line("File", path);
-  Line("FileLength", static_cast<long long>(file.size()));
+  Line("FileLength", static_cast<long long>(base.bytes.size()));
   Line("BasePartLength", layout.BasePartLength);
   Line("HeaderDistance", layout.HeaderDistance);
-  PrintHeader(header);
+  PrintHeader(base.header);
   Line("BaseStamp", layout.BaseStamp);
   std::fflush(stdout);
 
   RecordStore store;
-  LoadReport report = LoadBaseFromBytes(std::move(file), &store);
-  if (report.status != LoadStatus::kOk) {
-    return Fail(path + ": " + LoadFailureMessage(report, path).text);
-  }
+  ChangeSectionStatus changes = ChangeSectionStatus::kAbsent;
+  const Status status =
+      LoadBaseFromBytes(std::move(base.bytes), &store, &changes);
+  if (!status.ok()) return FailWith(status, BaseAction::kLoading, path);
   Line("HomeRecords", static_cast<long long>(store.HomeData.CountRecords()));
   Line("OrgRecords", static_cast<long long>(store.OrgData.CountRecords()));
   Line("HomeUsed", static_cast<long long>(store.HomeData.used));
   Line("OrgUsed", static_cast<long long>(store.OrgData.used));
-  Line("ChangeSection", ChangeSectionText(report.changes));
+  Line("ChangeSection", ChangeSectionText(changes));
   Line("HomeChanges", static_cast<long long>(store.HomeChanges.size()));
   Line("OrgChanges", static_cast<long long>(store.OrgChanges.size()));
   PrintChanges("HomeChange", store.HomeChanges, store.header.HomeFieldCount);

@@ -26,7 +26,7 @@ int RunOptimize(const std::vector<std::string>& words) {
   std::string error;
   int64_t stamp = 0;
   if (!args.Parse(words, {{"stamp", true}}, &error) ||
-      !args.Integer("stamp", 0, 2147483646, -1, &stamp, &error) ||
+      !args.Integer("stamp", 0, kMaxBaseStamp, -1, &stamp, &error) ||
       !args.OneBase(&error)) {
     return UsageError("optimize", error);
   }
@@ -46,21 +46,13 @@ int RunOptimize(const std::vector<std::string>& words) {
       records, changes, estimates.speed.c_str(), estimates.memory.c_str());
   std::fflush(stdout);
 
-  const OptimiseReport report = OptimiseBase(
+  OptimiseReport report;
+  const Status status = OptimiseBase(
       path, store, store.header.HomeColWidths, store.header.OrgColWidths,
-      stamp >= 0 ? static_cast<int32_t>(stamp) : NewBaseStamp());
-  switch (report.status) {
-    case OptimiseStatus::kOk:
-      break;
-    case OptimiseStatus::kDamagedHeader:
-      return Fail(path + ": " + kDamagedHeaderSaveText);
-    case OptimiseStatus::kIoError:
-      return Fail(path + ": " + report.error_text);
-  }
+      stamp >= 0 ? static_cast<int32_t>(stamp) : NewBaseStamp(), &report);
+  if (!status.ok()) return FailWith(status, BaseAction::kWriting, path);
   const std::string result =
-      "База Оптимизирована.\r\n" + std::to_string(report.home_records) +
-      " квартирных телефонов и\r\n" + std::to_string(report.org_records) +
-      " телефонов организаций.";
+      OptimisedMessage(report.home_records, report.org_records);
   std::printf("%s\nПрежняя база: %s\n", ForTerminal(result).c_str(),
               BackupName(path).c_str());
   return 0;

@@ -30,20 +30,17 @@ int RunRestore(const std::vector<std::string>& words) {
   }
   const std::string& path = args.positional()[0];
 
-  BaseFileView view;
-  if (!ReadBaseFileForCommand(path, &view)) return kExitFailure;
-  std::string& file = view.file;
-  const BaseFileLayout& layout = view.layout;
-  const BaseHeader& header = view.header;
-  if (header.OriginTag.empty()) {
+  BaseFile base;
+  if (!ReadBaseFileForCommand(path, &base)) return kExitFailure;
+  if (base.header.OriginTag.empty()) {
     return Fail(path +
                 ": у базы нет исходного состояния (OriginTag пуст), "
                 "её изменения не отбрасываются");
   }
   const size_t removed =
-      file.size() - static_cast<size_t>(layout.BasePartLength);
+      base.bytes.size() - static_cast<size_t>(base.layout.BasePartLength);
   const Status status = RestoreBasePart(path);
-  if (!status.ok()) return Fail(status.message());
+  if (!status.ok()) return FailWith(status, BaseAction::kWriting, path);
   std::printf("%s: база в исходном состоянии, отрезано байт: %zu.\n",
               path.c_str(), removed);
   return 0;

@@ -4,13 +4,14 @@
 #include <optional>
 
 #include "storage/cp1251.h"
+#include "storage/record_key.h"
 #include "storage/record_table.h"
 
 namespace spravka::cli {
 namespace {
 
 // Record numbers become seven-digit keys in the change section.
-constexpr size_t kMaxRecords = 9999999;
+constexpr size_t kMaxRecords = kMaxKeyedRecordNumber;
 
 // Why the character at `offset` cannot go into the base. The message is
 // UTF-8 itself: a character is quoted only when it is a well-formed one.

@@ -9,8 +9,6 @@ namespace {
 constexpr char kTab = '\t';
 constexpr char kCr = '\r';
 constexpr char kLf = '\n';
-// A pasted record's number must still fit a seven-digit key.
-constexpr uint32_t kMaxKeyedNumber = 9999999;
 
 bool IsLineEnd(char c) { return c == kCr || c == kLf; }
 
@@ -52,7 +50,7 @@ std::optional<size_t> PasteRecords(RecordStore& store, TableId table,
   // The text ends with a line end of its own, so its last line counts.
   const auto end_line = [&] {
     if (record.size() > kMaxRecordText) record.resize(kMaxRecordText);
-    if (!record.empty() && number <= kMaxKeyedNumber) {
+    if (!record.empty() && number <= kMaxKeyedRecordNumber) {
       for (int tag = 2; tag <= n; ++tag) {
         if (record.find(static_cast<char>(tag)) == std::string::npos) {
           record.push_back(static_cast<char>(tag));

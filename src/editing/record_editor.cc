@@ -10,9 +10,6 @@ namespace {
 
 // Bytes a record may carry behind its terminator that an edit drops.
 constexpr size_t kMaxTrailingBytes = 100;
-// Record numbers are keyed by seven digits; an eighth would break the
-// order of the change lists.
-constexpr uint32_t kMaxKeyedNumber = 9999999;
 // A longer run of zeros is no number of any base.
 constexpr int kMaxNumberLength = 64;
 
@@ -103,7 +100,7 @@ std::optional<uint32_t> NextRecordNumber(const Table& table) {
   const size_t head = q - kRecordHeadSize;
   if (head + table.LengthAt(head) - 1 != used) return std::nullopt;
   const uint32_t next = table.NumberAt(head) + 1;
-  if (next > kMaxKeyedNumber) return std::nullopt;
+  if (next > kMaxKeyedRecordNumber) return std::nullopt;
   return next;
 }
 

@@ -1,6 +1,7 @@
 #include "storage/base_file.h"
 
 #include <cstring>
+#include <utility>
 
 #include "storage/base_section.h"
 #include "storage/byte_buffer.h"
@@ -76,20 +77,20 @@ std::string StripRecordHeads(const Table& table, size_t* record_count) {
   return text;
 }
 
-bool ReadBaseFileLayout(std::string_view file, BaseFileLayout* layout,
-                        std::string* reason) {
+Status ReadBaseFileLayout(std::string_view file, BaseFileLayout* layout) {
+  const auto damaged = [](BaseProblem problem) {
+    return Status::Problem(StatusCode::kDamagedLayout, problem);
+  };
   const auto* bytes = reinterpret_cast<const uint8_t*>(file.data());
   constexpr int64_t kMinimumPart =
       kHeaderOffset + kHeaderSize + 4 + kTrailerSize;
   if (file.size() < kMinimumPart) {
-    *reason = "файл короче заголовка базы";
-    return false;
+    return damaged(BaseProblem::kShorterThanHeader);
   }
   const int64_t part_length = ReadInt32(bytes);
   if (part_length < kMinimumPart ||
       part_length > static_cast<int64_t>(file.size())) {
-    *reason = "длина основной части базы указывает за конец файла";
-    return false;
+    return damaged(BaseProblem::kLengthPastEnd);
   }
   const int64_t distance = ReadInt32(bytes + part_length - kTrailerSize);
   const int64_t header_offset =
@@ -98,8 +99,7 @@ bool ReadBaseFileLayout(std::string_view file, BaseFileLayout* layout,
   if (header_offset < 0 ||
       header_offset + static_cast<int64_t>(kHeaderSize) + 4 >
           part_length - static_cast<int64_t>(kTrailerSize)) {
-    *reason = "положение заголовка указывает за пределы основной части";
-    return false;
+    return damaged(BaseProblem::kHeaderOutsideBasePart);
   }
   layout->BasePartLength = static_cast<int32_t>(part_length);
   layout->HeaderDistance = static_cast<int32_t>(distance);
@@ -107,44 +107,77 @@ bool ReadBaseFileLayout(std::string_view file, BaseFileLayout* layout,
   layout->header_offset = static_cast<size_t>(header_offset);
   layout->has_change_section =
       file.size() > static_cast<size_t>(part_length) + 4;
-  return true;
+  return Status::Ok();
 }
 
-std::string VerifyBasePart(std::string_view file, int32_t stamp,
-                           size_t home_records, size_t org_records) {
+void BaseFile::PutHeader(const BaseHeader& new_header) {
+  const HeaderBytes scrambled = new_header.ToFile();
+  std::memcpy(bytes.data() + layout.header_offset, scrambled.data(),
+              kHeaderSize);
+  header = new_header;
+}
+
+Status ParseBaseFile(std::string bytes, BaseFile* base) {
+  base->bytes = std::move(bytes);
+  Status status = ReadBaseFileLayout(base->bytes, &base->layout);
+  if (!status.ok()) return status;
+  HeaderBytes scrambled;
+  std::memcpy(scrambled.data(), base->bytes.data() + base->layout.header_offset,
+              kHeaderSize);
+  base->header = BaseHeader::FromFile(scrambled);
+  return Status::Ok();
+}
+
+Status ReadBaseFile(const std::string& path, BaseFileAccess access,
+                    FileSystem& fs, BaseFile* base) {
+  if (access == BaseFileAccess::kWrite) {
+    Status status = fs.MakeWritable(path);
+    if (!status.ok()) return status;
+  }
+  std::string bytes;
+  Status status = fs.ReadFile(path, &bytes);
+  if (!status.ok()) return status;
+  return ParseBaseFile(std::move(bytes), base);
+}
+
+Status VerifyBasePart(std::string_view file, int32_t stamp, size_t home_records,
+                      size_t org_records) {
+  const auto unreadable = [](BaseProblem problem,
+                             ProblemTable table = ProblemTable::kNone,
+                             int64_t figure = 0, int64_t expected = 0) {
+    return Status::Problem(StatusCode::kRebuiltUnreadable, problem, table,
+                           figure, expected);
+  };
   BaseFileLayout layout;
-  std::string reason;
-  if (!ReadBaseFileLayout(file, &layout, &reason)) return reason;
+  Status status = ReadBaseFileLayout(file, &layout);
+  if (!status.ok()) return unreadable(status.problem());
   if (layout.BasePartLength != static_cast<int64_t>(file.size())) {
-    return "за основной частью есть лишние байты";
+    return unreadable(BaseProblem::kBytesAfterBasePart);
   }
   HeaderBytes header_bytes;
   std::memcpy(header_bytes.data(), file.data() + layout.header_offset,
               kHeaderSize);
-  const BaseHeader header = BaseHeader::FromFile(header_bytes);
-  if (header.CheckTag != header.FormatTag ||
-      header.FormatTag != kFormatLetter || !header.FieldCountsValid()) {
-    return "заголовок не читается";
+  if (!CheckHeader(BaseHeader::FromFile(header_bytes)).ok()) {
+    return unreadable(BaseProblem::kUnreadableHeader);
   }
   size_t offset = layout.header_offset + kHeaderSize;
   const auto* bytes = reinterpret_cast<const uint8_t*>(file.data());
   if (layout.BaseStamp != stamp || ReadInt32(bytes + offset) != stamp) {
-    return "отметка сборки не та, что записана";
+    return unreadable(BaseProblem::kStampDiffers);
   }
   offset += 4;
   const size_t section_end = layout.BasePartLength - kTrailerSize;
   struct Section {
-    const char* name;
+    ProblemTable table;
     void (*descramble)(uint8_t*, size_t);
     size_t records;
   };
   for (const Section& section :
-       {Section{"квартирных телефонов", ScrambleHomeStream, home_records},
-        Section{"телефонов организаций", ScrambleOrgStream, org_records}}) {
-    const std::string where = std::string("таблица ") + section.name + ": ";
+       {Section{ProblemTable::kHome, ScrambleHomeStream, home_records},
+        Section{ProblemTable::kOrg, ScrambleOrgStream, org_records}}) {
     SectionBlock block;
     if (!ReadSectionBlock(file, &offset, section_end, &block)) {
-      return where + "длины раздела не согласуются";
+      return unreadable(BaseProblem::kSectionLengths, section.table);
     }
     std::string stream(file.substr(block.stream_offset, block.stream_size));
     section.descramble(reinterpret_cast<uint8_t*>(stream.data()),
@@ -152,22 +185,21 @@ std::string VerifyBasePart(std::string_view file, int32_t stamp,
     ByteBuffer text;
     text.ResizeUninitialized(block.text_size);
     if (!InflateSection(stream, text.data(), text.size())) {
-      return where + "сжатый текст не даёт " + std::to_string(block.text_size) +
-             " байт";
+      return unreadable(BaseProblem::kSectionInflates, section.table,
+                        static_cast<int64_t>(block.text_size));
     }
     size_t records = 0;
     if (!CountSectionRecords(text, &records)) {
-      return where + "запись длиннее " + std::to_string(kMaxRecordLength) +
-             " байт, без конца или сверх " + std::to_string(kMaxRecordNumber) +
-             " записей";
+      return unreadable(BaseProblem::kSectionRecords, section.table);
     }
     if (records != section.records) {
-      return where + "записей " + std::to_string(records) + " вместо " +
-             std::to_string(section.records);
+      return unreadable(BaseProblem::kRecordCount, section.table,
+                        static_cast<int64_t>(records),
+                        static_cast<int64_t>(section.records));
     }
   }
-  if (offset != section_end) return "за таблицами есть лишние байты";
-  return "";
+  if (offset != section_end) return unreadable(BaseProblem::kBytesAfterTables);
+  return Status::Ok();
 }
 
 }  // namespace spravka

@@ -8,7 +8,9 @@
 
 #include "storage/base_header.h"
 #include "storage/change_list.h"
+#include "storage/file_system.h"
 #include "storage/record_store.h"
+#include "storage/status.h"
 
 namespace spravka {
 
@@ -16,6 +18,8 @@ namespace spravka {
 constexpr size_t kHeaderOffset = 4;
 constexpr int32_t kHeaderDistanceBias = 732;  // HeaderDistance = length - 732
 constexpr size_t kTrailerSize = 8;            // HeaderDistance, BaseStamp
+// A build stamp drawn by a writer lies in 0..kMaxBaseStamp.
+constexpr int32_t kMaxBaseStamp = 2147483646;
 
 // A complete base part: placeholder length, scrambled header (both tags set
 // to "A"), stamp, the two sections (compressed, scrambled), trailer, and the
@@ -43,10 +47,10 @@ std::string StripRecordHeads(const Table& table, size_t* record_count);
 // Reads a base part back as the loader would: its layout and header, the
 // stamp before the tables and in the trailer (both `stamp`), both streams
 // inflated to their stated lengths, and their texts read by the loader's
-// record rules into `home_records` and `org_records` records. Empty when all
-// of it agrees, else what does not (UTF-8).
-std::string VerifyBasePart(std::string_view file, int32_t stamp,
-                           size_t home_records, size_t org_records);
+// record rules into `home_records` and `org_records` records. A
+// kRebuiltUnreadable status says what does not agree.
+Status VerifyBasePart(std::string_view file, int32_t stamp, size_t home_records,
+                      size_t org_records);
 
 // Where the pieces of a base file lie, as the reader finds them.
 struct BaseFileLayout {
@@ -57,10 +61,33 @@ struct BaseFileLayout {
   bool has_change_section = false;
 };
 
-// Reads the length, trailer and header position. False (with a UTF-8
-// reason) when the file is too short for them or they point outside it.
-bool ReadBaseFileLayout(std::string_view file, BaseFileLayout* layout,
-                        std::string* reason);
+// Reads the length, trailer and header position. kDamagedLayout when the
+// file is too short for them or they point outside it.
+Status ReadBaseFileLayout(std::string_view file, BaseFileLayout* layout);
+
+// A base file read whole: its bytes, where its pieces lie, and its header
+// unscrambled. Whether the header's tags agree is the reader's question
+// (BaseHeader::TagsAgree, CheckHeader).
+struct BaseFile {
+  std::string bytes;
+  BaseFileLayout layout;
+  BaseHeader header;
+
+  // Writes `header`, scrambled, over the header in `bytes`.
+  void PutHeader(const BaseHeader& new_header);
+};
+
+// How a base file is read: a writer first makes a read-only file writable.
+enum class BaseFileAccess { kRead, kWrite };
+
+// The one way to read a base file: (for kWrite, makes it writable,) reads
+// it whole, checks its layout and unscrambles its header. On failure
+// `*base` is unspecified.
+Status ReadBaseFile(const std::string& path, BaseFileAccess access,
+                    FileSystem& fs, BaseFile* base);
+
+// The same for the bytes of a whole file already read.
+Status ParseBaseFile(std::string bytes, BaseFile* base);
 
 }  // namespace spravka
 

@@ -19,8 +19,10 @@ constexpr size_t kHomeFieldsAt = 100;
 constexpr size_t kOrgFieldsAt = 101;
 constexpr size_t kHomeEditPlacesAt = 104;
 constexpr size_t kOrgEditPlacesAt = 188;
-constexpr size_t kHomeColWidthsAt = kHomeColWidthsOffset;  // column 0: 284
-constexpr size_t kOrgColWidthsAt = kOrgColWidthsOffset;    // column 0: 316
+// Grid column 1's width; column c's is 4 * (c - 1) bytes further (the
+// hidden column 0's stands 4 bytes before).
+constexpr size_t kHomeColWidthsAt = 288;
+constexpr size_t kOrgColWidthsAt = 320;
 constexpr size_t kOriginTagAt = 352;
 constexpr size_t kDescriptionAt = 383;
 constexpr size_t kCheckTagAt = 734;
@@ -32,6 +34,7 @@ std::string ReadCounted(const HeaderBytes& b, size_t at, size_t capacity) {
 
 void WriteCounted(HeaderBytes& b, size_t at, size_t capacity,
                   const std::string& text) {
+  if (ReadCounted(b, at, capacity) == text) return;  // as read
   const size_t length = std::min(text.size(), capacity);
   b[at] = static_cast<uint8_t>(length);
   std::copy_n(text.begin(), length, &b[at + 1]);
@@ -121,6 +124,25 @@ HeaderBytes BaseHeader::ToFile() const {
   HeaderBytes bytes = Pack();
   ScrambleHeader(bytes.data());
   return bytes;
+}
+
+void BaseHeader::SetColumnWidths(const std::array<int32_t, kHomeKinds>& home,
+                                 const std::array<int32_t, kOrgKinds>& org) {
+  const int home_columns = std::clamp(HomeFieldCount, 0, kHomeKinds);
+  const int org_columns = std::clamp(OrgFieldCount, 0, kOrgKinds);
+  std::copy_n(home.begin(), home_columns, HomeColWidths.begin());
+  std::copy_n(org.begin(), org_columns, OrgColWidths.begin());
+}
+
+Status CheckHeader(const BaseHeader& header) {
+  if (!header.TagsAgree()) return Status::Damaged(StatusCode::kDamagedHeader);
+  if (header.FormatTag != kFormatLetter) {
+    return Status::Damaged(StatusCode::kUnsupportedFormat);
+  }
+  if (!header.FieldCountsValid()) {
+    return Status::Damaged(StatusCode::kDamagedHeader);
+  }
+  return Status::Ok();
 }
 
 bool BaseHeader::FieldCountsValid() const {

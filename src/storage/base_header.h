@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "storage/status.h"
+
 namespace spravka {
 
 constexpr size_t kHeaderSize = 736;
@@ -29,14 +31,10 @@ struct EditPlace {
 
 using HeaderBytes = std::array<uint8_t, kHeaderSize>;
 
-// Where the width of grid column 1 stands in the header; column c is 4 * (c-1)
-// bytes further.
-constexpr size_t kHomeColWidthsOffset = 288;
-constexpr size_t kOrgColWidthsOffset = 320;
-
 // The 736-byte base header, field by field. Texts are Windows-1251 bytes.
 // `raw` keeps the bytes as read, so that Pack() changes only what the named
-// fields say and every reserved byte and string tail survives a rewrite.
+// fields say and every reserved byte and string tail survives a rewrite (a
+// counted string left as read keeps even a length beyond its capacity).
 struct BaseHeader {
   uint8_t FormatTag = kFormatLetter;
   std::string Title;
@@ -69,7 +67,20 @@ struct BaseHeader {
   // The field counts index the 7 and 8 column slots, so anything outside
   // 1..7 and 1..8 makes the header unusable.
   bool FieldCountsValid() const;
+
+  // Both tags are the same letter; otherwise the header is damaged.
+  bool TagsAgree() const { return CheckTag == FormatTag; }
+
+  // Sets the widths of the columns the field counts give (1..n of each
+  // grid, at most all the slots); every other slot keeps its width.
+  void SetColumnWidths(const std::array<int32_t, kHomeKinds>& home,
+                       const std::array<int32_t, kOrgKinds>& org);
 };
+
+// Whether a base with this header can be loaded: kDamagedHeader when the
+// tags differ or the field counts are out of range, kUnsupportedFormat when
+// the format tag is not "A".
+Status CheckHeader(const BaseHeader& header);
 
 }  // namespace spravka
 

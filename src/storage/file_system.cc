@@ -9,24 +9,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <random>
+#include <utility>
 
 namespace spravka {
 namespace {
-
-Status Failure(const char* what, const std::string& path, int error) {
-  return Status::Error(std::string(what) + " " + path + ": " + std::strerror(error));
-}
-
-constexpr char kCannotRead[] = "Не удалось прочитать файл";
-constexpr char kCannotWrite[] = "Не удалось записать файл";
 
 Status WriteAll(int fd, std::string_view data, const std::string& path) {
   while (!data.empty()) {
     const ssize_t n = ::write(fd, data.data(), data.size());
     if (n < 0) {
       if (errno == EINTR) continue;
-      return Failure(kCannotWrite, path, errno);
+      return Status::IoError(FileOperation::kWrite, path, errno);
     }
     data.remove_prefix(static_cast<size_t>(n));
   }
@@ -35,8 +30,10 @@ Status WriteAll(int fd, std::string_view data, const std::string& path) {
 
 // Closes `fd`; a failed close is a failed write.
 Status FinishWrite(int fd, Status status, const std::string& path) {
-  if (status.ok() && ::fsync(fd) != 0) status = Failure(kCannotWrite, path, errno);
-  if (::close(fd) != 0 && status.ok()) status = Failure(kCannotWrite, path, errno);
+  if (status.ok() && ::fsync(fd) != 0)
+    status = Status::IoError(FileOperation::kWrite, path, errno);
+  if (::close(fd) != 0 && status.ok())
+    status = Status::IoError(FileOperation::kWrite, path, errno);
   return status;
 }
 
@@ -44,22 +41,23 @@ class PosixFileSystem : public FileSystem {
  public:
   Status ReadFile(const std::string& path, std::string* contents) override {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return Failure(kCannotRead, path, errno);
+    if (fd < 0) return Status::IoError(FileOperation::kRead, path, errno);
     struct stat st;
     if (::fstat(fd, &st) != 0) {
       const int error = errno;
       ::close(fd);
-      return Failure(kCannotRead, path, error);
+      return Status::IoError(FileOperation::kRead, path, error);
     }
     contents->resize(static_cast<size_t>(st.st_size));
     size_t done = 0;
     while (done < contents->size()) {
-      const ssize_t n = ::read(fd, contents->data() + done, contents->size() - done);
+      const ssize_t n =
+          ::read(fd, contents->data() + done, contents->size() - done);
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) {
         const int error = n < 0 ? errno : EIO;
         ::close(fd);
-        return Failure(kCannotRead, path, error);
+        return Status::IoError(FileOperation::kRead, path, error);
       }
       done += static_cast<size_t>(n);
     }
@@ -68,18 +66,19 @@ class PosixFileSystem : public FileSystem {
   }
 
   Status WriteFile(const std::string& path, std::string_view data) override {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return Failure(kCannotWrite, path, errno);
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return Status::IoError(FileOperation::kWrite, path, errno);
     return FinishWrite(fd, WriteAll(fd, data, path), path);
   }
 
   Status WriteAt(const std::string& path, uint64_t offset,
                  std::string_view data) override {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) return Failure(kCannotWrite, path, errno);
+    if (fd < 0) return Status::IoError(FileOperation::kWrite, path, errno);
     Status status;
     if (::lseek(fd, static_cast<off_t>(offset), SEEK_SET) < 0) {
-      status = Failure(kCannotWrite, path, errno);
+      status = Status::IoError(FileOperation::kWrite, path, errno);
     } else {
       status = WriteAll(fd, data, path);
     }
@@ -88,14 +87,14 @@ class PosixFileSystem : public FileSystem {
 
   Status Rename(const std::string& from, const std::string& to) override {
     if (std::rename(from.c_str(), to.c_str()) != 0) {
-      return Failure("Не удалось переименовать файл", from + " -> " + to, errno);
+      return Status::IoError(FileOperation::kRename, from, errno);
     }
     return Status::Ok();
   }
 
   Status Remove(const std::string& path) override {
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
-      return Failure("Не удалось удалить файл", path, errno);
+      return Status::IoError(FileOperation::kRemove, path, errno);
     }
     return Status::Ok();
   }
@@ -107,10 +106,11 @@ class PosixFileSystem : public FileSystem {
 
   Status MakeWritable(const std::string& path) override {
     struct stat st;
-    if (::stat(path.c_str(), &st) != 0) return Failure(kCannotWrite, path, errno);
+    if (::stat(path.c_str(), &st) != 0)
+      return Status::IoError(FileOperation::kWrite, path, errno);
     if (st.st_mode & S_IWUSR) return Status::Ok();
     if (::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) != 0) {
-      return Failure(kCannotWrite, path, errno);
+      return Status::IoError(FileOperation::kWrite, path, errno);
     }
     return Status::Ok();
   }
@@ -125,11 +125,13 @@ class PosixFileSystem : public FileSystem {
     return target;
   }
 
-  Status CopyPermissions(const std::string& from, const std::string& to) override {
+  Status CopyPermissions(const std::string& from,
+                         const std::string& to) override {
     struct stat st;
-    if (::stat(from.c_str(), &st) != 0) return Failure(kCannotRead, from, errno);
+    if (::stat(from.c_str(), &st) != 0)
+      return Status::IoError(FileOperation::kRead, from, errno);
     if (::chmod(to.c_str(), st.st_mode & 07777) != 0) {
-      return Failure(kCannotWrite, to, errno);
+      return Status::IoError(FileOperation::kWrite, to, errno);
     }
     return Status::Ok();
   }
@@ -142,18 +144,32 @@ FileSystem& RealFileSystem() {
   return fs;
 }
 
-std::string TemporaryNameBeside(FileSystem& fs, const std::string& path) {
+std::optional<std::string> TemporaryNameBeside(FileSystem& fs,
+                                               const std::string& path) {
   static std::mt19937 random(std::random_device{}());
-  for (;;) {
+  for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
     const std::string name = path + ".tmp" + std::to_string(random() % 1000000);
     if (!fs.Exists(name)) return name;
+  }
+  return std::nullopt;
+}
+
+TemporaryFile::TemporaryFile(FileSystem& fs, const std::string& beside)
+    : fs_(fs) {
+  std::optional<std::string> name = TemporaryNameBeside(fs, beside);
+  if (name) {
+    path_ = std::move(*name);
+  } else {
+    status_ = Status::IoError(FileOperation::kWrite, beside, EEXIST);
   }
 }
 
 TemporaryFile::~TemporaryFile() {
-  if (kept_) return;
+  if (kept_ || path_.empty()) return;
   try {
-    fs_.Remove(path_);
+    // A temporary file that cannot be removed only stays beside the base:
+    // the operation's own outcome is what the caller reports.
+    IgnoreError(fs_.Remove(path_));
   } catch (...) {
     // Nothing more can be done about it here, and a destructor must not
     // throw while another failure is on its way out.
@@ -163,6 +179,7 @@ TemporaryFile::~TemporaryFile() {
 Status FileSystem::ReplaceFile(const std::string& link, std::string_view data) {
   const std::string path = ResolveLinks(link);
   TemporaryFile temporary(*this, path);
+  if (!temporary.status().ok()) return temporary.status();
   Status status = WriteFile(temporary.path(), data);
   if (status.ok() && Exists(path))
     status = CopyPermissions(path, temporary.path());

@@ -2,6 +2,7 @@
 #define SPRAVKA_STORAGE_FILE_SYSTEM_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -49,26 +50,33 @@ class FileSystem {
 // The real file system of this machine.
 FileSystem& RealFileSystem();
 
-// A name for a temporary file beside `path` that does not exist yet.
-std::string TemporaryNameBeside(FileSystem& fs, const std::string& path);
+// How many names TemporaryNameBeside tries before it gives up.
+inline constexpr int kTemporaryNameTries = 100;
+
+// A name for a temporary file beside `path` that does not exist yet; none
+// when every name tried exists.
+std::optional<std::string> TemporaryNameBeside(FileSystem& fs,
+                                               const std::string& path);
 
 // A temporary file beside `path`, removed when the guard goes, however it
 // goes (a failure returned or an exception thrown), unless Keep() says it
-// has become a file in its own right (it was renamed into place).
+// has become a file in its own right (it was renamed into place). When no
+// free name was found, status() says so and there is no file to write.
 class TemporaryFile {
  public:
-  TemporaryFile(FileSystem& fs, const std::string& beside)
-      : fs_(fs), path_(TemporaryNameBeside(fs, beside)) {}
+  TemporaryFile(FileSystem& fs, const std::string& beside);
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile();
 
+  const Status& status() const { return status_; }
   const std::string& path() const { return path_; }
   void Keep() { kept_ = true; }
 
  private:
   FileSystem& fs_;
   std::string path_;
+  Status status_;
   bool kept_ = false;
 };
 

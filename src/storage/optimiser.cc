@@ -1,9 +1,11 @@
 #include "storage/optimiser.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -33,11 +35,14 @@ std::string OneDecimal(uint64_t tenths) {
 
 }  // namespace
 
+// The load-time estimate counts each change entry as this many records.
+constexpr uint64_t kChangeLoadWeight = 11;
+
 OptimiseEstimates EstimateOptimisation(size_t records, size_t changes) {
   // With no records there is nothing to speed up: both figures are 1.
   const uint64_t n = std::max<uint64_t>(records, 1);
   const uint64_t c = records == 0 ? 0 : changes;
-  const uint64_t speed_numerator = n + 11 * c;
+  const uint64_t speed_numerator = n + kChangeLoadWeight * c;
   OptimiseEstimates estimates;
   if (speed_numerator >= 2 * n) {
     estimates.speed =
@@ -65,7 +70,7 @@ int32_t NewBaseStamp() {
   const auto now = std::chrono::system_clock::now().time_since_epoch();
   Keystream keys(static_cast<uint32_t>(
       std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
-  return static_cast<int32_t>(keys.Next(2147483647u));
+  return static_cast<int32_t>(keys.Next(uint32_t{kMaxBaseStamp} + 1));
 }
 
 std::string BackupName(const std::string& path) {
@@ -79,8 +84,8 @@ std::string BackupName(const std::string& path) {
 
 namespace {
 
-// Renames done so far, undone in reverse order when the guard goes before
-// Commit(), however it goes.
+// Renames done so far, undone in reverse order by Undo(), or when the guard
+// goes before Commit() by an error thrown.
 class RenameUndo {
  public:
   explicit RenameUndo(FileSystem& fs) : fs_(fs) {}
@@ -89,9 +94,9 @@ class RenameUndo {
   ~RenameUndo() {
     for (auto it = done_.rbegin(); it != done_.rend(); ++it) {
       try {
-        fs_.Rename(it->second, it->first);
+        // On the way out of an error thrown: put back what can be put back.
+        IgnoreError(fs_.Rename(it->second, it->first));
       } catch (...) {
-        // Put back what can be put back.
       }
     }
   }
@@ -103,6 +108,23 @@ class RenameUndo {
   }
   void Commit() { done_.clear(); }
 
+  // Undoes the renames after `failure`, which it returns; when the rename
+  // of `base` cannot be undone, the status says where the base lies.
+  Status Undo(Status failure, const std::string& base) {
+    for (auto it = done_.rbegin(); it != done_.rend(); ++it) {
+      bool undone = false;
+      try {
+        undone = fs_.Rename(it->second, it->first).ok();
+      } catch (...) {
+      }
+      if (!undone && it->first == base) {
+        failure = std::move(failure).WithBaseMovedTo(it->second);
+      }
+    }
+    done_.clear();
+    return failure;
+  }
+
  private:
   FileSystem& fs_;
   std::vector<std::pair<std::string, std::string>> done_;
@@ -110,53 +132,33 @@ class RenameUndo {
 
 }  // namespace
 
-OptimiseReport OptimiseBase(const std::string& link, const RecordStore& store,
-                            const std::array<int32_t, kHomeKinds>& home_widths,
-                            const std::array<int32_t, kOrgKinds>& org_widths,
-                            int32_t stamp, FileSystem& fs,
-                            const std::function<void()>& home_written) {
-  OptimiseReport report;
-  const auto fail = [&report](const Status& status) {
-    report.status = OptimiseStatus::kIoError;
-    report.error_text = status.message();
-    return report;
-  };
+Status OptimiseBase(const std::string& link, const RecordStore& store,
+                    const std::array<int32_t, kHomeKinds>& home_widths,
+                    const std::array<int32_t, kOrgKinds>& org_widths,
+                    int32_t stamp, OptimiseReport* report, FileSystem& fs,
+                    const std::function<void()>& home_written) {
+  OptimiseReport counts;
   // A base reached through a link is rebuilt, and backed up, where it lies.
   const std::string path = fs.ResolveLinks(link);
-  Status status = fs.MakeWritable(path);
-  if (!status.ok()) return fail(status);
-  std::string file;
-  status = fs.ReadFile(path, &file);
-  if (!status.ok()) return fail(status);
-  BaseFileLayout layout;
-  std::string reason;
-  if (!ReadBaseFileLayout(file, &layout, &reason)) {
-    return fail(Status::Error("Ошибка чтения файла " + path + ": " + reason));
-  }
-  HeaderBytes bytes;
-  std::memcpy(bytes.data(), file.data() + layout.header_offset, kHeaderSize);
-  file = std::string();  // not needed any more; keeps the peak memory down
-  BaseHeader header = BaseHeader::FromFile(bytes);
-  if (header.CheckTag != header.FormatTag) {
-    report.status = OptimiseStatus::kDamagedHeader;
-    return report;
-  }
-
-  const int home_columns = std::clamp(header.HomeFieldCount, 0, kHomeKinds);
-  const int org_columns = std::clamp(header.OrgFieldCount, 0, kOrgKinds);
-  std::copy_n(home_widths.begin(), home_columns, header.HomeColWidths.begin());
-  std::copy_n(org_widths.begin(), org_columns, header.OrgColWidths.begin());
+  BaseFile base;
+  Status status = ReadBaseFile(path, BaseFileAccess::kWrite, fs, &base);
+  if (!status.ok()) return status;
+  BaseHeader header = base.header;
+  base = BaseFile();  // not needed any more; keeps the peak memory down
+  if (!header.TagsAgree()) return Status::Damaged(StatusCode::kDamagedHeader);
+  header.SetColumnWidths(home_widths, org_widths);
   if (header.OriginTag.empty()) header.OriginTag = kUserOriginTag;
 
   // The new base part is complete on the disk, and reads back as the next
   // load will read it, before anything is replaced.
   TemporaryFile temporary(fs, path);
+  if (!temporary.status().ok()) return temporary.status();
   {
     std::string home_text =
-        StripRecordHeads(store.HomeData, &report.home_records);
-    std::string org_text = StripRecordHeads(store.OrgData, &report.org_records);
+        StripRecordHeads(store.HomeData, &counts.home_records);
+    std::string org_text = StripRecordHeads(store.OrgData, &counts.org_records);
     header.TableGrowth = static_cast<int32_t>(PlausibleTableGrowth(
-        std::max(report.home_records, report.org_records)));
+        std::max(counts.home_records, counts.org_records)));
     const std::string part =
         WriteBasePart(header, stamp, home_text, org_text, home_written);
     home_text = std::string();
@@ -168,42 +170,41 @@ OptimiseReport OptimiseBase(const std::string& link, const RecordStore& store,
     std::string written;
     status = fs.ReadFile(temporary.path(), &written);
     if (status.ok()) {
-      reason = VerifyBasePart(written, stamp, report.home_records,
-                              report.org_records);
-      if (!reason.empty()) {
-        status = Status::Error("Перестроенная база не читается (" + reason +
-                               "); файлы не изменены.");
-      }
+      status = VerifyBasePart(written, stamp, counts.home_records,
+                              counts.org_records);
     }
   }
-  if (!status.ok()) return fail(status);
+  if (!status.ok()) return status;
 
   // The base becomes the backup and the new part takes its place. The
   // previous backup steps aside until then, so that any failure can put
   // every file back.
   const std::string backup = BackupName(path);
-  std::string old_backup;
+  std::optional<std::string> old_backup;
   {
     RenameUndo undo(fs);
     if (fs.Exists(backup)) {
       old_backup = TemporaryNameBeside(fs, backup);
-      status = undo.Rename(backup, old_backup);
+      status = old_backup
+                   ? undo.Rename(backup, *old_backup)
+                   : Status::IoError(FileOperation::kRename, backup, EEXIST);
     }
     if (status.ok()) status = undo.Rename(path, backup);
     if (status.ok()) status = fs.Rename(temporary.path(), path);
-    if (!status.ok()) return fail(status);
+    if (!status.ok()) return undo.Undo(std::move(status), path);
     undo.Commit();
     temporary.Keep();
   }
   // The base is optimised; a previous backup that cannot be removed only
   // stays beside it.
-  if (!old_backup.empty()) {
+  if (old_backup) {
     try {
-      fs.Remove(old_backup);
+      IgnoreError(fs.Remove(*old_backup));
     } catch (...) {
     }
   }
-  return report;
+  if (report) *report = counts;
+  return Status::Ok();
 }
 
 }  // namespace spravka

@@ -9,6 +9,7 @@
 #include "storage/base_header.h"
 #include "storage/file_system.h"
 #include "storage/record_store.h"
+#include "storage/status.h"
 
 namespace spravka {
 
@@ -27,14 +28,11 @@ OptimiseEstimates EstimateOptimisation(size_t records, size_t changes);
 std::string OptimiseQuestion(const std::string& base_name,
                              const OptimiseEstimates& estimates);
 
-// A stamp in 0..2147483646 drawn from the clock.
+// A stamp in 0..kMaxBaseStamp drawn from the clock.
 int32_t NewBaseStamp();
 
-enum class OptimiseStatus { kOk, kDamagedHeader, kIoError };
-
+// What an optimisation rebuilt.
 struct OptimiseReport {
-  OptimiseStatus status = OptimiseStatus::kOk;
-  std::string error_text;
   size_t home_records = 0;  // Nh
   size_t org_records = 0;   // No
 };
@@ -44,14 +42,17 @@ struct OptimiseReport {
 // "Kodrin_Uni" when it had none, a reserve for the next load, and `stamp`.
 // The new file is complete before anything is replaced; then the old file
 // becomes the ".~qz" backup and the new one takes its place. On failure the
-// file, the backup and `store` stay as they were. On success `store` is not
-// reloaded: the caller loads the base again.
+// file, the backup and `store` stay as they were; when a rename cannot be
+// undone, the status says where the base now lies. kDamagedHeader when the
+// file's header tags differ. On success `*report` (when given) counts the
+// records, and `store` is not reloaded: the caller loads the base again.
 // `home_written`, when given, runs once the residential section is built.
-OptimiseReport OptimiseBase(const std::string& path, const RecordStore& store,
-                            const std::array<int32_t, kHomeKinds>& home_widths,
-                            const std::array<int32_t, kOrgKinds>& org_widths,
-                            int32_t stamp, FileSystem& fs = RealFileSystem(),
-                            const std::function<void()>& home_written = {});
+Status OptimiseBase(const std::string& path, const RecordStore& store,
+                    const std::array<int32_t, kHomeKinds>& home_widths,
+                    const std::array<int32_t, kOrgKinds>& org_widths,
+                    int32_t stamp, OptimiseReport* report,
+                    FileSystem& fs = RealFileSystem(),
+                    const std::function<void()>& home_written = {});
 
 // The backup name: the path with ".qz" replaced by ".~qz" (appended when the
 // name does not end with ".qz" in any letter case).

@@ -7,6 +7,10 @@
 
 namespace spravka {
 
+// The largest record number a seven-digit key holds: the most records a
+// table can be given numbers for.
+constexpr uint32_t kMaxKeyedRecordNumber = 9999999;
+
 // The decimal digits of n, left-padded with "0" to 7 characters; longer
 // numbers keep all their digits.
 std::string RecordKey(int64_t n);

@@ -226,36 +226,23 @@ ChangeSectionStatus ReadChangeSection(std::string& file,
 
 }  // namespace
 
-LoadReport LoadBaseFromBytes(std::string file, RecordStore* store) {
-  LoadReport report;
-  BaseFileLayout layout;
-  if (!ReadBaseFileLayout(file, &layout, &report.error_text)) {
-    report.status = LoadStatus::kIoError;
-    return report;
-  }
-  HeaderBytes header_bytes;
-  std::memcpy(header_bytes.data(), file.data() + layout.header_offset, kHeaderSize);
+Status LoadBaseFromBytes(std::string file, RecordStore* store,
+                         ChangeSectionStatus* changes) {
+  BaseFile base;
+  Status status = ParseBaseFile(std::move(file), &base);
+  if (!status.ok()) return status;
+  status = CheckHeader(base.header);
+  if (!status.ok()) return status;
   RecordStore loaded;
-  loaded.header = BaseHeader::FromFile(header_bytes);
+  loaded.header = base.header;
   const BaseHeader& h = loaded.header;
-  if (h.CheckTag != h.FormatTag) {
-    report.status = LoadStatus::kDamagedHeader;
-    return report;
-  }
-  if (h.FormatTag != kFormatLetter) {
-    report.status = LoadStatus::kUnsupportedFormat;
-    return report;
-  }
-  if (!h.FieldCountsValid()) {
-    report.status = LoadStatus::kDamagedHeader;
-    return report;
-  }
+  const BaseFileLayout& layout = base.layout;
   loaded.BaseStamp = layout.BaseStamp;
   loaded.maps = ColumnMaps::FromHeader(h);
 
-  report.changes = ReadChangeSection(file, layout, &loaded.HomeChanges,
-                                     &loaded.OrgChanges);
-  if (report.changes != ChangeSectionStatus::kApplied) {
+  const ChangeSectionStatus section = ReadChangeSection(
+      base.bytes, layout, &loaded.HomeChanges, &loaded.OrgChanges);
+  if (section != ChangeSectionStatus::kApplied) {
     loaded.HomeChanges.clear();
     loaded.OrgChanges.clear();
   }
@@ -265,35 +252,25 @@ LoadReport LoadBaseFromBytes(std::string file, RecordStore* store) {
   SectionBlock home_block;
   SectionBlock org_block;
   const bool sound =
-      ReadInt32(reinterpret_cast<const uint8_t*>(file.data()) + offset) ==
+      ReadInt32(reinterpret_cast<const uint8_t*>(base.bytes.data()) + offset) ==
           layout.BaseStamp &&
       (offset += 4,
-       ReadSectionBlock(file, &offset, section_end, &home_block)) &&
-      ReadSectionBlock(file, &offset, section_end, &org_block) &&
-      LoadTables(file, home_block, org_block, h.TableGrowth, &loaded);
-  if (!sound) {
-    report.status = LoadStatus::kDamagedBase;
-    return report;
-  }
+       ReadSectionBlock(base.bytes, &offset, section_end, &home_block)) &&
+      ReadSectionBlock(base.bytes, &offset, section_end, &org_block) &&
+      LoadTables(base.bytes, home_block, org_block, h.TableGrowth, &loaded);
+  if (!sound) return Status::Damaged(StatusCode::kDamagedBase);
   loaded.header.TableGrowth = static_cast<int32_t>(kDefaultTableGrowth);
   *store = std::move(loaded);
-  return report;
+  if (changes) *changes = section;
+  return Status::Ok();
 }
 
-LoadReport LoadBase(const std::string& path, RecordStore* store, FileSystem& fs) {
+Status LoadBase(const std::string& path, RecordStore* store, FileSystem& fs,
+                ChangeSectionStatus* changes) {
   std::string file;
-  const Status read = fs.ReadFile(path, &file);
-  if (!read.ok()) {
-    LoadReport report;
-    report.status = LoadStatus::kIoError;
-    report.error_text = read.message();
-    return report;
-  }
-  LoadReport report = LoadBaseFromBytes(std::move(file), store);
-  if (report.status == LoadStatus::kIoError) {
-    report.error_text = "Ошибка чтения файла " + path + ": " + report.error_text;
-  }
-  return report;
+  Status status = fs.ReadFile(path, &file);
+  if (!status.ok()) return status;
+  return LoadBaseFromBytes(std::move(file), store, changes);
 }
 
 }  // namespace spravka

@@ -11,6 +11,7 @@
 #include "storage/column_maps.h"
 #include "storage/file_system.h"
 #include "storage/record_table.h"
+#include "storage/status.h"
 
 namespace spravka {
 
@@ -68,15 +69,6 @@ struct RecordStore {
   static uint64_t NextStoreGeneration();
 };
 
-// Why a base could not be loaded. The checks run in this order.
-enum class LoadStatus {
-  kOk,
-  kIoError,            // the file could not be opened or read: see error_text
-  kDamagedHeader,      // check tag differs, or field counts out of range
-  kUnsupportedFormat,  // format tag is not "A"
-  kDamagedBase,        // stamps differ, or a table section is unusable
-};
-
 // What became of the change section.
 enum class ChangeSectionStatus {
   kAbsent,        // no change section (4 bytes or fewer after the base part)
@@ -85,19 +77,20 @@ enum class ChangeSectionStatus {
   kDamaged,       // too short or does not decompress: ignored
 };
 
-struct LoadReport {
-  LoadStatus status = LoadStatus::kOk;
-  ChangeSectionStatus changes = ChangeSectionStatus::kAbsent;
-  std::string error_text;  // UTF-8, for kIoError
-};
-
-// Reads the base file at `path` into `*store`. On any status other than
-// kOk `*store` is left exactly as it was.
-LoadReport LoadBase(const std::string& path, RecordStore* store,
-                    FileSystem& fs = RealFileSystem());
+// Reads the base file at `path` into `*store`. The checks run in this
+// order: the file is read (kIoError) and its layout holds
+// (kDamagedLayout); the header's tags agree and its field counts are in
+// range (kDamagedHeader), its format tag is "A" (kUnsupportedFormat); the
+// stamps agree and both table sections are usable (kDamagedBase). On any
+// failure `*store` is left exactly as it was. `changes`, when given, says
+// what became of the change section.
+Status LoadBase(const std::string& path, RecordStore* store,
+                FileSystem& fs = RealFileSystem(),
+                ChangeSectionStatus* changes = nullptr);
 
 // The same from the bytes of a whole file (for checks and tests).
-LoadReport LoadBaseFromBytes(std::string file, RecordStore* store);
+Status LoadBaseFromBytes(std::string file, RecordStore* store,
+                         ChangeSectionStatus* changes = nullptr);
 
 }  // namespace spravka
 

@@ -5,20 +5,13 @@
 namespace spravka {
 
 Status RestoreBasePart(const std::string& path, FileSystem& fs) {
-  Status status = fs.MakeWritable(path);
+  BaseFile base;
+  Status status = ReadBaseFile(path, BaseFileAccess::kWrite, fs, &base);
   if (!status.ok()) return status;
-  std::string file;
-  status = fs.ReadFile(path, &file);
-  if (!status.ok()) return status;
-  BaseFileLayout layout;
-  std::string reason;
-  if (!ReadBaseFileLayout(file, &layout, &reason)) {
-    return Status::Error("Ошибка чтения файла " + path + ": " + reason);
-  }
-  const size_t base_part = static_cast<size_t>(layout.BasePartLength);
-  if (file.size() == base_part) return Status::Ok();  // nothing to cut
-  file.resize(base_part);
-  return fs.ReplaceFile(path, file);
+  const size_t base_part = static_cast<size_t>(base.layout.BasePartLength);
+  if (base.bytes.size() == base_part) return Status::Ok();  // nothing to cut
+  base.bytes.resize(base_part);
+  return fs.ReplaceFile(path, base.bytes);
 }
 
 }  // namespace spravka

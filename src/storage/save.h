@@ -8,6 +8,7 @@
 #include "storage/base_header.h"
 #include "storage/file_system.h"
 #include "storage/record_store.h"
+#include "storage/status.h"
 
 namespace spravka {
 
@@ -18,22 +19,15 @@ namespace spravka {
 Status SaveChanges(const std::string& path, const RecordStore& store,
                    FileSystem& fs = RealFileSystem());
 
-enum class SaveWidthsStatus { kOk, kDamagedHeader, kIoError };
-
-struct SaveWidthsReport {
-  SaveWidthsStatus status = SaveWidthsStatus::kOk;
-  std::string error_text;
-};
-
 // Stores the grid column widths (columns 1..n of each grid) in the header
 // of the file and of `store`; every other header byte stays as read. Like
 // saving, the file is replaced in one rename, so a failure leaves it (and
-// `store`) as it was. A read-only file is made writable.
-SaveWidthsReport SaveColumnWidths(const std::string& path,
-                                  const std::array<int32_t, kHomeKinds>& home,
-                                  const std::array<int32_t, kOrgKinds>& org,
-                                  RecordStore* store,
-                                  FileSystem& fs = RealFileSystem());
+// `store`) as it was. A read-only file is made writable. kDamagedHeader
+// when the file's header tags differ.
+Status SaveColumnWidths(const std::string& path,
+                        const std::array<int32_t, kHomeKinds>& home,
+                        const std::array<int32_t, kOrgKinds>& org,
+                        RecordStore* store, FileSystem& fs = RealFileSystem());
 
 }  // namespace spravka
 

@@ -100,22 +100,19 @@ void BaseCommands::Optimise() {
     return;
   }
   OptimiseReport report;
+  Status status;
   {
     ShowSplash(kRebuildingText);
     ScopeExit hide_splash([this] { splash_.reset(); });
-    report = shell.Optimise(HomeWidths(), OrgWidths(),
-                            [this] { ShowSplash(kIndexingText); });
+    status = shell.Optimise(
+        HomeWidths(), OrgWidths(), [this] { ShowSplash(kIndexingText); },
+        &report);
   }
-  switch (report.status) {
-    case OptimiseStatus::kDamagedHeader:
-      p_.boxes->Show(MessageKind::kError, kDamagedHeaderSaveText);
-      return;
-    case OptimiseStatus::kIoError:
-      // Every file is as it was, and so are the tables: nothing to reload.
-      p_.boxes->Show(MessageKind::kError, report.error_text);
-      return;
-    case OptimiseStatus::kOk:
-      break;
+  if (!status.ok()) {
+    // Every file is as it was (or the message says where the base lies),
+    // and so are the tables: nothing to reload.
+    shell.ReportFailure(status);
+    return;
   }
   p_.boxes->Show(MessageKind::kInformation,
                  OptimisedMessage(report.home_records, report.org_records));

@@ -60,6 +60,9 @@ class DropDownListStyle : public QProxyStyle {
 constexpr int kTownBoxWidth = 138;
 constexpr int kCountLabelWidth = 110;
 constexpr int kVisibleTowns = 25;
+// The residential tab's caption stands after this many blanks, which push
+// it towards the middle of the tab bar.
+constexpr int kResidentialTabBlanks = 47;
 
 }  // namespace
 
@@ -248,9 +251,10 @@ void MainWindow::BuildPages() {
             home ? &MainWindow::HomeTBDblClick : &MainWindow::OrgTbDblClick);
     (home ? home_grid_ : org_grid_) = grid;
     (home ? home_panel_ : org_panel_) = panel;
-    pages_->addTab(sheet, home ? QString(47, QLatin1Char(' ')) +
-                                     QStringLiteral("Квартирные")
-                               : QStringLiteral("Организации"));
+    pages_->addTab(sheet,
+                   home ? QString(kResidentialTabBlanks, QLatin1Char(' ')) +
+                              QStringLiteral("Квартирные")
+                        : QStringLiteral("Организации"));
   }
   connect(pages_, &QTabWidget::currentChanged, this,
           &MainWindow::HomePageChange);

@@ -193,9 +193,8 @@ NewBaseParams NewBaseDialog::Params() const {
 
 bool NewBaseDialog::MayCreate() {
   const std::string name = NewBaseName(ToCp1251(name_->text()));
-  const Status check = CheckBaseName(name);
-  if (!check.ok()) {
-    boxes_->Show(MessageKind::kError, check.message());
+  if (const std::optional<std::string> refusal = CheckBaseName(name)) {
+    boxes_->Show(MessageKind::kError, *refusal);
     name_->setFocus();
     return false;
   }

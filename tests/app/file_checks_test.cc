@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 #include "support/base_builder.h"
@@ -29,7 +30,7 @@ TEST(FileChecksTest, ProbeLeavesAnExistingProbeFileAndNothingElse) {
   WriteBytes(dir + "/$$$.$$$", "somebody's file");
   ProbeResult probe = files.ProbeWrite(dir);
   EXPECT_TRUE(probe.writable);
-  EXPECT_EQ(probe.error, "");
+  EXPECT_TRUE(probe.cleanup.ok());
   EXPECT_EQ(ReadBytes(dir + "/$$$.$$$"), "somebody's file");
   EXPECT_EQ(
       std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
@@ -44,8 +45,15 @@ TEST(FileChecksTest, ListsBaseFilesInAnyCaseAndFindsThemByRealName) {
     WriteBytes(dir + "/" + name, "");
   }
   fs::create_directory(dir + "/folder.qz");
-  EXPECT_EQ(Sorted(files.ListBaseFiles(dir)),
-            (std::vector<std::string>{"Kiev.qz", "Город.QZ"}));
+  std::vector<std::string> names;
+  ASSERT_TRUE(files.ListBaseFiles(dir, &names).ok());
+  EXPECT_EQ(Sorted(names), (std::vector<std::string>{"Kiev.qz", "Город.QZ"}));
+  // A folder that cannot be scanned is a failure, not an empty list.
+  const Status missing = files.ListBaseFiles(dir + "/no such folder", &names);
+  EXPECT_EQ(missing.code(), StatusCode::kIoError);
+  EXPECT_EQ(missing.operation(), FileOperation::kListFolder);
+  EXPECT_EQ(missing.error_number(), ENOENT);
+  EXPECT_TRUE(names.empty());
 
   EXPECT_EQ(files.FindBaseFile(dir + "/Kiev"), dir + "/Kiev.qz");
   EXPECT_EQ(files.FindBaseFile(dir + "/Город"), dir + "/Город.QZ");

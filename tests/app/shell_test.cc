@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "app/base_messages.h"
 #include "app/town_names.h"
-#include "support/shell_fakes.h"
 #include "support/base_builder.h"
+#include "support/shell_fakes.h"
 
 namespace spravka {
 namespace {
@@ -72,6 +73,23 @@ TEST_F(ShellTest, OpensTheLastBaseOrElseTheFirstTown) {
               CompareNoCase(c.opened, "kiev") == 0 ? "kiev" : "moscow");
   }
   EXPECT_TRUE(boxes_.shown.empty());
+}
+
+// A scan of the working folder that fails is said, and what it read
+// still makes the town list.
+TEST_F(ShellTest, AFailedScanOfTheFolderIsReported) {
+  MakeBase(dir_ + "/Kiev.qz");
+  files_.scan_fails = true;
+  Start();
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].kind, MessageKind::kError);
+  EXPECT_EQ(
+      boxes_.shown[0].text,
+      StatusMessage(Status::IoError(FileOperation::kListFolder, dir_, EIO),
+                    BaseAction::kLoading, dir_)
+          .text);
+  EXPECT_NE(boxes_.shown[0].text.find(dir_), std::string::npos);
+  EXPECT_EQ(shell_.towns.entries(), (std::vector<std::string>{" Kiev"}));
 }
 
 TEST_F(ShellTest, CommandLineBaseRule) {

@@ -26,8 +26,8 @@ class ClipboardTextTest : public ::testing::Test {
                   testing::MakeBaseFile(
                       {{"111", "Ann", "Oak"}, {"222", "", ""}}, {{"9", "x"}}),
                   &store_)
-                  .status,
-              LoadStatus::kOk);
+                  .code(),
+              StatusCode::kOk);
     grid_.ShowAll(store_.HomeData, 3);
   }
   // The records a paste appended, in table order.

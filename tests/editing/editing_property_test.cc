@@ -80,7 +80,7 @@ TEST(EditingPropertyTest, TheWorkingTableTheGridAndTheSavedBaseAgree) {
     const std::string path = testing::TempDir() + "/town.qz";
     testing::WriteBytes(path, testing::MakeBaseFile(base, {{"1", "x"}}));
     RecordStore store;
-    ASSERT_EQ(LoadBase(path, &store).status, LoadStatus::kOk);
+    ASSERT_EQ(LoadBase(path, &store).code(), StatusCode::kOk);
     store.header.NumberLength = 6;
     FakeEditGrid grid(kFields);
     grid.ShowAll(store.HomeData, kFields);
@@ -130,7 +130,7 @@ TEST(EditingPropertyTest, TheWorkingTableTheGridAndTheSavedBaseAgree) {
     }
     ASSERT_TRUE(SaveChanges(path, store).ok());
     RecordStore reloaded;
-    ASSERT_EQ(LoadBase(path, &reloaded).status, LoadStatus::kOk);
+    ASSERT_EQ(LoadBase(path, &reloaded).code(), StatusCode::kOk);
     EXPECT_EQ(StoreRecords(reloaded.HomeData), model);
   }
 }

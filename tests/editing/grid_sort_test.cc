@@ -24,8 +24,8 @@ class GridSortTest : public ::testing::Test {
   void Load(const std::vector<Fields>& home, bool capped = false) {
     ASSERT_EQ(
         LoadBaseFromBytes(testing::MakeBaseFile(home, {{"9", "x"}}), &store_)
-            .status,
-        LoadStatus::kOk);
+            .code(),
+        StatusCode::kOk);
     grid_ = FakeEditGrid(2);
     grid_.ShowAll(store_.HomeData, 2, capped);
   }

@@ -24,8 +24,8 @@ class RecordEditorTest : public ::testing::Test {
   void Load(const std::vector<Fields>& home) {
     ASSERT_EQ(
         LoadBaseFromBytes(testing::MakeBaseFile(home, {{"9", "x"}}), &store_)
-            .status,
-        LoadStatus::kOk);
+            .code(),
+        StatusCode::kOk);
     grid_ = FakeEditGrid(3);
     grid_.ShowAll(store_.HomeData, 3);
   }

@@ -59,13 +59,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string file(reinterpret_cast<const char*>(data), size);
 
   RecordStore store;
-  const LoadReport report = LoadBaseFromBytes(file, &store);
+  const Status status = LoadBaseFromBytes(file, &store);
   const cli::BaseCheck check = cli::CheckBaseFile(file);
   if (check.problems.empty()) {
-    Expect(report.status == LoadStatus::kOk,
-           "the checker calls sound a base that does not load");
+    Expect(status.ok(), "the checker calls sound a base that does not load");
   }
-  if (report.status != LoadStatus::kOk) return 0;
+  if (!status.ok()) return 0;
   ExpectSoundTable(store.HomeData, store.header.HomeFieldCount);
   ExpectSoundTable(store.OrgData, store.header.OrgFieldCount);
   ExpectSoundChanges(store.HomeChanges);
@@ -78,16 +77,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // Saving the change lists and loading again gives the same tables.
   BaseFileLayout layout;
-  std::string reason;
-  Expect(ReadBaseFileLayout(file, &layout, &reason),
+  Expect(ReadBaseFileLayout(file, &layout).ok(),
          "a loaded base without a layout");
   const std::string saved =
       file.substr(0, layout.BasePartLength) +
       WriteChangeSection(store.BaseStamp, store.HomeChanges, store.OrgChanges);
   RecordStore reloaded;
-  const LoadReport again = LoadBaseFromBytes(saved, &reloaded);
-  Expect(again.status == LoadStatus::kOk &&
-             again.changes == ChangeSectionStatus::kApplied,
+  ChangeSectionStatus changes = ChangeSectionStatus::kAbsent;
+  const Status again = LoadBaseFromBytes(saved, &reloaded, &changes);
+  Expect(again.ok() && changes == ChangeSectionStatus::kApplied,
          "a saved base does not load with its changes");
   Expect(SameTable(reloaded.HomeData, store.HomeData) &&
              SameTable(reloaded.OrgData, store.OrgData),
@@ -99,10 +97,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string home_text = StripRecordHeads(store.HomeData, &home_records);
   const std::string org_text = StripRecordHeads(store.OrgData, &org_records);
   const std::string part = WriteBasePart(store.header, 1, home_text, org_text);
-  Expect(VerifyBasePart(part, 1, home_records, org_records).empty(),
+  Expect(VerifyBasePart(part, 1, home_records, org_records).ok(),
          "the optimiser would write a base part the loader cannot read");
   RecordStore rebuilt;
-  Expect(LoadBaseFromBytes(part, &rebuilt).status == LoadStatus::kOk &&
+  Expect(LoadBaseFromBytes(part, &rebuilt).code() == StatusCode::kOk &&
              rebuilt.HomeData.CountRecords() == home_records &&
              rebuilt.OrgData.CountRecords() == org_records,
          "a verified base part does not load");

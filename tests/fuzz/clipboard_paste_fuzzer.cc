@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace spravka::fuzzing;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   RecordStore store;
-  Expect(LoadBaseFromBytes(SmallBase(), &store).status == LoadStatus::kOk,
+  Expect(LoadBaseFromBytes(SmallBase(), &store).code() == StatusCode::kOk,
          "the small base does not load");
   const size_t before = store.HomeData.CountRecords();
   const std::optional<size_t> pasted =
@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string file =
       SmallBase() + WriteChangeSection(store.BaseStamp, store.HomeChanges,
                                        store.OrgChanges);
-  Expect(LoadBaseFromBytes(file, &reloaded).status == LoadStatus::kOk,
+  Expect(LoadBaseFromBytes(file, &reloaded).code() == StatusCode::kOk,
          "the saved changes do not load");
   Expect(std::string_view(reloaded.HomeData.bytes.data() + 1,
                           reloaded.HomeData.used) ==

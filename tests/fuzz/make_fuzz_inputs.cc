@@ -43,14 +43,15 @@ void Put(const std::string& target, const std::string& name,
 
 std::string Demo(size_t home, size_t org, uint32_t seed) {
   const DemoTown town = MakeDemoTown(home, org, seed);
-  return WriteBasePart(town.header,
-                       static_cast<int32_t>(Keystream(seed).Next(2147483647)),
-                       town.home_text, town.org_text);
+  return WriteBasePart(
+      town.header,
+      static_cast<int32_t>(Keystream(seed).Next(uint32_t{kMaxBaseStamp} + 1)),
+      town.home_text, town.org_text);
 }
 
 RecordStore Loaded(const std::string& file) {
   RecordStore store;
-  LoadBaseFromBytes(file, &store);
+  if (!LoadBaseFromBytes(file, &store).ok()) std::abort();
   return store;
 }
 

@@ -4,6 +4,7 @@
 // closing 0x1F), a complete number stands alone, and scanning a demo town
 // with the pattern finds exactly what matching record by record finds.
 #include <algorithm>
+#include <cstdlib>
 #include <span>
 #include <string>
 #include <vector>
@@ -27,8 +28,12 @@ const RecordStore& Town() {
   static const RecordStore store = [] {
     const DemoTown town = MakeDemoTown(300, 60, 3);
     RecordStore loaded;
-    LoadBaseFromBytes(
-        WriteBasePart(town.header, 1, town.home_text, town.org_text), &loaded);
+    if (!LoadBaseFromBytes(
+             WriteBasePart(town.header, 1, town.home_text, town.org_text),
+             &loaded)
+             .ok()) {
+      std::abort();
+    }
     return loaded;
   }();
   return store;

@@ -1,8 +1,8 @@
-// Every file operation of saving, storing column widths, optimising and
-// restoring fails in turn, once returning its error and once throwing: the
-// previous files stay byte for byte as they were or the new ones are
-// complete, no temporary file is left, and the store still holds what the
-// user can save again.
+// Every file operation of saving, storing column widths, optimising,
+// restoring and creating a base fails in turn, returning its error,
+// throwing it, or running out of disk: the previous files stay byte for
+// byte as they were or the new ones are complete, no temporary file is
+// left, and the store still holds what the user can save again.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +10,7 @@
 #include <map>
 
 #include "storage/base_file.h"
+#include "storage/base_template.h"
 #include "storage/optimiser.h"
 #include "storage/record_key.h"
 #include "storage/restore.h"
@@ -41,7 +42,7 @@ class FileFailureTest : public ::testing::Test {
     before_[BackupName("town.qz")] = "an older backup";
     before_["town.qz"] = testing::MakeBaseFile(home, {{"o1", "x"}}, 21, &saved);
     Reset();
-    ASSERT_EQ(LoadBase(path_, &store_).status, LoadStatus::kOk);
+    ASSERT_EQ(LoadBase(path_, &store_).code(), StatusCode::kOk);
     // Unsaved edits on top of the saved one.
     store_.HomeChanges.Add("0000005", "\x1F");
     store_.HomeChanges.Add("0000041", RecordText({"41", "added"}));
@@ -51,7 +52,7 @@ class FileFailureTest : public ::testing::Test {
     const std::string saved_state = testing::ReadBytes(path_);
     ASSERT_TRUE(SaveChanges(path_, store_).ok());
     RecordStore edited;
-    ASSERT_EQ(LoadBase(path_, &edited).status, LoadStatus::kOk);
+    ASSERT_EQ(LoadBase(path_, &edited).code(), StatusCode::kOk);
     store_.HomeData = edited.HomeData;
     store_.OrgData = edited.OrgData;
     Reset();
@@ -75,42 +76,58 @@ class FileFailureTest : public ::testing::Test {
     return files;
   }
 
-  // Runs `operation` (true when it reports success) with the N-th file
-  // operation failing, for every N until it runs without meeting the
-  // failure, once with failures returned and once thrown. After a failure
-  // every file is as it was; after success `succeeded` checks the files.
-  void FailEveryOperation(
-      const std::function<bool(FileSystem&)>& operation,
+  // How the file system fails: the N-th file operation returns its error,
+  // or throws it, or the disk is full after N blocks of bytes (a short
+  // write: the part that fits stays on the disk).
+  enum class Fault { kReturned, kThrown, kShortWrite };
+
+  // Runs `operation` (true when it reports success) with the fault at step
+  // N, for every N until it runs without meeting the fault. After a
+  // failure every file is as it was; after success `succeeded` checks the
+  // files.
+  void FailAtEveryStep(
+      Fault fault, const std::function<bool(FileSystem&)>& operation,
       const std::function<void(const Files&, bool cleanup_failed)>& succeeded) {
-    for (const bool throws : {false, true}) {
-      for (int n = 1;; ++n) {
-        SCOPED_TRACE(std::string(throws ? "thrown" : "returned") +
-                     " failure of operation " + std::to_string(n));
-        Reset();
-        FaultyFileSystem fs;
+    constexpr long long kBlock = 128;
+    for (int n = 1;; ++n) {
+      SCOPED_TRACE("step " + std::to_string(n));
+      ASSERT_LT(n, 100) << "the operation never completes";
+      Reset();
+      FaultyFileSystem fs;
+      if (fault == Fault::kShortWrite) {
+        fs.write_budget = (n - 1) * kBlock;
+      } else {
         fs.fail_at = n;
-        fs.throws = throws;
-        bool ok = false;
-        try {
-          ok = operation(fs);
-        } catch (const testing::InjectedFault&) {
-          ok = false;
-        }
-        if (!ok) {
-          EXPECT_TRUE(fs.failed) << "failed without an injected failure";
-          EXPECT_TRUE(FolderFiles() == before_)
-              << "files changed or a temporary file was left";
-        } else {
-          succeeded(FolderFiles(), fs.failed);
-        }
-        // Whatever happened, the store still holds the edits.
-        EXPECT_EQ(TableRecords(store_.HomeData, 2), home_before_);
-        EXPECT_EQ(store_.HomeChanges.size(), 3u);
-        if (fs.operations < n) break;  // ran to the end without failing
-        ASSERT_LT(n, 100) << "the operation never completes";
+        fs.throws = fault == Fault::kThrown;
       }
+      bool ok = false;
+      try {
+        ok = operation(fs);
+      } catch (const testing::InjectedFault&) {
+        ok = false;
+      }
+      const bool met =
+          fault == Fault::kShortWrite ? fs.write_budget == 0 && !ok : fs.failed;
+      if (!ok) {
+        EXPECT_TRUE(met) << "failed without an injected failure";
+        EXPECT_TRUE(FolderFiles() == before_)
+            << "files changed or a temporary file was left";
+      } else {
+        succeeded(FolderFiles(), fs.failed);
+      }
+      // Whatever happened, the store still holds the edits.
+      EXPECT_EQ(TableRecords(store_.HomeData, 2), home_before_);
+      EXPECT_EQ(store_.HomeChanges.size(), 3u);
+      if (ok && !fs.failed) break;  // ran to the end without the fault
     }
   }
+
+  struct Operation {
+    const char* name;
+    std::function<bool(FileSystem&)> run;
+    std::function<void(const Files&, bool cleanup_failed)> succeeded;
+  };
+  std::vector<Operation> Operations();
 
   std::string folder_;
   std::string path_;
@@ -119,89 +136,109 @@ class FileFailureTest : public ::testing::Test {
   std::vector<Fields> home_before_;
 };
 
-TEST_F(FileFailureTest, SavingChanges) {
-  const std::string base_part = before_["town.qz"].substr(
-      0, before_["town.qz"].size() -
-             WriteChangeSectionFromStream(
-                 21, "0000003" + RecordText({"3", "saved"}) + "\x1E")
-                 .size());
-  const std::string saved =
-      base_part + WriteChangeSection(21, store_.HomeChanges, store_.OrgChanges);
-  FailEveryOperation(
-      [&](FileSystem& fs) { return SaveChanges(path_, store_, fs).ok(); },
-      [&](const Files& files, bool) {
-        Files want = before_;
-        want["town.qz"] = saved;
-        EXPECT_TRUE(files == want);
-      });
-  // And the edits can still be saved.
-  Reset();
-  ASSERT_TRUE(SaveChanges(path_, store_).ok());
-  EXPECT_EQ(testing::ReadBytes(path_), saved);
-}
-
-TEST_F(FileFailureTest, StoringColumnWidths) {
-  const std::array<int32_t, kHomeKinds> home = {11, 12, 13, 14, 15, 16, 17};
-  const std::array<int32_t, kOrgKinds> org = {21, 22, 23, 24, 25, 26, 27, 28};
-  const BaseHeader header_before = store_.header;
-  FailEveryOperation(
-      [&](FileSystem& fs) {
-        RecordStore copy;
-        copy.header = store_.header;
-        const bool ok = SaveColumnWidths(path_, home, org, &copy, fs).status ==
-                        SaveWidthsStatus::kOk;
-        EXPECT_EQ(copy.header.HomeColWidths[0],
-                  ok ? 11 : header_before.HomeColWidths[0]);
-        return ok;
-      },
-      [&](const Files& files, bool) {
-        EXPECT_EQ(files.size(), before_.size());
-        RecordStore reloaded;
-        ASSERT_EQ(LoadBase(path_, &reloaded).status, LoadStatus::kOk);
-        EXPECT_EQ(reloaded.header.HomeColWidths[1], 12);
-        EXPECT_EQ(reloaded.header.OrgColWidths[1], 22);
-        EXPECT_EQ(reloaded.HomeChanges.size(), 1u);  // the change section stays
-      });
-}
-
-TEST_F(FileFailureTest, Optimising) {
-  FailEveryOperation(
-      [&](FileSystem& fs) {
-        return OptimiseBase(path_, store_, {70, 71}, {80, 81}, 555, fs)
-                   .status == OptimiseStatus::kOk;
-      },
-      [&](const Files& files, bool cleanup_failed) {
-        EXPECT_EQ(files.at(BackupName("town.qz")), before_.at("town.qz"));
-        RecordStore rebuilt;
-        ASSERT_EQ(LoadBase(path_, &rebuilt).status, LoadStatus::kOk);
-        EXPECT_EQ(rebuilt.BaseStamp, 555);
-        EXPECT_EQ(TableRecords(rebuilt.HomeData, 2), home_before_);
-        EXPECT_EQ(TableNumbers(rebuilt.HomeData).back(), home_before_.size());
-        // Only the removal of the previous backup, once the base is in
-        // place, may fail without failing the optimisation: the previous
-        // backup then stays beside it under a temporary name.
-        EXPECT_EQ(files.size(), cleanup_failed ? 3u : 2u);
-        if (cleanup_failed) {
-          size_t older = 0;
-          for (const auto& [name, bytes] : files)
-            older += bytes == "an older backup";
-          EXPECT_EQ(older, 1u);
-        }
-      });
-}
-
-TEST_F(FileFailureTest, Restoring) {
+std::vector<FileFailureTest::Operation> FileFailureTest::Operations() {
+  std::vector<Operation> operations;
   const std::string& file = before_.at("town.qz");
   const std::string base_part = file.substr(
       0, static_cast<uint8_t>(file[0]) | static_cast<uint8_t>(file[1]) << 8);
-  ASSERT_LT(base_part.size(), file.size());
-  FailEveryOperation(
-      [&](FileSystem& fs) { return RestoreBasePart(path_, fs).ok(); },
-      [&](const Files& files, bool) {
-        Files want = before_;
-        want["town.qz"] = base_part;
-        EXPECT_TRUE(files == want);
-      });
+  const std::string saved =
+      base_part + WriteChangeSection(21, store_.HomeChanges, store_.OrgChanges);
+  operations.push_back(
+      {"saving changes",
+       [this](FileSystem& fs) { return SaveChanges(path_, store_, fs).ok(); },
+       [this, saved](const Files& files, bool) {
+         Files want = before_;
+         want["town.qz"] = saved;
+         EXPECT_TRUE(files == want);
+       }});
+
+  const BaseHeader header_before = store_.header;
+  operations.push_back(
+      {"storing column widths",
+       [this, header_before](FileSystem& fs) {
+         RecordStore copy;
+         copy.header = store_.header;
+         const bool ok =
+             SaveColumnWidths(path_, {11, 12, 13, 14, 15, 16, 17},
+                              {21, 22, 23, 24, 25, 26, 27, 28}, &copy, fs)
+                 .ok();
+         EXPECT_EQ(copy.header.HomeColWidths[0],
+                   ok ? 11 : header_before.HomeColWidths[0]);
+         return ok;
+       },
+       [this](const Files& files, bool) {
+         EXPECT_EQ(files.size(), before_.size());
+         RecordStore reloaded;
+         ASSERT_TRUE(LoadBase(path_, &reloaded).ok());
+         EXPECT_EQ(reloaded.header.HomeColWidths[1], 12);
+         EXPECT_EQ(reloaded.header.OrgColWidths[1], 22);
+         EXPECT_EQ(reloaded.HomeChanges.size(), 1u);  // the section stays
+       }});
+
+  operations.push_back(
+      {"optimising",
+       [this](FileSystem& fs) {
+         return OptimiseBase(path_, store_, {70, 71}, {80, 81}, 555, nullptr,
+                             fs)
+             .ok();
+       },
+       [this](const Files& files, bool cleanup_failed) {
+         EXPECT_EQ(files.at(BackupName("town.qz")), before_.at("town.qz"));
+         RecordStore rebuilt;
+         ASSERT_TRUE(LoadBase(path_, &rebuilt).ok());
+         EXPECT_EQ(rebuilt.BaseStamp, 555);
+         EXPECT_EQ(TableRecords(rebuilt.HomeData, 2), home_before_);
+         EXPECT_EQ(TableNumbers(rebuilt.HomeData).back(), home_before_.size());
+         // Only the removal of the previous backup, once the base is in
+         // place, may fail without failing the optimisation: the previous
+         // backup then stays beside it under a temporary name.
+         EXPECT_EQ(files.size(), cleanup_failed ? 3u : 2u);
+         if (cleanup_failed) {
+           size_t older = 0;
+           for (const auto& [name, bytes] : files)
+             older += bytes == "an older backup";
+           EXPECT_EQ(older, 1u);
+         }
+       }});
+
+  operations.push_back(
+      {"restoring",
+       [this](FileSystem& fs) { return RestoreBasePart(path_, fs).ok(); },
+       [this, base_part](const Files& files, bool) {
+         Files want = before_;
+         want["town.qz"] = base_part;
+         EXPECT_TRUE(files == want);
+       }});
+
+  // A new base replaces the old one, as the new-base dialog does after
+  // asking.
+  operations.push_back({"creating",
+                        [this](FileSystem& fs) {
+                          return fs.ReplaceFile(path_, BaseTemplate()).ok();
+                        },
+                        [this](const Files& files, bool) {
+                          Files want = before_;
+                          want["town.qz"] = BaseTemplate();
+                          EXPECT_TRUE(files == want);
+                        }});
+  return operations;
+}
+
+TEST_F(FileFailureTest, EveryOperationFailingAtEveryStepLosesNothing) {
+  ASSERT_LT(BaseTemplate().size(), before_.at("town.qz").size());
+  for (const Operation& operation : Operations()) {
+    for (const Fault fault :
+         {Fault::kReturned, Fault::kThrown, Fault::kShortWrite}) {
+      SCOPED_TRACE(std::string(operation.name) +
+                   (fault == Fault::kReturned ? ", failure returned"
+                    : fault == Fault::kThrown ? ", failure thrown"
+                                              : ", disk full"));
+      FailAtEveryStep(fault, operation.run, operation.succeeded);
+    }
+  }
+  // And the edits can still be saved.
+  Reset();
+  ASSERT_TRUE(SaveChanges(path_, store_).ok());
 }
 
 }  // namespace

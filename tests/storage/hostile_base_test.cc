@@ -20,30 +20,31 @@ using testing::RecordText;
 
 TEST(HostileBaseTest, EachLoadsOrIsADamagedBase) {
   struct Expected {
-    LoadStatus status;
+    StatusCode status;
     ChangeSectionStatus changes;
     size_t home_changes;
   };
   const std::map<std::string, Expected> expected = {
-      {"table-growth.qz", {LoadStatus::kOk, ChangeSectionStatus::kAbsent, 0}},
+      {"table-growth.qz", {StatusCode::kOk, ChangeSectionStatus::kAbsent, 0}},
       {"text-length.qz",
-       {LoadStatus::kDamagedBase, ChangeSectionStatus::kAbsent, 0}},
+       {StatusCode::kDamagedBase, ChangeSectionStatus::kAbsent, 0}},
       // Nothing in the stream ends an entry: it all goes.
-      {"change-stream.qz", {LoadStatus::kOk, ChangeSectionStatus::kApplied, 0}},
-      {"change-hint.qz", {LoadStatus::kOk, ChangeSectionStatus::kApplied, 1}},
+      {"change-stream.qz", {StatusCode::kOk, ChangeSectionStatus::kApplied, 0}},
+      {"change-hint.qz", {StatusCode::kOk, ChangeSectionStatus::kApplied, 1}},
       // The entry could not be read back after optimisation: it is dropped.
       {"tagless-record.qz",
-       {LoadStatus::kOk, ChangeSectionStatus::kApplied, 0}},
+       {StatusCode::kOk, ChangeSectionStatus::kApplied, 0}},
   };
   const auto bases = testing::HostileBases(testing::HostileScale::kSmall);
   ASSERT_EQ(bases.size(), expected.size());
   for (const auto& base : bases) {
     const Expected& want = expected.at(base.name);
     RecordStore store;
-    const LoadReport report = LoadBaseFromBytes(base.bytes, &store);
-    EXPECT_EQ(report.status, want.status) << base.name;
-    if (report.status != LoadStatus::kOk) continue;
-    EXPECT_EQ(report.changes, want.changes) << base.name;
+    ChangeSectionStatus changes = ChangeSectionStatus::kAbsent;
+    const Status status = LoadBaseFromBytes(base.bytes, &store, &changes);
+    EXPECT_EQ(status.code(), want.status) << base.name;
+    if (!status.ok()) continue;
+    EXPECT_EQ(changes, want.changes) << base.name;
     EXPECT_EQ(store.HomeChanges.size(), want.home_changes) << base.name;
     EXPECT_EQ(store.OrgChanges.size(), 0u) << base.name;
     EXPECT_LE(store.HomeData.bytes.size(),

@@ -26,18 +26,25 @@ using testing::TableRecords;
 const std::vector<Fields> kFive = {{"1", "a"}, {"2", "b"}, {"3", "c"}, {"4", "d"}, {"5", "e"}};
 const std::vector<Fields> kOrgs = {{"100", "Школа"}, {"200", "Почта"}};
 
-LoadReport Load(const std::string& file, RecordStore* store) {
-  return LoadBaseFromBytes(file, store);
-}
+struct LoadResult {
+  Status status;
+  ChangeSectionStatus changes = ChangeSectionStatus::kAbsent;
+  StatusCode code() const { return status.code(); }
+};
 
+LoadResult Load(const std::string& file, RecordStore* store) {
+  LoadResult result;
+  result.status = LoadBaseFromBytes(file, store, &result.changes);
+  return result;
+}
 
 TEST(LoadTest, TemplateWithAHeaderLoadsAsTwoEmptyTables) {
   std::string file = BaseTemplate();
   const HeaderBytes header = testing::HeaderWithKinds(7, 8).ToFile();
   file.replace(4, kHeaderSize, reinterpret_cast<const char*>(header.data()), kHeaderSize);
   RecordStore store;
-  const LoadReport report = Load(file, &store);
-  ASSERT_EQ(report.status, LoadStatus::kOk);
+  const LoadResult report = Load(file, &store);
+  ASSERT_EQ(report.code(), StatusCode::kOk);
   EXPECT_EQ(report.changes, ChangeSectionStatus::kApplied);
   EXPECT_EQ(store.HomeData.used, 0u);
   EXPECT_EQ(store.OrgData.used, 0u);
@@ -52,7 +59,7 @@ TEST(LoadTest, TemplateWithAHeaderLoadsAsTwoEmptyTables) {
 
 TEST(LoadTest, RecordsGetHeadsNumbersAndTagOne) {
   RecordStore store;
-  ASSERT_EQ(Load(MakeBaseFile(kFive, kOrgs), &store).status, LoadStatus::kOk);
+  ASSERT_EQ(Load(MakeBaseFile(kFive, kOrgs), &store).code(), StatusCode::kOk);
   EXPECT_EQ(TableRecords(store.HomeData, 2), kFive);
   EXPECT_EQ(TableNumbers(store.HomeData), (std::vector<uint32_t>{1, 2, 3, 4, 5}));
   EXPECT_EQ(TableRecords(store.OrgData, 2), kOrgs);
@@ -71,8 +78,9 @@ TEST(LoadTest, MergeReplacesDeletesAndAppendsInNumberOrder) {
   ChangeList org;
   org.Add("0000002", "\x1F");
   RecordStore store;
-  const LoadReport report = Load(MakeBaseFile(kFive, kOrgs, 7, &home, &org), &store);
-  ASSERT_EQ(report.status, LoadStatus::kOk);
+  const LoadResult report =
+      Load(MakeBaseFile(kFive, kOrgs, 7, &home, &org), &store);
+  ASSERT_EQ(report.code(), StatusCode::kOk);
   EXPECT_EQ(report.changes, ChangeSectionStatus::kApplied);
   EXPECT_EQ(TableRecords(store.HomeData, 2),
             (std::vector<Fields>{{"2", "b"}, {"3", "C"}, {"4", "d"}, {"5", "e"},
@@ -92,7 +100,7 @@ TEST(LoadTest, MergeGrowsWhenTheReserveIsTooSmall) {
   std::string file = WriteBasePart(header, 9, testing::SectionText(many), "");
   file += WriteChangeSection(9, home, ChangeList());
   RecordStore store;
-  ASSERT_EQ(Load(file, &store).status, LoadStatus::kOk);
+  ASSERT_EQ(Load(file, &store).code(), StatusCode::kOk);
   many.push_back({"tail", "y"});
   EXPECT_EQ(TableRecords(store.HomeData, 2), many);
   EXPECT_EQ(store.OrgData.used, 0u);
@@ -131,7 +139,7 @@ TEST(LoadTest, ChangeStreamRules) {
   for (const Case& c : cases) {
     std::string file = MakeBaseFile(kFive, kOrgs, 11) + WriteChangeSectionFromStream(11, c.stream);
     RecordStore store;
-    ASSERT_EQ(Load(file, &store).status, LoadStatus::kOk) << c.name;
+    ASSERT_EQ(Load(file, &store).code(), StatusCode::kOk) << c.name;
     EXPECT_EQ(TableRecords(store.HomeData, 2), c.home) << c.name;
     EXPECT_EQ(TableRecords(store.OrgData, 2), c.org) << c.name;
   }
@@ -160,8 +168,8 @@ TEST(LoadTest, ChangeSectionThatDoesNotApplyLeavesTheBaseAsStored) {
   };
   for (const Case& c : cases) {
     RecordStore store;
-    const LoadReport report = Load(base + c.tail, &store);
-    ASSERT_EQ(report.status, LoadStatus::kOk) << c.tail.size();
+    const LoadResult report = Load(base + c.tail, &store);
+    ASSERT_EQ(report.code(), StatusCode::kOk) << c.tail.size();
     EXPECT_EQ(report.changes, c.status) << c.tail.size();
     EXPECT_EQ(TableRecords(store.HomeData, 2), kFive) << c.tail.size();
     EXPECT_TRUE(store.HomeChanges.empty());
@@ -196,25 +204,28 @@ TEST(LoadTest, DamagedFilesAreReportedInCheckOrder) {
   struct Case {
     const char* name;
     std::string file;
-    LoadStatus status;
+    StatusCode status;
   };
   const std::vector<Case> cases = {
-      {"check tag", with_header([](HeaderBytes& h) { h[734] = 'B'; }), LoadStatus::kDamagedHeader},
+      {"check tag", with_header([](HeaderBytes& h) { h[734] = 'B'; }),
+       StatusCode::kDamagedHeader},
       {"format tag", with_header([](HeaderBytes& h) { h[0] = h[734] = 'B'; }),
-       LoadStatus::kUnsupportedFormat},
-      {"field count", with_header([](HeaderBytes& h) { h[88] = 8; }), LoadStatus::kDamagedHeader},
-      {"stamp", bad_stamp, LoadStatus::kDamagedBase},
-      {"stream", bad_stream, LoadStatus::kDamagedBase},
-      {"text longer than stream", short_text, LoadStatus::kDamagedBase},
-      {"text shorter than stream", long_text, LoadStatus::kDamagedBase},
-      {"no closing byte", no_end, LoadStatus::kDamagedBase},
-      {"empty file", "", LoadStatus::kIoError},
-      {"truncated", good.substr(0, good.size() - 1), LoadStatus::kIoError},
+       StatusCode::kUnsupportedFormat},
+      {"field count", with_header([](HeaderBytes& h) { h[88] = 8; }),
+       StatusCode::kDamagedHeader},
+      {"stamp", bad_stamp, StatusCode::kDamagedBase},
+      {"stream", bad_stream, StatusCode::kDamagedBase},
+      {"text longer than stream", short_text, StatusCode::kDamagedBase},
+      {"text shorter than stream", long_text, StatusCode::kDamagedBase},
+      {"no closing byte", no_end, StatusCode::kDamagedBase},
+      {"empty file", "", StatusCode::kDamagedLayout},
+      {"truncated", good.substr(0, good.size() - 1),
+       StatusCode::kDamagedLayout},
   };
   for (const Case& c : cases) {
     RecordStore store;
     store.BaseStamp = 99;
-    EXPECT_EQ(Load(c.file, &store).status, c.status) << c.name;
+    EXPECT_EQ(Load(c.file, &store).code(), c.status) << c.name;
     EXPECT_EQ(store.BaseStamp, 99) << c.name << ": a failed load changed the store";
   }
 }
@@ -238,7 +249,7 @@ TEST(LoadTest, SurvivesRandomDamage) {
       for (int i = 0; i < 4; ++i) file[random() % file.size()] = static_cast<char>(random());
     }
     RecordStore store;
-    if (Load(file, &store).status != LoadStatus::kOk) continue;
+    if (Load(file, &store).code() != StatusCode::kOk) continue;
     for (const Table* t : {&store.HomeData, &store.OrgData}) {
       for (size_t p = 1; p < t->used; p += t->LengthAt(p)) {
         ASSERT_GE(t->LengthAt(p), 6u);
@@ -267,8 +278,11 @@ TEST(LoadTest, RandomChangeStreamsKeepTablesSound) {
       }
     }
     RecordStore store;
-    ASSERT_EQ(Load(MakeBaseFile(kFive, kOrgs, 3) + WriteChangeSectionFromStream(3, stream), &store).status,
-              LoadStatus::kOk);
+    ASSERT_EQ(Load(MakeBaseFile(kFive, kOrgs, 3) +
+                       WriteChangeSectionFromStream(3, stream),
+                   &store)
+                  .code(),
+              StatusCode::kOk);
     for (const Table* t : {&store.HomeData, &store.OrgData}) {
       uint32_t previous = 0;
       for (size_t p = 1; p < t->used; p += t->LengthAt(p)) {

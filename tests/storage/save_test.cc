@@ -26,12 +26,12 @@ class SaveTest : public ::testing::Test {
     path_ = testing::TempDir() + "/town.qz";
     base_part_ = testing::MakeBaseFile(kHome, kOrg, 31);
     testing::WriteBytes(path_, base_part_);
-    ASSERT_EQ(LoadBase(path_, &store_).status, LoadStatus::kOk);
+    ASSERT_EQ(LoadBase(path_, &store_).code(), StatusCode::kOk);
   }
 
   RecordStore Reload() {
     RecordStore reloaded;
-    EXPECT_EQ(LoadBase(path_, &reloaded).status, LoadStatus::kOk);
+    EXPECT_EQ(LoadBase(path_, &reloaded).code(), StatusCode::kOk);
     return reloaded;
   }
 
@@ -71,27 +71,26 @@ TEST_F(SaveTest, ASecondShorterSaveCutsTheFileAndLoadsExactlyTheNewEntries) {
   EXPECT_EQ(reloaded.HomeChanges.begin()->second.value, "\x1F");
 }
 
-TEST_F(SaveTest, FailedWriteLeavesThePreviousFileAsItWas) {
-  store_.HomeChanges.Add("0000001", "\x1F");
-  ASSERT_TRUE(SaveChanges(path_, store_).ok());
+// A file system where every name is taken: the writer gives up after a
+// bounded number of names, writes nothing and says so.
+TEST_F(SaveTest, NoFreeTemporaryNameIsAFailureNotAnEndlessSearch) {
+  class EveryNameTaken : public testing::FaultyFileSystem {
+   public:
+    bool Exists(const std::string& path) override {
+      ++looked_up;
+      return path != path_ || FaultyFileSystem::Exists(path);
+    }
+    std::string path_;
+    int looked_up = 0;
+  } fs;
+  fs.path_ = path_;
   const std::string before = testing::ReadBytes(path_);
-
-  store_.HomeChanges.Add("0000002", "\x1F");
-  for (long long budget : {0LL, 10LL, static_cast<long long>(before.size()) - 1}) {
-    testing::FaultyFileSystem full_disk;
-    full_disk.write_budget = budget;
-    const Status status = SaveChanges(path_, store_, full_disk);
-    EXPECT_FALSE(status.ok()) << budget;
-    EXPECT_EQ(testing::ReadBytes(path_), before) << budget;
-  }
-  testing::FaultyFileSystem locked;
-  locked.failing_rename = 1;
-  EXPECT_FALSE(SaveChanges(path_, store_, locked).ok());
+  const Status status = SaveChanges(path_, store_, fs);
+  EXPECT_EQ(status.code(), StatusCode::kIoError);
+  EXPECT_EQ(status.path(), path_);
+  EXPECT_EQ(fs.looked_up, kTemporaryNameTries);
   EXPECT_EQ(testing::ReadBytes(path_), before);
-  // No temporary file is left behind.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::filesystem::path(path_).parent_path()),
-                          std::filesystem::directory_iterator()),
-            1);
+  EXPECT_EQ(std::optional<std::string>(), TemporaryNameBeside(fs, path_));
 }
 
 // A read-only file becomes writable for its owner; otherwise the saved file
@@ -112,10 +111,10 @@ TEST_F(SaveTest, ColumnWidthsRewriteOnlyTheUsedSlots) {
   BaseHeader header = testing::HeaderWithKinds(3, 8);
   header.HomeColWidths = {1, 2, 3, 44, 55, 66, 77};
   testing::WriteBytes(path_, WriteBasePart(header, 8, "", ""));
-  ASSERT_EQ(LoadBase(path_, &store_).status, LoadStatus::kOk);
-  const SaveWidthsReport report = SaveColumnWidths(
-      path_, {100, 200, 300, 400, 500, 600, 700}, {9, 8, 7, 6, 5, 4, 3, 2}, &store_);
-  ASSERT_EQ(report.status, SaveWidthsStatus::kOk);
+  ASSERT_EQ(LoadBase(path_, &store_).code(), StatusCode::kOk);
+  ASSERT_TRUE(SaveColumnWidths(path_, {100, 200, 300, 400, 500, 600, 700},
+                               {9, 8, 7, 6, 5, 4, 3, 2}, &store_)
+                  .ok());
   const RecordStore reloaded = Reload();
   EXPECT_EQ(reloaded.header.HomeColWidths, (std::array<int32_t, 7>{100, 200, 300, 44, 55, 66, 77}));
   EXPECT_EQ(reloaded.header.OrgColWidths, (std::array<int32_t, 8>{9, 8, 7, 6, 5, 4, 3, 2}));
@@ -127,7 +126,8 @@ TEST_F(SaveTest, ColumnWidthsAreNotWrittenIntoADamagedHeader) {
   std::string file = base_part_;
   file[4 + 734] ^= 0x01;
   testing::WriteBytes(path_, file);
-  EXPECT_EQ(SaveColumnWidths(path_, {}, {}, &store_).status, SaveWidthsStatus::kDamagedHeader);
+  EXPECT_EQ(SaveColumnWidths(path_, {}, {}, &store_).code(),
+            StatusCode::kDamagedHeader);
   EXPECT_EQ(testing::ReadBytes(path_), file);
 }
 

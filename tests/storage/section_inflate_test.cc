@@ -127,15 +127,15 @@ TEST_F(TwoThreadLoadTest, BothTablesLoadWithTheirChanges) {
   org.Add(RecordKey(20000), "\x1F");
   RecordStore store;
   ASSERT_EQ(LoadBaseFromBytes(*file_ + WriteChangeSection(3, home, org), &store)
-                .status,
-            LoadStatus::kOk);
+                .code(),
+            StatusCode::kOk);
   EXPECT_EQ(store.HomeData.CountRecords(), 30000u);
   EXPECT_EQ(store.OrgData.CountRecords(), 19999u);
   size_t records = 0;
   const std::string org_text = StripRecordHeads(store.OrgData, &records);
   EXPECT_TRUE(org_text == town_->org_text.substr(0, org_text.size()));
   RecordStore plain;
-  ASSERT_EQ(LoadBaseFromBytes(*file_, &plain).status, LoadStatus::kOk);
+  ASSERT_EQ(LoadBaseFromBytes(*file_, &plain).code(), StatusCode::kOk);
   EXPECT_TRUE(StripRecordHeads(plain.HomeData, &records) == town_->home_text);
   EXPECT_TRUE(StripRecordHeads(plain.OrgData, &records) == town_->org_text);
 }
@@ -146,11 +146,12 @@ TEST_F(TwoThreadLoadTest, ADamagedStreamOfEitherTableIsTheSameDamagedBase) {
          {size_t{0}, size_t{1}, size_t{5000}, size_t{1} << 30}) {
       RecordStore store;
       store.BaseStamp = 99;
-      const LoadReport report =
+      const Status status =
           LoadBaseFromBytes(WithDamagedStream(*file_, org, at), &store);
-      ASSERT_EQ(report.status, LoadStatus::kDamagedBase) << org << " " << at;
+      ASSERT_EQ(status.code(), StatusCode::kDamagedBase) << org << " " << at;
       EXPECT_EQ(store.BaseStamp, 99);
-      const BaseMessage message = LoadFailureMessage(report, "town.qz");
+      const BaseMessage message =
+          StatusMessage(status, BaseAction::kLoading, "town.qz");
       EXPECT_EQ(message.text, kDamagedBaseText);
       EXPECT_EQ(message.kind, MessageKind::kInformation);
       EXPECT_TRUE(message.fatal);

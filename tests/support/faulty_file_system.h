@@ -1,6 +1,7 @@
 #ifndef SPRAVKA_TESTS_SUPPORT_FAULTY_FILE_SYSTEM_H_
 #define SPRAVKA_TESTS_SUPPORT_FAULTY_FILE_SYSTEM_H_
 
+#include <cerrno>
 #include <stdexcept>
 #include <string>
 
@@ -28,7 +29,11 @@ class FaultyFileSystem : public FileSystem {
  public:
   long long write_budget = -1;  // bytes that may still be written; -1 = any
   int failing_rename = 0;       // which rename fails (1 = the first); 0 = none
+  bool later_renames_fail = false;  // and every rename after it
   int renames = 0;
+  // Every WriteFile fails (returned, or thrown when `throws`), as when the
+  // compressor or the disk gives out; nothing is written.
+  bool writes_fail = false;
 
   int fail_at = 0;
   bool throws = false;
@@ -36,67 +41,77 @@ class FaultyFileSystem : public FileSystem {
   bool failed = false;  // the failure has happened
 
   Status ReadFile(const std::string& path, std::string* contents) override {
-    if (Fails()) return Fault("read", path);
+    if (Fails()) return Fault(FileOperation::kRead, path);
     return RealFileSystem().ReadFile(path, contents);
   }
   Status WriteFile(const std::string& path, std::string_view data) override {
+    if (writes_fail) {
+      if (throws) throw InjectedFault("Сбой сжатия");
+      return Status::IoError(FileOperation::kWrite, path, ENOSPC);
+    }
     if (Fails()) {
-      RealFileSystem().WriteFile(path, data.substr(0, data.size() / 2));
-      return Fault("write", path);
+      IgnoreError(
+          RealFileSystem().WriteFile(path, data.substr(0, data.size() / 2)));
+      return Fault(FileOperation::kWrite, path);
     }
     if (write_budget >= 0 &&
         static_cast<long long>(data.size()) > write_budget) {
-      RealFileSystem().WriteFile(path, data.substr(0, write_budget));
+      IgnoreError(
+          RealFileSystem().WriteFile(path, data.substr(0, write_budget)));
       write_budget = 0;
-      return Status::Error("Disk full");
+      return Status::IoError(FileOperation::kWrite, path, ENOSPC);
     }
     if (write_budget >= 0) write_budget -= static_cast<long long>(data.size());
     return RealFileSystem().WriteFile(path, data);
   }
   Status WriteAt(const std::string& path, uint64_t offset,
                  std::string_view data) override {
-    if (Fails()) return Fault("write", path);
+    if (Fails()) return Fault(FileOperation::kWrite, path);
     if (write_budget >= 0 &&
         static_cast<long long>(data.size()) > write_budget) {
-      return Status::Error("Disk full");
+      return Status::IoError(FileOperation::kWrite, path, ENOSPC);
     }
     return RealFileSystem().WriteAt(path, offset, data);
   }
   Status Rename(const std::string& from, const std::string& to) override {
-    if (Fails()) return Fault("rename", from);
-    if (++renames == failing_rename) return Status::Error("Access denied");
+    if (Fails()) return Fault(FileOperation::kRename, from);
+    ++renames;
+    if (failing_rename > 0 &&
+        (renames == failing_rename ||
+         (later_renames_fail && renames > failing_rename))) {
+      return Status::IoError(FileOperation::kRename, from, EACCES);
+    }
     return RealFileSystem().Rename(from, to);
   }
   Status Remove(const std::string& path) override {
-    if (Fails()) return Fault("remove", path);
+    if (Fails()) return Fault(FileOperation::kRemove, path);
     return RealFileSystem().Remove(path);
   }
   bool Exists(const std::string& path) override {
-    if (Fails() && throws) Fault("stat", path);
+    if (Fails() && throws) IgnoreError(Fault(FileOperation::kRead, path));
     return RealFileSystem().Exists(path);
   }
   std::string ResolveLinks(const std::string& path) override {
-    if (Fails() && throws) Fault("stat", path);
+    if (Fails() && throws) IgnoreError(Fault(FileOperation::kRead, path));
     return RealFileSystem().ResolveLinks(path);
   }
   Status MakeWritable(const std::string& path) override {
-    if (Fails()) return Fault("chmod", path);
+    if (Fails()) return Fault(FileOperation::kWrite, path);
     return RealFileSystem().MakeWritable(path);
   }
   Status CopyPermissions(const std::string& from,
                          const std::string& to) override {
-    if (Fails()) return Fault("chmod", to);
+    if (Fails()) return Fault(FileOperation::kWrite, to);
     return RealFileSystem().CopyPermissions(from, to);
   }
 
  private:
   bool Fails() { return ++operations == fail_at; }
-  Status Fault(const char* what, const std::string& path) {
+  // An injected failure comes as an input/output error (EIO), or thrown.
+  Status Fault(FileOperation operation, const std::string& path) {
     failed = true;
-    const std::string message =
-        std::string("Injected failure: ") + what + " " + path;
-    if (throws) throw InjectedFault(message);
-    return Status::Error(message);
+    if (throws) throw InjectedFault("Injected failure: " + path);
+    return Status::IoError(operation, path, EIO);
   }
 };
 

@@ -1,6 +1,7 @@
 #ifndef SPRAVKA_TESTS_SUPPORT_SHELL_FAKES_H_
 #define SPRAVKA_TESTS_SUPPORT_SHELL_FAKES_H_
 
+#include <cerrno>
 #include <deque>
 #include <functional>
 #include <map>
@@ -12,8 +13,8 @@
 #include "app/file_checks.h"
 #include "app/file_type.h"
 #include "app/message_boxes.h"
-#include "app/settings.h"
 #include "app/rules/stripes.h"
+#include "app/settings.h"
 
 namespace spravka::testing {
 
@@ -69,7 +70,17 @@ class ProbeSwitchFileChecks : public RealFileChecks {
     if (read_only) return {};
     return RealFileChecks::ProbeWrite(folder);
   }
+  // A scan of the folder that stops part way, as on a failing disk.
+  Status ListBaseFiles(const std::string& folder,
+                       std::vector<std::string>* names) override {
+    Status status = RealFileChecks::ListBaseFiles(folder, names);
+    if (scan_fails) {
+      return Status::IoError(FileOperation::kListFolder, folder, EIO);
+    }
+    return status;
+  }
   bool read_only = false;
+  bool scan_fails = false;
   std::vector<std::string> probed;
 };
 

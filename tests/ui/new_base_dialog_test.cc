@@ -199,8 +199,10 @@ class NewBaseDialogTest : public QObject {
     }));
     QVERIFY(boxes.shown.empty());
 
-    const CreatedBase made =
-        CreateBase(d.Params(), LoadBaseTemplate(), dir, RealFileSystem());
+    CreatedBase made;
+    QVERIFY(
+        CreateBase(d.Params(), LoadBaseTemplate(), dir, RealFileSystem(), &made)
+            .ok());
     QVERIFY(made.created);
     QCOMPARE(made.name, std::string("Посёлок"));
     const std::string file = ReadBytes(dir + "/Посёлок.qz");
@@ -250,8 +252,10 @@ class NewBaseDialogTest : public QObject {
     boxes.answers = {true};
     QVERIFY(RunWith(d, [&] { Press(d, Qt::Key_Return); }));
     QCOMPARE(boxes.shown.size(), size_t(1));
-    const CreatedBase made =
-        CreateBase(d.Params(), LoadBaseTemplate(), dir, RealFileSystem());
+    CreatedBase made;
+    QVERIFY(
+        CreateBase(d.Params(), LoadBaseTemplate(), dir, RealFileSystem(), &made)
+            .ok());
     QCOMPARE(made.name, std::string("Town"));
     QCOMPARE(ReadBytes(dir + "/Town.qz").size(), BaseTemplate().size());
 
@@ -278,8 +282,10 @@ class NewBaseDialogTest : public QObject {
       Edit(d, "Edit1")->clear();
       Press(d, Qt::Key_Return);
     }));
-    const CreatedBase made =
-        CreateBase(d.Params(), LoadBaseTemplate(), dir, RealFileSystem());
+    CreatedBase made;
+    QVERIFY(
+        CreateBase(d.Params(), LoadBaseTemplate(), dir, RealFileSystem(), &made)
+            .ok());
     QCOMPARE(made.name, std::string("User_Base"));
     QCOMPARE(FilesIn(dir), std::vector<std::string>{"User_Base.qz"});
   }
@@ -304,7 +310,7 @@ class NewBaseDialogTest : public QObject {
       QVERIFY2(open, name);
       QCOMPARE(boxes.shown.size(), size_t(1));
       QCOMPARE(boxes.shown[0].kind, MessageKind::kError);
-      QCOMPARE(boxes.shown[0].text, CheckBaseName(name).message());
+      QCOMPARE(boxes.shown[0].text, *CheckBaseName(name));
     }
     QVERIFY(FilesIn(dir).empty());
     QCOMPARE(FilesIn(root), std::vector<std::string>{"bases"});

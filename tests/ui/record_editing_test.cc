@@ -250,7 +250,7 @@ class RecordEditingTest : public QObject {
     QVERIFY(!rig_->window()->isVisible());
 
     RecordStore saved;
-    QCOMPARE(LoadBase(dir_ + "/Town.qz", &saved).status, LoadStatus::kOk);
+    QCOMPARE(LoadBase(dir_ + "/Town.qz", &saved).code(), StatusCode::kOk);
     QCOMPARE(saved.HomeChanges.Find("0000001")->value, std::string("\x1F"));
     QCOMPARE(saved.HomeChanges.Find("0000006")->value,
              RecordText({"777777", "", "", "", "", "", ""}));
