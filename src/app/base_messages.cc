@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "util/paths.h"
+
 namespace spravka {
 namespace {
 
@@ -18,12 +20,56 @@ std::string ProblemTableName(ProblemTable table) {
   return "";
 }
 
+// The folder `file` lies in, as a reason names it.
+std::string InFolder(const std::string& file) {
+  const std::string folder = FolderPart(file);
+  return folder.empty() ? "в текущую папку" : "в папку " + folder;
+}
+
+std::string FolderMissing(const std::string& file) {
+  const std::string folder = FolderPart(file);
+  return folder.empty() ? "текущая папка не найдена"
+                        : "папка " + folder + " не найдена";
+}
+
 }  // namespace
 
 std::string FileErrorReason(const Status& status, const std::string& file) {
   const int error = status.error_number();
   if (error == 0) return status.system_text();
-  return std::strerror(error);
+  const bool listing = status.operation() == FileOperation::kListFolder;
+  const bool reading = listing || status.operation() == FileOperation::kRead;
+  // A writer makes its new file beside the base and renames it into
+  // place: a failure on any file but the named one is the folder's.
+  const bool beside = status.path() != file;
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      if (reading) return "нет прав на чтение";
+      return beside ? "нет прав на запись " + InFolder(file)
+                    : "нет прав на запись";
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+      return "на диске нет места";
+    case EROFS:
+      return "диск доступен только для чтения";
+    case EBUSY:
+#ifdef ETXTBSY
+    case ETXTBSY:
+#endif
+      return "файл занят другой программой";
+    case ENOENT:
+    case ENOTDIR:
+      if (listing) return "папка не найдена";
+      if (reading && !beside) return "файл не найден";
+      return FolderMissing(file);
+    case ENAMETOOLONG:
+      return "слишком длинное имя файла";
+    default:
+      return std::strerror(error);
+  }
 }
 
 std::string BaseProblemText(const Status& status) {
@@ -68,6 +114,7 @@ BaseMessage StatusMessage(const Status& status, BaseAction action,
     case StatusCode::kOk:
       break;
     case StatusCode::kIoError: {
+      // The file the user knows, never a temporary file beside it.
       std::string text;
       switch (status.operation()) {
         case FileOperation::kListFolder:
@@ -77,16 +124,12 @@ BaseMessage StatusMessage(const Status& status, BaseAction action,
           text = "Не удалось прочитать файл ";
           break;
         case FileOperation::kWrite:
+        case FileOperation::kRename:
+        case FileOperation::kRemove:
           text = "Не удалось записать файл ";
           break;
-        case FileOperation::kRename:
-          text = "Не удалось переименовать файл ";
-          break;
-        case FileOperation::kRemove:
-          text = "Не удалось удалить файл ";
-          break;
       }
-      text += status.path() + ": " + FileErrorReason(status, file);
+      text += file + ": " + FileErrorReason(status, file);
       if (!status.base_moved_to().empty()) {
         text += "\r\nБаза теперь в файле " + status.base_moved_to();
       }

@@ -57,7 +57,11 @@ enum class BaseAction { kLoading, kWriting };
 BaseMessage StatusMessage(const Status& status, BaseAction action,
                           const std::string& file);
 
-// Why a file operation failed, for the message about `file`.
+// Why a file operation failed, for the message about `file`: Russian for
+// the usual causes (no permission, no room, a read-only disk, the file in
+// use, the folder missing, the name too long), the system's own text for
+// the rest. A failure on another file than `file` (a temporary file or
+// backup beside it) is put down to its folder.
 std::string FileErrorReason(const Status& status, const std::string& file);
 
 // What does not hold in a base file (kDamagedLayout, kRebuiltUnreadable).

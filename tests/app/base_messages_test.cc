@@ -49,5 +49,82 @@ TEST(StatusMessageTest, EachCodeGivesItsBoxAndText) {
   }
 }
 
+// Write errors name the base the user knows, never the temporary file the
+// writer made beside it, and say why in Russian for the usual causes.
+TEST(StatusMessageTest, FileErrorsNameTheBaseAndSayWhyInRussian) {
+  const std::string base = "/bases/Город.qz";
+  const std::string temporary = "/bases/Город.qz.tmp79814";
+  const auto io = [](FileOperation operation, const std::string& path,
+                     int error) {
+    return Status::IoError(operation, path, error);
+  };
+  using Op = FileOperation;
+  struct Case {
+    Status status;
+    std::string text;
+  };
+  const Case cases[] = {
+      {io(Op::kWrite, temporary, EACCES),
+       "Не удалось записать файл /bases/Город.qz: нет прав на запись в папку "
+       "/bases"},
+      {io(Op::kRename, temporary, EPERM),
+       "Не удалось записать файл /bases/Город.qz: нет прав на запись в папку "
+       "/bases"},
+      {io(Op::kWrite, base, EACCES),
+       "Не удалось записать файл /bases/Город.qz: нет прав на запись"},
+      {io(Op::kRead, base, EACCES),
+       "Не удалось прочитать файл /bases/Город.qz: нет прав на чтение"},
+      {io(Op::kWrite, temporary, ENOSPC),
+       "Не удалось записать файл /bases/Город.qz: на диске нет места"},
+      {io(Op::kWrite, temporary, EDQUOT),
+       "Не удалось записать файл /bases/Город.qz: на диске нет места"},
+      {io(Op::kWrite, temporary, EROFS),
+       "Не удалось записать файл /bases/Город.qz: диск доступен только для "
+       "чтения"},
+      {io(Op::kRename, temporary, EBUSY),
+       "Не удалось записать файл /bases/Город.qz: файл занят другой "
+       "программой"},
+      {io(Op::kWrite, base, ETXTBSY),
+       "Не удалось записать файл /bases/Город.qz: файл занят другой "
+       "программой"},
+      {io(Op::kWrite, temporary, ENOENT),
+       "Не удалось записать файл /bases/Город.qz: папка /bases не найдена"},
+      {io(Op::kRead, base, ENOENT),
+       "Не удалось прочитать файл /bases/Город.qz: файл не найден"},
+      {io(Op::kRead, base, ENOTDIR),
+       "Не удалось прочитать файл /bases/Город.qz: файл не найден"},
+      {io(Op::kWrite, temporary, ENAMETOOLONG),
+       "Не удалось записать файл /bases/Город.qz: слишком длинное имя файла"},
+      {io(Op::kRemove, temporary, EIO),
+       "Не удалось записать файл /bases/Город.qz: " +
+           std::string(std::strerror(EIO))},
+      {Status::IoError(Op::kWrite, temporary, std::string("Сбой устройства")),
+       "Не удалось записать файл /bases/Город.qz: Сбой устройства"},
+      {io(Op::kListFolder, "/bases", ENOENT),
+       "Не удалось прочитать папку /bases/Город.qz: папка не найдена"},
+  };
+  for (const Case& c : cases) {
+    const BaseMessage message =
+        StatusMessage(c.status, BaseAction::kWriting, base);
+    EXPECT_EQ(message.text, c.text);
+    EXPECT_EQ(message.kind, MessageKind::kError);
+    EXPECT_FALSE(message.fatal);
+    EXPECT_EQ(message.text.find(".tmp"), std::string::npos) << message.text;
+  }
+  // A base named without a folder: the current one.
+  EXPECT_EQ(StatusMessage(io(Op::kWrite, "Город.qz.tmp1", EACCES),
+                          BaseAction::kWriting, "Город.qz")
+                .text,
+            "Не удалось записать файл Город.qz: нет прав на запись в текущую "
+            "папку");
+  // A base the optimiser could not put back says where it now lies.
+  EXPECT_EQ(StatusMessage(io(Op::kRename, temporary, EBUSY)
+                              .WithBaseMovedTo("/bases/Город.~qz"),
+                          BaseAction::kWriting, base)
+                .text,
+            "Не удалось записать файл /bases/Город.qz: файл занят другой "
+            "программой\r\nБаза теперь в файле /bases/Город.~qz");
+}
+
 }  // namespace
 }  // namespace spravka
