@@ -15,7 +15,7 @@ fi
 for tool in import convert; do
   if ! command -v "$tool" >/dev/null; then
     echo "FAILED: ImageMagick's $tool is needed to take and read the screenshot" \
-         "(apt-get install imagemagick)"
+         "(scripts/install-deps --tests installs it)"
     exit 1
   fi
 done
