@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "storage/base_file.h"
@@ -120,6 +121,32 @@ TEST_F(SaveTest, ColumnWidthsRewriteOnlyTheUsedSlots) {
   EXPECT_EQ(reloaded.header.OrgColWidths, (std::array<int32_t, 8>{9, 8, 7, 6, 5, 4, 3, 2}));
   EXPECT_EQ(store_.header.HomeColWidths[2], 300);
   EXPECT_EQ(store_.header.HomeColWidths[3], 44);
+}
+
+// Every header byte but the widths stays as it was read: reserved bytes,
+// string tails, and a counted string's length beyond its capacity.
+TEST_F(SaveTest, ColumnWidthsKeepEveryOtherHeaderByte) {
+  HeaderBytes plain = testing::HeaderWithKinds(2, 2).Pack();
+  plain[1] = 200;     // Title's length, beyond its 30 bytes
+  plain[31] = 0x5A;   // the last byte of Title's room
+  plain[102] = 0x77;  // reserved, between the field bits and the places
+  plain[733] = 0x42;  // reserved, before the check tag
+  const BaseHeader header = BaseHeader::Unpack(plain);
+  testing::WriteBytes(path_, WriteBasePart(header, 8, "", ""));
+  ASSERT_TRUE(LoadBase(path_, &store_).ok());
+  ASSERT_TRUE(SaveColumnWidths(path_, {61, 62}, {71, 72}, &store_).ok());
+
+  BaseFile base;
+  ASSERT_TRUE(ParseBaseFile(testing::ReadBytes(path_), &base).ok());
+  HeaderBytes written = base.header.Pack();
+  HeaderBytes expected = header.Pack();
+  for (const size_t at : {size_t{288}, size_t{292}, size_t{320}, size_t{324}}) {
+    std::copy_n(&written[at], 4, &expected[at]);
+  }
+  EXPECT_EQ(written, expected);
+  EXPECT_EQ(written[1], 200);
+  EXPECT_EQ(base.header.HomeColWidths[1], 62);
+  EXPECT_EQ(base.header.OrgColWidths[0], 71);
 }
 
 TEST_F(SaveTest, ColumnWidthsAreNotWrittenIntoADamagedHeader) {
