@@ -1,6 +1,8 @@
 #include "app/base_messages.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "util/paths.h"
@@ -32,7 +34,54 @@ std::string FolderMissing(const std::string& file) {
                         : "папка " + folder + " не найдена";
 }
 
+// Rounds numerator/denominator * scale to the nearest integer, halves up,
+// in exact integer arithmetic.
+uint64_t RoundedRatio(uint64_t numerator, uint64_t denominator,
+                      uint64_t scale) {
+  return (2 * numerator * scale + denominator) / (2 * denominator);
+}
+
+std::string RightAligned(std::string text, size_t width) {
+  if (text.size() < width) text.insert(0, width - text.size(), ' ');
+  return text;
+}
+
+std::string OneDecimal(uint64_t tenths) {
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
 }  // namespace
+
+// The load-time estimate counts each change entry as this many records.
+constexpr uint64_t kChangeLoadWeight = 11;
+
+OptimiseEstimates EstimateOptimisation(size_t records, size_t changes) {
+  // With no records there is nothing to speed up: both figures are 1.
+  const uint64_t n = std::max<uint64_t>(records, 1);
+  const uint64_t c = records == 0 ? 0 : changes;
+  const uint64_t speed_numerator = n + kChangeLoadWeight * c;
+  OptimiseEstimates estimates;
+  if (speed_numerator >= 2 * n) {
+    estimates.speed =
+        RightAligned(std::to_string(RoundedRatio(speed_numerator, n, 1)), 3);
+  } else {
+    estimates.speed =
+        RightAligned(OneDecimal(RoundedRatio(speed_numerator, n, 10)), 4);
+  }
+  estimates.memory = RightAligned(OneDecimal(RoundedRatio(n + c, n, 10)), 4);
+  return estimates;
+}
+
+std::string OptimiseQuestion(const std::string& base_name,
+                             const OptimiseEstimates& estimates) {
+  return "Вы Действительно хотите выполнить\r\n  оптимизацию базы \"" +
+         base_name +
+         ".qz\" ?\r\n (все изменения базы пользователем \r\n"
+         "  после оптимизации будут зафиксированы)\r\n"
+         " По грубой оценке скорость загрузки базы\r\n возрастет в " +
+         estimates.speed + " раз, при работе про-\r\n грамме понадобится в" +
+         estimates.memory + " раза меньше\r\n памяти.";
+}
 
 std::string FileErrorReason(const Status& status, const std::string& file) {
   const int error = status.error_number();

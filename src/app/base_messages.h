@@ -29,6 +29,19 @@ inline std::string RestoreQuestion(const std::string& base) {
          "  после оптимизации будут анулированы)";
 }
 
+// The two figures of the confirmation: how much faster the base will load
+// and how much less memory it will take, as the question shows them ("  2",
+// " 1.1"). `records` counts both tables, `changes` both change lists.
+struct OptimiseEstimates {
+  std::string speed;
+  std::string memory;
+};
+OptimiseEstimates EstimateOptimisation(size_t records, size_t changes);
+
+// The whole question text (UTF-8). `base_name` is `CurrentBase`.
+std::string OptimiseQuestion(const std::string& base_name,
+                             const OptimiseEstimates& estimates);
+
 // What optimisation reports when it is done.
 inline std::string OptimisedMessage(size_t home_records, size_t org_records) {
   return "База Оптимизирована.\r\n" + std::to_string(home_records) +

@@ -15,19 +15,6 @@ namespace spravka {
 
 constexpr char kUserOriginTag[] = "Kodrin_Uni";
 
-// The two figures of the confirmation: how much faster the base will load
-// and how much less memory it will take, as the question shows them ("  2",
-// " 1.1"). `records` counts both tables, `changes` both change lists.
-struct OptimiseEstimates {
-  std::string speed;
-  std::string memory;
-};
-OptimiseEstimates EstimateOptimisation(size_t records, size_t changes);
-
-// The whole question text (UTF-8). `base_name` is `CurrentBase`.
-std::string OptimiseQuestion(const std::string& base_name,
-                             const OptimiseEstimates& estimates);
-
 // A stamp in 0..kMaxBaseStamp drawn from the clock.
 int32_t NewBaseStamp();
 

@@ -19,28 +19,6 @@ using testing::RecordText;
 using testing::TableNumbers;
 using testing::TableRecords;
 
-TEST(OptimiseEstimatesTest, FormatsAsTheQuestionShowsThem) {
-  struct Case {
-    size_t records, changes;
-    const char* speed;
-    const char* memory;
-  };
-  for (const Case& c : std::vector<Case>{{1000, 100, "  2", " 1.1"},
-                                          {1000, 50, " 1.6", " 1.1"},
-                                          {1000, 0, " 1.0", " 1.0"},
-                                          {10, 30, " 34", " 4.0"},
-                                          {22, 3, "  3", " 1.1"},  // 2.5 rounds up
-                                          {0, 2, " 1.0", " 1.0"}}) {
-    const OptimiseEstimates e = EstimateOptimisation(c.records, c.changes);
-    EXPECT_EQ(e.speed, c.speed) << c.records << "/" << c.changes;
-    EXPECT_EQ(e.memory, c.memory) << c.records << "/" << c.changes;
-  }
-  const std::string question = OptimiseQuestion("Town", EstimateOptimisation(1000, 100));
-  EXPECT_NE(question.find("оптимизацию базы \"Town.qz\" ?\r\n"), std::string::npos);
-  EXPECT_NE(question.find(" возрастет в   2 раз, при работе про-\r\n грамме понадобится в 1.1 раза меньше\r\n памяти."),
-            std::string::npos);
-}
-
 TEST(BackupNameTest, ReplacesOnlyATrailingExtension) {
   EXPECT_EQ(BackupName("a/Town.qz"), "a/Town.~qz");
   EXPECT_EQ(BackupName("Town.QZ"), "Town.~qz");

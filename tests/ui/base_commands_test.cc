@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QtTest>
 
+#include "app/base_messages.h"
 #include "storage/base_file.h"
 #include "storage/byte_order.h"
 #include "storage/optimiser.h"
