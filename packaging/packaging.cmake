@@ -13,8 +13,12 @@ file(MAKE_DIRECTORY ${SPRAVKA_PACKAGING_OUT})
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
     WORLD_READ WORLD_EXECUTE)
-set(SPRAVKA_PACKAGE_MAINTAINER "Spravka maintainers <spravka@example.org>"
-    CACHE STRING "The Maintainer field of the Debian package")
+# Who answers for the packages: the Maintainer of the .deb, the Packager of
+# the RPM and the signature of the changelog entry. The address is under
+# the reserved .invalid domain; a distributor sets their own with
+# -DSPRAVKA_MAINTAINER="Name <address>".
+set(SPRAVKA_MAINTAINER "Spravka developers <developers@spravka.invalid>"
+    CACHE STRING "The maintainer of the packages, \"Name <address>\"")
 find_program(GZIP gzip REQUIRED)
 
 # Everything the install needs, built without the tests and benchmarks.
