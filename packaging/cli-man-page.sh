@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Writes the manual page of spravka-cli (troff, UTF-8) from the program's
-# own --help texts, so that the page and the program never disagree.
+# own --help and --version texts, so that the page and the program never
+# disagree.
 # Usage: cli-man-page.sh SPRAVKA_CLI VERSION OUTPUT
 set -euo pipefail
 cli=$1
@@ -50,6 +51,9 @@ after=$(sed -n '/^Команды:$/,$p' <<<"$help" | sed -n '/^$/,$p' | sed '/^$
     "$cli" "$name" --help | escape
     echo ".fi"
   done <<<"$commands"
+  # The copyright and licence lines of --version, after its first line.
+  echo ".SH \"АВТОРСКИЕ ПРАВА\""
+  "$cli" --version | tail -n +2 | escape | sed 's/^/.br\n/' | tail -n +2
   echo ".SH \"СМ. ТАКЖЕ\""
   echo ".BR spravka (1)"
 } >"$output.tmp"

@@ -110,7 +110,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "telephone directory of towns, searched as you type")
 # Read here: CPack would escape the text of a description file for XML.
 file(READ ${SPRAVKA_PACKAGING_SOURCE}/description.txt CPACK_PACKAGE_DESCRIPTION)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${SPRAVKA_PACKAGE_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${SPRAVKA_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
@@ -120,6 +120,15 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     ${CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS})
 include(CPack)
+
+# --version of the programs: the name, the version and the licence.
+set(version_programs $<TARGET_FILE:spravka-cli>)
+if(SPRAVKA_UI)
+  list(APPEND version_programs $<TARGET_FILE:spravka>)
+endif()
+add_test(NAME version_notice
+         COMMAND bash ${PROJECT_SOURCE_DIR}/tests/packaging/version_notice_test.sh
+                 ${PROJECT_VERSION} ${version_programs})
 
 # The package as a user gets it (tests/packaging). Not for a sanitizer
 # build, whose programs are not the ones to ship.

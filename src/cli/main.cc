@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/version.h"
+#include "app/version_notice.h"
 #include "cli/command.h"
 #include "storage/file_system.h"
 
@@ -23,7 +24,7 @@ void PrintHelp(FILE* out) {
   }
   std::fputs(
       "\nspravka-cli КОМАНДА --help — подробности о команде.\n"
-      "spravka-cli --version — версия программы.\n",
+      "spravka-cli --version — версия программы и её лицензия.\n",
       out);
 }
 
@@ -49,7 +50,9 @@ int main(int argc, char** argv) {
     return argc < 2 ? 2 : FinishOutput(0);
   }
   if (!std::strcmp(argv[1], "--version")) {
-    std::printf("spravka-cli %s\n", spravka::kProgramVersion);
+    std::fputs(
+        spravka::VersionNotice("spravka-cli", spravka::kProgramVersion).c_str(),
+        stdout);
     return FinishOutput(0);
   }
   const std::string name = argv[1];

@@ -1,9 +1,13 @@
 // The program's start sequence.
 #include <QApplication>
 #include <QDir>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 
 #include "app/file_checks.h"
+#include "app/version.h"
+#include "app/version_notice.h"
 #include "platform/base_template_resource.h"
 #include "platform/display_colours.h"
 #include "platform/file_association.h"
@@ -21,6 +25,13 @@
 
 int main(int argc, char** argv) {
   using namespace spravka;
+  // Answered before the application exists, so that it needs no display.
+  if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
+    const std::string notice = VersionNotice("spravka", kProgramVersion);
+    const bool written =
+        std::fputs(notice.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
+    return written ? 0 : 1;
+  }
   IgnoreFileSizeLimitSignal();
   Application app(argc, argv);
   QApplication::setWindowIcon(ProgramIcon());

@@ -48,7 +48,7 @@ cli="$root/usr/bin/spravka-cli"
 env -u LD_LIBRARY_PATH "$cli" --help >"$work/help" || fail "spravka-cli --help"
 grep -q '^  demo ' "$work/help" || fail "spravka-cli --help lists no commands"
 version=$(dpkg-deb --field "$deb" Version)
-[ "$(env -u LD_LIBRARY_PATH "$cli" --version)" = "spravka-cli $version" ] ||
+[ "$(env -u LD_LIBRARY_PATH "$cli" --version | head -n1)" = "spravka-cli $version" ] ||
   fail "spravka-cli --version is not the package's version $version"
 env -u LD_LIBRARY_PATH "$cli" demo "$work/town.qz" --home 300 --org 30 --seed 1 \
   >/dev/null || fail "spravka-cli demo"
