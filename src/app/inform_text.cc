@@ -9,6 +9,21 @@ namespace spravka {
 namespace {
 constexpr uint32_t kInformSeed = 7851;
 constexpr uint32_t kInformRange = 30;
+
+// Writes `text` into line `place`, its middle under the middle of the
+// title (blanks before it, none if it is wider than the title allows).
+void PlaceUnderTitle(size_t place, std::string_view text,
+                     std::vector<std::string>* lines) {
+  if (lines->size() <= place) lines->resize(place + 1);
+  const std::string& title = (*lines)[0];
+  const size_t title_start =
+      std::min(title.find_first_not_of(' '), title.size());
+  const size_t twice_centre = title_start + title.size();
+  const size_t indent =
+      twice_centre > text.size() ? (twice_centre - text.size()) / 2 : 0;
+  (*lines)[place] = std::string(indent, ' ') + std::string(text);
+}
+
 }  // namespace
 
 std::vector<std::string> UnscrambleInformText(std::vector<std::string> lines) {
@@ -21,17 +36,15 @@ std::vector<std::string> UnscrambleInformText(std::vector<std::string> lines) {
 
 void PlaceVersion(std::string_view version, std::vector<std::string>* lines) {
   constexpr char kVersionWord[] = "\xE2\xE5\xF0\xF1\xE8\xFF ";  // "версия "
-  const std::string text = kVersionWord + std::string(version);
-  const size_t place = kVersionLine;
-  if (lines->size() <= place) lines->resize(place + 1);
-  const std::string& title = (*lines)[place - 1];
-  const size_t title_start =
-      std::min(title.find_first_not_of(' '), title.size());
-  const size_t title_width = title.size() - title_start;
-  const size_t indent =
-      title_start +
-      (title_width > text.size() ? (title_width - text.size()) / 2 : 0);
-  (*lines)[place] = std::string(indent, ' ') + text;
+  PlaceUnderTitle(kVersionLine, kVersionWord + std::string(version), lines);
+}
+
+void PlaceLicence(std::vector<std::string>* lines) {
+  // "лицензия GNU GPL версии 3 или новее"
+  constexpr char kLicence[] =
+      "\xEB\xE8\xF6\xE5\xED\xE7\xE8\xFF GNU GPL \xE2\xE5\xF0\xF1\xE8\xE8 3 "
+      "\xE8\xEB\xE8 \xED\xEE\xE2\xE5\xE5";
+  PlaceUnderTitle(kLicenceLine, kLicence, lines);
 }
 
 void PlaceDescription(const std::string& description,

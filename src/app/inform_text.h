@@ -13,10 +13,11 @@ namespace spravka {
 inline constexpr int kDescriptionLine = 20;
 inline constexpr char kDescriptionMarker[] = "* *";
 
-// The line under the title (line 0) that names the program's version; the
-// stored text keeps it empty.
+// The lines under the title (line 0) that name the program's version and
+// its licence; the stored text keeps them empty.
 inline constexpr int kVersionLine = 1;
-static_assert(kVersionLine < kDescriptionLine);
+inline constexpr int kLicenceLine = 2;
+static_assert(kVersionLine < kLicenceLine && kLicenceLine < kDescriptionLine);
 
 // The stored form is scrambled: each character, line after line, XORed
 // with the next value for range 30 of the generator seeded with 7851.
@@ -29,6 +30,10 @@ const std::vector<std::string>& StoredInformText();
 // Writes "версия `version`" (the version is ASCII) into the version line,
 // centred under the title by blanks.
 void PlaceVersion(std::string_view version, std::vector<std::string>* lines);
+
+// Writes the program's licence, GPL version 3 or later, into the licence
+// line, centred under the title by blanks.
+void PlaceLicence(std::vector<std::string>* lines);
 
 // Replaces what stands between line 20 and the marker line by
 // `description` and one empty line.

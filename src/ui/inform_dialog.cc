@@ -39,6 +39,7 @@ InformDialog::InformDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       lines_(UnscrambleInformText(StoredInformText())) {
   PlaceVersion(kProgramVersion, &lines_);
+  PlaceLicence(&lines_);
   setObjectName(QStringLiteral("HelpDlg"));
   setWindowTitle(QStringLiteral("Информация"));
   setModal(false);

@@ -1,5 +1,7 @@
 #include "app/inform_text.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace spravka {
@@ -40,35 +42,53 @@ TEST(InformTextTest, EachLoadReplacesTheDescription) {
   EXPECT_EQ(lines[22], marker);
 }
 
-TEST(InformTextTest, VersionStandsUnderTheTitleAndLeavesTheDescriptionPlace) {
+// Twice the middle of a line's text: its start plus its end.
+size_t TwiceCentre(const std::string& line) {
+  return line.find_first_not_of(' ') + line.size();
+}
+
+TEST(InformTextTest, VersionAndLicenceStandUnderTheTitleAndLeaveTheRestAlone) {
   std::vector<std::string> without = UnscrambleInformText(StoredInformText());
-  EXPECT_EQ(without[kVersionLine], "");  // kept free in the stored text
+  // Both kept free in the stored text.
+  EXPECT_EQ(without[kVersionLine], "");
+  EXPECT_EQ(without[kLicenceLine], "");
   std::vector<std::string> lines = without;
 
   PlaceVersion("12.3.4", &lines);
+  PlaceLicence(&lines);
   PlaceDescription("base", &lines);
   PlaceDescription("base", &without);
-  // Only the version line differs.
+  // Only the version and licence lines differ.
   ASSERT_EQ(lines.size(), without.size());
   const std::string version = lines[kVersionLine];
-  lines[kVersionLine] = "";
+  const std::string licence = lines[kLicenceLine];
+  lines[kVersionLine] = lines[kLicenceLine] = "";
   EXPECT_EQ(lines, without);
   EXPECT_EQ(lines[kDescriptionLine], "base");
   EXPECT_EQ(lines[kDescriptionLine + 1], "");
   EXPECT_EQ(MarkerLine(lines), kDescriptionLine + 2);
 
   ASSERT_TRUE(version.ends_with("\xE2\xE5\xF0\xF1\xE8\xFF 12.3.4")) << version;
-  // Centred under the title: twice the centre, the start plus the end,
-  // differs by at most one blank.
-  const std::string& title = lines[kVersionLine - 1];
-  const double twice_centre = version.find_first_not_of(' ') + version.size();
-  EXPECT_NEAR(twice_centre, title.find_first_not_of(' ') + title.size(), 1.0);
+  // "лицензия GNU GPL версии 3 или новее"
+  EXPECT_EQ(licence.substr(licence.find_first_not_of(' ')),
+            "\xEB\xE8\xF6\xE5\xED\xE7\xE8\xFF GNU GPL \xE2\xE5\xF0\xF1\xE8\xE8 3 "
+            "\xE8\xEB\xE8 \xED\xEE\xE2\xE5\xE5");
+  // Centred under the title, the longer licence too, within one blank; the
+  // licence still fits the width of the text's longest lines.
+  const std::string& title = lines[0];
+  EXPECT_NEAR(TwiceCentre(version), TwiceCentre(title), 1.0);
+  EXPECT_NEAR(TwiceCentre(licence), TwiceCentre(title), 1.0);
+  size_t widest = 0;
+  for (const std::string& line : without) widest = std::max(widest, line.size());
+  EXPECT_LE(licence.size(), widest);
 
-  // A text without a title line still gets its version line.
+  // A text without a title line still gets both lines.
   std::vector<std::string> empty;
   PlaceVersion("1.0", &empty);
-  ASSERT_EQ(empty.size(), size_t(kVersionLine + 1));
+  PlaceLicence(&empty);
+  ASSERT_EQ(empty.size(), size_t(kLicenceLine + 1));
   EXPECT_EQ(empty[kVersionLine], "\xE2\xE5\xF0\xF1\xE8\xFF 1.0");
+  EXPECT_EQ(empty[kLicenceLine].find_first_not_of(' '), 0u);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // What tells the program apart on the desktop: its icon in every size the
-// icon theme asks for, the icon of the splash window, and its version in
-// the information dialog.
+// icon theme asks for, the icon of the splash window, and its version and
+// licence in the information dialog.
 #include <QPlainTextEdit>
 #include <QtTest>
 
@@ -44,7 +44,7 @@ class ProgramIdentityTest : public QObject {
     QApplication::setWindowIcon(QIcon());
   }
 
-  void informationNamesTheVersionUnderTheTitle() {
+  void informationNamesTheVersionAndLicenceUnderTheTitle() {
     InformDialog help;
     const QString expected =
         QStringLiteral("версия ") + QLatin1String(kProgramVersion);
@@ -54,6 +54,8 @@ class ProgramIdentityTest : public QObject {
             .split(QLatin1Char('\n'));
     QCOMPARE(shown.at(kVersionLine).trimmed(), expected);
     QVERIFY(shown.at(kVersionLine - 1).contains(QStringLiteral("СПРАВОЧНИК")));
+    QCOMPARE(shown.at(kLicenceLine).trimmed(),
+             QStringLiteral("лицензия GNU GPL версии 3 или новее"));
     // The description place after the version line is where it was.
     help.PlaceBaseDescription("X");
     QCOMPARE(help.lines()[kDescriptionLine], std::string("X"));
