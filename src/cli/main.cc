@@ -50,9 +50,9 @@ int main(int argc, char** argv) {
     return argc < 2 ? 2 : FinishOutput(0);
   }
   if (!std::strcmp(argv[1], "--version")) {
-    std::fputs(
-        spravka::VersionNotice("spravka-cli", spravka::kProgramVersion).c_str(),
-        stdout);
+    std::printf(
+        "%s",
+        spravka::VersionNotice("spravka-cli", spravka::kProgramVersion).c_str());
     return FinishOutput(0);
   }
   const std::string name = argv[1];

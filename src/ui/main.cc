@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
     const std::string notice = VersionNotice("spravka", kProgramVersion);
     const bool written =
-        std::fputs(notice.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
+        std::printf("%s", notice.c_str()) >= 0 && std::fflush(stdout) == 0;
     return written ? 0 : 1;
   }
   IgnoreFileSizeLimitSignal();
