@@ -101,9 +101,15 @@ endif()
 add_custom_target(package_files ALL DEPENDS ${package_files})
 add_dependencies(programs spravka-cli package_files)
 
-# The Debian package. Its dependencies are found by dpkg-shlibdeps from the
-# libraries the programs link (Qt 6, zlib, ...).
+# The Debian package and, where rpmbuild is installed, the RPM: the same
+# files (the RPM adds the licence's text, package_staging.cmake) and the same
+# description. Their dependencies are found from the libraries the programs
+# link (Qt 6, zlib, ...): by dpkg-shlibdeps, and by rpmbuild itself.
 set(CPACK_GENERATOR DEB)
+find_program(RPMBUILD rpmbuild)
+if(RPMBUILD)
+  list(APPEND CPACK_GENERATOR RPM)
+endif()
 set(CPACK_PACKAGE_NAME spravka)
 set(CPACK_PACKAGE_VENDOR "Spravka developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
@@ -116,6 +122,36 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+
+set(CPACK_RPM_PACKAGE_LICENSE GPL-3.0-or-later)
+set(CPACK_RPM_PACKAGE_GROUP Applications/Productivity)
+set(CPACK_RPM_PACKAGE_RELEASE 1)
+set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
+set(CPACK_RPM_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+# Installed under /usr only, where the desktop finds the entry and icons.
+set(CPACK_PACKAGE_RELOCATABLE OFF)
+# The packager; no links from build ids, which are for debug packages.
+set(CPACK_RPM_SPEC_MORE_DEFINE
+    "%define packager ${SPRAVKA_MAINTAINER}\n%define _build_id_links none")
+# The last touches to the staging folder of each package.
+set(CPACK_PRE_BUILD_SCRIPTS ${SPRAVKA_PACKAGING_SOURCE}/package_staging.cmake)
+set(CPACK_SPRAVKA_STRIP ${CMAKE_STRIP})
+set(CPACK_SPRAVKA_LICENCE_FILE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_RPM_USER_FILELIST
+    "%license /usr/share/licenses/spravka/LICENSE"
+    "%doc /usr/share/doc/spravka/copyright"
+    "%doc /usr/share/doc/spravka/changelog.gz")
+# The package owns its own folders only; the shared ones belong to the
+# system's packages (filesystem, hicolor-icon-theme, shared-mime-info).
+set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
+    /usr/share/applications /usr/share/man /usr/share/man/man1
+    /usr/share/mime /usr/share/mime/packages /usr/share/licenses
+    /usr/share/icons /usr/share/icons/hicolor)
+foreach(size 8x8 16x16 22x22 24x24 32x32 36x36 42x42 48x48 64x64 72x72 96x96
+             128x128 192x192 256x256 512x512 scalable)
+  list(APPEND CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
+       /usr/share/icons/hicolor/${size} /usr/share/icons/hicolor/${size}/apps)
+endforeach()
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     ${CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS})
@@ -130,12 +166,17 @@ add_test(NAME version_notice
          COMMAND bash ${PROJECT_SOURCE_DIR}/tests/packaging/version_notice_test.sh
                  ${PROJECT_VERSION} ${version_programs})
 
-# The package as a user gets it (tests/packaging). Not for a sanitizer
+# The packages as a user gets them (tests/packaging). Not for a sanitizer
 # build, whose programs are not the ones to ship.
 if(SPRAVKA_UI AND NOT SPRAVKA_SANITIZE)
-  add_test(NAME deb_package
-           COMMAND bash ${PROJECT_SOURCE_DIR}/tests/packaging/deb_package_test.sh
+  # Whether the programs must pass hardening-check.
+  set(hardened plain)
+  if(SPRAVKA_HARDENED)
+    set(hardened $<IF:$<CONFIG:Release,RelWithDebInfo,MinSizeRel>,hardened,plain>)
+  endif()
+  add_test(NAME packages
+           COMMAND bash ${PROJECT_SOURCE_DIR}/tests/packaging/packages_test.sh
                    ${CMAKE_CPACK_COMMAND} ${PROJECT_BINARY_DIR}
-                   ${PROJECT_BINARY_DIR}/tests/deb-package)
-  set_tests_properties(deb_package PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+                   ${PROJECT_BINARY_DIR}/tests/packages ${hardened})
+  set_tests_properties(packages PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
 endif()
