@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Editing a large demo town (1,000,000 residential and 100,000 organisation
 // records): a keystroke in a cell of an early record, which moves the rest
 // of the working table each time, and pasting 100,000 lines.

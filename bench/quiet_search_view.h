@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef SPRAVKA_BENCH_QUIET_SEARCH_VIEW_H_
 #define SPRAVKA_BENCH_QUIET_SEARCH_VIEW_H_
 

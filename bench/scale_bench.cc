@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading and searching a demo town read from a file, for comparing towns
 // of different sizes (bench/scale makes them): the load, a full scan that
 // finds nothing, and a refinement answered from the result cache.

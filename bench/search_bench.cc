@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Search on a demo town of 1,000,000 residential records: full scans that
 // find nothing, a broad search stopped by the cap, and refined searches
 // answered from the result cache. bench/compare-search sets these against

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Storage on a large demo town (1,000,000 residential and 100,000
 // organisation records): loading, against zlib inflating its two streams
 // (and libdeflate doing it); saving 10,000 change entries; optimising;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How much the window adds to the core: start-up to a filled window against
 // loading the base alone, and a keystroke to the repainted grid against the
 // core search of the same query.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the manual page of spravka-cli (troff, UTF-8) from the program's
 # own --help and --version texts, so that the page and the program never
 # disagree.

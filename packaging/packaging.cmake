@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts in place, and the Debian package CPack makes
 # of it. Included from the top CMakeLists.txt.
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the freedesktop files that the package installs for all users: the
 // MIME package of base files and the program's desktop entry. They are the
 // texts the program itself writes for the current user, so the two never

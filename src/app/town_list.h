@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef SPRAVKA_APP_TOWN_LIST_H_
 #define SPRAVKA_APP_TOWN_LIST_H_
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // spravka-cli build: a new base part from TSV files.
 #include <algorithm>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // spravka-cli check: reads and verifies a whole base file.
 #include <cstdio>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef SPRAVKA_CLI_COMMAND_H_
 #define SPRAVKA_CLI_COMMAND_H_
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // spravka-cli demo: a synthetic town for trying the program out and for
 // measuring it.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // spravka-cli export: a working table as the window shows it, as TSV.
 #include <cstdio>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // spravka-cli info: what a base file holds, one "Name: value" a line.
 #include <algorithm>
 #include <cstdio>

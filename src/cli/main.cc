@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // spravka-cli: the command-line companion of the directory program.
 #include <cstdio>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // spravka-cli optimize: folds the change section into a rebuilt base part.
 #include <cstdio>
 #include <string>

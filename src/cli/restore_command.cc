@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // spravka-cli restore: throws away the saved changes of a base.
 #include <algorithm>
 #include <cstdio>

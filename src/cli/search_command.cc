@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // spravka-cli search: the rows a search grid would show for what the user
 // types into the universal line or the detailed edits.
 #include <cstdio>

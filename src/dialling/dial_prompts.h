@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef SPRAVKA_DIALLING_DIAL_PROMPTS_H_
 #define SPRAVKA_DIALLING_DIAL_PROMPTS_H_
 

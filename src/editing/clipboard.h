@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef SPRAVKA_EDITING_CLIPBOARD_H_
 #define SPRAVKA_EDITING_CLIPBOARD_H_
 

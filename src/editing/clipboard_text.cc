@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editing/clipboard_text.h"
 
 #include "editing/record_editor.h"

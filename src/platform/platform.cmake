@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Qt and system adapters behind the core's interfaces, with the
 # program's resources. Included from src/CMakeLists.txt when the UI is on.
 spravka_layer(platform USES app dialling editing storage

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "search/match_record.h"
 
 #include "search/text_fold.h"

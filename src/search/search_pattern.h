@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef SPRAVKA_SEARCH_SEARCH_PATTERN_H_
 #define SPRAVKA_SEARCH_SEARCH_PATTERN_H_
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef SPRAVKA_STORAGE_RECORD_KEY_H_
 #define SPRAVKA_STORAGE_RECORD_KEY_H_
 

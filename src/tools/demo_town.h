@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef SPRAVKA_TOOLS_DEMO_TOWN_H_
 #define SPRAVKA_TOOLS_DEMO_TOWN_H_
 

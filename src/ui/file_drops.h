@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef SPRAVKA_UI_FILE_DROPS_H_
 #define SPRAVKA_UI_FILE_DROPS_H_
 

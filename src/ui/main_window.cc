@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, loading and leaving a base, and closing the window.
 #include "ui/main_window.h"
 

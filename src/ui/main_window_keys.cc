@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keys the window handles before its controls, the mouse on labels and
 // edits, and the striped drawing.
 #include <QAction>

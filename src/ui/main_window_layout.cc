@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The widgets of the main window and how they are laid out.
 #include <QAction>
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search controls: the engine's view of the window, the search mode,
 // the count label and the double-click shortcuts.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Leaving a base for another: the town list, the switch with its splash
 // window, and loading the shown base again.
 #include <QComboBox>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The window program. Included from src/CMakeLists.txt when the UI is on.
 spravka_layer(ui USES platform app dialling editing search storage util
               LIBS Qt6::Widgets EXCLUDE main.cc)

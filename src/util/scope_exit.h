@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef SPRAVKA_UTIL_SCOPE_EXIT_H_
 #define SPRAVKA_UTIL_SCOPE_EXIT_H_
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's messages built from a Status: which box, whether the program
 // ends, and the text, as one table.
 #include "app/base_messages.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # build refuses bad TSV naming file and line, and bad options, and writes
 # nothing then.
 source "$(dirname "$0")/lib.sh" "$1"

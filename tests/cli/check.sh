@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # check: exit 0 for a sound base, 1 with the finding for a damaged one.
 source "$(dirname "$0")/lib.sh" "$1"
 

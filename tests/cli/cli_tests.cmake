@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # spravka-cli: its own pieces in GoogleTest, and whole-command round trips as
 # shell checks driven by ctest.
 file(GLOB SPRAVKA_CLI_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cc)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # demo: a sound town, the same file for the same seed.
 source "$(dirname "$0")/lib.sh" "$1"
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A write beyond the file-size limit fails with a message, removes its
 # temporary file and leaves the base as it was (the process is not killed).
 source "$(dirname "$0")/lib.sh" "$1"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the command-line checks: the program under test ($1), a scratch
 # folder that goes away afterwards, and helpers that fail with a reason.
 set -euo pipefail

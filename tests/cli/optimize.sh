@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # optimize: the same records in a rebuilt base, the old file kept as .~qz.
 source "$(dirname "$0")/lib.sh" "$1"
 

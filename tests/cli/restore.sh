@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # restore: the change section goes, the base part stays byte for byte; a
 # base without an origin tag is refused.
 source "$(dirname "$0")/lib.sh" "$1"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # build, then export: the records come back as they went in.
 source "$(dirname "$0")/lib.sh" "$1"
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # search: the rows a grid would show and the count label, as the window
 # builds its patterns.
 source "$(dirname "$0")/lib.sh" "$1"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clipboard's text forms: the row copy, the grid copy and the paste.
 #include "editing/clipboard_text.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random sequences of edits, additions, deletions and pastes, checked
 // against a plain list of records after every step, and the saved change
 // section checked by loading it again: the base then holds exactly what

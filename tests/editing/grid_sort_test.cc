@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sorting the shown rows by a column.
 #include "editing/grid_sort.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Editing records in the grid: cell edits, Esc, adding and deleting.
 #include "editing/record_editor.h"
 

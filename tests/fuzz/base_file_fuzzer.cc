@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole base file: it loads or is refused with a status; a loaded store
 // has sound tables and change lists; the checker agrees with the loader;
 // saving the changes and loading again gives the same tables; and the base

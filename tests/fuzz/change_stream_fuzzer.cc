@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A decompressed change stream: parsed whole, in pieces, and as it
 // inflates, it gives the same change lists; every change it keeps can be a
 // record; building the stream from the lists and parsing it again gives the

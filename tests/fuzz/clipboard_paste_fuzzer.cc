@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clipboard text pasted into a small base: whatever it holds, the working
 // table stays well formed (records back to back, each with all its tags in
 // order and its terminator, no other byte below 0x20), every pasted record

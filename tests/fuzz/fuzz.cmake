@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fuzz targets. Each tests/fuzz/NAME_fuzzer.cc defines LLVMFuzzerTestOneInput
 # and is built twice: with a plain driver that replays its seed corpus
 # (corpus/NAME) and the reproductions of past faults (reproductions/NAME)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the seed corpus of the fuzz targets and the reproductions of the
 // files that once cost the reader memory or broke optimisation.
 //   make_fuzz_inputs corpus DIR            seeds from the demo generator

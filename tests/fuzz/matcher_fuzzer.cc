@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The matcher with any pattern and any records: it reads neither beyond
 // its closing 0x1F, and the scanner, which leaps over records by a literal
 // probe and scans in slices, finds exactly the records the matcher accepts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays files through a fuzz target without libFuzzer, so that any
 // compiler can run the corpus and the reproductions as a test. Arguments
 // are files or folders (every file in them, in name order).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search-pattern builder with any typed texts: the universal pattern
 // and the detailed one are well formed (items in column order, each a
 // search-box column, a mode and a folded text without control bytes, one

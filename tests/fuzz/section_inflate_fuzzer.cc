@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any stream and stated length: libdeflate, which inflates the table
 // sections, gives zlib's verdict and zlib's text, so that no base loads
 // now that did not load before and none fails that did.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads every #include "folder/..." line under src/ and fails on any edge
 # that the layers' USES lists (src/CMakeLists.txt, written to layers.txt at
 # configure time) do not allow, directly or through a layer below. Prints

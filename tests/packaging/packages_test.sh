@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package and the RPM from the build tree and checks them
 # as a user would get them. The .deb, unpacked into a scratch root with
 # dpkg -x: spravka-cli runs from there (no LD_LIBRARY_PATH) and makes a

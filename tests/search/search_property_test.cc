@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typing and deleting at random over a generated town: after every
 // keystroke the engine, with its cache, shows exactly what a plain scan of
 // the whole table with the same controls gives.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef SPRAVKA_TESTS_SEARCH_SEARCH_TEST_UTIL_H_
 #define SPRAVKA_TESTS_SEARCH_SEARCH_TEST_UTIL_H_
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every file operation of saving, storing column widths, optimising,
 // restoring and creating a base fails in turn, returning its error,
 // throwing it, or running out of disk: the previous files stay byte for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files made to cost memory or to break optimisation: each loads or is
 // refused as a damaged base, and the reserve and the change stream stay
 // within what the file can use.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Table sections are inflated by libdeflate into the exact stated room and
 // the two tables load on two threads. Whatever is wrong with a stream, the
 // verdict is zlib's, and a load that fails is the same damaged base with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef SPRAVKA_TESTS_SUPPORT_BASE_BUILDER_H_
 #define SPRAVKA_TESTS_SUPPORT_BASE_BUILDER_H_
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef SPRAVKA_TESTS_SUPPORT_SHELL_FAKES_H_
 #define SPRAVKA_TESTS_SUPPORT_SHELL_FAKES_H_
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands on the base file, through the window: saving, column
 // widths, optimisation and restore, each checked in the file, and each
 // failing without losing the unsaved changes.

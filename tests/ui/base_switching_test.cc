@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Managing bases through the window: the first start in an empty folder,
 // switching towns with and without unsaved changes, a switch that fails,
 // files dropped on the window, a new base from the menu, and the file

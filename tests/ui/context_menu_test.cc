@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The context menu as it opens over the window, and the clipboard commands
 // behind it.
 #include <QClipboard>

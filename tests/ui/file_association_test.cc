@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The association of base files with the program in the user's
 // freedesktop folders, pointed at a temporary folder.
 #include "platform/file_association.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `TBDrawCell`'s stripes, the contrast keys and the focused cell, read from
 // the pixels the grid paints.
 #include <QtTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The new-base dialog: its controls, keys, the checks before it closes,
 // and the base made from what it holds.
 #include "ui/new_base_dialog.h"

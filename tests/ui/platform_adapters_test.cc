@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt adapters: the settings store, the message boxes and the
 // Windows-1251 conversion of what the user sees and types.
 #include <QMessageBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What tells the program apart on the desktop: its icon in every size the
 // icon theme asks for, the icon of the splash window, and its version and
 // licence in the information dialog.

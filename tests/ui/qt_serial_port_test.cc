@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial ports through QSerialPort, tried on pseudo-terminals: a real
 // serial device is never opened here (the first one on these machines is the
 // system console).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Editing records in the window's grids, from the keyboard and the mouse:
 // typing into cells, Esc, Ctrl+Ins, Ctrl+Del, sorting by a caption, the
 // ". . . . ." row, and a whole session done with the keyboard alone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ctrl+Ins and Ctrl+Del add and delete records wherever the focus is in
 // the window, and the focus goes back to the search line when a deletion
 // empties the grid.

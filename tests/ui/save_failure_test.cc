@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A save that fails, by a returned error or by one that is thrown (the
 // compressor or the memory giving out), keeps the changes, the base and the
 // window: from the menu, on closing and on switching the town.

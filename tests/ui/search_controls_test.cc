@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typing, the search modes, the number fallback between the tables, the
 // count label and the double-click shortcuts, driven through the window.
 #include <QtTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, the town list, the window's look from the base header,
 // settings and closing.
 #include <QMenu>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs every registered QtTest class on the offscreen platform.
 #include "ui_test_main.h"
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The window tests: QtTest on the offscreen platform, and one run of the
 # real program under Xvfb. Included from tests/CMakeLists.txt.
 file(GLOB SPRAVKA_UI_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cc)

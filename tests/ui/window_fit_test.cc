@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as a user sees it on the platform's fonts and styles: numbers
 // shown whole, text that does not fit marked as cut, the hover colour of
 // the count label, the size of the open town list.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef SPRAVKA_TESTS_UI_WINDOW_RIG_H_
 #define SPRAVKA_TESTS_UI_WINDOW_RIG_H_
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Opens a demo town in the real program under Xvfb, takes a screenshot of
 # the screen and checks that it shows a filled grid, not a blank window.
 # Usage: window_screenshot_test.sh SPRAVKA SPRAVKA_CLI WORK_FOLDER

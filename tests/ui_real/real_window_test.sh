@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the real-window tests on an X server (Xvfb) with a window manager
 # (openbox), with a 1,000,000-record demo town whose numbers have seven
 # digits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window on a real X server (run under Xvfb by
 // real_window_test.sh): a 1,000,000-record town with seven-digit numbers
 // shows every number whole in its column. A screenshot is kept.

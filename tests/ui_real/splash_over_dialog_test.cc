@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The splash window and the dialogs on a real X server with a window
 // manager (run under Xvfb with openbox by real_window_test.sh): the splash
 // stays on top of the program's other windows, so it must give way to a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/rules/count_label.h"
 
 #include "search/search_result.h"

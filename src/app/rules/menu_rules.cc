@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/rules/menu_rules.h"
 
 #include "storage/cp1251.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scaling the header's pixel geometry to the interface font and back.
 #include "app/rules/header_geometry.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The context menu's rules as one table of cases.
 #include "app/rules/menu_rules.h"
 

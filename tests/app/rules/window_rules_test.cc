@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The count label and the keys the main window handles itself.
 #include <gtest/gtest.h>
 
