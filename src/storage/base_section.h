@@ -37,10 +37,10 @@ bool ReadSectionBlock(std::string_view file, size_t* offset, size_t section_end,
 bool MakeRoomForText(std::string_view stream, size_t size, size_t offset,
                      ByteBuffer* buffer);
 
-// Inflates a descrambled table stream into exactly `size` bytes at `out`
-// (libdeflate, which does it about 2.7 times as fast as zlib). False when
-// the stream is damaged or inflates to any other length, exactly when
-// zlib's InflateExact is false.
+// Inflates a descrambled table stream into exactly `size` bytes at `out`:
+// with libdeflate where the build found it (about 2.7 times as fast as
+// zlib), with zlib where it did not. False when the stream is damaged or
+// inflates to any other length, exactly when zlib's InflateExact is false.
 bool InflateSection(std::string_view stream, char* out, size_t size);
 
 // Reads a section text as the loader does: records end with 0x1F, each
