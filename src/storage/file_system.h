@@ -13,6 +13,7 @@ namespace spravka {
 
 // The few file operations the storage needs. Every result is checked: a
 // failed write, flush, close or rename is reported, never taken for success.
+// Paths are UTF-8 (on Windows too, where they go to the system as UTF-16).
 // Tests substitute a file system that fails on purpose.
 class FileSystem {
  public:

@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The file system of a POSIX system: open, write, fsync, rename.
+#include "storage/file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+namespace spravka {
+namespace {
+
+Status WriteAll(int fd, std::string_view data, const std::string& path) {
+  while (!data.empty()) {
+    const ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return Status::IoError(FileOperation::kWrite, path, errno);
+    }
+    data.remove_prefix(static_cast<size_t>(n));
+  }
+  return Status::Ok();
+}
+
+// Closes `fd`; a failed close is a failed write.
+Status FinishWrite(int fd, Status status, const std::string& path) {
+  if (status.ok() && ::fsync(fd) != 0)
+    status = Status::IoError(FileOperation::kWrite, path, errno);
+  if (::close(fd) != 0 && status.ok())
+    status = Status::IoError(FileOperation::kWrite, path, errno);
+  return status;
+}
+
+class PosixFileSystem : public FileSystem {
+ public:
+  Status ReadFile(const std::string& path, std::string* contents) override {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return Status::IoError(FileOperation::kRead, path, errno);
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+      const int error = errno;
+      ::close(fd);
+      return Status::IoError(FileOperation::kRead, path, error);
+    }
+    contents->resize(static_cast<size_t>(st.st_size));
+    size_t done = 0;
+    while (done < contents->size()) {
+      const ssize_t n =
+          ::read(fd, contents->data() + done, contents->size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        const int error = n < 0 ? errno : EIO;
+        ::close(fd);
+        return Status::IoError(FileOperation::kRead, path, error);
+      }
+      done += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    return Status::Ok();
+  }
+
+  Status WriteFile(const std::string& path, std::string_view data) override {
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return Status::IoError(FileOperation::kWrite, path, errno);
+    return FinishWrite(fd, WriteAll(fd, data, path), path);
+  }
+
+  Status WriteAt(const std::string& path, uint64_t offset,
+                 std::string_view data) override {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return Status::IoError(FileOperation::kWrite, path, errno);
+    Status status;
+    if (::lseek(fd, static_cast<off_t>(offset), SEEK_SET) < 0) {
+      status = Status::IoError(FileOperation::kWrite, path, errno);
+    } else {
+      status = WriteAll(fd, data, path);
+    }
+    return FinishWrite(fd, status, path);
+  }
+
+  Status Rename(const std::string& from, const std::string& to) override {
+    if (std::rename(from.c_str(), to.c_str()) != 0) {
+      return Status::IoError(FileOperation::kRename, from, errno);
+    }
+    return Status::Ok();
+  }
+
+  Status Remove(const std::string& path) override {
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+      return Status::IoError(FileOperation::kRemove, path, errno);
+    }
+    return Status::Ok();
+  }
+
+  bool Exists(const std::string& path) override {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+  }
+
+  Status MakeWritable(const std::string& path) override {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
+      return Status::IoError(FileOperation::kWrite, path, errno);
+    if (st.st_mode & S_IWUSR) return Status::Ok();
+    if (::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) != 0) {
+      return Status::IoError(FileOperation::kWrite, path, errno);
+    }
+    return Status::Ok();
+  }
+
+  std::string ResolveLinks(const std::string& path) override {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return path;
+    std::string target = resolved;
+    std::free(resolved);
+    return target;
+  }
+
+  Status CopyPermissions(const std::string& from,
+                         const std::string& to) override {
+    struct stat st;
+    if (::stat(from.c_str(), &st) != 0)
+      return Status::IoError(FileOperation::kRead, from, errno);
+    if (::chmod(to.c_str(), st.st_mode & 07777) != 0) {
+      return Status::IoError(FileOperation::kWrite, to, errno);
+    }
+    return Status::Ok();
+  }
+};
+
+}  // namespace
+
+FileSystem& RealFileSystem() {
+  static PosixFileSystem fs;
+  return fs;
+}
+
+void IgnoreFileSizeLimitSignal() {
+#ifdef SIGXFSZ
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
+
+}  // namespace spravka
