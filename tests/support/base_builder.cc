@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/base_builder.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 #include "storage/base_file.h"
+#include "util/paths.h"
 
 namespace spravka::testing {
 
@@ -97,12 +96,15 @@ namespace {
 
 struct TempRoot {
   std::filesystem::path path;
+  // A new folder of a random name: one that is made here, not found.
   TempRoot() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "spravka-test-XXXXXX")
-            .string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path = pattern;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      path = std::filesystem::temp_directory_path() /
+             ("spravka-test-" + std::to_string(random()));
+      if (std::filesystem::create_directory(path)) return;
+    }
+    throw std::runtime_error("cannot make a temporary folder");
   }
   ~TempRoot() {
     std::error_code ignored;
@@ -117,17 +119,18 @@ std::string TempDir() {
   static int counter = 0;
   const auto dir = root.path / std::to_string(++counter);
   std::filesystem::create_directories(dir);
-  return dir.string();
+  return Utf8FromPath(dir);
 }
 
+
 void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathFromUtf8(path), std::ios::binary);
   std::stringstream buffer;
   buffer << in.rdbuf();
   return buffer.str();
