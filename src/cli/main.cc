@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // spravka-cli: the command-line companion of the directory program.
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <new>
 #include <string>
@@ -10,6 +9,7 @@
 #include "app/version.h"
 #include "app/version_notice.h"
 #include "cli/command.h"
+#include "cli/process_start.h"
 #include "storage/file_system.h"
 
 namespace {
@@ -46,20 +46,23 @@ int FinishOutput(int code) {
 
 int main(int argc, char** argv) {
   spravka::IgnoreFileSizeLimitSignal();
-  if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
-    PrintHelp(argc < 2 ? stderr : stdout);
-    return argc < 2 ? 2 : FinishOutput(0);
+  spravka::cli::SetUpStandardStreams();
+  const std::vector<std::string> words =
+      spravka::cli::ProgramArguments(argc, argv);
+  if (words.size() < 2 || words[1] == "--help" || words[1] == "-h") {
+    PrintHelp(words.size() < 2 ? stderr : stdout);
+    return words.size() < 2 ? 2 : FinishOutput(0);
   }
-  if (!std::strcmp(argv[1], "--version")) {
+  if (words[1] == "--version") {
     std::printf(
         "%s",
         spravka::VersionNotice("spravka-cli", spravka::kProgramVersion).c_str());
     return FinishOutput(0);
   }
-  const std::string name = argv[1];
+  const std::string& name = words[1];
   for (const auto& c : spravka::cli::Commands()) {
     if (name != c.name) continue;
-    std::vector<std::string> args(argv + 2, argv + argc);
+    std::vector<std::string> args(words.begin() + 2, words.end());
     for (const auto& a : args) {
       if (a == "--help" || a == "-h") {
         std::fputs(c.usage, stdout);
