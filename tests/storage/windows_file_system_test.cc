@@ -1,0 +1,221 @@
+// The Windows file system under the storage's operations: names with
+// Cyrillic letters and paths beyond 260 characters, the file attributes, a
+// file another program holds open, and read-only files. Files are looked at
+// through the wide-character API, as Explorer sees them.
+#include <gtest/gtest.h>
+#include <windows.h>
+// A Win32 macro of that name would rename FileSystem::ReplaceFile here.
+#undef ReplaceFile
+
+#include <functional>
+#include <set>
+#include <string>
+
+#include "storage/base_file.h"
+#include "storage/file_system.h"
+#include "storage/optimiser.h"
+#include "storage/record_key.h"
+#include "storage/restore.h"
+#include "storage/save.h"
+#include "storage/windows_wide_text.h"
+#include "support/base_builder.h"
+
+namespace spravka {
+namespace {
+
+using testing::Fields;
+using testing::RecordText;
+using testing::TableRecords;
+
+// The "\\?\" form, which the checks here use for any length.
+std::wstring LongForm(const std::string& path) {
+  std::wstring wide = WideFromUtf8(path);
+  for (wchar_t& c : wide) {
+    if (c == L'/') c = L'\\';
+  }
+  return L"\\\\?\\" + wide;
+}
+
+std::set<std::string> FolderNames(const std::string& folder) {
+  std::set<std::string> names;
+  WIN32_FIND_DATAW found;
+  const HANDLE search =
+      FindFirstFileW((LongForm(folder) + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.insert(Utf8FromWide(name));
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+DWORD Attributes(const std::string& path) {
+  return GetFileAttributesW(LongForm(path).c_str());
+}
+
+// Attributes that carry meaning here (Wine marks every file "archive").
+constexpr DWORD kCompared = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                            FILE_ATTRIBUTE_SYSTEM;
+
+class WindowsFileSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    base_ = testing::MakeBaseFile({{"1", "Иванов"}, {"2", "Петров"}},
+                                  {{"9", "Школа"}}, 17);
+  }
+
+  // A base file at `path`, loaded, with one unsaved edit.
+  void MakeBase(const std::string& path) {
+    ASSERT_TRUE(fs_.WriteFile(path, base_).ok());
+    ASSERT_EQ(LoadBase(path, &store_).status, LoadStatus::kOk);
+    store_.HomeChanges.Add(RecordKey(2), RecordText({"2", "Сидоров"}));
+  }
+
+  std::vector<Fields> Reloaded(const std::string& path) {
+    RecordStore reloaded;
+    EXPECT_EQ(LoadBase(path, &reloaded).status, LoadStatus::kOk);
+    return TableRecords(reloaded.HomeData, 2);
+  }
+
+  FileSystem& fs_ = RealFileSystem();
+  std::string base_;
+  RecordStore store_;
+};
+
+TEST_F(WindowsFileSystemTest, CyrillicNamesAndLongPathsThroughEveryOperation) {
+  const std::string root = testing::TempDir();
+  std::string deep = root + "\\Справочники";
+  ASSERT_TRUE(CreateDirectoryW(LongForm(deep).c_str(), nullptr));
+  while (deep.size() < 400) {
+    deep += "\\Областной центр телефонных справочников";
+    ASSERT_TRUE(CreateDirectoryW(LongForm(deep).c_str(), nullptr));
+  }
+  for (const std::string& folder : {root + "\\Справочники", deep}) {
+    SCOPED_TRACE(folder.size());
+    const std::string path = folder + "\\Город.qz";
+    MakeBase(path);
+    ASSERT_TRUE(SaveChanges(path, store_).ok());
+    const std::vector<Fields> edited = {{"1", "Иванов"}, {"2", "Сидоров"}};
+    ASSERT_EQ(LoadBase(path, &store_).status, LoadStatus::kOk);
+    EXPECT_EQ(TableRecords(store_.HomeData, 2), edited);
+    ASSERT_EQ(SaveColumnWidths(path, {50, 60}, {70}, &store_).status,
+              SaveWidthsStatus::kOk);
+    ASSERT_EQ(OptimiseBase(path, store_, {50, 60}, {70}, 99).status,
+              OptimiseStatus::kOk);
+    ASSERT_EQ(LoadBase(path, &store_).status, LoadStatus::kOk);
+    EXPECT_EQ(TableRecords(store_.HomeData, 2), edited);
+    store_.HomeChanges.Add(RecordKey(1), "\x1F");
+    ASSERT_TRUE(SaveChanges(path, store_).ok());
+    EXPECT_EQ(Reloaded(path), std::vector<Fields>{edited[1]});
+    ASSERT_TRUE(RestoreBasePart(path).ok());
+    EXPECT_EQ(Reloaded(path), edited);
+    // The names as Windows shows them, and no temporary file.
+    std::set<std::string> want = {"Город.qz", "Город.~qz"};
+    if (folder != deep) want.insert("Областной центр телефонных справочников");
+    EXPECT_EQ(FolderNames(folder), want);
+    ASSERT_TRUE(fs_.Remove(BackupName(path)).ok());
+    EXPECT_FALSE(fs_.Exists(BackupName(path)));
+  }
+}
+
+TEST_F(WindowsFileSystemTest, AttributesStayButReadOnlyGoesBeforeAWrite) {
+  const std::string path = testing::TempDir() + "\\town.qz";
+  const std::pair<const char*, std::function<bool()>> operations[] = {
+      {"save", [&] { return SaveChanges(path, store_).ok(); }},
+      {"widths",
+       [&] {
+         return SaveColumnWidths(path, {1}, {2}, &store_).status ==
+                SaveWidthsStatus::kOk;
+       }},
+      {"restore", [&] { return RestoreBasePart(path).ok(); }},
+      {"optimise",
+       [&] {
+         return OptimiseBase(path, store_, {1}, {2}, 5).status ==
+                OptimiseStatus::kOk;
+       }},
+  };
+  for (const auto& [name, operation] : operations) {
+    SCOPED_TRACE(name);
+    fs_.Remove(BackupName(path));
+    MakeBase(path);
+    ASSERT_TRUE(SetFileAttributesW(
+        LongForm(path).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(operation());
+    EXPECT_EQ(Attributes(path) & kCompared, DWORD{FILE_ATTRIBUTE_HIDDEN});
+    if (fs_.Exists(BackupName(path))) {
+      EXPECT_EQ(Attributes(BackupName(path)) & kCompared,
+                DWORD{FILE_ATTRIBUTE_HIDDEN});
+    }
+    ASSERT_TRUE(SetFileAttributesW(LongForm(path).c_str(),
+                                   FILE_ATTRIBUTE_NORMAL));
+  }
+}
+
+TEST_F(WindowsFileSystemTest, AFileAnotherProgramHoldsOpenIsReportedAndKept) {
+  const std::string folder = testing::TempDir();
+  const std::string path = folder + "\\Город.qz";
+  MakeBase(path);
+  // Another program has the base open: for itself alone, or reading it and
+  // letting others read.
+  for (const DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ}}) {
+    SCOPED_TRACE(share);
+    const HANDLE held =
+        CreateFileW(LongForm(path).c_str(), GENERIC_READ, share, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const Status saved = SaveChanges(path, store_);
+    const OptimiseReport optimised =
+        OptimiseBase(path, store_, {1}, {2}, 5);
+    CloseHandle(held);
+    ASSERT_FALSE(saved.ok());
+    EXPECT_NE(saved.message().find("файл занят другой программой"),
+              std::string::npos)
+        << saved.message();
+    EXPECT_NE(saved.message().find(path), std::string::npos);
+    ASSERT_EQ(optimised.status, OptimiseStatus::kIoError);
+    EXPECT_NE(optimised.error_text.find("файл занят другой программой"),
+              std::string::npos)
+        << optimised.error_text;
+    // Nothing lost, nothing left.
+    EXPECT_EQ(testing::ReadBytes(path), base_);
+    EXPECT_EQ(FolderNames(folder), std::set<std::string>{"Город.qz"});
+  }
+  // Once it lets go, the edit saves.
+  ASSERT_TRUE(SaveChanges(path, store_).ok());
+  EXPECT_EQ(Reloaded(path),
+            (std::vector<Fields>{{"1", "Иванов"}, {"2", "Сидоров"}}));
+}
+
+TEST_F(WindowsFileSystemTest, AReadOnlyFileIsNotReplacedButCanBeRemoved) {
+  const std::string folder = testing::TempDir();
+  const std::string path = folder + "\\out.tsv";
+  ASSERT_TRUE(fs_.WriteFile(path, "old").ok());
+  ASSERT_TRUE(SetFileAttributesW(LongForm(path).c_str(),
+                                 FILE_ATTRIBUTE_READONLY));
+  const Status replaced = fs_.ReplaceFile(path, "new");
+  ASSERT_FALSE(replaced.ok());
+  EXPECT_NE(replaced.message().find("доступ запрещён"), std::string::npos)
+      << replaced.message();
+  EXPECT_EQ(testing::ReadBytes(path), "old");
+  EXPECT_EQ(FolderNames(folder), std::set<std::string>{"out.tsv"});
+  ASSERT_TRUE(fs_.Remove(path).ok());
+  EXPECT_TRUE(FolderNames(folder).empty());
+  EXPECT_TRUE(fs_.Remove(path).ok());  // a file that is gone is removed
+}
+
+TEST_F(WindowsFileSystemTest, FailuresNameTheFileAndTheReason) {
+  const std::string folder = testing::TempDir();
+  std::string contents;
+  const Status missing = fs_.ReadFile(folder + "\\Нет.qz", &contents);
+  ASSERT_FALSE(missing.ok());
+  EXPECT_EQ(missing.message(), "Не удалось прочитать файл " + folder +
+                                   "\\Нет.qz: файл не найден");
+  const Status no_folder = fs_.WriteFile(folder + "\\Нет\\a.qz", "x");
+  ASSERT_FALSE(no_folder.ok());
+  EXPECT_EQ(no_folder.message(), "Не удалось записать файл " + folder +
+                                     "\\Нет\\a.qz: папка не найдена");
+}
+
+}  // namespace
+}  // namespace spravka
