@@ -39,6 +39,15 @@ std::string WindowsOpenCommand(std::string_view executable) {
   return "\"" + std::string(executable) + "\" \"%1\"";
 }
 
+std::vector<RegistryKeyValue> WindowsFileTypeKeys(std::string_view executable) {
+  return {
+      {".qz", "Kodrin"},
+      {"Kodrin", kBaseFileTypeDescription},
+      {"Kodrin\\DefaultIcon", std::string(executable) + ",0"},
+      {kWindowsOpenCommandKey, WindowsOpenCommand(executable)},
+  };
+}
+
 std::string DesktopExecValue(std::string_view executable) {
   // The argument, quoted.
   std::string quoted = "\"";

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace spravka {
 
@@ -43,6 +44,22 @@ bool IsFloppyOrNetworkFolder(std::string_view folder);
 // marks (unquoted, a path with blanks would let another program run), a
 // blank, and "%1" in double quotation marks.
 std::string WindowsOpenCommand(std::string_view executable);
+
+// One key of the Windows association: its name under the classes key and
+// its default value (UTF-8).
+struct RegistryKeyValue {
+  std::string key;
+  std::string value;
+};
+
+// The key that holds the open command.
+inline constexpr char kWindowsOpenCommandKey[] = "Kodrin\\shell\\open\\command";
+
+// The Windows association for `executable`, in the order it is written:
+// ".qz" names the type "Kodrin", which has the description, the icon (the
+// executable's first) and the open command last, so that a command found
+// stored means the rest was written before it.
+std::vector<RegistryKeyValue> WindowsFileTypeKeys(std::string_view executable);
 
 // The value of a desktop entry's Exec key that opens one file with
 // `executable`: the path as one quoted argument by the desktop-entry rules

@@ -64,6 +64,23 @@ TEST(FileTypeTest, WindowsCommandQuotesThePath) {
             "\"C:\\Program Files\\Spravka\\spravka.exe\" \"%1\"");
 }
 
+TEST(FileTypeTest, WindowsKeysNameTheTypeAndEndWithTheCommand) {
+  const std::vector<RegistryKeyValue> keys =
+      WindowsFileTypeKeys("C:\\Program Files\\Справка\\spravka.exe");
+  const std::pair<const char*, const char*> want[] = {
+      {".qz", "Kodrin"},
+      {"Kodrin", "База данных телефонного справочника"},
+      {"Kodrin\\DefaultIcon", "C:\\Program Files\\Справка\\spravka.exe,0"},
+      {"Kodrin\\shell\\open\\command",
+       "\"C:\\Program Files\\Справка\\spravka.exe\" \"%1\""},
+  };
+  ASSERT_EQ(keys.size(), std::size(want));
+  for (size_t i = 0; i < keys.size(); ++i) {
+    EXPECT_EQ(keys[i].key, want[i].first);
+    EXPECT_EQ(keys[i].value, want[i].second);
+  }
+}
+
 TEST(FileTypeTest, DesktopExecQuotesByTheDesktopEntryRules) {
   const std::pair<const char*, const char*> cases[] = {
       {"/usr/bin/spravka", R"("/usr/bin/spravka" %f)"},
