@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef SPRAVKA_APP_WINDOWS_REGISTRY_FILE_TYPE_H_
 #define SPRAVKA_APP_WINDOWS_REGISTRY_FILE_TYPE_H_
 

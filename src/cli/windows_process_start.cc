@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/process_start.h"
 
 // <windows.h> comes before the other Windows headers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file system of Windows, through the wide-character API: names are
 // UTF-8 in the program and UTF-16 here, so Cyrillic names work whatever the
 // system's code page, and paths beyond 260 characters take the "\\?\" form.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/windows_wide_text.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifndef SPRAVKA_STORAGE_WINDOWS_WIDE_TEXT_H_
 #define SPRAVKA_STORAGE_WINDOWS_WIDE_TEXT_H_
 

@@ -12,6 +12,7 @@
 #include "storage/record_store.h"
 #include "support/base_builder.h"
 #include "support/faulty_file_system.h"
+#include "util/paths.h"
 
 namespace spravka {
 namespace {
@@ -251,7 +252,8 @@ TEST(CreateBaseTest, FailedWriteKeepsTheOldBase) {
 TEST(CreateBaseTest, ReplaceQuestionNamesTheFile) {
   EXPECT_EQ(ReplaceBaseQuestion("User_Base"),
             "База User_Base.qz\r\n  уже существует. Заменить её?");
-  EXPECT_EQ(NewBasePath("/bases", "Town"), "/bases/Town.qz");
+  EXPECT_EQ(NewBasePath("/bases", "Town"),
+            std::string("/bases") + kPathSeparator + "Town.qz");
 }
 
 }  // namespace

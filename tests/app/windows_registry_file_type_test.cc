@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The association in the Windows registry, written and read back through
 // the registry API (under Wine on the build machine).
 #include "app/windows_registry_file_type.h"

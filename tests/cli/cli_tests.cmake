@@ -6,10 +6,21 @@ add_executable(cli_tests ${SPRAVKA_CLI_TESTS})
 target_link_libraries(cli_tests PRIVATE spravka_cli GTest::gtest GTest::gtest_main)
 add_test(NAME cli_tests COMMAND cli_tests)
 
+# The checks run the program by one path; a cross build's program goes
+# through its emulator (Wine), by a small script in its place.
+set(SPRAVKA_CLI_UNDER_TEST $<TARGET_FILE:spravka-cli>)
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  set(SPRAVKA_CLI_UNDER_TEST ${CMAKE_CURRENT_BINARY_DIR}/spravka-cli-emulated)
+  list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " emulator)
+  file(GENERATE OUTPUT ${SPRAVKA_CLI_UNDER_TEST}
+       CONTENT "#!/bin/sh\nexec ${emulator} $<TARGET_FILE:spravka-cli> \"$@\"\n"
+       FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+                        GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+endif()
 foreach(check round_trip bad_input demo check optimize search restore file_size_limit)
   add_test(NAME cli_${check}
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/${check}.sh
-                   $<TARGET_FILE:spravka-cli>)
+                   ${SPRAVKA_CLI_UNDER_TEST})
   set_tests_properties(cli_${check} PROPERTIES
                        ENVIRONMENT "TMPDIR=${CMAKE_CURRENT_BINARY_DIR}")
 endforeach()

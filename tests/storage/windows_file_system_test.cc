@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Windows file system under the storage's operations: names with
 // Cyrillic letters and paths beyond 260 characters, the file attributes, a
 // file another program holds open, and read-only files. Files are looked at
