@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Files named in Cyrillic letters, in folders named so, are read and written
 # under their own names; messages name them as given.
 source "$(dirname "$0")/lib.sh" "$1"

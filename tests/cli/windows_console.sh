@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # In a console window the Russian help and messages read as Russian: the
 # program runs on a terminal (Wine's console shows it there in UTF-8).
 source "$(dirname "$0")/lib.sh" "$1"

@@ -18,7 +18,8 @@ void Replay(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)),
                           std::istreambuf_iterator<char>());
-  std::fprintf(stderr, "%s (%zu bytes)\n", path.c_str(), bytes.size());
+  std::fprintf(stderr, "%s (%zu bytes)\n", path.string().c_str(),
+               bytes.size());
   LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()),
                          bytes.size());
 }
