@@ -9,6 +9,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -17,43 +19,49 @@
 namespace spravka {
 namespace {
 
-constexpr char kCannotRead[] = "Не удалось прочитать файл";
-constexpr char kCannotWrite[] = "Не удалось записать файл";
-
-// Why an operation failed, in the user's words for the failures a user can
-// mend (a file another program holds open above all), else in the system's.
-std::string ErrorText(DWORD error) {
+// The portable (errno) code of a Windows error, for the failures the
+// user's message explains (a file another program holds open above all);
+// none for the rest, which keep the system's own text.
+std::optional<int> PortableError(DWORD error) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
-      return "файл не найден";
     case ERROR_PATH_NOT_FOUND:
-      return "папка не найдена";
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+      return ENOENT;
     case ERROR_ACCESS_DENIED:
-      return "доступ запрещён";
+      return EACCES;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-      return "файл занят другой программой";
+    case ERROR_USER_MAPPED_FILE:
+      return EBUSY;
     case ERROR_HANDLE_DISK_FULL:
     case ERROR_DISK_FULL:
-      return "диск переполнен";
+      return ENOSPC;
     case ERROR_WRITE_PROTECT:
-      return "диск защищён от записи";
-    case ERROR_NOT_READY:
-      return "устройство не готово";
-    case ERROR_INVALID_NAME:
-      return "недопустимое имя файла";
+      return EROFS;
     case ERROR_FILENAME_EXCED_RANGE:
-      return "слишком длинное имя файла";
-    default: {
-      const std::string text = SystemErrorText(error);
-      return (text.empty() ? "ошибка Windows" : text) + " (" +
-             std::to_string(error) + ")";
-    }
+      return ENAMETOOLONG;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return EEXIST;
+    case ERROR_HANDLE_EOF:
+      return EIO;
+    default:
+      return std::nullopt;
   }
 }
 
-Status Failure(const char* what, const std::string& path, DWORD error) {
-  return Status::Error(std::string(what) + " " + path + ": " + ErrorText(error));
+Status Failure(FileOperation operation, const std::string& path,
+               DWORD error) {
+  if (const std::optional<int> code = PortableError(error))
+    return Status::IoError(operation, path, *code);
+  const std::string text = SystemErrorText(error);
+  return Status::IoError(
+      operation, path,
+      (text.empty() ? "Windows error" : text) + " (" + std::to_string(error) +
+          ")");
 }
 
 // The name to hand to the API. Past this length a path goes in its "\\?\"
@@ -108,9 +116,9 @@ Status WriteAll(HANDLE file, std::string_view data, const std::string& path) {
     const DWORD piece =
         static_cast<DWORD>(std::min<size_t>(data.size(), kMaxTransfer));
     if (!::WriteFile(file, data.data(), piece, &written, nullptr)) {
-      return Failure(kCannotWrite, path, GetLastError());
+      return Failure(FileOperation::kWrite, path, GetLastError());
     }
-    if (written == 0) return Failure(kCannotWrite, path, ERROR_DISK_FULL);
+    if (written == 0) return Failure(FileOperation::kWrite, path, ERROR_DISK_FULL);
     data.remove_prefix(written);
   }
   return Status::Ok();
@@ -120,9 +128,9 @@ Status WriteAll(HANDLE file, std::string_view data, const std::string& path) {
 // write.
 Status FinishWrite(Handle& file, Status status, const std::string& path) {
   if (status.ok() && !FlushFileBuffers(file.get()))
-    status = Failure(kCannotWrite, path, GetLastError());
+    status = Failure(FileOperation::kWrite, path, GetLastError());
   if (!file.Close() && status.ok())
-    status = Failure(kCannotWrite, path, GetLastError());
+    status = Failure(FileOperation::kWrite, path, GetLastError());
   return status;
 }
 
@@ -158,10 +166,10 @@ class WindowsFileSystem : public FileSystem {
     Handle file(CreateFileW(ApiPath(path).c_str(), GENERIC_READ,
                             FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.valid()) return Failure(kCannotRead, path, GetLastError());
+    if (!file.valid()) return Failure(FileOperation::kRead, path, GetLastError());
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.get(), &size))
-      return Failure(kCannotRead, path, GetLastError());
+      return Failure(FileOperation::kRead, path, GetLastError());
     contents->resize(static_cast<size_t>(size.QuadPart));
     size_t done = 0;
     while (done < contents->size()) {
@@ -170,9 +178,9 @@ class WindowsFileSystem : public FileSystem {
           std::min<size_t>(contents->size() - done, kMaxTransfer));
       if (!::ReadFile(file.get(), contents->data() + done, piece, &read,
                       nullptr)) {
-        return Failure(kCannotRead, path, GetLastError());
+        return Failure(FileOperation::kRead, path, GetLastError());
       }
-      if (read == 0) return Failure(kCannotRead, path, ERROR_HANDLE_EOF);
+      if (read == 0) return Failure(FileOperation::kRead, path, ERROR_HANDLE_EOF);
       done += read;
     }
     return Status::Ok();
@@ -181,7 +189,7 @@ class WindowsFileSystem : public FileSystem {
   Status WriteFile(const std::string& path, std::string_view data) override {
     Handle file(CreateFileW(ApiPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return Failure(kCannotWrite, path, GetLastError());
+    if (!file.valid()) return Failure(FileOperation::kWrite, path, GetLastError());
     return FinishWrite(file, WriteAll(file.get(), data, path), path);
   }
 
@@ -189,12 +197,12 @@ class WindowsFileSystem : public FileSystem {
                  std::string_view data) override {
     Handle file(CreateFileW(ApiPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return Failure(kCannotWrite, path, GetLastError());
+    if (!file.valid()) return Failure(FileOperation::kWrite, path, GetLastError());
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(offset);
     Status status;
     if (!SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN)) {
-      status = Failure(kCannotWrite, path, GetLastError());
+      status = Failure(FileOperation::kWrite, path, GetLastError());
     } else {
       status = WriteAll(file.get(), data, path);
     }
@@ -202,31 +210,31 @@ class WindowsFileSystem : public FileSystem {
   }
 
   // A read-only file is not replaced (Wine would replace it, Windows does
-  // not: the rule is kept here so that both behave alike).
+  // not: the rule is kept here so that both behave alike). When the file
+  // replaced is what stands in the way (read-only, or held open by another
+  // program), the failure names it rather than the file renamed.
   Status Rename(const std::string& from, const std::string& to) override {
     const std::wstring source = ApiPath(from);
     const std::wstring target = ApiPath(to);
-    DWORD error = ERROR_SUCCESS;
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & FILE_ATTRIBUTE_READONLY)) {
-      error = ERROR_ACCESS_DENIED;
-    } else if (!MoveFileExW(source.c_str(), target.c_str(),
-                            MOVEFILE_REPLACE_EXISTING |
-                                MOVEFILE_WRITE_THROUGH)) {
-      error = GetLastError();
-      // A file another program holds open can be refused as "access
-      // denied"; the user is told what to do about it.
-      if (error == ERROR_ACCESS_DENIED &&
-          (IsHeldOpen(source) || IsHeldOpen(target))) {
-        error = ERROR_SHARING_VIOLATION;
-      }
+      return Failure(FileOperation::kRename, to, ERROR_ACCESS_DENIED);
     }
-    if (error != ERROR_SUCCESS) {
-      return Failure("Не удалось переименовать файл", from + " -> " + to,
-                     error);
+    if (MoveFileExW(source.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return Status::Ok();
     }
-    return Status::Ok();
+    const DWORD error = GetLastError();
+    // A file another program holds open can be refused as "access denied";
+    // the user is told what to do about it.
+    if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) {
+      if (IsHeldOpen(target))
+        return Failure(FileOperation::kRename, to, ERROR_SHARING_VIOLATION);
+      if (IsHeldOpen(source))
+        return Failure(FileOperation::kRename, from, ERROR_SHARING_VIOLATION);
+    }
+    return Failure(FileOperation::kRename, from, error);
   }
 
   // A read-only file goes too, as it does on other systems.
@@ -247,7 +255,7 @@ class WindowsFileSystem : public FileSystem {
     }
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
       return Status::Ok();
-    return Failure("Не удалось удалить файл", path, error);
+    return Failure(FileOperation::kRemove, path, error);
   }
 
   bool Exists(const std::string& path) override {
@@ -259,10 +267,10 @@ class WindowsFileSystem : public FileSystem {
     const std::wstring name = ApiPath(path);
     const DWORD attributes = GetFileAttributesW(name.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
-      return Failure(kCannotWrite, path, GetLastError());
+      return Failure(FileOperation::kWrite, path, GetLastError());
     if (!(attributes & FILE_ATTRIBUTE_READONLY)) return Status::Ok();
     if (!SetAttributes(name, attributes & ~FILE_ATTRIBUTE_READONLY))
-      return Failure(kCannotWrite, path, GetLastError());
+      return Failure(FileOperation::kWrite, path, GetLastError());
     return Status::Ok();
   }
 
@@ -271,9 +279,9 @@ class WindowsFileSystem : public FileSystem {
                          const std::string& to) override {
     const DWORD attributes = GetFileAttributesW(ApiPath(from).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
-      return Failure(kCannotRead, from, GetLastError());
+      return Failure(FileOperation::kRead, from, GetLastError());
     if (!SetAttributes(ApiPath(to), attributes))
-      return Failure(kCannotWrite, to, GetLastError());
+      return Failure(FileOperation::kWrite, to, GetLastError());
     return Status::Ok();
   }
 

@@ -104,8 +104,10 @@ TEST(StatusMessageTest, FileErrorsNameTheBaseAndSayWhyInRussian) {
        "Не удалось прочитать файл /bases/Город.qz: нет прав на чтение"},
       {io(Op::kWrite, temporary, ENOSPC),
        "Не удалось записать файл /bases/Город.qz: на диске нет места"},
+#ifdef EDQUOT  // a disk quota; Windows has none
       {io(Op::kWrite, temporary, EDQUOT),
        "Не удалось записать файл /bases/Город.qz: на диске нет места"},
+#endif
       {io(Op::kWrite, temporary, EROFS),
        "Не удалось записать файл /bases/Город.qz: диск доступен только для "
        "чтения"},

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/town_names.h"
+#include "util/paths.h"
 
 namespace spravka {
 namespace {

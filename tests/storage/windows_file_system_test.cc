@@ -12,6 +12,7 @@
 #include <set>
 #include <string>
 
+#include "app/base_messages.h"
 #include "storage/base_file.h"
 #include "storage/file_system.h"
 #include "storage/optimiser.h"
@@ -59,6 +60,11 @@ DWORD Attributes(const std::string& path) {
 constexpr DWORD kCompared = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                             FILE_ATTRIBUTE_SYSTEM;
 
+// The user's message about `file` for a failure.
+std::string Message(const Status& status, const std::string& file) {
+  return StatusMessage(status, BaseAction::kWriting, file).text;
+}
+
 class WindowsFileSystemTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -69,13 +75,13 @@ class WindowsFileSystemTest : public ::testing::Test {
   // A base file at `path`, loaded, with one unsaved edit.
   void MakeBase(const std::string& path) {
     ASSERT_TRUE(fs_.WriteFile(path, base_).ok());
-    ASSERT_EQ(LoadBase(path, &store_).status, LoadStatus::kOk);
+    ASSERT_TRUE(LoadBase(path, &store_).ok());
     store_.HomeChanges.Add(RecordKey(2), RecordText({"2", "Сидоров"}));
   }
 
   std::vector<Fields> Reloaded(const std::string& path) {
     RecordStore reloaded;
-    EXPECT_EQ(LoadBase(path, &reloaded).status, LoadStatus::kOk);
+    EXPECT_TRUE(LoadBase(path, &reloaded).ok());
     return TableRecords(reloaded.HomeData, 2);
   }
 
@@ -98,13 +104,12 @@ TEST_F(WindowsFileSystemTest, CyrillicNamesAndLongPathsThroughEveryOperation) {
     MakeBase(path);
     ASSERT_TRUE(SaveChanges(path, store_).ok());
     const std::vector<Fields> edited = {{"1", "Иванов"}, {"2", "Сидоров"}};
-    ASSERT_EQ(LoadBase(path, &store_).status, LoadStatus::kOk);
+    ASSERT_TRUE(LoadBase(path, &store_).ok());
     EXPECT_EQ(TableRecords(store_.HomeData, 2), edited);
-    ASSERT_EQ(SaveColumnWidths(path, {50, 60}, {70}, &store_).status,
-              SaveWidthsStatus::kOk);
-    ASSERT_EQ(OptimiseBase(path, store_, {50, 60}, {70}, 99).status,
-              OptimiseStatus::kOk);
-    ASSERT_EQ(LoadBase(path, &store_).status, LoadStatus::kOk);
+    ASSERT_TRUE(SaveColumnWidths(path, {50, 60}, {70}, &store_).ok());
+    ASSERT_TRUE(
+        OptimiseBase(path, store_, {50, 60}, {70}, 99, nullptr).ok());
+    ASSERT_TRUE(LoadBase(path, &store_).ok());
     EXPECT_EQ(TableRecords(store_.HomeData, 2), edited);
     store_.HomeChanges.Add(RecordKey(1), "\x1F");
     ASSERT_TRUE(SaveChanges(path, store_).ok());
@@ -125,20 +130,14 @@ TEST_F(WindowsFileSystemTest, AttributesStayButReadOnlyGoesBeforeAWrite) {
   const std::pair<const char*, std::function<bool()>> operations[] = {
       {"save", [&] { return SaveChanges(path, store_).ok(); }},
       {"widths",
-       [&] {
-         return SaveColumnWidths(path, {1}, {2}, &store_).status ==
-                SaveWidthsStatus::kOk;
-       }},
+       [&] { return SaveColumnWidths(path, {1}, {2}, &store_).ok(); }},
       {"restore", [&] { return RestoreBasePart(path).ok(); }},
       {"optimise",
-       [&] {
-         return OptimiseBase(path, store_, {1}, {2}, 5).status ==
-                OptimiseStatus::kOk;
-       }},
+       [&] { return OptimiseBase(path, store_, {1}, {2}, 5, nullptr).ok(); }},
   };
   for (const auto& [name, operation] : operations) {
     SCOPED_TRACE(name);
-    fs_.Remove(BackupName(path));
+    ASSERT_TRUE(fs_.Remove(BackupName(path)).ok());
     MakeBase(path);
     ASSERT_TRUE(SetFileAttributesW(
         LongForm(path).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
@@ -166,18 +165,12 @@ TEST_F(WindowsFileSystemTest, AFileAnotherProgramHoldsOpenIsReportedAndKept) {
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     const Status saved = SaveChanges(path, store_);
-    const OptimiseReport optimised =
-        OptimiseBase(path, store_, {1}, {2}, 5);
+    const Status optimised = OptimiseBase(path, store_, {1}, {2}, 5, nullptr);
     CloseHandle(held);
-    ASSERT_FALSE(saved.ok());
-    EXPECT_NE(saved.message().find("файл занят другой программой"),
-              std::string::npos)
-        << saved.message();
-    EXPECT_NE(saved.message().find(path), std::string::npos);
-    ASSERT_EQ(optimised.status, OptimiseStatus::kIoError);
-    EXPECT_NE(optimised.error_text.find("файл занят другой программой"),
-              std::string::npos)
-        << optimised.error_text;
+    const std::string in_use =
+        "Не удалось записать файл " + path + ": файл занят другой программой";
+    EXPECT_EQ(Message(saved, path), in_use);
+    EXPECT_EQ(Message(optimised, path), in_use);
     // Nothing lost, nothing left.
     EXPECT_EQ(testing::ReadBytes(path), base_);
     EXPECT_EQ(FolderNames(folder), std::set<std::string>{"Город.qz"});
@@ -194,10 +187,8 @@ TEST_F(WindowsFileSystemTest, AReadOnlyFileIsNotReplacedButCanBeRemoved) {
   ASSERT_TRUE(fs_.WriteFile(path, "old").ok());
   ASSERT_TRUE(SetFileAttributesW(LongForm(path).c_str(),
                                  FILE_ATTRIBUTE_READONLY));
-  const Status replaced = fs_.ReplaceFile(path, "new");
-  ASSERT_FALSE(replaced.ok());
-  EXPECT_NE(replaced.message().find("доступ запрещён"), std::string::npos)
-      << replaced.message();
+  EXPECT_EQ(Message(fs_.ReplaceFile(path, "new"), path),
+            "Не удалось записать файл " + path + ": нет прав на запись");
   EXPECT_EQ(testing::ReadBytes(path), "old");
   EXPECT_EQ(FolderNames(folder), std::set<std::string>{"out.tsv"});
   ASSERT_TRUE(fs_.Remove(path).ok());
@@ -208,14 +199,13 @@ TEST_F(WindowsFileSystemTest, AReadOnlyFileIsNotReplacedButCanBeRemoved) {
 TEST_F(WindowsFileSystemTest, FailuresNameTheFileAndTheReason) {
   const std::string folder = testing::TempDir();
   std::string contents;
-  const Status missing = fs_.ReadFile(folder + "\\Нет.qz", &contents);
-  ASSERT_FALSE(missing.ok());
-  EXPECT_EQ(missing.message(), "Не удалось прочитать файл " + folder +
-                                   "\\Нет.qz: файл не найден");
-  const Status no_folder = fs_.WriteFile(folder + "\\Нет\\a.qz", "x");
-  ASSERT_FALSE(no_folder.ok());
-  EXPECT_EQ(no_folder.message(), "Не удалось записать файл " + folder +
-                                     "\\Нет\\a.qz: папка не найдена");
+  const std::string missing = folder + "\\Нет.qz";
+  EXPECT_EQ(Message(fs_.ReadFile(missing, &contents), missing),
+            "Не удалось прочитать файл " + missing + ": файл не найден");
+  const std::string no_folder = folder + "\\Нет\\a.qz";
+  EXPECT_EQ(Message(fs_.WriteFile(no_folder, "x"), no_folder),
+            "Не удалось записать файл " + no_folder + ": папка " + folder +
+                "\\Нет не найдена");
 }
 
 }  // namespace
