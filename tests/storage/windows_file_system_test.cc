@@ -156,9 +156,12 @@ TEST_F(WindowsFileSystemTest, AFileAnotherProgramHoldsOpenIsReportedAndKept) {
   const std::string folder = testing::TempDir();
   const std::string path = folder + "\\Город.qz";
   MakeBase(path);
-  // Another program has the base open: for itself alone, or reading it and
-  // letting others read.
-  for (const DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ}}) {
+  // Another program has the base open: for itself alone (then the base
+  // cannot even be read), or reading it and letting others read (then it
+  // cannot be replaced).
+  const std::pair<DWORD, const char*> holders[] = {
+      {0, "прочитать"}, {FILE_SHARE_READ, "записать"}};
+  for (const auto& [share, verb] : holders) {
     SCOPED_TRACE(share);
     const HANDLE held =
         CreateFileW(LongForm(path).c_str(), GENERIC_READ, share, nullptr,
@@ -168,7 +171,8 @@ TEST_F(WindowsFileSystemTest, AFileAnotherProgramHoldsOpenIsReportedAndKept) {
     const Status optimised = OptimiseBase(path, store_, {1}, {2}, 5, nullptr);
     CloseHandle(held);
     const std::string in_use =
-        "Не удалось записать файл " + path + ": файл занят другой программой";
+        std::string("Не удалось ") + verb + " файл " + path +
+        ": файл занят другой программой";
     EXPECT_EQ(Message(saved, path), in_use);
     EXPECT_EQ(Message(optimised, path), in_use);
     // Nothing lost, nothing left.
