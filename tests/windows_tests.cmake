@@ -14,7 +14,9 @@ set(SPRAVKA_TESTS_NOT_ON_WINDOWS
   RestoreTest.ALinkStaysALinkToTheRestoredFile
   OptimiserTest.ABaseReachedThroughALinkIsRebuiltAndBackedUpWhereItLies
   # POSIX paths, where "/" alone separates and "/x" is no network path
-  # (WindowsTownNamesTest, RegistryFileTypeTest).
+  # (WindowsPathsTest, WindowsTownNamesTest, RegistryFileTypeTest).
+  PathsTest.FolderAndFileNameParts
+  PathsTest.AbsolutePathsAreLexicallyNormal
   TownNamesTest.BaseToTownNameAndBack
   TownNamesTest.FolderParts
   FileTypeTest.WrittenOnceAndAgainForAnotherExecutable

@@ -62,7 +62,12 @@ std::string AbsolutePathFrom(const std::string& folder,
   fs::path p = PathFromUtf8(path);
   if (p.is_relative()) p = PathFromUtf8(folder) / p;
   std::string s = Utf8FromPath(p.lexically_normal());
-  while (s.size() > 1 && IsPathSeparator(s.back())) s.pop_back();
+  // A root's separator stays ("/", "C:\"): without it "C:" would name the
+  // current folder of drive C.
+  while (s.size() > 1 && IsPathSeparator(s.back()) &&
+         !IsNameDelimiter(s[s.size() - 2])) {
+    s.pop_back();
+  }
   return s;
 }
 
