@@ -8,7 +8,7 @@
 #include "platform/program_icon.h"
 
 #ifdef _WIN32
-#include <QSettings>
+#include "app/windows_registry_file_type.h"
 #else
 #include <QFile>
 #include <QFileInfo>
@@ -26,48 +26,9 @@ std::string RunningExecutable() {
 
 #ifdef _WIN32
 
-namespace {
-
-constexpr char kClassesRoot[] = "HKEY_CLASSES_ROOT\\";
-constexpr char kCommandKey[] = "Kodrin\\shell\\open\\command";
-
-// A key's default value goes by this name in QSettings.
-constexpr char kDefaultValue[] = "Default";
-
-}  // namespace
-
+// The registry code lives in the core, where the Windows build tests it.
 std::unique_ptr<FileTypeStore> NativeFileTypeStore(const std::string&) {
-  return std::make_unique<WindowsFileTypeStore>();
-}
-
-std::string WindowsFileTypeStore::CommandFor(
-    const std::string& executable) const {
-  return WindowsOpenCommand(executable);
-}
-
-std::string WindowsFileTypeStore::StoredCommand() {
-  QSettings key(QLatin1String(kClassesRoot) + QLatin1String(kCommandKey),
-                QSettings::NativeFormat);
-  return key.value(QLatin1String(kDefaultValue)).toString().toStdString();
-}
-
-bool WindowsFileTypeStore::Write(const std::string& executable) {
-  const QString exe = QString::fromStdString(executable);
-  const std::pair<QString, QString> keys[] = {
-      {QStringLiteral(".qz"), QStringLiteral("Kodrin")},
-      {QStringLiteral("Kodrin"), QString::fromUtf8(kBaseFileTypeDescription)},
-      {QStringLiteral("Kodrin\\DefaultIcon"), exe + QStringLiteral(",0")},
-      {QLatin1String(kCommandKey),
-       QString::fromStdString(WindowsOpenCommand(executable))},
-  };
-  // Each key is opened, created when absent, written and closed in turn.
-  for (const auto& [name, value] : keys) {
-    QSettings key(QLatin1String(kClassesRoot) + name, QSettings::NativeFormat);
-    key.setValue(QLatin1String(kDefaultValue), value);
-    key.sync();
-    if (key.status() != QSettings::NoError) return false;
-  }
-  return true;
+  return std::make_unique<RegistryFileTypeStore>();
 }
 
 #else

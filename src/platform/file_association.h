@@ -24,18 +24,7 @@ std::unique_ptr<FileTypeStore> NativeFileTypeStore(
 // UTF-8.
 std::string RunningExecutable();
 
-#ifdef _WIN32
-
-// The registry under HKEY_CLASSES_ROOT: ".qz" names the type "Kodrin",
-// whose description, icon and open command follow.
-class WindowsFileTypeStore : public FileTypeStore {
- public:
-  std::string CommandFor(const std::string& executable) const override;
-  std::string StoredCommand() override;
-  bool Write(const std::string& executable) override;
-};
-
-#else
+#ifndef _WIN32  // Windows: RegistryFileTypeStore, in the core
 
 // The current user's freedesktop folders: a shared-mime-info package in
 // <data>/mime/packages, a desktop entry in <data>/applications and the
