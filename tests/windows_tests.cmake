@@ -18,7 +18,6 @@ set(SPRAVKA_TESTS_NOT_ON_WINDOWS
   PathsTest.FolderAndFileNameParts
   PathsTest.AbsolutePathsAreLexicallyNormal
   TownNamesTest.BaseToTownNameAndBack
-  TownNamesTest.FolderParts
   FileTypeTest.WrittenOnceAndAgainForAnotherExecutable
   FileTypeTest.FailuresAreSwallowed
 )
