@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "util/paths.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace spravka {
 namespace fs = std::filesystem;
 namespace {
@@ -48,7 +52,20 @@ std::string FolderPart(std::string_view path) {
   return std::string(path.substr(0, d + 1));
 }
 
+#ifdef _WIN32
+std::string LongPathName(std::string_view path) {
+  const std::wstring name = PathFromUtf8(std::string(path)).wstring();
+  const DWORD size = GetLongPathNameW(name.c_str(), nullptr, 0);
+  if (size == 0) return std::string(path);
+  std::wstring long_name(size, L'\0');
+  const DWORD length = GetLongPathNameW(name.c_str(), long_name.data(), size);
+  if (length == 0 || length >= size) return std::string(path);
+  long_name.resize(length);
+  return Utf8FromPath(fs::path(long_name));
+}
+#else
 std::string LongPathName(std::string_view path) { return std::string(path); }
+#endif
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
   std::string path(folder);

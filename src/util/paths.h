@@ -27,7 +27,8 @@ std::string FileNamePart(std::string_view path);
 std::string FolderPart(std::string_view path);
 
 // `LongPathName`: the path with long component names. Only Windows has
-// short (8.3) names; everywhere else a path is already long.
+// short (8.3) names; everywhere else a path is already long. A path that
+// does not lead to a file comes back as it is.
 std::string LongPathName(std::string_view path);
 
 // Joins a folder and a name without doubling the separator.
