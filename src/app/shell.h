@@ -36,20 +36,20 @@ class Shell {
   Shell(FileChecks* files, SettingsStore* settings_store, MessageBoxes* boxes,
         NearestColour nearest, FileSystem* fs = nullptr);
 
-  // `FormCreate` steps 1-8: folders, write probe, "LastBase", the town list,
-  // the command-line base and the town entry to open.
+  // Start-up: the folders, the write probe, "LastBase", the town list, the
+  // command-line base and the town entry to open, in that order.
   void Start(const std::string& working_folder, const std::string& program_path,
              const std::vector<std::string>& args);
 
-  // `LoadBase`: the missing-base step, the load with its messages, the
-  // write probe of the base's folder.
+  // Opens the chosen base: offers a new one when it is missing, loads it with
+  // its messages, then probes whether the base's folder can be written.
   LoadOutcome LoadBase();
 
   // Reads "USearch" (returned), "Contrast" and, when stripes can be shown,
   // "Zebra" into `stripes`.
   bool ReadDisplaySettings(Rgb button_face);
 
-  // `CloseBase` steps 3-4: stores the settings, then asks
+  // Leaving a base: stores the settings, then asks
   // "Сохранить изменения базы?" when there are unsaved changes. True when
   // the answer is Yes.
   bool StoreSettingsAndAsk(bool universal_mode, bool unsaved_changes);

@@ -34,7 +34,7 @@ struct SearchEngine::Impl {
   std::array<size_t, 2> counts{};
   std::array<SearchCache, 2> caches;
   std::array<ScanStats, 2> stats;
-  // The table whose scan runs (steps 3 to 10); at most one at a time.
+  // The table whose scan is running; at most one scans at a time.
   std::optional<TableId> scanning;
   // Requests for the other table that arrived during a scan.
   std::array<bool, 2> pending{};
