@@ -167,8 +167,8 @@ int main(int argc, char** argv) {
   QLineEdit* full = window.findChild<QLineEdit*>("FullEd");
   SearchEngine& engine = window.engine();
   QuietSearchView bare;
-  SearchEngine core(&window.shell().store, &bare);
-  core.UniversalMode = true;
+  SearchEngine core(&window.session().store(), &bare);
+  core.SetUniversalMode(true);
 
   // A keystroke: `prefix` stands in the line, then `key` is typed.
   auto keystroke = [&](const QString& prefix, QChar key, bool keep_cache) {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/message_boxes.h"
-#include "app/shell.h"
+#include "app/base_session.h"
 #include "storage/base_header.h"
 #include "ui/result_grid.h"
 
@@ -42,13 +42,13 @@ class BaseWindow {
 class BaseCommands {
  public:
   struct Parts {
-    Shell* shell = nullptr;
+    BaseSession* session = nullptr;
     MessageBoxes* boxes = nullptr;
     BaseWindow* window = nullptr;
     QWidget* main = nullptr;     // the window under the splash
     ResultGrid* home = nullptr;  // `HomeTB`
     ResultGrid* org = nullptr;   // `OrgTb`
-    QAction* save = nullptr;     // `AcSave`: the base has unsaved changes
+    QAction* save = nullptr;     // `AcSave`
     QAction* save_widths = nullptr;  // `AcSaveWide`
     QAction* optimise = nullptr;     // `AcOptimize`
     NewBaseDialog* new_base = nullptr;  // `OKBottomDlg`

@@ -105,7 +105,7 @@ QAction* ContextMenu::ItemFor(QAction* action, const char* name,
 }
 
 void ContextMenu::Decide() {
-  Shell& shell = *p_.shell;
+  BaseSession& session = *p_.session;
   const TableId table = p_.grids->ActiveTable();
   ResultGrid* grid = p_.grids->grid(table);
   // The cell under the last mouse press becomes current: the row, then the
@@ -115,7 +115,7 @@ void ContextMenu::Decide() {
   if (mouse_ && grid->CellAt(*mouse_, &column, &row)) {
     if (row > 0 && row < grid->RowCount())
       grid->SetCurrent(std::max(grid->Col(), 1), row);
-    if (column > 0 && column <= shell.store.FieldCount(table) &&
+    if (column > 0 && column <= session.store().FieldCount(table) &&
         grid->Row() > 0)
       grid->SetCurrent(column, grid->Row());
   }
@@ -124,12 +124,12 @@ void ContextMenu::Decide() {
   in.grid_rows = grid->RowCount();
   in.grid_visible = grid->IsVisible();
   in.number = grid->Row() > 0 ? grid->Cell(1, grid->Row()) : std::string();
-  in.base_read_only = shell.BaseReadOnly;
-  in.folder_read_only = shell.FolderReadOnly;
-  in.origin_tag_empty = shell.store.header.OriginTag.empty();
+  in.base_read_only = session.base_read_only();
+  in.folder_read_only = session.folder_read_only();
+  in.origin_tag_empty = session.store().header.OriginTag.empty();
   in.change_entries =
-      shell.store.HomeChanges.size() + shell.store.OrgChanges.size();
-  in.width_difference = shell.base_loaded ? p_.base->WidthDifference() : 0;
+      session.store().HomeChanges.size() + session.store().OrgChanges.size();
+  in.width_difference = session.base_loaded() ? p_.base->WidthDifference() : 0;
   in.clipboard_has_text =
       p_.clipboard != nullptr && !p_.clipboard->ReadText().empty();
   const MenuState s = DecideMenu(in, [this] {

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "app/rules/menu_rules.h"
-#include "app/shell.h"
+#include "app/base_session.h"
 #include "dialling/serial_port.h"
 #include "editing/clipboard.h"
 #include "ui/base_commands.h"
@@ -27,7 +27,7 @@ class ContextMenu : public QMenu {
 
  public:
   struct Parts {
-    Shell* shell = nullptr;
+    BaseSession* session = nullptr;
     Clipboard* clipboard = nullptr;
     SerialPorts* serial_ports = nullptr;
     GridCommands* grids = nullptr;

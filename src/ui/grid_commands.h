@@ -5,7 +5,7 @@
 #include <QString>
 
 #include "app/message_boxes.h"
-#include "app/shell.h"
+#include "app/base_session.h"
 #include "dialling/serial_port.h"
 #include "editing/clipboard.h"
 #include "search/search_engine.h"
@@ -24,7 +24,7 @@ namespace spravka {
 class GridCommands {
  public:
   struct Parts {
-    Shell* shell = nullptr;
+    BaseSession* session = nullptr;
     SearchEngine* engine = nullptr;
     MessageBoxes* boxes = nullptr;
     Clipboard* clipboard = nullptr;
@@ -32,7 +32,6 @@ class GridCommands {
     QTabWidget* pages = nullptr;  // `HomePage`
     ResultGrid* home = nullptr;   // `HomeTB`
     ResultGrid* org = nullptr;    // `OrgTb`
-    QAction* save = nullptr;      // `AcSave`: the base has unsaved changes
     QAction* add = nullptr;       // `AcAdd`
     QAction* remove = nullptr;    // `AcDelete`
     QAction* copy_result = nullptr;  // `AcCopy`

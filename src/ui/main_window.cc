@@ -60,8 +60,8 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
     : QMainWindow(parent),
       ports_(ports),
       geometry_(WidestDigit(font())),
-      shell_(ports.files, ports.settings, ports.boxes, ports.nearest, ports.fs),
-      engine_(&shell_.store, this) {
+      session_(ports.files, ports.settings, ports.boxes, ports.nearest, ports.fs),
+      engine_(&session_.store(), this) {
   setObjectName(QStringLiteral("Form1"));
   resize(geometry_.ToScreen(kWindowWidth), geometry_.ToScreen(kWindowHeight));
   BuildActions();
@@ -71,12 +71,14 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
   BuildToolBar();
   BuildUniversalPanel();
   BuildModeButtons();
-  new FileDrops(this, &shell_, [this] {
+  session_.OnModifiedChange(
+      [this] { ac_save_->setEnabled(session_.modified()); });
+  new FileDrops(this, &session_, [this] {
     SelectTownEntry();
     TownBoxExit();
   });
   // Laid out for the universal mode until a base brings the stored mode.
-  engine_.UniversalMode = true;
+  engine_.SetUniversalMode(true);
   colours_.grid = ToQColor(ports.button_face);
   colours_.stripe = colours_.grid;
   ApplyStripes();
@@ -88,7 +90,7 @@ MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
 void MainWindow::BuildCommands() {
   GridCommands::Parts grids;
-  grids.shell = &shell_;
+  grids.session = &session_;
   grids.engine = &engine_;
   grids.boxes = ports_.boxes;
   grids.clipboard = ports_.clipboard;
@@ -96,14 +98,13 @@ void MainWindow::BuildCommands() {
   grids.pages = pages_;
   grids.home = home_grid_;
   grids.org = org_grid_;
-  grids.save = ac_save_;
   grids.add = ac_add_;
   grids.remove = ac_delete_;
   grids.copy_result = ac_copy_;
   grids.paste = ac_paste_;
   grid_commands_ = std::make_unique<GridCommands>(grids);
   BaseCommands::Parts base;
-  base.shell = &shell_;
+  base.session = &session_;
   base.boxes = ports_.boxes;
   base.window = this;
   base.main = this;
@@ -123,18 +124,17 @@ void MainWindow::FormCreate(const QString& working_folder,
                             const QStringList& args) {
   std::vector<std::string> arguments;
   for (const QString& a : args) arguments.push_back(a.toStdString());
-  shell_.Start(working_folder.toStdString(), program_path.toStdString(),
+  session_.Start(working_folder.toStdString(), program_path.toStdString(),
                arguments);
   FillTownBox();
   // Without a base the window is never shown: the load ends the program.
-  if (ShowLoad(shell_.LoadAtStart()) != LoadOutcome::kLoaded) return;
-  engine_.SearchRestart = false;
+  if (ShowLoad(session_.LoadAtStart()) != LoadOutcome::kLoaded) return;
   PresentMode();
   engine_.RunOrgSearch();
   engine_.RunHomeSearch();
   setAcceptDrops(true);
   if (ports_.file_types) {
-    RegisterFileType(shell_.FolderReadOnly, shell_.ProgramFolder,
+    RegisterFileType(session_.folder_read_only(), session_.program_folder(),
                      program_path.toStdString(), *ports_.file_types);
   }
 }
@@ -142,31 +142,31 @@ void MainWindow::FormCreate(const QString& working_folder,
 void MainWindow::FillTownBox() {
   QSignalBlocker quiet(town_box_);  // filled and selected by the program
   town_box_->clear();
-  for (const std::string& entry : shell_.towns.entries()) {
+  for (const std::string& entry : session_.towns().entries()) {
     const QString text = FromUtf8(entry);
     // The list is as narrow as the box: each entry shows whole on hover.
     town_box_->addItem(text);
     town_box_->setItemData(town_box_->count() - 1, text.trimmed(),
                            Qt::ToolTipRole);
   }
-  town_box_->setCurrentIndex(shell_.selected);
+  town_box_->setCurrentIndex(session_.selected_entry());
   ShowTownHint();
 }
 
 void MainWindow::SelectTownEntry() {
   // Entries added since (command line, new base) are added in their place.
-  if (town_box_->count() != static_cast<int>(shell_.towns.size())) {
+  if (town_box_->count() != static_cast<int>(session_.towns().size())) {
     FillTownBox();
     return;
   }
   QSignalBlocker quiet(town_box_);
-  town_box_->setCurrentIndex(shell_.selected);
+  town_box_->setCurrentIndex(session_.selected_entry());
   ShowTownHint();
 }
 
 void MainWindow::ShowTownHint() {
-  QString hint = shell_.base_loaded
-                     ? FromCp1251(shell_.store.header.Description)
+  QString hint = session_.base_loaded()
+                     ? FromCp1251(session_.store().header.Description)
                      : QStringLiteral("Выбор города");
   // An entry the box cannot show whole (a base of another folder) is shown
   // whole above the hint.
@@ -189,7 +189,7 @@ LoadOutcome MainWindow::ShowLoad(LoadOutcome outcome) {
   SelectTownEntry();
   if (outcome == LoadOutcome::kFatal) {
     EndProgram();
-  } else if (outcome == LoadOutcome::kLoaded || shell_.base_loaded) {
+  } else if (outcome == LoadOutcome::kLoaded || session_.base_loaded()) {
     // A failed load leaves the base loaded before: show that one again.
     ApplyBase();
   }
@@ -197,8 +197,8 @@ LoadOutcome MainWindow::ShowLoad(LoadOutcome outcome) {
 }
 
 void MainWindow::ApplyBase() {
-  const BaseHeader& h = shell_.store.header;
-  const ColumnMaps& maps = shell_.store.maps;
+  const BaseHeader& h = session_.store().header;
+  const ColumnMaps& maps = session_.store().maps;
   QCoreApplication::setApplicationName(FromCp1251(h.Title));
   if (ports_.help) ports_.help->PlaceBaseDescription(h.Description);
   setWindowTitle(FromCp1251(h.Caption));
@@ -214,17 +214,16 @@ void MainWindow::ApplyBase() {
   engine_.ClearAllCaches();
   engine_.StoreChanged();
 
-  engine_.UniversalMode = shell_.ReadDisplaySettings(ports_.button_face);
-  popup_menu_->stripes_separator()->setVisible(shell_.stripes.Offered());
-  n11_->setVisible(shell_.stripes.Offered());
-  n11_->setChecked(shell_.stripes.StripesOn);
+  engine_.SetUniversalMode(session_.ReadDisplaySettings(ports_.button_face));
+  popup_menu_->stripes_separator()->setVisible(session_.stripes().offered());
+  n11_->setVisible(session_.stripes().offered());
+  n11_->setChecked(session_.stripes().stripes_on());
   ApplyStripes();
-  // The engine keeps its own record of a suspended scan, so clearing the
-  // flags cannot start a second scan over it.
-  engine_.SearchBusy = false;
-  engine_.SearchMuted = false;
+  // The engine keeps its own record of a suspended scan, so unmuting it
+  // cannot start a second scan over it.
+  engine_.SetMuted(false);
 
-  const bool writable = !shell_.BaseReadOnly;
+  const bool writable = !session_.base_read_only();
   for (QAction* a : {ac_add_, ac_save_wide_, ac_delete_, ac_paste_})
     a->setEnabled(writable);
   home_grid_->SetEditable(writable);
@@ -234,8 +233,8 @@ void MainWindow::ApplyBase() {
 }
 
 void MainWindow::PlaceSearchFields() {
-  const BaseHeader& h = shell_.store.header;
-  const ColumnMaps& maps = shell_.store.maps;
+  const BaseHeader& h = session_.store().header;
+  const ColumnMaps& maps = session_.store().maps;
   for (int k = 0; k < kHomeKinds; ++k) {
     if (maps.HomeFieldColumn[k] != 0)
       home_panel_->Place(k, h.HomeEditPlaces[k]);
@@ -246,7 +245,7 @@ void MainWindow::PlaceSearchFields() {
 }
 
 void MainWindow::PresentMode() {
-  const bool universal = engine_.UniversalMode;
+  const bool universal = engine_.universal_mode();
   home_panel_->setEnabled(!universal);
   org_panel_->setEnabled(!universal);
   universal_panel_->setVisible(universal);
@@ -269,19 +268,17 @@ bool MainWindow::CloseBase() {
     ClearSearchEdits(TableId::kOrg);
     full_edit_->clear();
   }
-  if (shell_.StoreSettingsAndAsk(engine_.UniversalMode,
-                                 ac_save_->isEnabled()) &&
-      !base_commands_->Save()) {
+  if (!session_.Leave(engine_.universal_mode(),
+                      [this] { return base_commands_->Save(); })) {
     // The changes could not be written: the base is not given up.
     StayWithBase();
     return false;
   }
-  ac_save_->setEnabled(false);
   return true;
 }
 
 void MainWindow::StayWithBase() {
-  shell_.SelectCurrentEntry();
+  session_.SelectCurrentEntry();
   SelectTownEntry();
   PlaceSearchFields();
   FocusRule();

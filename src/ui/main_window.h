@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/rules/header_geometry.h"
-#include "app/shell.h"
+#include "app/base_session.h"
 #include "search/search_engine.h"
 #include "search/search_view.h"
 #include "ui/base_commands.h"
@@ -50,7 +50,7 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
   // A fatal message ended the program.
   bool ended() const { return ended_; }
 
-  Shell& shell() { return shell_; }
+  BaseSession& session() { return session_; }
   GridCommands& grid_commands() { return *grid_commands_; }
   BaseCommands& base_commands() { return *base_commands_; }
   const HeaderGeometry& header_geometry() const { return geometry_; }
@@ -131,7 +131,7 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
 
   MainWindowPorts ports_;
   HeaderGeometry geometry_;  // the header's pixels on the interface font
-  Shell shell_;
+  BaseSession session_;
   SearchEngine engine_;
   GridColours colours_;
   bool ended_ = false;

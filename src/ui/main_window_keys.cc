@@ -60,8 +60,8 @@ bool MainWindow::FormKeyDown(QKeyEvent* event, QWidget* target) {
   WindowKeyState state;
   state.ctrl = event->modifiers() & Qt::ControlModifier;
   state.shift = event->modifiers() & Qt::ShiftModifier;
-  state.stripes_on = shell_.stripes.StripesOn;
-  state.contrast = shell_.stripes.ContrastLevel();
+  state.stripes_on = session_.stripes().stripes_on();
+  state.contrast = session_.stripes().contrast_level();
   state.stripes_item_visible = n11_->isVisible();
   state.focus_on_grid = InsideGrid(focus);
   switch (CommandForKey(KeyOf(event), state)) {
@@ -73,10 +73,10 @@ bool MainWindow::FormKeyDown(QKeyEvent* event, QWidget* target) {
       SetStripeContrast(kDefaultContrast);
       break;
     case WindowCommand::kContrastUp:
-      SetStripeContrast(ContrastUp(shell_.stripes.ContrastLevel()));
+      SetStripeContrast(ContrastUp(session_.stripes().contrast_level()));
       break;
     case WindowCommand::kContrastDown:
-      SetStripeContrast(ContrastDown(shell_.stripes.ContrastLevel()));
+      SetStripeContrast(ContrastDown(session_.stripes().contrast_level()));
       break;
     case WindowCommand::kToggleStripes:
       n11_->setChecked(!n11_->isChecked());
@@ -180,22 +180,22 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::SetStripeContrast(int level) {
-  shell_.stripes.SetStripeContrast(ports_.button_face, level);
+  session_.stripes().SetStripeContrast(ports_.button_face, level);
   ApplyStripes();
 }
 
 void MainWindow::N11Click() {
-  shell_.stripes.StripesOn = n11_->isChecked();
+  session_.stripes().SetStripesOn(n11_->isChecked());
   ApplyStripes();
 }
 
 void MainWindow::ApplyStripes() {
-  const Stripes& s = shell_.stripes;
-  if (shell_.base_loaded) {  // before the first load: the button face
-    colours_.grid = ToQColor(s.GridColor());
-    colours_.stripe = ToQColor(s.StripeColor());
+  const Stripes& s = session_.stripes();
+  if (session_.base_loaded()) {  // before the first load: the button face
+    colours_.grid = ToQColor(s.grid_colour());
+    colours_.stripe = ToQColor(s.stripe_colour());
   }
-  colours_.stripes_on = s.StripesOn;
+  colours_.stripes_on = s.stripes_on();
   home_grid_->ApplyStripes();
   org_grid_->ApplyStripes();
 }

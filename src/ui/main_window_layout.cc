@@ -118,7 +118,7 @@ void MainWindow::BuildActions() {
 
 void MainWindow::BuildMenu() {
   ContextMenu::Parts parts;
-  parts.shell = &shell_;
+  parts.session = &session_;
   parts.clipboard = ports_.clipboard;
   parts.serial_ports = ports_.serial_ports;
   parts.grids = grid_commands_.get();

@@ -85,7 +85,7 @@ void MainWindow::ProcessEvents() { QCoreApplication::processEvents(); }
 void MainWindow::UpdateCountLabel() {
   ResultGrid* g = grid(ActivePage());
   const int rows = g->isHidden() ? 0 : g->result_model()->rowCount();
-  CountLabelState state = CountLabelFor(rows, shell_.BaseReadOnly);
+  CountLabelState state = CountLabelFor(rows, session_.base_read_only());
   count_label_->setText(QString::fromStdString(state.text));
   count_label_->setToolTip(state.hint ? QString::fromUtf8(kCountHint)
                                       : QString());
@@ -93,7 +93,7 @@ void MainWindow::UpdateCountLabel() {
 }
 
 void MainWindow::FocusRule() {
-  if (engine_.UniversalMode) {
+  if (engine_.universal_mode()) {
     full_edit_->setFocus();
   } else {
     edit(ActivePage(), 0)->setFocus();
@@ -101,8 +101,7 @@ void MainWindow::FocusRule() {
 }
 
 void MainWindow::SpeedButton6Click() {
-  engine_.ClearAllCaches();  // a pattern of one mode means nothing in the other
-  engine_.UniversalMode = !engine_.UniversalMode;
+  engine_.SetUniversalMode(!engine_.universal_mode());
   PresentMode();
   FocusRule();
   engine_.Run(ActivePage());
@@ -116,7 +115,7 @@ void MainWindow::HomePageChange() {
 }
 
 void MainWindow::Label12DblClick() {
-  if (engine_.UniversalMode) {
+  if (engine_.universal_mode()) {
     full_edit_->clear();  // runs the search when there was text
     return;
   }
@@ -133,19 +132,19 @@ void MainWindow::GridDblClick(TableId table) {
   const QModelIndex current = g->currentIndex();
   if (!current.isValid()) return;
   const QString text = g->CellText(current);
-  if (engine_.UniversalMode) {
+  if (engine_.universal_mode()) {
     const QString line = full_edit_->text();
     full_edit_->setText(line.isEmpty() ? text : line + QLatin1Char(' ') + text);
     return;
   }
-  const ColumnMaps& maps = shell_.store.maps;
-  if (IsFullNumber(EditText(table, 0), shell_.store.header.NumberLength)) {
+  const ColumnMaps& maps = session_.store().maps;
+  if (IsFullNumber(EditText(table, 0), session_.store().header.NumberLength)) {
     SearchMute mute(&engine_);
     edit(table, 0)->clear();
   }
   const int c = current.column();
   const bool home = table == TableId::kHome;
-  if (c < 1 || c > shell_.store.FieldCount(table)) return;
+  if (c < 1 || c > session_.store().FieldCount(table)) return;
   const int kind = home ? maps.HomeColumnField[c] : maps.OrgColumnField[c];
   const int column =
       home ? maps.HomeFieldColumn[kind] : maps.OrgFieldColumn[kind];

@@ -24,7 +24,7 @@ void MainWindow::TownBoxExit() {
   const int index = town_box_->currentIndex();
   const std::string entry =
       index < 0 ? std::string() : town_box_->itemText(index).toStdString();
-  if (BaseToTownName(shell_.CurrentBase) == entry) return;
+  if (session_.IsCurrentEntry(entry)) return;
   in_town_box_exit_ = true;
   ScopeExit switch_ends([this] { in_town_box_exit_ = false; });
   repaint();
@@ -34,12 +34,12 @@ void MainWindow::TownBoxExit() {
     SplashForm splash;  // hidden with the window on every way out
     splash.ShowNow();
     if (!CloseBase()) return;  // the shown base stays
-    shell_.SwitchTo(entry, index);
-    outcome = ShowLoad(shell_.LoadAfterClose());
+    session_.SwitchTo(entry, index);
+    outcome = ShowLoad(session_.LoadAfterClose());
   } catch (...) {
     // The store still holds the base shown before: the list and the
     // search controls go back to it before the error is reported.
-    shell_.BackToLoadedBase();
+    session_.BackToLoadedBase();
     StayWithBase();
     throw;
   }
@@ -56,9 +56,7 @@ void MainWindow::ShowSwitchedBase(LoadOutcome outcome) {
 
 void MainWindow::SelectNoTown() {
   QSignalBlocker quiet(town_box_);
-  // No entry has this text: every entry begins with a blank.
-  town_box_->setCurrentIndex(
-      town_box_->findText(QStringLiteral("Хочу_ _Базу"), Qt::MatchExactly));
+  town_box_->setCurrentIndex(-1);
 }
 
 void MainWindow::ReloadBase() {
@@ -66,7 +64,7 @@ void MainWindow::ReloadBase() {
   {
     SplashForm splash;
     splash.ShowNow();
-    outcome = ShowLoad(shell_.LoadAfterClose());
+    outcome = ShowLoad(session_.LoadAfterClose());
   }
   ShowSwitchedBase(outcome);
 }

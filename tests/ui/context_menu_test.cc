@@ -233,7 +233,7 @@ class ContextMenuTest : public QObject {
     QCOMPARE(rig_->Rows("HomeTB"), 11);
     QCOMPARE(rig_->Cell("HomeTB", 5, 2), QStringLiteral("ФИО"));
     QVERIFY(rig_->Action("AcSave")->isEnabled());
-    QCOMPARE(rig_->window()->shell().store.HomeChanges.size(), size_t{6});
+    QCOMPARE(rig_->window()->session().store().HomeChanges.size(), size_t{6});
   }
 
   void pastedLineEnds_data() {
@@ -251,7 +251,7 @@ class ContextMenuTest : public QObject {
     rig_->Action("AcPaste")->trigger();
     QCOMPARE(rig_->Column("HomeTB", 1).mid(5), (QStringList{"a", "b"}));
     QCOMPARE(rig_->Column("HomeTB", 2).mid(5), (QStringList{"1", "2"}));
-    const TData* b = rig_->window()->shell().store.HomeChanges.Find("0000007");
+    const TData* b = rig_->window()->session().store().HomeChanges.Find("0000007");
     QVERIFY(b != nullptr);
     QCOMPARE(b->value, RecordText({"b", "2", "", "", "", "", ""}));
   }

@@ -27,7 +27,7 @@ class GridDrawingTest : public QObject {
     QTest::keyClick(QApplication::focusWidget(), key,
                     Qt::ControlModifier | Qt::KeypadModifier);
   }
-  int Level() { return rig_->window()->shell().stripes.ContrastLevel(); }
+  int Level() { return rig_->window()->session().stripes().contrast_level(); }
 
  private slots:
   void init() {
@@ -83,7 +83,7 @@ class GridDrawingTest : public QObject {
   void stripesOffShowCellLinesAndIgnoreTheContrastKeys() {
     Keypad(Qt::Key_Slash);
     QVERIFY(!rig_->Action("N11")->isChecked());
-    QVERIFY(!rig_->window()->shell().stripes.StripesOn);
+    QVERIFY(!rig_->window()->session().stripes().stripes_on());
     QVERIFY(rig_->Grid("HomeTB")->showGrid());
     QVERIFY(rig_->Grid("OrgTb")->showGrid());
     QCOMPARE(Background(1), QColor(212, 208, 200));
@@ -91,7 +91,7 @@ class GridDrawingTest : public QObject {
     Keypad(Qt::Key_Minus);
     QCOMPARE(Level(), 3);
     Keypad(Qt::Key_Slash);
-    QVERIFY(rig_->window()->shell().stripes.StripesOn);
+    QVERIFY(rig_->window()->session().stripes().stripes_on());
     QCOMPARE(Background(1), QColor(218, 214, 206));
   }
 
@@ -115,10 +115,10 @@ class GridDrawingTest : public QObject {
     rig_->Open(dir);
     QVERIFY(!rig_->Action("N11")->isVisible());
     QVERIFY(!rig_->Action("N10")->isVisible());
-    QVERIFY(!rig_->window()->shell().stripes.StripesOn);
+    QVERIFY(!rig_->window()->session().stripes().stripes_on());
     QVERIFY(rig_->Grid("HomeTB")->showGrid());
     Keypad(Qt::Key_Slash);
-    QVERIFY(!rig_->window()->shell().stripes.StripesOn);
+    QVERIFY(!rig_->window()->session().stripes().stripes_on());
     rig_->Close();
     QCOMPARE(rig_->settings.values,
              (std::map<std::string, std::string>{

@@ -26,7 +26,7 @@ class SearchControlsTest : public QObject {
   }
   void Detailed() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F12);
-    QVERIFY(!rig_->window()->engine().UniversalMode);
+    QVERIFY(!rig_->window()->engine().universal_mode());
   }
   void DoubleClickCell(const char* grid, int row, int column) {
     ResultGrid* g = rig_->Grid(grid);
@@ -109,7 +109,7 @@ class SearchControlsTest : public QObject {
     QCOMPARE(Names(), (QStringList{"Иванов И.И.", "Иванова А.А.",
                                    "Сидоров С.С.", "Ливанов Л.Л."}));
     QCOMPARE(rig_->Count(), QStringLiteral("4 зап."));
-    QVERIFY(!engine.SearchBusy);
+    QVERIFY(!engine.busy());
     QVERIFY(QApplication::overrideCursor() == nullptr);
   }
 
@@ -202,7 +202,7 @@ class SearchControlsTest : public QObject {
     QCOMPARE(rig_->Column("HomeTB", 0), keys);
     // The mode buttons do the same.
     QTest::mouseClick(rig_->Find<QWidget>("ToolButton7"), Qt::LeftButton);
-    QVERIFY(!rig_->window()->engine().UniversalMode);
+    QVERIFY(!rig_->window()->engine().universal_mode());
     QTest::mouseClick(rig_->Find<QWidget>("ToolButton5"), Qt::LeftButton);
     QCOMPARE(rig_->Column("HomeTB", 0), keys);
   }

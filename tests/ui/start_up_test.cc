@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "app/base_messages.h"
-#include "app/shell.h"
+#include "app/base_session.h"
 #include "search/search_engine.h"
 #include "storage/base_file.h"
 #include "support/base_builder.h"
@@ -189,7 +189,7 @@ class StartUpTest : public QObject {
     QVERIFY(n11->isVisible());
     QVERIFY(!n11->isChecked());
     QVERIFY(rig.Grid("HomeTB")->showGrid());
-    QCOMPARE(rig.window()->shell().stripes.ContrastLevel(), 5);
+    QCOMPARE(rig.window()->session().stripes().contrast_level(), 5);
 
     QTest::keyClick(rig.Edit("HnumbEd"), Qt::Key_F12);
     QTest::keyClick(rig.Edit("FullEd"), Qt::Key_Slash,
@@ -217,7 +217,7 @@ class StartUpTest : public QObject {
       const std::string before = ReadBytes(dir + "/Town.qz");
       WindowRig rig;
       rig.Open(dir);
-      rig.Action("AcSave")->setEnabled(true);  // as an edit would
+      rig.window()->session().MarkModified();  // as an edit would
       std::map<std::string, std::string> stored_when_asked;
       rig.boxes.on_ask = [&] { stored_when_asked = rig.settings.values; };
       rig.boxes.answers = {yes};
@@ -247,8 +247,8 @@ class StartUpTest : public QObject {
     WindowRig rig;
     rig.Open(dir);
     // As a deletion of the first record would leave it.
-    rig.window()->shell().store.HomeChanges.Add("0000001", "\x1F");
-    rig.Action("AcSave")->setEnabled(true);
+    rig.window()->session().store().HomeChanges.Add("0000001", "\x1F");
+    rig.window()->session().MarkModified();
     std::filesystem::remove(alpha);
 
     auto expect_kept = [&](const char* attempt) {
@@ -260,10 +260,10 @@ class StartUpTest : public QObject {
       QVERIFY(!rig.boxes.shown[1].text.empty());
       rig.boxes.shown.clear();
       QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Альфа"));
-      QCOMPARE(rig.window()->shell().CurrentBase, std::string("Alpha"));
+      QCOMPARE(rig.window()->session().current_base(), std::string("Alpha"));
       QCOMPARE(rig.Find<QComboBox>("TownBox")->currentText(),
                QStringLiteral(" Alpha"));
-      QCOMPARE(rig.window()->shell().store.HomeChanges.size(), size_t{1});
+      QCOMPARE(rig.window()->session().store().HomeChanges.size(), size_t{1});
       QVERIFY2(rig.Action("AcSave")->isEnabled(), attempt);  // ask again
       // The window is whole again: its search edits and a filled grid.
       QVERIFY(!rig.Edit("HnumbEd")->isHidden());
@@ -337,7 +337,7 @@ class StartUpTest : public QObject {
     QCOMPARE(rig.boxes.shown.size(), size_t{1});
     QVERIFY(!rig.window()->ended());
     QVERIFY(rig.window()->isVisible());
-    QVERIFY(rig.window()->shell().base_loaded);
+    QVERIFY(rig.window()->session().base_loaded());
     if (other_town) {
       QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Бета"));
       QCOMPARE(rig.TownList()->currentText(), QStringLiteral(" Beta"));
@@ -355,8 +355,8 @@ class StartUpTest : public QObject {
     WindowRig rig;
     rig.files.read_only = true;  // as on a read-only medium
     rig.Open(dir);
-    QVERIFY(rig.window()->shell().FolderReadOnly);
-    QVERIFY(rig.window()->shell().BaseReadOnly);
+    QVERIFY(rig.window()->session().folder_read_only());
+    QVERIFY(rig.window()->session().base_read_only());
     for (const char* name : {"AcAdd", "AcDelete", "AcPaste", "AcSaveWide"}) {
       QVERIFY2(!rig.Action(name)->isEnabled(), name);
     }
@@ -425,8 +425,8 @@ class StartUpTest : public QObject {
     towns->setFocus();
     QTest::keyClick(towns, Qt::Key_Down);  // the closed list: at once
     QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Бета"));
-    QCOMPARE(rig.window()->shell().CurrentBase, std::string("Beta"));
-    QCOMPARE(rig.window()->shell().PreviousBase, std::string("Alpha"));
+    QCOMPARE(rig.window()->session().current_base(), std::string("Beta"));
+    QCOMPARE(rig.window()->session().previous_base(), std::string("Alpha"));
     QCOMPARE(rig.settings.values["LastBase"], std::string("Alpha"));
     QVERIFY(!rig.OnOrgPage());
     QCOMPARE(rig.Edit("FullEd")->text(), QString());
@@ -438,7 +438,7 @@ class StartUpTest : public QObject {
     // Leaving the list on the entry that is shown loads nothing again.
     const size_t boxes = rig.boxes.shown.size();
     rig.window()->TownBoxExit();
-    QCOMPARE(rig.window()->shell().PreviousBase, std::string("Alpha"));
+    QCOMPARE(rig.window()->session().previous_base(), std::string("Alpha"));
     QCOMPARE(rig.boxes.shown.size(), boxes);
   }
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "support/fake_serial_ports.h"
-#include "support/shell_fakes.h"
+#include "support/session_fakes.h"
 #include "storage/base_header.h"
 #include "ui/inform_dialog.h"
 #include "ui/main_window.h"
