@@ -62,7 +62,7 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
       geometry_(WidestDigit(font())),
       session_(ports.files, ports.settings, ports.boxes, ports.nearest, ports.fs),
       engine_(&session_.store(), this) {
-  setObjectName(QStringLiteral("Form1"));
+  setObjectName(QStringLiteral("mainWindow"));
   resize(geometry_.ToScreen(kWindowWidth), geometry_.ToScreen(kWindowHeight));
   BuildActions();
   BuildPages();
@@ -72,10 +72,10 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
   BuildUniversalPanel();
   BuildModeButtons();
   session_.OnModifiedChange(
-      [this] { ac_save_->setEnabled(session_.modified()); });
+      [this] { save_action_->setEnabled(session_.modified()); });
   new FileDrops(this, &session_, [this] {
     SelectTownEntry();
-    TownBoxExit();
+    SwitchToSelectedTown();
   });
   // Laid out for the universal mode until a base brings the stored mode.
   engine_.SetUniversalMode(true);
@@ -98,10 +98,10 @@ void MainWindow::BuildCommands() {
   grids.pages = pages_;
   grids.home = home_grid_;
   grids.org = org_grid_;
-  grids.add = ac_add_;
-  grids.remove = ac_delete_;
-  grids.copy_result = ac_copy_;
-  grids.paste = ac_paste_;
+  grids.add = add_action_;
+  grids.remove = delete_action_;
+  grids.copy_result = copy_result_action_;
+  grids.paste = paste_action_;
   grid_commands_ = std::make_unique<GridCommands>(grids);
   BaseCommands::Parts base;
   base.session = &session_;
@@ -110,18 +110,17 @@ void MainWindow::BuildCommands() {
   base.main = this;
   base.home = home_grid_;
   base.org = org_grid_;
-  base.save = ac_save_;
-  base.save_widths = ac_save_wide_;
-  base.optimise = ac_optimize_;
+  base.save = save_action_;
+  base.save_widths = save_widths_action_;
+  base.optimise = optimise_action_;
   base.new_base = ports_.new_base;
   base.base_template = &ports_.base_template;
   base.fs = ports_.fs;
   base_commands_ = std::make_unique<BaseCommands>(base);
 }
 
-void MainWindow::FormCreate(const QString& working_folder,
-                            const QString& program_path,
-                            const QStringList& args) {
+void MainWindow::Start(const QString& working_folder,
+                       const QString& program_path, const QStringList& args) {
   std::vector<std::string> arguments;
   for (const QString& a : args) arguments.push_back(a.toStdString());
   session_.Start(working_folder.toStdString(), program_path.toStdString(),
@@ -215,20 +214,21 @@ void MainWindow::ApplyBase() {
   engine_.StoreChanged();
 
   engine_.SetUniversalMode(session_.ReadDisplaySettings(ports_.button_face));
-  popup_menu_->stripes_separator()->setVisible(session_.stripes().offered());
-  n11_->setVisible(session_.stripes().offered());
-  n11_->setChecked(session_.stripes().stripes_on());
+  context_menu_->stripes_separator()->setVisible(session_.stripes().offered());
+  stripes_item_->setVisible(session_.stripes().offered());
+  stripes_item_->setChecked(session_.stripes().stripes_on());
   ApplyStripes();
   // The engine keeps its own record of a suspended scan, so unmuting it
   // cannot start a second scan over it.
   engine_.SetMuted(false);
 
   const bool writable = !session_.base_read_only();
-  for (QAction* a : {ac_add_, ac_save_wide_, ac_delete_, ac_paste_})
+  for (QAction* a :
+       {add_action_, save_widths_action_, delete_action_, paste_action_})
     a->setEnabled(writable);
   home_grid_->SetEditable(writable);
   org_grid_->SetEditable(writable);
-  ac_copy_->setEnabled(true);
+  copy_result_action_->setEnabled(true);
   ShowTownHint();
 }
 
@@ -266,7 +266,7 @@ bool MainWindow::CloseBase() {
     SearchMute mute(&engine_);
     ClearSearchEdits(TableId::kHome);
     ClearSearchEdits(TableId::kOrg);
-    full_edit_->clear();
+    universal_edit_->clear();
   }
   if (!session_.Leave(engine_.universal_mode(),
                       [this] { return base_commands_->Save(); })) {
@@ -285,13 +285,13 @@ void MainWindow::StayWithBase() {
   engine_.Run(ActivePage());  // the edits were emptied on the way out
 }
 
-void MainWindow::SpeedButton2Click() {
+void MainWindow::ShowInformation() {
   if (ports_.help) ports_.help->ShowInformation();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!ended_ && !closed_) {
-    // `FormClose` runs once. The window stays, with its unsaved changes,
+    // Closing runs once. The window stays, with its unsaved changes,
     // unless the base was really left: also when leaving it throws.
     event->ignore();
     closed_ = true;

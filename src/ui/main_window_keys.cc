@@ -54,7 +54,7 @@ bool InsideGrid(QWidget* w) {
 
 }  // namespace
 
-bool MainWindow::FormKeyDown(QKeyEvent* event, QWidget* target) {
+bool MainWindow::HandleWindowKey(QKeyEvent* event, QWidget* target) {
   QWidget* focus =
       QApplication::focusWidget() ? QApplication::focusWidget() : target;
   WindowKeyState state;
@@ -62,7 +62,7 @@ bool MainWindow::FormKeyDown(QKeyEvent* event, QWidget* target) {
   state.shift = event->modifiers() & Qt::ShiftModifier;
   state.stripes_on = session_.stripes().stripes_on();
   state.contrast = session_.stripes().contrast_level();
-  state.stripes_item_visible = n11_->isVisible();
+  state.stripes_item_visible = stripes_item_->isVisible();
   state.focus_on_grid = InsideGrid(focus);
   switch (CommandForKey(KeyOf(event), state)) {
     case WindowCommand::kNone:
@@ -79,14 +79,14 @@ bool MainWindow::FormKeyDown(QKeyEvent* event, QWidget* target) {
       SetStripeContrast(ContrastDown(session_.stripes().contrast_level()));
       break;
     case WindowCommand::kToggleStripes:
-      n11_->setChecked(!n11_->isChecked());
-      N11Click();
+      stripes_item_->setChecked(!stripes_item_->isChecked());
+      ApplyStripesChoice();
       break;
     case WindowCommand::kHelp:
-      SpeedButton2Click();
+      ShowInformation();
       break;
     case WindowCommand::kMenu:
-      popup_menu_->ForgetPress();
+      context_menu_->ForgetPress();
       // Dropped down from the event loop, not from inside this key event.
       QMetaObject::invokeMethod(menu_button_, &QToolButton::showMenu,
                                 Qt::QueuedConnection);
@@ -95,7 +95,7 @@ bool MainWindow::FormKeyDown(QKeyEvent* event, QWidget* target) {
       close();
       break;
     case WindowCommand::kSwitchMode:
-      SpeedButton6Click();
+      ToggleSearchMode();
       break;
     case WindowCommand::kFocusNext:
       focusNextPrevChild(true);
@@ -125,7 +125,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // pass on to parent controls and is looked at again, to the same end.
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget != nullptr && widget->window() == this && !ended_ &&
-        FormKeyDown(static_cast<QKeyEvent*>(event), widget)) {
+        HandleWindowKey(static_cast<QKeyEvent*>(event), widget)) {
       return true;
     }
     // Typing in the closed town list opens it.
@@ -138,7 +138,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == count_label_ || watched == count_caption_) {
     if (type == QEvent::Enter || type == QEvent::Leave) {
-      // `Label12MouseEnter` / `Label12MouseLeave`. In the tool bar the style
+      // The count lights up under the mouse. In the tool bar the style
       // paints label text in the button-text colour, elsewhere in the
       // window-text colour: both change.
       const QColor colour = type == QEvent::Enter ? Qt::blue : Qt::black;
@@ -147,24 +147,25 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       p.setColor(QPalette::ButtonText, colour);
       count_label_->setPalette(p);
     } else if (type == QEvent::MouseButtonDblClick) {
-      Label12DblClick();
+      ClearSearchFromCount();
       return true;
     }
     return false;
   }
   if (type == QEvent::MouseButtonDblClick) {
-    // `HnumbEdDblClick` and `FullEdDblClick`: the edit is emptied, which
-    // runs its search when it held text.
+    // A double click on a search edit or the universal line empties it,
+    // which runs its search when it held text.
     if (auto* e = qobject_cast<QLineEdit*>(watched);
-        e != nullptr && (e == full_edit_ || e->parentWidget() == home_panel_ ||
-                         e->parentWidget() == org_panel_)) {
+        e != nullptr &&
+        (e == universal_edit_ || e->parentWidget() == home_panel_ ||
+         e->parentWidget() == org_panel_)) {
       e->clear();
       return true;
     }
   }
   if (watched == town_box_ && type == QEvent::FocusOut &&
       static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-    TownBoxExit();  // leaving the list switches to its selected town
+    SwitchToSelectedTown();  // leaving the list switches to its selected town
   }
   if ((watched == home_panel_ || watched == org_panel_) &&
       (type == QEvent::Resize || type == QEvent::Move ||
@@ -184,8 +185,8 @@ void MainWindow::SetStripeContrast(int level) {
   ApplyStripes();
 }
 
-void MainWindow::N11Click() {
-  session_.stripes().SetStripesOn(n11_->isChecked());
+void MainWindow::ApplyStripesChoice() {
+  session_.stripes().SetStripesOn(stripes_item_->isChecked());
   ApplyStripes();
 }
 

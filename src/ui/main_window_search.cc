@@ -29,7 +29,7 @@ void MainWindow::SetEditText(TableId table, int kind, const std::string& text) {
 }
 
 std::string MainWindow::UniversalText() const {
-  return ToCp1251(full_edit_->text());
+  return ToCp1251(universal_edit_->text());
 }
 
 TableId MainWindow::ActivePage() const {
@@ -89,34 +89,34 @@ void MainWindow::UpdateCountLabel() {
   count_label_->setText(QString::fromStdString(state.text));
   count_label_->setToolTip(state.hint ? QString::fromUtf8(kCountHint)
                                       : QString());
-  ac_delete_->setEnabled(state.delete_enabled);
+  delete_action_->setEnabled(state.delete_enabled);
 }
 
 void MainWindow::FocusRule() {
   if (engine_.universal_mode()) {
-    full_edit_->setFocus();
+    universal_edit_->setFocus();
   } else {
     edit(ActivePage(), 0)->setFocus();
   }
 }
 
-void MainWindow::SpeedButton6Click() {
+void MainWindow::ToggleSearchMode() {
   engine_.SetUniversalMode(!engine_.universal_mode());
   PresentMode();
   FocusRule();
   engine_.Run(ActivePage());
 }
 
-void MainWindow::HomePageChange() {
+void MainWindow::PageChanged() {
   PlaceUniversalPanel();
   UpdateCountLabel();
   engine_.Run(ActivePage());
   FocusRule();
 }
 
-void MainWindow::Label12DblClick() {
+void MainWindow::ClearSearchFromCount() {
   if (engine_.universal_mode()) {
-    full_edit_->clear();  // runs the search when there was text
+    universal_edit_->clear();  // runs the search when there was text
     return;
   }
   const TableId table = ActivePage();
@@ -127,14 +127,15 @@ void MainWindow::Label12DblClick() {
   engine_.Run(table);
 }
 
-void MainWindow::GridDblClick(TableId table) {
+void MainWindow::AddCellToSearch(TableId table) {
   ResultGrid* g = grid(table);
   const QModelIndex current = g->currentIndex();
   if (!current.isValid()) return;
   const QString text = g->CellText(current);
   if (engine_.universal_mode()) {
-    const QString line = full_edit_->text();
-    full_edit_->setText(line.isEmpty() ? text : line + QLatin1Char(' ') + text);
+    const QString line = universal_edit_->text();
+    universal_edit_->setText(line.isEmpty() ? text
+                                            : line + QLatin1Char(' ') + text);
     return;
   }
   const ColumnMaps& maps = session_.store().maps;

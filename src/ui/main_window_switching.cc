@@ -11,14 +11,14 @@
 
 namespace spravka {
 
-void MainWindow::TownBoxChange() {
+void MainWindow::TownChosen() {
   // A choice in the open list waits until the focus leaves the list.
   if (town_box_->view()->isVisible()) return;
-  TownBoxExit();
+  SwitchToSelectedTown();
   FocusRule();
 }
 
-void MainWindow::TownBoxExit() {
+void MainWindow::SwitchToSelectedTown() {
   if (in_town_box_exit_ || ended_)
     return;  // a box or the splash must not switch twice
   const int index = town_box_->currentIndex();

@@ -58,10 +58,10 @@ class ResultModel : public QAbstractTableModel {
   bool editable_ = false;
 };
 
-// The colours `TBDrawCell` paints with, shared by both grids.
+// The colours the grids' cells are painted with, shared by both grids.
 struct GridColours {
-  QColor grid;    // `GridColor`
-  QColor stripe;  // `StripeColor`
+  QColor grid;
+  QColor stripe;
   bool stripes_on = false;
 };
 
@@ -71,11 +71,11 @@ struct GridColours {
 QString FittedCellText(const QFontMetrics& metrics, const QString& text,
                        int width);
 
-// `HomeTB` / `OrgTb`: a result grid. Column 0 is hidden, the caption row is
-// the header, data rows are 18 header pixels high, and every cell is painted
-// by `TBDrawCell`. Typing into a cell opens its editor, which reports every
-// change of its text; Enter ends the edit. The editing commands see the
-// grid as an `EditGrid`.
+// A result grid (residential or organisations). Column 0 is hidden, the caption
+// row is the header, data rows are 18 header pixels high, and every cell is
+// painted by the grid's own delegate. Typing into a cell opens its editor,
+// which reports every change of its text; Enter ends the edit. The editing
+// commands see the grid as an `EditGrid`.
 class ResultGrid : public QTableView, public EditGrid {
   Q_OBJECT
 
@@ -160,7 +160,7 @@ class ResultGrid : public QTableView, public EditGrid {
   HeaderGeometry geometry_;
   ResultModel* model_;
   QPointer<QLineEdit> editor_;
-  std::string cell_undo_;  // `HomeCellUndo` / `OrgCellUndo`
+  std::string cell_undo_;
 };
 
 }  // namespace spravka

@@ -56,7 +56,7 @@ class WindowRig {
   WindowRig();
   ~WindowRig();
 
-  // Creates the window, runs `FormCreate` in `folder` and shows it.
+  // Creates the window, starts it in `folder` and shows it.
   MainWindow* Open(const std::string& folder, const QStringList& args = {});
   // Closes the window as the user would; the rig can open another.
   void Close();
@@ -71,9 +71,9 @@ class WindowRig {
   QLineEdit* Edit(const char* name) const { return Find<QLineEdit>(name); }
   ResultGrid* Grid(const char* name) const { return Find<ResultGrid>(name); }
   QAction* Action(const char* name) const { return Find<QAction>(name); }
-  QString Count() const { return Find<QLabel>("Label12")->text(); }
+  QString Count() const { return Find<QLabel>("countLabel")->text(); }
   bool OnOrgPage() const {
-    return Find<QTabWidget>("HomePage")->currentIndex() == 1;
+    return Find<QTabWidget>("pages")->currentIndex() == 1;
   }
   // The controls found by what they are, not by their object names.
   ResultGrid* GridOf(TableId table) const;
@@ -104,7 +104,8 @@ class WindowRig {
   Rgb face = kFace;          // the system button face the window sees
   FileSystem* fs = nullptr;  // the bases' file system; the real one if null
   FakeFileTypeStore file_types;
-  // `OKBottomDlg`, made once like the program's; answered by the tests.
+  // The new-base dialog, made once like the program's; answered by the
+  // tests.
   std::unique_ptr<NewBaseDialog> new_base;
   std::optional<std::string> base_template;  // the built-in one
 
