@@ -66,16 +66,16 @@ class BaseCommandsTest : public QObject {
     menu->hide();
     switch (command) {
       case Command::kSave:
-        rig_->Action("saveMenuItem")->trigger();
+        QVERIFY(rig_->Trigger("saveMenuItem"));
         break;
       case Command::kWidths:
-        rig_->Action("saveWidthsMenuItem")->trigger();
+        QVERIFY(rig_->Trigger("saveWidthsMenuItem"));
         break;
       case Command::kOptimise:
-        rig_->Action("optimiseMenuItem")->trigger();
+        QVERIFY(rig_->Trigger("optimiseMenuItem"));
         break;
       case Command::kRestore:
-        rig_->Action("restoreMenuItem")->trigger();
+        QVERIFY(rig_->Trigger("restoreMenuItem"));
         break;
     }
   }

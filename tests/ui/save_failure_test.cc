@@ -84,11 +84,11 @@ class SaveFailureTest : public QObject {
     const auto failure = static_cast<FailingWrites::Mode>(mode);
     Open();
     fs_.SetMode(failure);
-    rig_->Action("saveAction")->trigger();
+    QVERIFY(rig_->Trigger("saveAction"));
     CheckKept(MessageOf(failure));
 
     fs_.SetMode(FailingWrites::Mode::kNone);  // the disk has room again
-    rig_->Action("saveAction")->trigger();
+    QVERIFY(rig_->Trigger("saveAction"));
     QVERIFY(!rig_->Action("saveAction")->isEnabled());
     QVERIFY(ReadBytes(dir_ + "/Alpha.qz").size() > before_.size());
   }

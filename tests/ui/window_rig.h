@@ -71,6 +71,14 @@ class WindowRig {
   QLineEdit* Edit(const char* name) const { return Find<QLineEdit>(name); }
   ResultGrid* Grid(const char* name) const { return Find<ResultGrid>(name); }
   QAction* Action(const char* name) const { return Find<QAction>(name); }
+  // Triggers an action or menu item as the user would: only when it is
+  // enabled (a disabled one ignores trigger()). False when it was not.
+  [[nodiscard]] bool Trigger(const char* name) const {
+    QAction* action = Action(name);
+    if (!action->isEnabled()) return false;
+    action->trigger();
+    return true;
+  }
   QString Count() const { return Find<QLabel>("countLabel")->text(); }
   bool OnOrgPage() const {
     return Find<QTabWidget>("pages")->currentIndex() == 1;
