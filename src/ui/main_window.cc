@@ -5,11 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFontMetricsF>
 #include <QLineEdit>
-#include <QStyle>
-#include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -23,6 +20,7 @@
 #include "ui/inform_dialog.h"
 #include "ui/search_panel.h"
 #include "ui/splash.h"
+#include "ui/town_box.h"
 #include "util/scope_exit.h"
 
 namespace spravka {
@@ -39,8 +37,6 @@ QStringList CaptionsOf(TableId table, const ColumnMaps& maps, int field_count) {
   }
   return captions;
 }
-
-QString FromUtf8(const std::string& s) { return QString::fromStdString(s); }
 
 double WidestDigit(const QFont& font) {
   QFontMetricsF metrics(font);
@@ -139,16 +135,7 @@ void MainWindow::Start(const QString& working_folder,
 }
 
 void MainWindow::FillTownBox() {
-  QSignalBlocker quiet(town_box_);  // filled and selected by the program
-  town_box_->clear();
-  for (const std::string& entry : session_.towns().entries()) {
-    const QString text = FromUtf8(entry);
-    // The list is as narrow as the box: each entry shows whole on hover.
-    town_box_->addItem(text);
-    town_box_->setItemData(town_box_->count() - 1, text.trimmed(),
-                           Qt::ToolTipRole);
-  }
-  town_box_->setCurrentIndex(session_.selected_entry());
+  town_box_->ShowEntries(session_.towns().entries(), session_.selected_entry());
   ShowTownHint();
 }
 
@@ -158,30 +145,14 @@ void MainWindow::SelectTownEntry() {
     FillTownBox();
     return;
   }
-  QSignalBlocker quiet(town_box_);
-  town_box_->setCurrentIndex(session_.selected_entry());
+  town_box_->Select(session_.selected_entry());
   ShowTownHint();
 }
 
 void MainWindow::ShowTownHint() {
-  QString hint = session_.base_loaded()
-                     ? FromCp1251(session_.store().header.Description)
-                     : QStringLiteral("Выбор города");
-  // An entry the box cannot show whole (a base of another folder) is shown
-  // whole above the hint.
-  const QString entry = town_box_->currentText().trimmed();
-  QStyleOptionComboBox box;
-  box.initFrom(town_box_);
-  box.subControls = QStyle::SC_All;
-  const int room = town_box_->style()
-                       ->subControlRect(QStyle::CC_ComboBox, &box,
-                                        QStyle::SC_ComboBoxEditField, town_box_)
-                       .width();
-  if (town_box_->fontMetrics().horizontalAdvance(town_box_->currentText()) >
-      room) {
-    hint = hint.isEmpty() ? entry : entry + QLatin1Char('\n') + hint;
-  }
-  town_box_->setToolTip(hint);
+  town_box_->ShowHint(session_.base_loaded()
+                          ? FromCp1251(session_.store().header.Description)
+                          : QStringLiteral("Выбор города"));
 }
 
 LoadOutcome MainWindow::ShowLoad(LoadOutcome outcome) {

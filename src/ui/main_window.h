@@ -16,7 +16,6 @@
 #include "ui/result_grid.h"
 
 class QAction;
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -29,6 +28,7 @@ namespace spravka {
 class ContextMenu;
 class InformDialog;
 class SearchPanel;
+class TownBox;
 
 // The main window: the town list, the two result grids on their pages, the
 // search controls and the actions. It holds the loaded base through the
@@ -150,7 +150,7 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
 
   QToolBar* tool_bar_ = nullptr;
   QToolButton* menu_button_ = nullptr;
-  QComboBox* town_box_ = nullptr;
+  TownBox* town_box_ = nullptr;
   QLabel* count_caption_ = nullptr;
   QLabel* count_label_ = nullptr;
   QTabWidget* pages_ = nullptr;

@@ -3,7 +3,6 @@
 // edits, and the striped drawing.
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +13,7 @@
 #include "ui/context_menu.h"
 #include "ui/main_window.h"
 #include "ui/search_panel.h"
+#include "ui/town_box.h"
 
 namespace spravka {
 namespace {
@@ -127,12 +127,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (widget != nullptr && widget->window() == this && !ended_ &&
         HandleWindowKey(static_cast<QKeyEvent*>(event), widget)) {
       return true;
-    }
-    // Typing in the closed town list opens it.
-    if (watched == town_box_ && !town_box_->view()->isVisible() &&
-        !static_cast<QKeyEvent*>(event)->text().trimmed().isEmpty()) {
-      town_box_->showPopup();
-      return false;
     }
     return false;
   }

@@ -8,10 +8,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
-#include <QProxyStyle>
 #include <QStackedLayout>
 #include <QStyle>
-#include <QStyleFactory>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -23,6 +21,7 @@
 #include "ui/icons.h"
 #include "ui/main_window.h"
 #include "ui/search_panel.h"
+#include "ui/town_box.h"
 
 namespace spravka {
 namespace {
@@ -43,24 +42,8 @@ QFont Bold(QFont font) {
   return font;
 }
 
-// Styles that show a combo box's list in place of the box (Fusion among
-// them) ignore its number of visible entries and open it as tall as all
-// entries together: this one keeps the list a drop-down with a scroll bar.
-class DropDownListStyle : public QProxyStyle {
- public:
-  using QProxyStyle::QProxyStyle;
-  int styleHint(StyleHint hint, const QStyleOption* option,
-                const QWidget* widget,
-                QStyleHintReturn* answer) const override {
-    if (hint == SH_ComboBox_Popup) return 0;
-    return QProxyStyle::styleHint(hint, option, widget, answer);
-  }
-};
-
 // Panel and label sizes of the window, in header pixels.
-constexpr int kTownBoxWidth = 138;
 constexpr int kCountLabelWidth = 110;
-constexpr int kVisibleTowns = 25;
 // The residential tab's caption stands after this many blanks, which push
 // it towards the middle of the tab bar.
 constexpr int kResidentialTabBlanks = 47;
@@ -165,20 +148,7 @@ void MainWindow::BuildToolBar() {
       ->setObjectName(QStringLiteral("deleteButton"));
   tool_bar_->addSeparator();
 
-  town_box_ = new QComboBox(tool_bar_);
-  town_box_->setObjectName(QStringLiteral("townBox"));
-  town_box_->setEditable(false);  // chosen from the entries, never typed
-  auto* list_style = new DropDownListStyle(
-      QStyleFactory::create(QApplication::style()->name()));
-  list_style->setParent(town_box_);
-  town_box_->setStyle(list_style);
-  town_box_->setMaxVisibleItems(kVisibleTowns);
-  town_box_->setFixedWidth(geometry_.ToScreen(kTownBoxWidth));
-  town_box_->setFont(Bold(town_box_->font()));
-  town_box_->setToolTip(QStringLiteral("Выбор города"));
-  QPalette p = town_box_->palette();
-  p.setColor(QPalette::Base, p.color(QPalette::Button));
-  town_box_->setPalette(p);
+  town_box_ = new TownBox(geometry_, tool_bar_);
   town_box_->installEventFilter(this);
   connect(town_box_, &QComboBox::currentIndexChanged, this,
           &MainWindow::TownChosen);

@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Leaving a base for another: the town list, the switch with its splash
 // window, and loading the shown base again.
-#include <QComboBox>
 #include <QCoreApplication>
 
 #include "app/town_names.h"
 #include "ui/main_window.h"
 #include "ui/splash.h"
+#include "ui/town_box.h"
 #include "util/scope_exit.h"
 
 namespace spravka {
 
 void MainWindow::TownChosen() {
   // A choice in the open list waits until the focus leaves the list.
-  if (town_box_->view()->isVisible()) return;
+  if (town_box_->ListOpen()) return;
   SwitchToSelectedTown();
   FocusRule();
 }
@@ -22,8 +22,7 @@ void MainWindow::SwitchToSelectedTown() {
   if (in_town_box_exit_ || ended_)
     return;  // a box or the splash must not switch twice
   const int index = town_box_->currentIndex();
-  const std::string entry =
-      index < 0 ? std::string() : town_box_->itemText(index).toStdString();
+  const std::string entry = town_box_->SelectedEntry();
   if (session_.IsCurrentEntry(entry)) return;
   in_town_box_exit_ = true;
   ScopeExit switch_ends([this] { in_town_box_exit_ = false; });
@@ -55,8 +54,7 @@ void MainWindow::ShowSwitchedBase(LoadOutcome outcome) {
 }
 
 void MainWindow::SelectNoTown() {
-  QSignalBlocker quiet(town_box_);
-  town_box_->setCurrentIndex(-1);
+  town_box_->Select(-1);
 }
 
 void MainWindow::ReloadBase() {
