@@ -59,14 +59,17 @@ ContextMenu::ContextMenu(const Parts& parts, QWidget* parent)
   QObject::connect(this, &QMenu::aboutToShow, [this] { Decide(); });
   for (ResultGrid* grid : {p_.grids->grid(TableId::kHome),
                            p_.grids->grid(TableId::kOrg)}) {
-    QObject::connect(grid, &ResultGrid::pressedAt,
-                     [this](QPoint point) { mouse_ = point; });
     QObject::connect(grid, &ResultGrid::menuRequested,
                      [this](QPoint global, bool by_mouse) {
                        if (!by_mouse) ForgetPress();
                        popup(global);
                      });
   }
+}
+
+void ContextMenu::ForgetPress() {
+  p_.grids->grid(TableId::kHome)->ForgetPress();
+  p_.grids->grid(TableId::kOrg)->ForgetPress();
 }
 
 void ContextMenu::WatchButton(QWidget* button) {
@@ -120,7 +123,8 @@ void ContextMenu::Decide() {
   // column, each only when it holds data.
   int column = 0;
   int row = 0;
-  if (mouse_ && grid->CellAt(*mouse_, &column, &row)) {
+  const std::optional<QPoint>& press = grid->last_press();
+  if (press && grid->CellAt(*press, &column, &row)) {
     if (row > 0 && row < grid->RowCount())
       grid->SetCurrent(std::max(grid->Col(), 1), row);
     if (column > 0 && column <= session.store().FieldCount(table) &&

@@ -44,7 +44,7 @@ class ContextMenu : public QMenu {
   ContextMenu(const Parts& parts, QWidget* parent);
 
   // Opened by the menu button or F9: the menu acts on the current row.
-  void ForgetPress() { mouse_.reset(); }
+  void ForgetPress();
   // A press on this button forgets the last press on a grid.
   void WatchButton(QWidget* button);
 
@@ -63,9 +63,6 @@ class ContextMenu : public QMenu {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
   Parts p_;
-  // The last press on either grid, in its coordinates.
-  // None when the menu is opened without the mouse.
-  std::optional<QPoint> mouse_;
   QAction* add_item_ = nullptr;
   QAction* delete_item_ = nullptr;
   QAction* dial_item_ = nullptr;

@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCollator>
-#include <QTabWidget>
 
 #include "dialling/modem.h"
 #include "editing/clipboard_text.h"
@@ -61,7 +60,7 @@ void GridCommands::SearchAgain(TableId table, bool grid_had_focus) {
 }
 
 TableId GridCommands::ActiveTable() const {
-  return p_.pages->currentIndex() == 1 ? TableId::kOrg : TableId::kHome;
+  return p_.active_table();
 }
 
 ResultGrid* GridCommands::grid(TableId table) const {

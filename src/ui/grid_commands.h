@@ -3,6 +3,7 @@
 #define SPRAVKA_UI_GRID_COMMANDS_H_
 
 #include <QString>
+#include <functional>
 
 #include "app/message_boxes.h"
 #include "app/base_session.h"
@@ -12,7 +13,6 @@
 #include "ui/result_grid.h"
 
 class QAction;
-class QTabWidget;
 
 namespace spravka {
 
@@ -29,7 +29,8 @@ class GridCommands {
     MessageBoxes* boxes = nullptr;
     Clipboard* clipboard = nullptr;
     SerialPorts* serial_ports = nullptr;
-    QTabWidget* pages = nullptr;
+    // The table of the active page.
+    std::function<TableId()> active_table;
     ResultGrid* home = nullptr;
     ResultGrid* org = nullptr;
     QAction* add = nullptr;

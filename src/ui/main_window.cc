@@ -91,7 +91,7 @@ void MainWindow::BuildCommands() {
   grids.boxes = ports_.boxes;
   grids.clipboard = ports_.clipboard;
   grids.serial_ports = ports_.serial_ports;
-  grids.pages = pages_;
+  grids.active_table = [this] { return ActivePage(); };
   grids.home = home_grid_;
   grids.org = org_grid_;
   grids.add = add_action_;

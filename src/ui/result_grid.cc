@@ -386,7 +386,7 @@ void ResultGrid::currentChanged(const QModelIndex& current,
 // A press in the cells; the caption row's
 // presses come through the event filter.
 void ResultGrid::mousePressEvent(QMouseEvent* event) {
-  emit pressedAt(viewport()->mapTo(this, event->position().toPoint()));
+  last_press_ = viewport()->mapTo(this, event->position().toPoint());
   QTableView::mousePressEvent(event);
 }
 
@@ -404,7 +404,7 @@ bool ResultGrid::eventFilter(QObject* watched, QEvent* event) {
   if (watched == horizontalHeader()->viewport()) {
     if (event->type() == QEvent::MouseButtonPress) {
       const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-      emit pressedAt(horizontalHeader()->viewport()->mapTo(this, at));
+      last_press_ = horizontalHeader()->viewport()->mapTo(this, at);
     } else if (event->type() == QEvent::ContextMenu) {
       auto* menu = static_cast<QContextMenuEvent*>(event);
       emit menuRequested(menu->globalPos(),
