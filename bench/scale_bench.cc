@@ -67,7 +67,7 @@ BENCHMARK(BM_FullScan)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_CachedRefinement(benchmark::State& state) {
   QuietSearchView view;
   SearchEngine engine(&Town(), &view);
-  engine.UniversalMode = true;
+  engine.SetUniversalMode(true);
   for (const char* typed : {"щербакова", "щербакова лен", "щербакова ленина"}) {
     view.full = Cp1251(typed);
     engine.RunHomeSearch();

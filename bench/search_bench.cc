@@ -102,7 +102,7 @@ void BM_EngineFullScanRare(benchmark::State& state) {
   RecordStore& store = const_cast<RecordStore&>(Town());
   QuietSearchView view;
   SearchEngine engine(&store, &view);
-  engine.UniversalMode = true;
+  engine.SetUniversalMode(true);
   view.full = Cp1251(kRareWords[0]);
   for (auto _ : state) {
     engine.ClearSearchCache(TableId::kHome);
@@ -120,7 +120,7 @@ void Refine(benchmark::State& state, bool universal,
   RecordStore& store = const_cast<RecordStore&>(Town());
   QuietSearchView view;
   SearchEngine engine(&store, &view);
-  engine.UniversalMode = universal;
+  engine.SetUniversalMode(universal);
   for (const auto& [kind, text] : steps) {
     if (universal) {
       view.full = Cp1251(text);

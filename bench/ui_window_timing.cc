@@ -141,15 +141,15 @@ int main(int argc, char** argv) {
   ports.button_face = ButtonFaceColour();
   ports.end_program = [] {};
   MainWindow window(ports);
-  ResultGrid* grid = window.findChild<ResultGrid*>("HomeTB");
+  ResultGrid* grid = window.findChild<ResultGrid*>("homeGrid");
   PaintWatch painted(grid->viewport());
   painted.Arm();
   const Clock::time_point window_made = Clock::now();
-  window.FormCreate(folder, QStringLiteral("spravka"), {base});
+  window.Start(folder, QStringLiteral("spravka"), {base});
   const Clock::time_point base_loaded = Clock::now();
   delete splash;
   window.show();
-  window.FormShow();
+  window.FocusRule();
   const Clock::time_point first_paint = painted.Wait();
   const double start_up = Ms(first_paint - process_start);
 
@@ -164,11 +164,11 @@ int main(int argc, char** argv) {
     loads.push_back(Ms(Clock::now() - t));
   }
 
-  QLineEdit* full = window.findChild<QLineEdit*>("FullEd");
+  QLineEdit* full = window.findChild<QLineEdit*>("universalEdit");
   SearchEngine& engine = window.engine();
   QuietSearchView bare;
-  SearchEngine core(&window.shell().store, &bare);
-  core.UniversalMode = true;
+  SearchEngine core(&window.session().store(), &bare);
+  core.SetUniversalMode(true);
 
   // A keystroke: `prefix` stands in the line, then `key` is typed.
   auto keystroke = [&](const QString& prefix, QChar key, bool keep_cache) {
@@ -211,7 +211,7 @@ int main(int argc, char** argv) {
   };
   std::printf("start-up to filled window: %8.1f ms\n", start_up);
   std::printf(
-      "  of which Qt and the windows %.1f ms, FormCreate (load, searches) "
+      "  of which Qt and the windows %.1f ms, Start (load, searches) "
       "%.1f ms, showing to the first paint %.1f ms\n",
       Ms(window_made - process_start), Ms(base_loaded - window_made),
       Ms(first_paint - base_loaded));

@@ -21,7 +21,7 @@ inline constexpr char kDamagedBaseText[] =
     "Невозможно загрузить базу\r\nПрограмма повреждена!";
 
 // The question before a base is reset to its clean state; `base` is
-// `CurrentBase`.
+// the current base.
 inline std::string RestoreQuestion(const std::string& base) {
   return "Вы Действительно хотите восстановить\r\n  исходное систояние базы "
          "\"" +
@@ -39,7 +39,7 @@ struct OptimiseEstimates {
 };
 OptimiseEstimates EstimateOptimisation(size_t records, size_t changes);
 
-// The whole question text (UTF-8). `base_name` is `CurrentBase`.
+// The whole question text (UTF-8). `base_name` is the current base.
 std::string OptimiseQuestion(const std::string& base_name,
                              const OptimiseEstimates& estimates);
 

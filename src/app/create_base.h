@@ -78,7 +78,7 @@ struct CreatedBase {
   // False when there is no template, the name was refused or the write
   // failed.
   bool created = false;
-  // The base name used (UTF-8), the new `CurrentBase`; set once the name
+  // The base name used (UTF-8), the new current base; set once the name
   // is accepted.
   std::string name;
   // Why the name was refused (CheckBaseName); nothing was written.
@@ -91,7 +91,7 @@ struct CreatedBase {
 // nor a damaged one that it was to replace. Without a template (none, or
 // too short to hold a header) nothing happens; a refused name writes
 // nothing. The status is the write's. The caller makes the name
-// `CurrentBase` and adds its town entry.
+// the current base and adds its town entry.
 Status CreateBase(const NewBaseParams& params,
                   const std::optional<std::string>& base_template,
                   const std::string& working_folder, FileSystem& fs,

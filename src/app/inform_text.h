@@ -8,7 +8,7 @@
 
 namespace spravka {
 
-// The information text of `HelpDlg`: Windows-1251 lines. From line 20 on
+// The information dialog's text: Windows-1251 lines. From line 20 on
 // stands the loaded base's description, followed by a line holding the
 // marker "* *".
 inline constexpr int kDescriptionLine = 20;
@@ -41,7 +41,8 @@ void PlaceLicence(std::vector<std::string>* lines);
 void PlaceDescription(const std::string& description,
                       std::vector<std::string>* lines);
 
-// The help text of the new-base dialog (`Memo2`), UTF-8.
+// The help text the information dialog shows for the new-base dialog,
+// UTF-8.
 const std::vector<std::string>& NewBaseHelpText();
 
 }  // namespace spravka

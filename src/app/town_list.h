@@ -12,7 +12,7 @@ namespace spravka {
 // Cyrillic letters) in alphabet order, ё after е: <0, 0 or >0.
 int CompareNoCase(std::string_view a, std::string_view b);
 
-// The entries of `TownBox`, kept in alphabetical order without regard to
+// The entries of the town list, kept in alphabetical order without regard to
 // letter case; an added entry takes its sorted place.
 class TownList {
  public:

@@ -14,15 +14,16 @@ namespace spravka {
 
 // The three plain-text forms records take on the clipboard (Windows-1251).
 
-// `N4Click`: the fields of the current row, each after one blank, on one
+// Copying a row: the fields of the current row, each after one blank, on one
 // line without a line end. Empty when no record row is current.
 std::string RowCopyText(const EditGrid& grid, int field_count);
 
-// `N9Click`: every row of the grid, the captions first and a ". . . . ."
-// row as it stands: each field followed by a tab, each line by a CR.
+// Copying the result: every row of the grid, the captions first and a
+// ". . . . ." row as it stands: each field followed by a tab, each line by
+// a CR.
 std::string GridCopyText(const EditGrid& grid, int field_count);
 
-// `N14Click`: appends a record for every line of `text` that holds
+// Pasting: appends a record for every line of `text` that holds
 // anything (fields separated by tabs, fields beyond the table's dropped,
 // missing ones empty, a line cut to the room of a record), numbered on from
 // `NextRecordNumber` and entered in the change list as added records. A CR

@@ -37,7 +37,7 @@ class EditGrid {
   virtual void CloseEditor() = 0;
   virtual void TakeFocus() = 0;
 
-  // `HomeCellUndo` / `OrgCellUndo`: the text of the current cell when it
+  // The undo text: the text of the current cell when it
   // became current, which Esc puts back.
   virtual std::string CellUndo() const = 0;
   virtual void RememberCurrentCell() = 0;

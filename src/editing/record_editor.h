@@ -20,15 +20,15 @@ constexpr size_t kMaxRecordText = 64000;
 // Every change below is made at once in the working table of `table` and
 // recorded, whole, in its change list; nothing is written to the file. A
 // function returns true when it changed a record: the caller then marks the
-// base modified (`AcSave`) and clears the table's search cache. Anything
+// base modified and clears the table's search cache. Anything
 // malformed (a row without a record, a record without the edited field's
 // tags) makes it stop without a change.
 
-// `HomeTBSetEditText` / `OrgTbSetEditText`: cell (column, row) of `grid`
-// now shows `value`. The field is rewritten in the record of the row; the
-// records behind it move, and the positions the grid shows for them follow.
-// Control bytes in `value` become blanks (they would end the field or the
-// record); a value longer than the record's room is cut, the cell keeps it.
+// A cell edit: cell (column, row) of `grid` now shows `value`. The field is
+// rewritten in the record of the row; the records behind it move, and the
+// positions the grid shows for them follow. Control bytes in `value` become
+// blanks (they would end the field or the record); a value longer than the
+// record's room is cut, the cell keeps it.
 bool ApplyCellEdit(RecordStore& store, TableId table, EditGrid& grid,
                    int column, int row, std::string_view value);
 
@@ -41,15 +41,15 @@ bool RestoreCurrentCell(RecordStore& store, TableId table, EditGrid& grid);
 // with a whole record, or the number would not fit a seven-digit key.
 std::optional<uint32_t> NextRecordNumber(const Table& table);
 
-// `SpeedButton4Click`: appends an empty record (its number `NumberLength`
+// Adding: appends an empty record (its number `NumberLength`
 // zeros) and shows it as the last row, with its number cell current and
 // the grid focused, the cell editor closed.
 bool AddRecord(RecordStore& store, TableId table, EditGrid& grid);
 
-// The question `SpeedButton5Click` asks first (UTF-8).
+// The question a deletion asks first (UTF-8).
 std::string DeleteQuestion(const EditGrid& grid);
 
-// `SpeedButton5Click` after a Yes: deletes the record of the current row
+// Deleting after a Yes: deletes the record of the current row
 // (its change entry becomes the deletion mark). The caller runs the
 // table's search again.
 bool DeleteCurrentRecord(RecordStore& store, TableId table, EditGrid& grid);

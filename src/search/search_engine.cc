@@ -34,7 +34,7 @@ struct SearchEngine::Impl {
   std::array<size_t, 2> counts{};
   std::array<SearchCache, 2> caches;
   std::array<ScanStats, 2> stats;
-  // The table whose scan is running; at most one scans at a time.
+  // The table whose scan runs; at most one at a time.
   std::optional<TableId> scanning;
   // Requests for the other table that arrived during a scan.
   std::array<bool, 2> pending{};
@@ -45,9 +45,17 @@ struct SearchEngine::Impl {
 };
 
 SearchEngine::SearchEngine(RecordStore* store, SearchView* view)
-    : impl_(new Impl(store, view)) {}
+    : impl_(std::make_unique<Impl>(store, view)) {}
 
-SearchEngine::~SearchEngine() { delete impl_; }
+SearchEngine::~SearchEngine() = default;
+
+void SearchEngine::SetUniversalMode(bool universal) {
+  if (universal == universal_mode_) return;
+  ClearAllCaches();
+  universal_mode_ = universal;
+}
+
+bool SearchEngine::busy() const { return impl_->scanning.has_value(); }
 
 size_t SearchEngine::result_count(TableId table) const {
   return impl_->counts[Index(table)];
@@ -82,12 +90,12 @@ void SearchEngine::StoreChanged() {
   ClearAllCaches();
   if (impl_->scanning) {
     impl_->store_changed = true;
-    SearchRestart = true;
+    restart_ = true;
   }
 }
 
 void SearchEngine::Run(TableId table) {
-  if (SearchMuted) return;
+  if (muted_) return;
   if (impl_->scanning) {
     // The window types into the running table's controls: start over with
     // them. A request for the other table waits for the scan to end, unless
@@ -95,7 +103,7 @@ void SearchEngine::Run(TableId table) {
     // page's search runs anyway when the page is selected again; run late,
     // it would make its page active over the user's choice).
     if (*impl_->scanning == table) {
-      SearchRestart = true;
+      restart_ = true;
       impl_->pending[Index(Other(table))] = false;
     } else {
       impl_->pending[Index(table)] = true;
@@ -133,7 +141,7 @@ void SearchEngine::Run(TableId table) {
 std::string SearchEngine::BuildPattern(TableId table,
                                        std::string* number_text) {
   SearchView& view = *impl_->view;
-  if (UniversalMode) {
+  if (universal_mode_) {
     *number_text = view.UniversalText();
     return UniversalPattern(*number_text);
   }
@@ -155,8 +163,7 @@ void SearchEngine::RunSearch(TableId table) {
   Impl& s = *impl_;
   SearchView& view = *s.view;
   const int t = Index(table);
-  SearchRestart = false;
-  SearchBusy = true;
+  restart_ = false;
   s.scanning = table;
   view.SearchStarted(table);
 
@@ -169,13 +176,13 @@ void SearchEngine::RunSearch(TableId table) {
   bool filled = false;  // result holds the rows of the finished pass
   try {
     do {
-      SearchRestart = false;
+      restart_ = false;
       s.store_changed = false;
       ++stats.passes;
       result = SearchResult();
       positions.clear();
       const std::string pattern = BuildPattern(table, &number_text);
-      const bool universal = UniversalMode;
+      const bool universal = universal_mode_;
 
       SearchCache& cache = s.caches[t];
       generation = s.store->generation(table);
@@ -202,11 +209,11 @@ void SearchEngine::RunSearch(TableId table) {
         last_yield = Clock::now();
         // Never go on over changed data.
         if (s.store_changed || s.store->generation(table) != generation) {
-          SearchRestart = true;
+          restart_ = true;
         }
-        if (SearchRestart) break;
+        if (restart_) break;
       }
-      if (SearchRestart) continue;
+      if (restart_) continue;
 
       FillResult(s.store->table(table), positions, kSearchCap, &result);
       filled = true;
@@ -226,7 +233,7 @@ void SearchEngine::RunSearch(TableId table) {
           }
         }
       }
-    } while (SearchRestart);
+    } while (restart_);
   } catch (...) {
     // The closing steps run whatever happened; the cache keeps what it had,
     // and the grid shows the rows found so far (unless the table changed
@@ -243,8 +250,7 @@ void SearchEngine::RunSearch(TableId table) {
     }
   }
 
-  SearchRestart = false;
-  SearchBusy = false;
+  restart_ = false;
   s.scanning.reset();
   s.counts[t] = result.count();
   s.stats[t] = stats;
@@ -262,7 +268,7 @@ void SearchEngine::NumberFallback(TableId table,
   const TableId other = Other(table);
   if (view.ActivePage() == table && result_count(table) == 0 &&
       IsFullNumber(number_text, impl_->store->header.NumberLength)) {
-    if (UniversalMode) {
+    if (universal_mode_) {
       Run(other);
     } else {
       {

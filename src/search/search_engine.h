@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <memory>
 #include <string>
 
 #include "search/search_cache.h"
@@ -25,7 +26,7 @@ class SearchEngine {
   SearchEngine(const SearchEngine&) = delete;
   SearchEngine& operator=(const SearchEngine&) = delete;
 
-  // `RunHomeSearch` / `RunOrgSearch`: read the controls, scan, fill the
+  // Read the controls, scan, fill the
   // grid, apply the number fallback between the tables. A request that
   // arrives while a scan runs makes that scan start over (same table) or
   // runs after it (other table; dropped when a later request for the
@@ -46,14 +47,19 @@ class SearchEngine {
   // through the store's generations.)
   void StoreChanged();
 
-  // The search state of the window. SearchBusy mirrors whether a scan runs;
-  // the engine decides by its own record of the running scan, so a window
-  // that clears the flag while a scan is suspended cannot start a second
-  // scan over it.
-  bool UniversalMode = false;
-  bool SearchBusy = false;
-  bool SearchRestart = false;
-  bool SearchMuted = false;
+  // The search mode: one line of keywords (universal) or a pattern field by
+  // field (detailed). A change of mode forgets both caches: a pattern of one
+  // mode means nothing in the other.
+  bool universal_mode() const { return universal_mode_; }
+  void SetUniversalMode(bool universal);
+  // A scan runs, perhaps suspended while the window processes events.
+  bool busy() const;
+  // The running scan is to start over at its next look at the events.
+  bool restart_pending() const { return restart_; }
+  // A muted engine runs nothing: the window's own changes to the controls
+  // search nothing (SearchMute sets it for a scope).
+  bool muted() const { return muted_; }
+  void SetMuted(bool muted) { muted_ = muted; }
 
   // How many records the last search of a table handed to its grid.
   size_t result_count(TableId table) const;
@@ -80,17 +86,20 @@ class SearchEngine {
   std::string BuildPattern(TableId table, std::string* number_text);
   void NumberFallback(TableId table, const std::string& number_text);
 
-  Impl* impl_;
+  std::unique_ptr<Impl> impl_;
+  bool universal_mode_ = false;
+  bool restart_ = false;
+  bool muted_ = false;
 };
 
-// Sets SearchMuted for its lifetime: programmatic edit changes run nothing.
+// Mutes the engine for its lifetime: programmatic edit changes run nothing.
 class SearchMute {
  public:
   explicit SearchMute(SearchEngine* engine)
-      : engine_(engine), was_muted_(engine->SearchMuted) {
-    engine_->SearchMuted = true;
+      : engine_(engine), was_muted_(engine->muted()) {
+    engine_->SetMuted(true);
   }
-  ~SearchMute() { engine_->SearchMuted = was_muted_; }
+  ~SearchMute() { engine_->SetMuted(was_muted_); }
   SearchMute(const SearchMute&) = delete;
   SearchMute& operator=(const SearchMute&) = delete;
 

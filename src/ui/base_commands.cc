@@ -23,17 +23,17 @@ BaseCommands::BaseCommands(const Parts& parts) : p_(parts) {
   QObject::connect(p_.save_widths, &QAction::triggered,
                    [this] { SaveWidths(); });
   QObject::connect(p_.optimise, &QAction::triggered, [this] { Optimise(); });
-  p_.shell->offer_new_base = [this] { return OfferNewBase(); };
+  p_.session->SetNewBaseOffer([this] { return OfferNewBase(); });
 }
 
 bool BaseCommands::OfferNewBase() {
   if (!p_.new_base) return false;
-  p_.new_base->SetWorkingFolder(p_.shell->WorkingFolder,
+  p_.new_base->SetWorkingFolder(p_.session->working_folder(),
                                 p_.fs ? p_.fs : &RealFileSystem());
   // Without any town a base is made whatever the answer: the program
   // cannot work without one.
-  if (!p_.new_base->Run() && !p_.shell->towns.empty()) return false;
-  return p_.shell->CreateNewBase(p_.new_base->Params(), *p_.base_template);
+  if (!p_.new_base->Run() && !p_.session->towns().empty()) return false;
+  return p_.session->CreateNewBase(p_.new_base->Params(), *p_.base_template);
 }
 
 BaseCommands::~BaseCommands() = default;
@@ -47,7 +47,7 @@ void BaseCommands::ShowSplash(const char* text) {
 
 std::array<int32_t, kHomeKinds> BaseCommands::HomeWidths() const {
   std::array<int32_t, kHomeKinds> widths{};
-  const int columns = p_.shell->store.FieldCount(TableId::kHome);
+  const int columns = p_.session->store().FieldCount(TableId::kHome);
   for (int c = 1; c <= columns && c <= kHomeKinds; ++c)
     widths[c - 1] = p_.home->HeaderWidth(c);
   return widths;
@@ -55,14 +55,14 @@ std::array<int32_t, kHomeKinds> BaseCommands::HomeWidths() const {
 
 std::array<int32_t, kOrgKinds> BaseCommands::OrgWidths() const {
   std::array<int32_t, kOrgKinds> widths{};
-  const int columns = p_.shell->store.FieldCount(TableId::kOrg);
+  const int columns = p_.session->store().FieldCount(TableId::kOrg);
   for (int c = 1; c <= columns && c <= kOrgKinds; ++c)
     widths[c - 1] = p_.org->HeaderWidth(c);
   return widths;
 }
 
 int64_t BaseCommands::WidthDifference() const {
-  const BaseHeader& h = p_.shell->store.header;
+  const BaseHeader& h = p_.session->store().header;
   const auto home = HomeWidths();
   const auto org = OrgWidths();
   int64_t difference = 0;
@@ -76,28 +76,22 @@ int64_t BaseCommands::WidthDifference() const {
 bool BaseCommands::Save() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   ScopeExit normal_cursor([] { QApplication::restoreOverrideCursor(); });
-  const bool saved =
-      !p_.shell->base_loaded || p_.shell->SaveChanges();  // failures shown
-  // Only a save that succeeded ends the unsaved state: otherwise the
-  // changes are offered again at the next close.
-  if (saved) p_.save->setEnabled(false);
-  return saved;
+  return p_.session->SaveChanges();  // failures shown
 }
 
 void BaseCommands::SaveWidths() {
-  if (!p_.shell->base_loaded) return;
-  p_.shell->SaveColumnWidths(HomeWidths(), OrgWidths());
+  p_.session->SaveColumnWidths(HomeWidths(), OrgWidths());
 }
 
 void BaseCommands::Optimise() {
-  Shell& shell = *p_.shell;
-  if (!shell.base_loaded) return;
-  const RecordStore& store = shell.store;
+  BaseSession& session = *p_.session;
+  if (!session.base_loaded()) return;
+  const RecordStore& store = session.store();
   const size_t records =
       store.HomeData.CountRecords() + store.OrgData.CountRecords();
   const size_t changes = store.HomeChanges.size() + store.OrgChanges.size();
   if (!p_.boxes->Ask(OptimiseQuestion(
-          shell.CurrentBase, EstimateOptimisation(records, changes)))) {
+          session.current_base().value_or(""), EstimateOptimisation(records, changes)))) {
     return;
   }
   OptimiseReport report;
@@ -105,30 +99,28 @@ void BaseCommands::Optimise() {
   {
     ShowSplash(kRebuildingText);
     ScopeExit hide_splash([this] { splash_.reset(); });
-    status = shell.Optimise(
+    status = session.Optimise(
         HomeWidths(), OrgWidths(), [this] { ShowSplash(kIndexingText); },
         &report);
   }
   if (!status.ok()) {
     // Every file is as it was (or the message says where the base lies),
     // and so are the tables: nothing to reload.
-    shell.ReportFailure(status);
+    session.ReportFailure(status);
     return;
   }
   p_.boxes->Show(MessageKind::kInformation,
                  OptimisedMessage(report.home_records, report.org_records));
-  shell.ForgetPreviousBase();
+  session.ForgetPreviousBase();
   p_.window->ReloadBase();
 }
 
 void BaseCommands::Restore() {
-  Shell& shell = *p_.shell;
-  if (!shell.base_loaded || shell.store.header.OriginTag.empty()) return;
-  if (!p_.boxes->Ask(RestoreQuestion(shell.CurrentBase))) return;
-  // A restore that fails keeps the unsaved changes to save.
-  if (!shell.RestoreBase()) return;
-  p_.save->setEnabled(false);  // the unsaved changes are given up
-  shell.ForgetShownBase();
+  BaseSession& session = *p_.session;
+  if (!session.base_loaded() || session.store().header.OriginTag.empty()) return;
+  if (!p_.boxes->Ask(RestoreQuestion(session.current_base().value_or("")))) return;
+  if (!session.RestoreBase()) return;
+  session.ForgetCurrentBase();
   p_.window->SwitchToSelectedTown();
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/message_boxes.h"
-#include "app/shell.h"
+#include "app/base_session.h"
 #include "storage/base_header.h"
 #include "ui/result_grid.h"
 
@@ -26,7 +26,7 @@ class SplashForm;
 class BaseWindow {
  public:
   virtual ~BaseWindow() = default;
-  // `TownBoxExit`: the switch to the selected town entry.
+  // The switch to the selected town entry.
   virtual void SwitchToSelectedTown() = 0;
   // Leaves the list with no entry selected, so that a switch looks for a
   // base that does not exist: the new-base dialog comes up.
@@ -42,17 +42,17 @@ class BaseWindow {
 class BaseCommands {
  public:
   struct Parts {
-    Shell* shell = nullptr;
+    BaseSession* session = nullptr;
     MessageBoxes* boxes = nullptr;
     BaseWindow* window = nullptr;
     QWidget* main = nullptr;     // the window under the splash
-    ResultGrid* home = nullptr;  // `HomeTB`
-    ResultGrid* org = nullptr;   // `OrgTb`
-    QAction* save = nullptr;     // `AcSave`: the base has unsaved changes
-    QAction* save_widths = nullptr;  // `AcSaveWide`
-    QAction* optimise = nullptr;     // `AcOptimize`
-    NewBaseDialog* new_base = nullptr;  // `OKBottomDlg`
-    // `BaseTemplate`; none: no base can be created.
+    ResultGrid* home = nullptr;
+    ResultGrid* org = nullptr;
+    QAction* save = nullptr;
+    QAction* save_widths = nullptr;
+    QAction* optimise = nullptr;
+    NewBaseDialog* new_base = nullptr;
+    // The new-base template; none: no base can be created.
     const std::optional<std::string>* base_template = nullptr;
     FileSystem* fs = nullptr;  // where bases are made; the real one if null
   };
@@ -61,12 +61,12 @@ class BaseCommands {
   explicit BaseCommands(const Parts& parts);
   ~BaseCommands();
 
-  // `SpeedButton1Click`. False when the changes could not be written.
+  // Writes the unsaved changes. False when they could not be written.
   bool Save();
-  void SaveWidths();  // `AcSaveWideExecute`
-  void Optimise();    // `AcOptimizeExecute`
-  void Restore();     // `N12Click`
-  void NewBase();     // `N15Click`
+  void SaveWidths();
+  void Optimise();
+  void Restore();
+  void NewBase();
   // The missing-base step: the new-base dialog, and a base made from it.
   // True when a base was made.
   bool OfferNewBase();

@@ -11,54 +11,65 @@ namespace spravka {
 
 ContextMenu::ContextMenu(const Parts& parts, QWidget* parent)
     : QMenu(parent), p_(parts) {
-  setObjectName(QStringLiteral("PopupMenu1"));
+  setObjectName(QStringLiteral("contextMenu"));
   setToolTipsVisible(true);
 
-  n3_ = Item("N3", QString::fromUtf8(kDialItemCaption));
-  n3_->setIcon(DrawnIcon(Picture::kDial));
-  QObject::connect(n3_, &QAction::triggered, [this] { p_.grids->Dial(); });
-  addSeparator()->setObjectName(QStringLiteral("N6"));
-  n1_ = ItemFor(p_.add, "N1", true);
-  n2_ = ItemFor(p_.remove, "N2", true);
-  n4_ = Item("N4", QStringLiteral("Копировать строку в буфер обмена"),
-             QStringLiteral("Данные текущего абонента помещаются в буфер "
-                            "обмена"));
-  n4_->setIcon(DrawnIcon(Picture::kCopyRow));
-  QObject::connect(n4_, &QAction::triggered, [this] { p_.grids->CopyRow(); });
-  n9_ = ItemFor(p_.copy_result, "N9", true);
-  n14_ = ItemFor(p_.paste, "N14", true);
-  n10_ = addSeparator();
-  n10_->setObjectName(QStringLiteral("N10"));
-  n10_->setVisible(false);
-  n15_ = Item("N15", QStringLiteral("Создать новый справочник..."));
-  n15_->setIcon(DrawnIcon(Picture::kNewBase));
-  QObject::connect(n15_, &QAction::triggered, [this] { p_.base->NewBase(); });
-  ItemFor(p_.save, "N5", false);
-  n12_ = Item("N12", QStringLiteral("Восстановить исходное состояние базы"),
-              QStringLiteral("Анулируются все изменения базы пользователем"));
-  n12_->setIcon(DrawnIcon(Picture::kRestore));
-  QObject::connect(n12_, &QAction::triggered, [this] { p_.base->Restore(); });
-  ItemFor(p_.save_widths, "N16", false);
-  ItemFor(p_.optimise, "N17", false);
-  addSeparator()->setObjectName(QStringLiteral("N13"));
-  n11_ = Item("N11", QStringLiteral("Выделение строк таблицы цветом"));
-  n11_->setCheckable(true);
-  n11_->setChecked(true);
-  n11_->setVisible(false);
-  addSeparator()->setObjectName(QStringLiteral("N7"));
-  ItemFor(p_.help, "N8", false);
+  dial_item_ = Item("dialMenuItem", QString::fromUtf8(kDialItemCaption));
+  dial_item_->setIcon(DrawnIcon(Picture::kDial));
+  QObject::connect(dial_item_, &QAction::triggered,
+                   [this] { p_.grids->Dial(); });
+  addSeparator()->setObjectName(QStringLiteral("dialSeparator"));
+  add_item_ = ItemFor(p_.add, "addMenuItem", true);
+  delete_item_ = ItemFor(p_.remove, "deleteMenuItem", true);
+  copy_row_item_ = Item(
+      "copyRowMenuItem", QStringLiteral("Копировать строку в буфер обмена"),
+      QStringLiteral("Данные текущего абонента помещаются в буфер "
+                     "обмена"));
+  copy_row_item_->setIcon(DrawnIcon(Picture::kCopyRow));
+  QObject::connect(copy_row_item_, &QAction::triggered,
+                   [this] { p_.grids->CopyRow(); });
+  copy_result_item_ = ItemFor(p_.copy_result, "copyResultMenuItem", true);
+  paste_item_ = ItemFor(p_.paste, "pasteMenuItem", true);
+  stripes_separator_ = addSeparator();
+  stripes_separator_->setObjectName(QStringLiteral("stripesSeparator"));
+  stripes_separator_->setVisible(false);
+  new_base_item_ =
+      Item("newBaseMenuItem", QStringLiteral("Создать новый справочник..."));
+  new_base_item_->setIcon(DrawnIcon(Picture::kNewBase));
+  QObject::connect(new_base_item_, &QAction::triggered,
+                   [this] { p_.base->NewBase(); });
+  ItemFor(p_.save, "saveMenuItem", false);
+  restore_item_ = Item(
+      "restoreMenuItem", QStringLiteral("Восстановить исходное состояние базы"),
+      QStringLiteral("Анулируются все изменения базы пользователем"));
+  restore_item_->setIcon(DrawnIcon(Picture::kRestore));
+  QObject::connect(restore_item_, &QAction::triggered,
+                   [this] { p_.base->Restore(); });
+  ItemFor(p_.save_widths, "saveWidthsMenuItem", false);
+  ItemFor(p_.optimise, "optimiseMenuItem", false);
+  addSeparator()->setObjectName(QStringLiteral("baseSeparator"));
+  stripes_item_ =
+      Item("stripesMenuItem", QStringLiteral("Выделение строк таблицы цветом"));
+  stripes_item_->setCheckable(true);
+  stripes_item_->setChecked(true);
+  stripes_item_->setVisible(false);
+  addSeparator()->setObjectName(QStringLiteral("helpSeparator"));
+  ItemFor(p_.help, "helpMenuItem", false);
 
   QObject::connect(this, &QMenu::aboutToShow, [this] { Decide(); });
   for (ResultGrid* grid : {p_.grids->grid(TableId::kHome),
                            p_.grids->grid(TableId::kOrg)}) {
-    QObject::connect(grid, &ResultGrid::pressedAt,
-                     [this](QPoint point) { mouse_ = point; });
     QObject::connect(grid, &ResultGrid::menuRequested,
                      [this](QPoint global, bool by_mouse) {
                        if (!by_mouse) ForgetPress();
                        popup(global);
                      });
   }
+}
+
+void ContextMenu::ForgetPress() {
+  p_.grids->grid(TableId::kHome)->ForgetPress();
+  p_.grids->grid(TableId::kOrg)->ForgetPress();
 }
 
 void ContextMenu::WatchButton(QWidget* button) {
@@ -105,17 +116,18 @@ QAction* ContextMenu::ItemFor(QAction* action, const char* name,
 }
 
 void ContextMenu::Decide() {
-  Shell& shell = *p_.shell;
+  BaseSession& session = *p_.session;
   const TableId table = p_.grids->ActiveTable();
   ResultGrid* grid = p_.grids->grid(table);
   // The cell under the last mouse press becomes current: the row, then the
   // column, each only when it holds data.
   int column = 0;
   int row = 0;
-  if (mouse_ && grid->CellAt(*mouse_, &column, &row)) {
+  const std::optional<QPoint>& press = grid->last_press();
+  if (press && grid->CellAt(*press, &column, &row)) {
     if (row > 0 && row < grid->RowCount())
       grid->SetCurrent(std::max(grid->Col(), 1), row);
-    if (column > 0 && column <= shell.store.FieldCount(table) &&
+    if (column > 0 && column <= session.store().FieldCount(table) &&
         grid->Row() > 0)
       grid->SetCurrent(column, grid->Row());
   }
@@ -124,12 +136,12 @@ void ContextMenu::Decide() {
   in.grid_rows = grid->RowCount();
   in.grid_visible = grid->IsVisible();
   in.number = grid->Row() > 0 ? grid->Cell(1, grid->Row()) : std::string();
-  in.base_read_only = shell.BaseReadOnly;
-  in.folder_read_only = shell.FolderReadOnly;
-  in.origin_tag_empty = shell.store.header.OriginTag.empty();
+  in.base_read_only = session.base_read_only();
+  in.folder_read_only = session.folder_read_only();
+  in.origin_tag_empty = session.store().header.OriginTag.empty();
   in.change_entries =
-      shell.store.HomeChanges.size() + shell.store.OrgChanges.size();
-  in.width_difference = shell.base_loaded ? p_.base->WidthDifference() : 0;
+      session.store().HomeChanges.size() + session.store().OrgChanges.size();
+  in.width_difference = session.base_loaded() ? p_.base->WidthDifference() : 0;
   in.clipboard_has_text =
       p_.clipboard != nullptr && !p_.clipboard->ReadText().empty();
   const MenuState s = DecideMenu(in, [this] {
@@ -137,16 +149,16 @@ void ContextMenu::Decide() {
            !FindFreeModem(*p_.serial_ports).empty();
   });
 
-  n9_->setVisible(s.copy_result_visible);
-  n3_->setText(QString::fromStdString(s.dial_caption));
-  n3_->setEnabled(s.dial);
-  n1_->setEnabled(s.add);
-  n2_->setEnabled(s.remove);
-  n4_->setEnabled(s.copy_row);
-  n9_->setEnabled(s.copy_result);
-  n14_->setEnabled(s.paste);
-  n12_->setEnabled(s.restore);
-  n15_->setEnabled(s.new_base);
+  copy_result_item_->setVisible(s.copy_result_visible);
+  dial_item_->setText(QString::fromStdString(s.dial_caption));
+  dial_item_->setEnabled(s.dial);
+  add_item_->setEnabled(s.add);
+  delete_item_->setEnabled(s.remove);
+  copy_row_item_->setEnabled(s.copy_row);
+  copy_result_item_->setEnabled(s.copy_result);
+  paste_item_->setEnabled(s.paste);
+  restore_item_->setEnabled(s.restore);
+  new_base_item_->setEnabled(s.new_base);
   p_.save_widths->setEnabled(s.save_widths);
   p_.optimise->setEnabled(s.optimise);
 }

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "app/rules/menu_rules.h"
-#include "app/shell.h"
+#include "app/base_session.h"
 #include "dialling/serial_port.h"
 #include "editing/clipboard.h"
 #include "ui/base_commands.h"
@@ -15,43 +15,43 @@
 
 namespace spravka {
 
-// `PopupMenu1`, the window's one menu: the record commands of the grids and
-// the base commands, opened by a right click on a grid, by ToolButton3
-// "Меню" and by F9. Items that stand for an action (N1, N2, N9, N14, N5,
-// N16, N17, N8) take its caption, hint, picture and shortcut and trigger
-// it. An opening by a right click first makes the cell under the click
-// current; one without the mouse (the menu key, F9, the button) keeps the
-// current cell. Then every item is decided.
+// The window's one menu: the record commands of the grids and the base
+// commands, opened by a right click on a grid, by the "Меню" button and by
+// F9. Items that stand for an action (add, delete, copy the result, paste,
+// save, save the widths, optimise, information) take its caption, hint,
+// picture and shortcut and trigger it. An opening by a right click first makes
+// the cell under the click current; one without the mouse (the menu key, F9,
+// the button) keeps the current cell. Then every item is decided.
 class ContextMenu : public QMenu {
   Q_OBJECT
 
  public:
   struct Parts {
-    Shell* shell = nullptr;
+    BaseSession* session = nullptr;
     Clipboard* clipboard = nullptr;
     SerialPorts* serial_ports = nullptr;
     GridCommands* grids = nullptr;
     BaseCommands* base = nullptr;
-    QAction* add = nullptr;          // `AcAdd`
-    QAction* remove = nullptr;       // `AcDelete`
-    QAction* copy_result = nullptr;  // `AcCopy`
-    QAction* paste = nullptr;        // `AcPaste`
-    QAction* save = nullptr;         // `AcSave`
-    QAction* save_widths = nullptr;  // `AcSaveWide`
-    QAction* optimise = nullptr;     // `AcOptimize`
-    QAction* help = nullptr;         // `AcHelp`
+    QAction* add = nullptr;
+    QAction* remove = nullptr;
+    QAction* copy_result = nullptr;
+    QAction* paste = nullptr;
+    QAction* save = nullptr;
+    QAction* save_widths = nullptr;
+    QAction* optimise = nullptr;
+    QAction* help = nullptr;
   };
   ContextMenu(const Parts& parts, QWidget* parent);
 
-  // `ToolButton3MouseDown` and F9: the menu acts on the current row.
-  void ForgetPress() { mouse_.reset(); }
-  // `ToolButton3MouseDown` on this button.
+  // Opened by the menu button or F9: the menu acts on the current row.
+  void ForgetPress();
+  // A press on this button forgets the last press on a grid.
   void WatchButton(QWidget* button);
 
-  QAction* stripes_separator() const { return n10_; }  // N10
-  QAction* stripes() const { return n11_; }            // N11
+  QAction* stripes_separator() const { return stripes_separator_; }
+  QAction* stripes() const { return stripes_item_; }
 
-  // `PopupMenu1Popup`.
+  // Decides every item as the menu opens.
   void Decide();
 
  private:
@@ -63,19 +63,16 @@ class ContextMenu : public QMenu {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
   Parts p_;
-  // `MouseX`, `MouseY`: the last press on either grid, in its coordinates.
-  // None when the menu is opened without the mouse.
-  std::optional<QPoint> mouse_;
-  QAction* n1_ = nullptr;
-  QAction* n2_ = nullptr;
-  QAction* n3_ = nullptr;
-  QAction* n4_ = nullptr;
-  QAction* n9_ = nullptr;
-  QAction* n10_ = nullptr;
-  QAction* n11_ = nullptr;
-  QAction* n12_ = nullptr;
-  QAction* n14_ = nullptr;
-  QAction* n15_ = nullptr;
+  QAction* add_item_ = nullptr;
+  QAction* delete_item_ = nullptr;
+  QAction* dial_item_ = nullptr;
+  QAction* copy_row_item_ = nullptr;
+  QAction* copy_result_item_ = nullptr;
+  QAction* stripes_separator_ = nullptr;
+  QAction* stripes_item_ = nullptr;
+  QAction* restore_item_ = nullptr;
+  QAction* paste_item_ = nullptr;
+  QAction* new_base_item_ = nullptr;
 };
 
 }  // namespace spravka

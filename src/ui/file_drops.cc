@@ -16,10 +16,10 @@ bool FirstIsLocalFile(const QMimeData* data) {
 
 }  // namespace
 
-FileDrops::FileDrops(QWidget* window, Shell* shell,
+FileDrops::FileDrops(QWidget* window, BaseSession* session,
                      std::function<void()> switch_to_selected)
     : QObject(window),
-      shell_(shell),
+      session_(session),
       switch_to_selected_(std::move(switch_to_selected)) {
   window->installEventFilter(this);
 }
@@ -35,7 +35,7 @@ bool FileDrops::eventFilter(QObject* watched, QEvent* event) {
     if (!FirstIsLocalFile(drop->mimeData())) return true;
     drop->acceptProposedAction();
     const QString path = drop->mimeData()->urls().front().toLocalFile();
-    if (shell_->TakeDroppedFile(path.toStdString())) switch_to_selected_();
+    if (session_->TakeDroppedFile(path.toStdString())) switch_to_selected_();
     return true;
   }
   return QObject::eventFilter(watched, event);

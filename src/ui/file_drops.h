@@ -5,7 +5,7 @@
 #include <QObject>
 #include <functional>
 
-#include "app/shell.h"
+#include "app/base_session.h"
 
 class QWidget;
 
@@ -17,14 +17,14 @@ namespace spravka {
 // for it. The window takes drops once it calls setAcceptDrops.
 class FileDrops : public QObject {
  public:
-  FileDrops(QWidget* window, Shell* shell,
+  FileDrops(QWidget* window, BaseSession* session,
             std::function<void()> switch_to_selected);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  Shell* shell_;
+  BaseSession* session_;
   std::function<void()> switch_to_selected_;
 };
 

@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCollator>
-#include <QTabWidget>
 
 #include "dialling/modem.h"
 #include "editing/clipboard_text.h"
@@ -61,7 +60,7 @@ void GridCommands::SearchAgain(TableId table, bool grid_had_focus) {
 }
 
 TableId GridCommands::ActiveTable() const {
-  return p_.pages->currentIndex() == 1 ? TableId::kOrg : TableId::kHome;
+  return p_.active_table();
 }
 
 ResultGrid* GridCommands::grid(TableId table) const {
@@ -70,12 +69,12 @@ ResultGrid* GridCommands::grid(TableId table) const {
 
 void GridCommands::Changed(TableId table) {
   p_.engine->ClearSearchCache(table);
-  p_.save->setEnabled(true);
+  p_.session->MarkModified();
 }
 
 void GridCommands::CellEdited(TableId table, int column, int row,
                               const QString& text) {
-  if (ApplyCellEdit(p_.shell->store, table, *grid(table), column, row,
+  if (ApplyCellEdit(p_.session->store(), table, *grid(table), column, row,
                     ToCp1251(text))) {
     Changed(table);
   }
@@ -83,14 +82,14 @@ void GridCommands::CellEdited(TableId table, int column, int row,
 
 void GridCommands::EscapePressed(TableId table) {
   if (!grid(table)->EditorOpen()) return;
-  if (RestoreCurrentCell(p_.shell->store, table, *grid(table))) {
+  if (RestoreCurrentCell(p_.session->store(), table, *grid(table))) {
     Changed(table);
   }
 }
 
 void GridCommands::CaptionPressed(TableId table, int column) {
   if (table != ActiveTable()) return;
-  SortGridByColumn(p_.shell->store, table, *grid(table), column,
+  SortGridByColumn(p_.session->store(), table, *grid(table), column,
                    RussianOrder());
 }
 
@@ -98,8 +97,8 @@ void GridCommands::Add() {
   const TableId table = ActiveTable();
   ResultGrid* g = grid(table);
   const bool was_hidden = g->isHidden();
-  if (!AddRecord(p_.shell->store, table, *g)) return;
-  if (was_hidden && !p_.shell->BaseReadOnly) p_.remove->setEnabled(true);
+  if (!AddRecord(p_.session->store(), table, *g)) return;
+  if (was_hidden && !p_.session->base_read_only()) p_.remove->setEnabled(true);
   Changed(table);
 }
 
@@ -108,7 +107,7 @@ void GridCommands::Delete() {
   ResultGrid* g = grid(table);
   const bool focused = HasFocus(table);
   if (!p_.boxes->Ask(DeleteQuestion(*g))) return;
-  if (!DeleteCurrentRecord(p_.shell->store, table, *g)) return;
+  if (!DeleteCurrentRecord(p_.session->store(), table, *g)) return;
   Changed(table);
   SearchAgain(table, focused);
 }
@@ -116,14 +115,14 @@ void GridCommands::Delete() {
 void GridCommands::CopyRow() {
   const TableId table = ActiveTable();
   const std::string text =
-      RowCopyText(*grid(table), p_.shell->store.FieldCount(table));
+      RowCopyText(*grid(table), p_.session->store().FieldCount(table));
   if (!text.empty() && p_.clipboard) p_.clipboard->WriteText(text);
 }
 
 void GridCommands::CopyResult() {
   const TableId table = ActiveTable();
   const std::string text =
-      GridCopyText(*grid(table), p_.shell->store.FieldCount(table));
+      GridCopyText(*grid(table), p_.session->store().FieldCount(table));
   if (!text.empty() && p_.clipboard) p_.clipboard->WriteText(text);
 }
 
@@ -132,7 +131,7 @@ void GridCommands::Paste() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   ScopeExit normal_cursor([] { QApplication::restoreOverrideCursor(); });
   const TableId table = ActiveTable();
-  if (!PasteRecords(p_.shell->store, table, text)) return;
+  if (!PasteRecords(p_.session->store(), table, text)) return;
   Changed(table);
   SearchAgain(table, HasFocus(table));
 }

@@ -3,16 +3,16 @@
 #define SPRAVKA_UI_GRID_COMMANDS_H_
 
 #include <QString>
+#include <functional>
 
 #include "app/message_boxes.h"
-#include "app/shell.h"
+#include "app/base_session.h"
 #include "dialling/serial_port.h"
 #include "editing/clipboard.h"
 #include "search/search_engine.h"
 #include "ui/result_grid.h"
 
 class QAction;
-class QTabWidget;
 
 namespace spravka {
 
@@ -24,36 +24,36 @@ namespace spravka {
 class GridCommands {
  public:
   struct Parts {
-    Shell* shell = nullptr;
+    BaseSession* session = nullptr;
     SearchEngine* engine = nullptr;
     MessageBoxes* boxes = nullptr;
     Clipboard* clipboard = nullptr;
     SerialPorts* serial_ports = nullptr;
-    QTabWidget* pages = nullptr;  // `HomePage`
-    ResultGrid* home = nullptr;   // `HomeTB`
-    ResultGrid* org = nullptr;    // `OrgTb`
-    QAction* save = nullptr;      // `AcSave`: the base has unsaved changes
-    QAction* add = nullptr;       // `AcAdd`
-    QAction* remove = nullptr;    // `AcDelete`
-    QAction* copy_result = nullptr;  // `AcCopy`
-    QAction* paste = nullptr;        // `AcPaste`
+    // The table of the active page.
+    std::function<TableId()> active_table;
+    ResultGrid* home = nullptr;
+    ResultGrid* org = nullptr;
+    QAction* add = nullptr;
+    QAction* remove = nullptr;
+    QAction* copy_result = nullptr;
+    QAction* paste = nullptr;
   };
   // Takes the actions' triggers and the grids' editing events.
   explicit GridCommands(const Parts& parts);
 
-  // `HomeTBSetEditText` / `OrgTbSetEditText`.
+  // A cell's editor changed its text.
   void CellEdited(TableId table, int column, int row, const QString& text);
-  // `HomeTBKeyPress` / `OrgTbKeyPress` with Esc while a cell is edited.
+  // Esc while a cell is edited.
   void EscapePressed(TableId table);
-  // A left press on a caption: `SortGridByColumn`.
+  // A left press on a caption sorts by its column.
   void CaptionPressed(TableId table, int column);
 
-  void Add();         // `SpeedButton4Click`
-  void Delete();      // `SpeedButton5Click`
-  void CopyRow();     // `N4Click`
-  void CopyResult();  // `N9Click`
-  void Paste();       // `N14Click`
-  void Dial();        // `N3Click`
+  void Add();
+  void Delete();
+  void CopyRow();
+  void CopyResult();
+  void Paste();
+  void Dial();
 
   TableId ActiveTable() const;
   ResultGrid* grid(TableId table) const;

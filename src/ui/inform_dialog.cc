@@ -41,7 +41,7 @@ InformDialog::InformDialog(QWidget* parent)
       lines_(UnscrambleInformText(StoredInformText())) {
   PlaceVersion(kProgramVersion, &lines_);
   PlaceLicence(&lines_);
-  setObjectName(QStringLiteral("HelpDlg"));
+  setObjectName(QStringLiteral("informationDialog"));
   setWindowTitle(QStringLiteral("Информация"));
   setModal(false);
   setFixedSize(kWidth, kHeight);
@@ -49,35 +49,35 @@ InformDialog::InformDialog(QWidget* parent)
   f.setBold(true);
   setFont(f);
 
-  memo1_ = MakeMemo(this, "Memo1");
-  memo2_ = MakeMemo(this, "Memo2");
+  information_text_ = MakeMemo(this, "informationText");
+  new_base_help_ = MakeMemo(this, "newBaseHelp");
   QStringList help;
   for (const std::string& line : NewBaseHelpText()) {
     help << QString::fromStdString(line);
   }
-  memo2_->setPlainText(help.join(QLatin1Char('\n')));
-  memo2_->hide();
+  new_base_help_->setPlainText(help.join(QLatin1Char('\n')));
+  new_base_help_->hide();
   ShowLines();
 
   ok_ = new QPushButton(QStringLiteral("Все ясно"), this);
-  ok_->setObjectName(QStringLiteral("OKBtn"));
+  ok_->setObjectName(QStringLiteral("okButton"));
   ok_->setFlat(true);
   ok_->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
   ok_->setGeometry(0, kHeight - kButtonHeight, kWidth, kButtonHeight);
-  connect(ok_, &QPushButton::clicked, this, &QDialog::hide);  // `OKBtnClick`
+  connect(ok_, &QPushButton::clicked, this, &QDialog::hide);
 
-  memo1_->installEventFilter(this);
-  memo2_->installEventFilter(this);
+  information_text_->installEventFilter(this);
+  new_base_help_->installEventFilter(this);
 }
 
 void InformDialog::ShowLines() {
   QStringList text;
   for (const std::string& line : lines_) text << FromCp1251(line);
-  memo1_->setPlainText(text.join(QLatin1Char('\n')));
+  information_text_->setPlainText(text.join(QLatin1Char('\n')));
 }
 
 void InformDialog::PlaceBaseDescription(const std::string& description) {
-  memo1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  information_text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   PlaceDescription(description, &lines_);
   ShowLines();
 }
@@ -94,19 +94,19 @@ void InformDialog::ShowModeless() {
 }
 
 void InformDialog::ShowInformation() {
-  memo2_->hide();
+  new_base_help_->hide();
   ShowModeless();
-  memo1_->setFocus();
+  information_text_->setFocus();
 }
 
 void InformDialog::ShowNewBaseHelp() {
-  memo2_->show();
-  memo2_->raise();
+  new_base_help_->show();
+  new_base_help_->raise();
   ShowModeless();
-  memo2_->setFocus();
+  new_base_help_->setFocus();
 }
 
-// `MainMemoKeyPress`: Enter or Esc closes the dialog.
+// Enter or Esc in the text closes the dialog.
 bool InformDialog::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     int key = static_cast<QKeyEvent*>(event)->key();

@@ -11,9 +11,9 @@ class QPushButton;
 
 namespace spravka {
 
-// `HelpDlg`: the information dialog. It shows the program's information
-// text with the loaded base's description (Memo1) or the help of the
-// new-base dialog (Memo2, over Memo1). Created once, then shown and
+// The information dialog. It shows the program's information
+// text with the loaded base's description or the help of the
+// new-base dialog (over the information text). Created once, then shown and
 // hidden; never modal.
 class InformDialog : public QDialog {
   Q_OBJECT
@@ -41,8 +41,8 @@ class InformDialog : public QDialog {
   void ShowLines();
 
   std::vector<std::string> lines_;
-  QPlainTextEdit* memo1_;
-  QPlainTextEdit* memo2_;
+  QPlainTextEdit* information_text_;
+  QPlainTextEdit* new_base_help_;
   QPushButton* ok_;
 };
 

@@ -75,8 +75,8 @@ int main(int argc, char** argv) {
   QStringList args = QCoreApplication::arguments();
   if (!args.isEmpty()) args.removeFirst();  // the program itself
   try {
-    window.FormCreate(QDir::currentPath(),
-                      QCoreApplication::applicationFilePath(), args);
+    window.Start(QDir::currentPath(), QCoreApplication::applicationFilePath(),
+                 args);
   } catch (...) {
     // The general error handler; the rest of the start-up does not run.
     boxes.Show(MessageKind::kError, ThrownErrorText());
@@ -85,9 +85,9 @@ int main(int argc, char** argv) {
   delete splash;
   // A fatal message has been shown, or start-up stopped at an error before
   // any base was loaded: the window never shows without a base.
-  if (window.ended() || !window.shell().base_loaded) return 0;
+  if (window.ended() || !window.session().base_loaded()) return 0;
   window.show();
-  window.FormShow();
+  window.FocusRule();
   app.exec();
   return 0;
 }

@@ -5,11 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFontMetricsF>
 #include <QLineEdit>
-#include <QStyle>
-#include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -23,6 +20,7 @@
 #include "ui/inform_dialog.h"
 #include "ui/search_panel.h"
 #include "ui/splash.h"
+#include "ui/town_box.h"
 #include "util/scope_exit.h"
 
 namespace spravka {
@@ -39,8 +37,6 @@ QStringList CaptionsOf(TableId table, const ColumnMaps& maps, int field_count) {
   }
   return captions;
 }
-
-QString FromUtf8(const std::string& s) { return QString::fromStdString(s); }
 
 double WidestDigit(const QFont& font) {
   QFontMetricsF metrics(font);
@@ -60,9 +56,9 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
     : QMainWindow(parent),
       ports_(ports),
       geometry_(WidestDigit(font())),
-      shell_(ports.files, ports.settings, ports.boxes, ports.nearest, ports.fs),
-      engine_(&shell_.store, this) {
-  setObjectName(QStringLiteral("Form1"));
+      session_(ports.files, ports.settings, ports.boxes, ports.nearest, ports.fs),
+      engine_(&session_.store(), this) {
+  setObjectName(QStringLiteral("mainWindow"));
   resize(geometry_.ToScreen(kWindowWidth), geometry_.ToScreen(kWindowHeight));
   BuildActions();
   BuildPages();
@@ -71,12 +67,14 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
   BuildToolBar();
   BuildUniversalPanel();
   BuildModeButtons();
-  new FileDrops(this, &shell_, [this] {
+  session_.OnModifiedChange(
+      [this] { save_action_->setEnabled(session_.modified()); });
+  new FileDrops(this, &session_, [this] {
     SelectTownEntry();
-    TownBoxExit();
+    SwitchToSelectedTown();
   });
   // Laid out for the universal mode until a base brings the stored mode.
-  engine_.UniversalMode = true;
+  engine_.SetUniversalMode(true);
   colours_.grid = ToQColor(ports.button_face);
   colours_.stripe = colours_.grid;
   ApplyStripes();
@@ -88,108 +86,80 @@ MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
 
 void MainWindow::BuildCommands() {
   GridCommands::Parts grids;
-  grids.shell = &shell_;
+  grids.session = &session_;
   grids.engine = &engine_;
   grids.boxes = ports_.boxes;
   grids.clipboard = ports_.clipboard;
   grids.serial_ports = ports_.serial_ports;
-  grids.pages = pages_;
+  grids.active_table = [this] { return ActivePage(); };
   grids.home = home_grid_;
   grids.org = org_grid_;
-  grids.save = ac_save_;
-  grids.add = ac_add_;
-  grids.remove = ac_delete_;
-  grids.copy_result = ac_copy_;
-  grids.paste = ac_paste_;
+  grids.add = add_action_;
+  grids.remove = delete_action_;
+  grids.copy_result = copy_result_action_;
+  grids.paste = paste_action_;
   grid_commands_ = std::make_unique<GridCommands>(grids);
   BaseCommands::Parts base;
-  base.shell = &shell_;
+  base.session = &session_;
   base.boxes = ports_.boxes;
   base.window = this;
   base.main = this;
   base.home = home_grid_;
   base.org = org_grid_;
-  base.save = ac_save_;
-  base.save_widths = ac_save_wide_;
-  base.optimise = ac_optimize_;
+  base.save = save_action_;
+  base.save_widths = save_widths_action_;
+  base.optimise = optimise_action_;
   base.new_base = ports_.new_base;
   base.base_template = &ports_.base_template;
   base.fs = ports_.fs;
   base_commands_ = std::make_unique<BaseCommands>(base);
 }
 
-void MainWindow::FormCreate(const QString& working_folder,
-                            const QString& program_path,
-                            const QStringList& args) {
+void MainWindow::Start(const QString& working_folder,
+                       const QString& program_path, const QStringList& args) {
   std::vector<std::string> arguments;
   for (const QString& a : args) arguments.push_back(a.toStdString());
-  shell_.Start(working_folder.toStdString(), program_path.toStdString(),
+  session_.Start(working_folder.toStdString(), program_path.toStdString(),
                arguments);
   FillTownBox();
   // Without a base the window is never shown: the load ends the program.
-  if (ShowLoad(shell_.LoadAtStart()) != LoadOutcome::kLoaded) return;
-  engine_.SearchRestart = false;
+  if (ShowLoad(session_.LoadAtStart()) != LoadOutcome::kLoaded) return;
   PresentMode();
   engine_.RunOrgSearch();
   engine_.RunHomeSearch();
   setAcceptDrops(true);
   if (ports_.file_types) {
-    RegisterFileType(shell_.FolderReadOnly, shell_.ProgramFolder,
+    RegisterFileType(session_.folder_read_only(), session_.program_folder(),
                      program_path.toStdString(), *ports_.file_types);
   }
 }
 
 void MainWindow::FillTownBox() {
-  QSignalBlocker quiet(town_box_);  // filled and selected by the program
-  town_box_->clear();
-  for (const std::string& entry : shell_.towns.entries()) {
-    const QString text = FromUtf8(entry);
-    // The list is as narrow as the box: each entry shows whole on hover.
-    town_box_->addItem(text);
-    town_box_->setItemData(town_box_->count() - 1, text.trimmed(),
-                           Qt::ToolTipRole);
-  }
-  town_box_->setCurrentIndex(shell_.selected);
+  town_box_->ShowEntries(session_.towns().entries(), session_.selected_entry());
   ShowTownHint();
 }
 
 void MainWindow::SelectTownEntry() {
   // Entries added since (command line, new base) are added in their place.
-  if (town_box_->count() != static_cast<int>(shell_.towns.size())) {
+  if (town_box_->count() != static_cast<int>(session_.towns().size())) {
     FillTownBox();
     return;
   }
-  QSignalBlocker quiet(town_box_);
-  town_box_->setCurrentIndex(shell_.selected);
+  town_box_->Select(session_.selected_entry());
   ShowTownHint();
 }
 
 void MainWindow::ShowTownHint() {
-  QString hint = shell_.base_loaded
-                     ? FromCp1251(shell_.store.header.Description)
-                     : QStringLiteral("Выбор города");
-  // An entry the box cannot show whole (a base of another folder) is shown
-  // whole above the hint.
-  const QString entry = town_box_->currentText().trimmed();
-  QStyleOptionComboBox box;
-  box.initFrom(town_box_);
-  box.subControls = QStyle::SC_All;
-  const int room = town_box_->style()
-                       ->subControlRect(QStyle::CC_ComboBox, &box,
-                                        QStyle::SC_ComboBoxEditField, town_box_)
-                       .width();
-  if (town_box_->fontMetrics().horizontalAdvance(town_box_->currentText()) >
-      room) {
-    hint = hint.isEmpty() ? entry : entry + QLatin1Char('\n') + hint;
-  }
-  town_box_->setToolTip(hint);
+  town_box_->ShowHint(session_.base_loaded()
+                          ? FromCp1251(session_.store().header.Description)
+                          : QStringLiteral("Выбор города"));
 }
 
 LoadOutcome MainWindow::ShowLoad(LoadOutcome outcome) {
   SelectTownEntry();
   if (outcome == LoadOutcome::kFatal) {
     EndProgram();
-  } else if (outcome == LoadOutcome::kLoaded || shell_.base_loaded) {
+  } else if (outcome == LoadOutcome::kLoaded || session_.base_loaded()) {
     // A failed load leaves the base loaded before: show that one again.
     ApplyBase();
   }
@@ -197,8 +167,8 @@ LoadOutcome MainWindow::ShowLoad(LoadOutcome outcome) {
 }
 
 void MainWindow::ApplyBase() {
-  const BaseHeader& h = shell_.store.header;
-  const ColumnMaps& maps = shell_.store.maps;
+  const BaseHeader& h = session_.store().header;
+  const ColumnMaps& maps = session_.store().maps;
   QCoreApplication::setApplicationName(FromCp1251(h.Title));
   if (ports_.help) ports_.help->PlaceBaseDescription(h.Description);
   setWindowTitle(FromCp1251(h.Caption));
@@ -214,28 +184,28 @@ void MainWindow::ApplyBase() {
   engine_.ClearAllCaches();
   engine_.StoreChanged();
 
-  engine_.UniversalMode = shell_.ReadDisplaySettings(ports_.button_face);
-  popup_menu_->stripes_separator()->setVisible(shell_.stripes.Offered());
-  n11_->setVisible(shell_.stripes.Offered());
-  n11_->setChecked(shell_.stripes.StripesOn);
+  engine_.SetUniversalMode(session_.ReadDisplaySettings(ports_.button_face));
+  context_menu_->stripes_separator()->setVisible(session_.stripes().offered());
+  stripes_item_->setVisible(session_.stripes().offered());
+  stripes_item_->setChecked(session_.stripes().stripes_on());
   ApplyStripes();
-  // The engine keeps its own record of a suspended scan, so clearing the
-  // flags cannot start a second scan over it.
-  engine_.SearchBusy = false;
-  engine_.SearchMuted = false;
+  // The engine keeps its own record of a suspended scan, so unmuting it
+  // cannot start a second scan over it.
+  engine_.SetMuted(false);
 
-  const bool writable = !shell_.BaseReadOnly;
-  for (QAction* a : {ac_add_, ac_save_wide_, ac_delete_, ac_paste_})
+  const bool writable = !session_.base_read_only();
+  for (QAction* a :
+       {add_action_, save_widths_action_, delete_action_, paste_action_})
     a->setEnabled(writable);
   home_grid_->SetEditable(writable);
   org_grid_->SetEditable(writable);
-  ac_copy_->setEnabled(true);
+  copy_result_action_->setEnabled(true);
   ShowTownHint();
 }
 
 void MainWindow::PlaceSearchFields() {
-  const BaseHeader& h = shell_.store.header;
-  const ColumnMaps& maps = shell_.store.maps;
+  const BaseHeader& h = session_.store().header;
+  const ColumnMaps& maps = session_.store().maps;
   for (int k = 0; k < kHomeKinds; ++k) {
     if (maps.HomeFieldColumn[k] != 0)
       home_panel_->Place(k, h.HomeEditPlaces[k]);
@@ -246,7 +216,7 @@ void MainWindow::PlaceSearchFields() {
 }
 
 void MainWindow::PresentMode() {
-  const bool universal = engine_.UniversalMode;
+  const bool universal = engine_.universal_mode();
   home_panel_->setEnabled(!universal);
   org_panel_->setEnabled(!universal);
   universal_panel_->setVisible(universal);
@@ -267,34 +237,32 @@ bool MainWindow::CloseBase() {
     SearchMute mute(&engine_);
     ClearSearchEdits(TableId::kHome);
     ClearSearchEdits(TableId::kOrg);
-    full_edit_->clear();
+    universal_edit_->clear();
   }
-  if (shell_.StoreSettingsAndAsk(engine_.UniversalMode,
-                                 ac_save_->isEnabled()) &&
-      !base_commands_->Save()) {
+  if (!session_.Leave(engine_.universal_mode(),
+                      [this] { return base_commands_->Save(); })) {
     // The changes could not be written: the base is not given up.
     StayWithBase();
     return false;
   }
-  ac_save_->setEnabled(false);
   return true;
 }
 
 void MainWindow::StayWithBase() {
-  shell_.SelectCurrentEntry();
+  session_.SelectCurrentEntry();
   SelectTownEntry();
   PlaceSearchFields();
   FocusRule();
   engine_.Run(ActivePage());  // the edits were emptied on the way out
 }
 
-void MainWindow::SpeedButton2Click() {
+void MainWindow::ShowInformation() {
   if (ports_.help) ports_.help->ShowInformation();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!ended_ && !closed_) {
-    // `FormClose` runs once. The window stays, with its unsaved changes,
+    // Closing runs once. The window stays, with its unsaved changes,
     // unless the base was really left: also when leaving it throws.
     event->ignore();
     closed_ = true;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/rules/header_geometry.h"
-#include "app/shell.h"
+#include "app/base_session.h"
 #include "search/search_engine.h"
 #include "search/search_view.h"
 #include "ui/base_commands.h"
@@ -16,7 +16,6 @@
 #include "ui/result_grid.h"
 
 class QAction;
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -29,10 +28,11 @@ namespace spravka {
 class ContextMenu;
 class InformDialog;
 class SearchPanel;
+class TownBox;
 
-// `Main` (Form1): the town list, the two result grids on their pages, the
+// The main window: the town list, the two result grids on their pages, the
 // search controls and the actions. It holds the loaded base through the
-// shell and drives the search engine, which sees it as its SearchView.
+// session and drives the search engine, which sees it as its SearchView.
 class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
   Q_OBJECT
 
@@ -40,41 +40,44 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
   explicit MainWindow(const MainWindowPorts& ports, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // `FormCreate` from the working folder, the program's path and its
+  // Start-up from the working folder, the program's path and its
   // command-line arguments: folders, settings, town list, the first load
   // and both searches.
-  void FormCreate(const QString& working_folder, const QString& program_path,
-                  const QStringList& args);
-  // `FormShow`: the focus rule.
-  void FormShow() { FocusRule(); }
+  void Start(const QString& working_folder, const QString& program_path,
+             const QStringList& args);
   // A fatal message ended the program.
   bool ended() const { return ended_; }
 
-  Shell& shell() { return shell_; }
+  BaseSession& session() { return session_; }
   GridCommands& grid_commands() { return *grid_commands_; }
   BaseCommands& base_commands() { return *base_commands_; }
   const HeaderGeometry& header_geometry() const { return geometry_; }
   SearchEngine& engine() { return engine_; }
 
-  // Handlers, named as the window's events name them.
-  void SpeedButton2Click();  // AcHelp, F1
-  void SpeedButton6Click();  // the search mode, F12
+  void ShowInformation();   // the information dialog, F1
+  void ToggleSearchMode();  // universal or detailed, F12
   void UpdateCountLabel();
   void SetStripeContrast(int level);
-  void N11Click();
-  void Label12DblClick();
-  void HomeTBDblClick() { GridDblClick(TableId::kHome); }
-  void OrgTbDblClick() { GridDblClick(TableId::kOrg); }
-  void HomePageChange();
+  // The stripes item was checked or unchecked.
+  void ApplyStripesChoice();
+  // A double click on the count: the search of the active page is emptied.
+  void ClearSearchFromCount();
+  void PageChanged();
   // False when the user wanted the changes saved and saving failed: the
   // base stays loaded and shown, and the caller does not leave it.
   bool CloseBase();
-  void TownBoxChange();
-  void TownBoxExit();
+  // A town entry was chosen; in the open list the switch waits until the
+  // focus leaves it.
+  void TownChosen();
+  // BaseWindow: the switch to the selected town entry, unless it is the
+  // current base's.
+  void SwitchToSelectedTown() override;
+  // The focus goes to the search line of the mode: the universal line, or
+  // the number edit of the active page.
   void FocusRule();
 
  protected:
-  void closeEvent(QCloseEvent* event) override;  // `FormClose`
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
@@ -91,7 +94,6 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
   void ProcessEvents() override;
 
   // BaseWindow.
-  void SwitchToSelectedTown() override { TownBoxExit(); }
   void SelectNoTown() override;
   void ReloadBase() override;
 
@@ -103,13 +105,13 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
   void BuildModeButtons();
   void BuildMenu();
 
-  // Shows what a load of the shell's left: the base, or the end.
+  // Shows what a load of the session left: the base, or the end.
   LoadOutcome ShowLoad(LoadOutcome outcome);
   // The end of a switch: the residential page of the new base, searched.
   void ShowSwitchedBase(LoadOutcome outcome);
   void ApplyBase();
   void PlaceSearchFields();
-  // Back to the shown base after a `CloseBase` that could not save.
+  // Back to the shown base after a CloseBase that could not save.
   void StayWithBase();
   void FillTownBox();
   void SelectTownEntry();
@@ -120,9 +122,11 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
   void PlaceUniversalPanel();
   void ApplyStripes();
   void ClearSearchEdits(TableId table);
-  void GridDblClick(TableId table);
-  // `FormKeyDown`; `target` is the control the key is going to.
-  bool FormKeyDown(QKeyEvent* event, QWidget* target);
+  // A double click on a cell: its text joins the search.
+  void AddCellToSearch(TableId table);
+  // The keys the window handles before its controls; `target` is the
+  // control the key is going to.
+  bool HandleWindowKey(QKeyEvent* event, QWidget* target);
   void EndProgram();
 
   SearchPanel* panel(TableId table) const;
@@ -131,7 +135,7 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
 
   MainWindowPorts ports_;
   HeaderGeometry geometry_;  // the header's pixels on the interface font
-  Shell shell_;
+  BaseSession session_;
   SearchEngine engine_;
   GridColours colours_;
   bool ended_ = false;
@@ -145,32 +149,32 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
   std::unique_ptr<BaseCommands> base_commands_;
 
   QToolBar* tool_bar_ = nullptr;
-  QToolButton* menu_button_ = nullptr;  // ToolButton3
-  QComboBox* town_box_ = nullptr;
-  QLabel* count_caption_ = nullptr;     // Label14
-  QLabel* count_label_ = nullptr;       // Label12
-  QTabWidget* pages_ = nullptr;         // HomePage
-  ResultGrid* home_grid_ = nullptr;     // HomeTB
-  ResultGrid* org_grid_ = nullptr;      // OrgTb
-  SearchPanel* home_panel_ = nullptr;   // Panel2
-  SearchPanel* org_panel_ = nullptr;    // Panel1
-  QWidget* universal_panel_ = nullptr;  // Panel6
-  QLineEdit* full_edit_ = nullptr;      // FullEd
+  QToolButton* menu_button_ = nullptr;
+  TownBox* town_box_ = nullptr;
+  QLabel* count_caption_ = nullptr;
+  QLabel* count_label_ = nullptr;
+  QTabWidget* pages_ = nullptr;
+  ResultGrid* home_grid_ = nullptr;
+  ResultGrid* org_grid_ = nullptr;
+  SearchPanel* home_panel_ = nullptr;
+  SearchPanel* org_panel_ = nullptr;
+  QWidget* universal_panel_ = nullptr;
+  QLineEdit* universal_edit_ = nullptr;
   QWidget* mode_buttons_ = nullptr;
-  QWidget* to_universal_panel_ = nullptr;  // Panel9
-  QWidget* to_detailed_panel_ = nullptr;   // Panel10
-  ContextMenu* popup_menu_ = nullptr;      // PopupMenu1
-  QAction* n11_ = nullptr;
+  QWidget* to_universal_panel_ = nullptr;
+  QWidget* to_detailed_panel_ = nullptr;  // lies over the other
+  ContextMenu* context_menu_ = nullptr;
+  QAction* stripes_item_ = nullptr;
 
-  QAction* ac_exit_ = nullptr;
-  QAction* ac_help_ = nullptr;
-  QAction* ac_add_ = nullptr;
-  QAction* ac_delete_ = nullptr;
-  QAction* ac_save_ = nullptr;
-  QAction* ac_save_wide_ = nullptr;
-  QAction* ac_paste_ = nullptr;
-  QAction* ac_copy_ = nullptr;
-  QAction* ac_optimize_ = nullptr;
+  QAction* exit_action_ = nullptr;
+  QAction* help_action_ = nullptr;
+  QAction* add_action_ = nullptr;
+  QAction* delete_action_ = nullptr;
+  QAction* save_action_ = nullptr;
+  QAction* save_widths_action_ = nullptr;
+  QAction* paste_action_ = nullptr;
+  QAction* copy_result_action_ = nullptr;
+  QAction* optimise_action_ = nullptr;
 };
 
 }  // namespace spravka

@@ -3,7 +3,6 @@
 // edits, and the striped drawing.
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +13,7 @@
 #include "ui/context_menu.h"
 #include "ui/main_window.h"
 #include "ui/search_panel.h"
+#include "ui/town_box.h"
 
 namespace spravka {
 namespace {
@@ -54,15 +54,15 @@ bool InsideGrid(QWidget* w) {
 
 }  // namespace
 
-bool MainWindow::FormKeyDown(QKeyEvent* event, QWidget* target) {
+bool MainWindow::HandleWindowKey(QKeyEvent* event, QWidget* target) {
   QWidget* focus =
       QApplication::focusWidget() ? QApplication::focusWidget() : target;
   WindowKeyState state;
   state.ctrl = event->modifiers() & Qt::ControlModifier;
   state.shift = event->modifiers() & Qt::ShiftModifier;
-  state.stripes_on = shell_.stripes.StripesOn;
-  state.contrast = shell_.stripes.ContrastLevel();
-  state.stripes_item_visible = n11_->isVisible();
+  state.stripes_on = session_.stripes().stripes_on();
+  state.contrast = session_.stripes().contrast_level();
+  state.stripes_item_visible = stripes_item_->isVisible();
   state.focus_on_grid = InsideGrid(focus);
   switch (CommandForKey(KeyOf(event), state)) {
     case WindowCommand::kNone:
@@ -73,20 +73,20 @@ bool MainWindow::FormKeyDown(QKeyEvent* event, QWidget* target) {
       SetStripeContrast(kDefaultContrast);
       break;
     case WindowCommand::kContrastUp:
-      SetStripeContrast(ContrastUp(shell_.stripes.ContrastLevel()));
+      SetStripeContrast(ContrastUp(session_.stripes().contrast_level()));
       break;
     case WindowCommand::kContrastDown:
-      SetStripeContrast(ContrastDown(shell_.stripes.ContrastLevel()));
+      SetStripeContrast(ContrastDown(session_.stripes().contrast_level()));
       break;
     case WindowCommand::kToggleStripes:
-      n11_->setChecked(!n11_->isChecked());
-      N11Click();
+      stripes_item_->setChecked(!stripes_item_->isChecked());
+      ApplyStripesChoice();
       break;
     case WindowCommand::kHelp:
-      SpeedButton2Click();
+      ShowInformation();
       break;
     case WindowCommand::kMenu:
-      popup_menu_->ForgetPress();
+      context_menu_->ForgetPress();
       // Dropped down from the event loop, not from inside this key event.
       QMetaObject::invokeMethod(menu_button_, &QToolButton::showMenu,
                                 Qt::QueuedConnection);
@@ -95,7 +95,7 @@ bool MainWindow::FormKeyDown(QKeyEvent* event, QWidget* target) {
       close();
       break;
     case WindowCommand::kSwitchMode:
-      SpeedButton6Click();
+      ToggleSearchMode();
       break;
     case WindowCommand::kFocusNext:
       focusNextPrevChild(true);
@@ -125,20 +125,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // pass on to parent controls and is looked at again, to the same end.
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget != nullptr && widget->window() == this && !ended_ &&
-        FormKeyDown(static_cast<QKeyEvent*>(event), widget)) {
+        HandleWindowKey(static_cast<QKeyEvent*>(event), widget)) {
       return true;
-    }
-    // Typing in the closed town list opens it.
-    if (watched == town_box_ && !town_box_->view()->isVisible() &&
-        !static_cast<QKeyEvent*>(event)->text().trimmed().isEmpty()) {
-      town_box_->showPopup();
-      return false;
     }
     return false;
   }
   if (watched == count_label_ || watched == count_caption_) {
     if (type == QEvent::Enter || type == QEvent::Leave) {
-      // `Label12MouseEnter` / `Label12MouseLeave`. In the tool bar the style
+      // The count lights up under the mouse. In the tool bar the style
       // paints label text in the button-text colour, elsewhere in the
       // window-text colour: both change.
       const QColor colour = type == QEvent::Enter ? Qt::blue : Qt::black;
@@ -147,24 +141,25 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       p.setColor(QPalette::ButtonText, colour);
       count_label_->setPalette(p);
     } else if (type == QEvent::MouseButtonDblClick) {
-      Label12DblClick();
+      ClearSearchFromCount();
       return true;
     }
     return false;
   }
   if (type == QEvent::MouseButtonDblClick) {
-    // `HnumbEdDblClick` and `FullEdDblClick`: the edit is emptied, which
-    // runs its search when it held text.
+    // A double click on a search edit or the universal line empties it,
+    // which runs its search when it held text.
     if (auto* e = qobject_cast<QLineEdit*>(watched);
-        e != nullptr && (e == full_edit_ || e->parentWidget() == home_panel_ ||
-                         e->parentWidget() == org_panel_)) {
+        e != nullptr &&
+        (e == universal_edit_ || e->parentWidget() == home_panel_ ||
+         e->parentWidget() == org_panel_)) {
       e->clear();
       return true;
     }
   }
   if (watched == town_box_ && type == QEvent::FocusOut &&
       static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-    TownBoxExit();  // leaving the list switches to its selected town
+    SwitchToSelectedTown();  // leaving the list switches to its selected town
   }
   if ((watched == home_panel_ || watched == org_panel_) &&
       (type == QEvent::Resize || type == QEvent::Move ||
@@ -180,22 +175,22 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::SetStripeContrast(int level) {
-  shell_.stripes.SetStripeContrast(ports_.button_face, level);
+  session_.stripes().SetStripeContrast(ports_.button_face, level);
   ApplyStripes();
 }
 
-void MainWindow::N11Click() {
-  shell_.stripes.StripesOn = n11_->isChecked();
+void MainWindow::ApplyStripesChoice() {
+  session_.stripes().SetStripesOn(stripes_item_->isChecked());
   ApplyStripes();
 }
 
 void MainWindow::ApplyStripes() {
-  const Stripes& s = shell_.stripes;
-  if (shell_.base_loaded) {  // before the first load: the button face
-    colours_.grid = ToQColor(s.GridColor());
-    colours_.stripe = ToQColor(s.StripeColor());
+  const Stripes& s = session_.stripes();
+  if (session_.base_loaded()) {  // before the first load: the button face
+    colours_.grid = ToQColor(s.grid_colour());
+    colours_.stripe = ToQColor(s.stripe_colour());
   }
-  colours_.stripes_on = s.StripesOn;
+  colours_.stripes_on = s.stripes_on();
   home_grid_->ApplyStripes();
   org_grid_->ApplyStripes();
 }

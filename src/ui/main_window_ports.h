@@ -25,7 +25,7 @@ struct MainWindowPorts {
   FileChecks* files = nullptr;
   SettingsStore* settings = nullptr;
   MessageBoxes* boxes = nullptr;
-  InformDialog* help = nullptr;  // `HelpDlg`
+  InformDialog* help = nullptr;  // the information dialog
   NearestColour nearest;         // the display's nearest colour
   Rgb button_face;               // the system button-face colour
   // Ends the program after a fatal message (exit code 0).
@@ -35,8 +35,8 @@ struct MainWindowPorts {
   Clipboard* clipboard = nullptr;
   // The serial ports a modem may be on; none: no modem is ever found.
   SerialPorts* serial_ports = nullptr;
-  NewBaseDialog* new_base = nullptr;  // `OKBottomDlg`
-  // `BaseTemplate`, the new-base template; none: no base can be created.
+  NewBaseDialog* new_base = nullptr;
+  // The new-base template; none: no base can be created.
   std::optional<std::string> base_template;
   // Where the desktop's file association is kept; none: it is left alone.
   FileTypeStore* file_types = nullptr;

@@ -29,7 +29,7 @@ void MainWindow::SetEditText(TableId table, int kind, const std::string& text) {
 }
 
 std::string MainWindow::UniversalText() const {
-  return ToCp1251(full_edit_->text());
+  return ToCp1251(universal_edit_->text());
 }
 
 TableId MainWindow::ActivePage() const {
@@ -85,39 +85,38 @@ void MainWindow::ProcessEvents() { QCoreApplication::processEvents(); }
 void MainWindow::UpdateCountLabel() {
   ResultGrid* g = grid(ActivePage());
   const int rows = g->isHidden() ? 0 : g->result_model()->rowCount();
-  CountLabelState state = CountLabelFor(rows, shell_.BaseReadOnly);
+  CountLabelState state = CountLabelFor(rows, session_.base_read_only());
   count_label_->setText(QString::fromStdString(state.text));
   count_label_->setToolTip(state.hint ? QString::fromUtf8(kCountHint)
                                       : QString());
-  ac_delete_->setEnabled(state.delete_enabled);
+  delete_action_->setEnabled(state.delete_enabled);
 }
 
 void MainWindow::FocusRule() {
-  if (engine_.UniversalMode) {
-    full_edit_->setFocus();
+  if (engine_.universal_mode()) {
+    universal_edit_->setFocus();
   } else {
     edit(ActivePage(), 0)->setFocus();
   }
 }
 
-void MainWindow::SpeedButton6Click() {
-  engine_.ClearAllCaches();  // a pattern of one mode means nothing in the other
-  engine_.UniversalMode = !engine_.UniversalMode;
+void MainWindow::ToggleSearchMode() {
+  engine_.SetUniversalMode(!engine_.universal_mode());
   PresentMode();
   FocusRule();
   engine_.Run(ActivePage());
 }
 
-void MainWindow::HomePageChange() {
+void MainWindow::PageChanged() {
   PlaceUniversalPanel();
   UpdateCountLabel();
   engine_.Run(ActivePage());
   FocusRule();
 }
 
-void MainWindow::Label12DblClick() {
-  if (engine_.UniversalMode) {
-    full_edit_->clear();  // runs the search when there was text
+void MainWindow::ClearSearchFromCount() {
+  if (engine_.universal_mode()) {
+    universal_edit_->clear();  // runs the search when there was text
     return;
   }
   const TableId table = ActivePage();
@@ -128,24 +127,25 @@ void MainWindow::Label12DblClick() {
   engine_.Run(table);
 }
 
-void MainWindow::GridDblClick(TableId table) {
+void MainWindow::AddCellToSearch(TableId table) {
   ResultGrid* g = grid(table);
   const QModelIndex current = g->currentIndex();
   if (!current.isValid()) return;
   const QString text = g->CellText(current);
-  if (engine_.UniversalMode) {
-    const QString line = full_edit_->text();
-    full_edit_->setText(line.isEmpty() ? text : line + QLatin1Char(' ') + text);
+  if (engine_.universal_mode()) {
+    const QString line = universal_edit_->text();
+    universal_edit_->setText(line.isEmpty() ? text
+                                            : line + QLatin1Char(' ') + text);
     return;
   }
-  const ColumnMaps& maps = shell_.store.maps;
-  if (IsFullNumber(EditText(table, 0), shell_.store.header.NumberLength)) {
+  const ColumnMaps& maps = session_.store().maps;
+  if (IsFullNumber(EditText(table, 0), session_.store().header.NumberLength)) {
     SearchMute mute(&engine_);
     edit(table, 0)->clear();
   }
   const int c = current.column();
   const bool home = table == TableId::kHome;
-  if (c < 1 || c > shell_.store.FieldCount(table)) return;
+  if (c < 1 || c > session_.store().FieldCount(table)) return;
   const int kind = home ? maps.HomeColumnField[c] : maps.OrgColumnField[c];
   const int column =
       home ? maps.HomeFieldColumn[kind] : maps.OrgFieldColumn[kind];

@@ -1,30 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Leaving a base for another: the town list, the switch with its splash
 // window, and loading the shown base again.
-#include <QComboBox>
 #include <QCoreApplication>
 
 #include "app/town_names.h"
 #include "ui/main_window.h"
 #include "ui/splash.h"
+#include "ui/town_box.h"
 #include "util/scope_exit.h"
 
 namespace spravka {
 
-void MainWindow::TownBoxChange() {
+void MainWindow::TownChosen() {
   // A choice in the open list waits until the focus leaves the list.
-  if (town_box_->view()->isVisible()) return;
-  TownBoxExit();
+  if (town_box_->ListOpen()) return;
+  SwitchToSelectedTown();
   FocusRule();
 }
 
-void MainWindow::TownBoxExit() {
+void MainWindow::SwitchToSelectedTown() {
   if (in_town_box_exit_ || ended_)
     return;  // a box or the splash must not switch twice
   const int index = town_box_->currentIndex();
-  const std::string entry =
-      index < 0 ? std::string() : town_box_->itemText(index).toStdString();
-  if (BaseToTownName(shell_.CurrentBase) == entry) return;
+  const std::string entry = town_box_->SelectedEntry();
+  if (session_.IsCurrentEntry(entry)) return;
   in_town_box_exit_ = true;
   ScopeExit switch_ends([this] { in_town_box_exit_ = false; });
   repaint();
@@ -34,12 +33,12 @@ void MainWindow::TownBoxExit() {
     SplashForm splash;  // hidden with the window on every way out
     splash.ShowNow();
     if (!CloseBase()) return;  // the shown base stays
-    shell_.SwitchTo(entry, index);
-    outcome = ShowLoad(shell_.LoadAfterClose());
+    session_.SwitchTo(entry, index);
+    outcome = ShowLoad(session_.LoadAfterClose());
   } catch (...) {
     // The store still holds the base shown before: the list and the
     // search controls go back to it before the error is reported.
-    shell_.BackToLoadedBase();
+    session_.BackToLoadedBase();
     StayWithBase();
     throw;
   }
@@ -55,10 +54,7 @@ void MainWindow::ShowSwitchedBase(LoadOutcome outcome) {
 }
 
 void MainWindow::SelectNoTown() {
-  QSignalBlocker quiet(town_box_);
-  // No entry has this text: every entry begins with a blank.
-  town_box_->setCurrentIndex(
-      town_box_->findText(QStringLiteral("Хочу_ _Базу"), Qt::MatchExactly));
+  town_box_->Select(-1);
 }
 
 void MainWindow::ReloadBase() {
@@ -66,7 +62,7 @@ void MainWindow::ReloadBase() {
   {
     SplashForm splash;
     splash.ShowNow();
-    outcome = ShowLoad(shell_.LoadAfterClose());
+    outcome = ShowLoad(session_.LoadAfterClose());
   }
   ShowSwitchedBase(outcome);
 }

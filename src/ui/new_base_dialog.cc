@@ -103,7 +103,7 @@ NewBaseDialog::NewBaseDialog(MessageBoxes* boxes, InformDialog* help,
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       boxes_(boxes),
       help_(help) {
-  setObjectName(QStringLiteral("OKBottomDlg"));
+  setObjectName(QStringLiteral("newBaseDialog"));
   setWindowTitle(QStringLiteral("Параметры новой базы"));
   setFixedSize(kWidth, kHeight);
   BuildControls();
@@ -121,13 +121,13 @@ NewBaseDialog::NewBaseDialog(MessageBoxes* boxes, InformDialog* help,
 
 void NewBaseDialog::BuildControls() {
   MakeLabel(QStringLiteral("Имя базы"), this, kMargin, 6, kFieldWidth);
-  name_ = MakeEdit("Edit1", static_cast<int>(kBaseNameLimit), this, 21);
+  name_ = MakeEdit("nameEdit", static_cast<int>(kBaseNameLimit), this, 21);
 
   constexpr int kSpinWidth = 44;
   MakeLabel(QStringLiteral("Количество цифр в номере"), this, kMargin, 51,
             kFieldWidth - kSpinWidth);
   digits_ = new QSpinBox(this);
-  digits_->setObjectName(QStringLiteral("SpinEdit1"));
+  digits_->setObjectName(QStringLiteral("digitsEdit"));
   digits_->setRange(kMinNumberLength, kMaxNumberLength);
   digits_->setValue(kDefaultNumberLength);
   // A text that is no number settles on the least value when left.
@@ -137,24 +137,24 @@ void NewBaseDialog::BuildControls() {
 
   MakeLabel(QStringLiteral("Заголовок окна программы"), this, kMargin, 75,
             kFieldWidth);
-  caption_ = MakeEdit("Edit2", static_cast<int>(kCaptionLimit), this, 90);
+  caption_ = MakeEdit("captionEdit", static_cast<int>(kCaptionLimit), this, 90);
   MakeLabel(QStringLiteral("Описание"), this, kMargin, 117, kFieldWidth);
-  description_ =
-      MakeEdit("Edit3", static_cast<int>(kDescriptionLimit), this, 132);
+  description_ = MakeEdit("descriptionEdit",
+                          static_cast<int>(kDescriptionLimit), this, 132);
 
-  MakeGroup("GroupBox1", QStringLiteral("Поля для квартирных телефонов"),
-            kHomeCaptions, "HomeField", this, 4, home_boxes_);
-  MakeGroup("GroupBox2", QStringLiteral("Поля для телефонов организаций"),
-            kOrgCaptions, "OrgField", this, 4 + kGroupHeight + 6, org_boxes_);
+  MakeGroup("homeFieldsGroup", QStringLiteral("Поля для квартирных телефонов"),
+            kHomeCaptions, "homeField", this, 4, home_boxes_);
+  MakeGroup("orgFieldsGroup", QStringLiteral("Поля для телефонов организаций"),
+            kOrgCaptions, "orgField", this, 4 + kGroupHeight + 6, org_boxes_);
 
   constexpr int kButtonWidth = (kFieldWidth - kMargin) / 2;
   ok_ = new QPushButton(QStringLiteral("Создать базу"), this);
-  ok_->setObjectName(QStringLiteral("OKBtn"));
+  ok_->setObjectName(QStringLiteral("okButton"));
   ok_->setDefault(true);
   ok_->setGeometry(kMargin, kButtonTop, kButtonWidth, kButtonHeight);
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   cancel_ = new QPushButton(QStringLiteral("Отмена"), this);
-  cancel_->setObjectName(QStringLiteral("CancelBtn"));
+  cancel_->setObjectName(QStringLiteral("cancelButton"));
   cancel_->setGeometry(kMargin + kButtonWidth + kMargin, kButtonTop,
                        kButtonWidth, kButtonHeight);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);

@@ -19,7 +19,7 @@ namespace spravka {
 
 class InformDialog;
 
-// `OKBottomDlg`, "Параметры новой базы": the name, digits, caption,
+// The new-base dialog, "Параметры новой базы": the name, digits, caption,
 // description and fields of a new base. Created once and then only shown
 // and hidden, so that it keeps what was typed last. Closing it with
 // "Создать базу" refuses a name that cannot name a base file and asks

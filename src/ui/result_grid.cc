@@ -27,7 +27,7 @@ void DrawCellText(QPainter* p, const QRect& rect, const QString& text) {
   p->restore();
 }
 
-// `TBDrawCell` for the caption row: grid colour, black text; the lines of
+// The painting of the caption row: grid colour, black text; the lines of
 // the fixed cells always show.
 class CaptionHeader : public QHeaderView {
  public:
@@ -52,7 +52,7 @@ class CaptionHeader : public QHeaderView {
 
 }  // namespace
 
-// `TBDrawCell` for the data cells, and the cell editor: a line edit whose
+// The painting of the data cells, and the cell editor: a line edit whose
 // every change goes into the cell and out to the editing commands at once.
 class CellEditing : public QStyledItemDelegate {
  public:
@@ -93,7 +93,7 @@ class CellEditing : public QStyledItemDelegate {
   bool eventFilter(QObject* editor, QEvent* event) override {
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-      emit grid_->escapePressed();  // `HomeTBKeyPress` / `OrgTbKeyPress`
+      emit grid_->escapePressed();
     }
     return QStyledItemDelegate::eventFilter(editor, event);
   }
@@ -376,17 +376,17 @@ void ResultGrid::EditorOpened(QLineEdit* editor, const QModelIndex&) {
   });
 }
 
-// `HomeTBSelectCell` / `OrgTbSelectCell`.
+// A cell becomes current.
 void ResultGrid::currentChanged(const QModelIndex& current,
                                 const QModelIndex& previous) {
   QTableView::currentChanged(current, previous);
   RememberCurrentCell();
 }
 
-// `HomeTBMouseDown` / `OrgTbMouseDown` in the cells; the caption row's
+// A press in the cells; the caption row's
 // presses come through the event filter.
 void ResultGrid::mousePressEvent(QMouseEvent* event) {
-  emit pressedAt(viewport()->mapTo(this, event->position().toPoint()));
+  last_press_ = viewport()->mapTo(this, event->position().toPoint());
   QTableView::mousePressEvent(event);
 }
 
@@ -404,7 +404,7 @@ bool ResultGrid::eventFilter(QObject* watched, QEvent* event) {
   if (watched == horizontalHeader()->viewport()) {
     if (event->type() == QEvent::MouseButtonPress) {
       const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-      emit pressedAt(horizontalHeader()->viewport()->mapTo(this, at));
+      last_press_ = horizontalHeader()->viewport()->mapTo(this, at);
     } else if (event->type() == QEvent::ContextMenu) {
       auto* menu = static_cast<QContextMenuEvent*>(event);
       emit menuRequested(menu->globalPos(),

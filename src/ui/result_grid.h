@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTableView>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,10 +59,10 @@ class ResultModel : public QAbstractTableModel {
   bool editable_ = false;
 };
 
-// The colours `TBDrawCell` paints with, shared by both grids.
+// The colours the grids' cells are painted with, shared by both grids.
 struct GridColours {
-  QColor grid;    // `GridColor`
-  QColor stripe;  // `StripeColor`
+  QColor grid;
+  QColor stripe;
   bool stripes_on = false;
 };
 
@@ -71,11 +72,11 @@ struct GridColours {
 QString FittedCellText(const QFontMetrics& metrics, const QString& text,
                        int width);
 
-// `HomeTB` / `OrgTb`: a result grid. Column 0 is hidden, the caption row is
-// the header, data rows are 18 header pixels high, and every cell is painted
-// by `TBDrawCell`. Typing into a cell opens its editor, which reports every
-// change of its text; Enter ends the edit. The editing commands see the
-// grid as an `EditGrid`.
+// A result grid (residential or organisations). Column 0 is hidden, the caption
+// row is the header, data rows are 18 header pixels high, and every cell is
+// painted by the grid's own delegate. Typing into a cell opens its editor,
+// which reports every change of its text; Enter ends the edit. The editing
+// commands see the grid as an `EditGrid`.
 class ResultGrid : public QTableView, public EditGrid {
   Q_OBJECT
 
@@ -107,6 +108,10 @@ class ResultGrid : public QTableView, public EditGrid {
   // The cell under a point of the grid (its own coordinates) in grid terms:
   // row 0 for the caption row; false outside the cells.
   bool CellAt(QPoint point, int* column, int* row) const;
+  // The last mouse press on the grid (its cells or its captions) in its own
+  // coordinates; none once forgotten.
+  const std::optional<QPoint>& last_press() const { return last_press_; }
+  void ForgetPress() { last_press_.reset(); }
   // A model reset drops an open editor without closing it: the view's
   // state tells whether one is still open.
   bool EditorOpen() const {
@@ -137,8 +142,6 @@ class ResultGrid : public QTableView, public EditGrid {
   void escapePressed();
   // A left press on the caption of a column.
   void captionPressed(int column);
-  // Any press of a mouse button, in the grid's own coordinates.
-  void pressedAt(QPoint point);
   // The context menu is asked for: by the right button (`by_mouse`, after
   // its press) or by the keyboard.
   void menuRequested(QPoint global, bool by_mouse);
@@ -160,7 +163,8 @@ class ResultGrid : public QTableView, public EditGrid {
   HeaderGeometry geometry_;
   ResultModel* model_;
   QPointer<QLineEdit> editor_;
-  std::string cell_undo_;  // `HomeCellUndo` / `OrgCellUndo`
+  std::string cell_undo_;
+  std::optional<QPoint> last_press_;
 };
 
 }  // namespace spravka

@@ -9,17 +9,19 @@ namespace spravka {
 namespace {
 
 struct KindControls {
-  const char* name;  // the label is name + "Lb", the edit name + "Ed"
+  const char* name;  // the label is name + "Label", the edit name + "Edit"
   const char* caption;
 };
 
 constexpr KindControls kHomeControls[] = {
-    {"Hnumb", "№"},     {"Hfio", "ФИО"}, {"Hul", "ул."},   {"Hdom", "дом"},
-    {"Hkorp", "корп."}, {"Hkv", "кв."},  {"Hrasp", "р-н"},
+    {"homeNumber", "№"},     {"homeName", "ФИО"},    {"homeStreet", "ул."},
+    {"homeHouse", "дом"},    {"homeBlock", "корп."}, {"homeFlat", "кв."},
+    {"homeDistrict", "р-н"},
 };
 constexpr KindControls kOrgControls[] = {
-    {"Onumb", "№"},  {"Oorg", "Орг."},  {"Opodr", "подр."}, {"Oul", "ул."},
-    {"Odom", "дом"}, {"Okorp", "корп"}, {"Oofis", "каб."},  {"Orasp", "р-н"},
+    {"orgNumber", "№"},    {"orgName", "Орг."},    {"orgDepartment", "подр."},
+    {"orgStreet", "ул."},  {"orgHouse", "дом"},    {"orgBlock", "корп"},
+    {"orgOffice", "каб."}, {"orgDistrict", "р-н"},
 };
 
 }  // namespace
@@ -28,17 +30,18 @@ SearchPanel::SearchPanel(TableId table, const HeaderGeometry& geometry,
                          QWidget* parent)
     : QWidget(parent), table_(table), geometry_(geometry) {
   const bool home = table == TableId::kHome;
-  setObjectName(home ? QStringLiteral("Panel2") : QStringLiteral("Panel1"));
+  setObjectName(home ? QStringLiteral("homeSearchPanel")
+                     : QStringLiteral("orgSearchPanel"));
   setFixedHeight(geometry_.ToScreen(kHeight));
   // Edits are made in kind order, which is also their tab order.
   for (const KindControls& k :
        home ? std::span<const KindControls>(kHomeControls)
             : std::span<const KindControls>(kOrgControls)) {
     auto* label = new QLabel(QString::fromUtf8(k.caption), this);
-    label->setObjectName(QLatin1String(k.name) + QStringLiteral("Lb"));
+    label->setObjectName(QLatin1String(k.name) + QStringLiteral("Label"));
     label->hide();
     auto* edit = new QLineEdit(this);
-    edit->setObjectName(QLatin1String(k.name) + QStringLiteral("Ed"));
+    edit->setObjectName(QLatin1String(k.name) + QStringLiteral("Edit"));
     edit->setValidator(new Cp1251Validator(edit));
     edit->hide();
     labels_.push_back(label);

@@ -13,10 +13,10 @@
 
 namespace spravka {
 
-// A detailed-search panel (Panel2 residential, Panel1 organisations): one
-// label and one edit per field kind, named as the window names them
-// (`HnumbLb`/`HnumbEd` ... `OraspLb`/`OraspEd`). Each base shows and
-// places those its header gives places for.
+// A detailed-search panel (residential or organisations): one label and
+// one edit per field kind, named after the table and the kind
+// ("homeNumberLabel"/"homeNumberEdit" ... "orgDistrictEdit"). Each base
+// shows and places those its header gives places for.
 class SearchPanel : public QWidget {
   Q_OBJECT
 

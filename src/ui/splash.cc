@@ -12,7 +12,7 @@ SplashForm::SplashForm(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint |
                           Qt::WindowStaysOnTopHint),
       text_(QStringLiteral("Загрузка справочника...")) {
-  setObjectName(QStringLiteral("SplashForm"));
+  setObjectName(QStringLiteral("splash"));
   setAttribute(Qt::WA_ShowWithoutActivating);  // the focus stays where it was
   setFixedSize(218, 24);
   QFont f = font();

@@ -6,7 +6,7 @@
 
 namespace spravka {
 
-// `SplashForm`: the small borderless window shown while a base loads. It
+// The splash: the small borderless window shown while a base loads. It
 // is painted at once when shown, since the work that follows holds the
 // event loop; while it is up the whole screen shows the hourglass. It
 // stays on top of the program's windows but never stands over a dialog or
@@ -27,8 +27,8 @@ class SplashForm : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void showEvent(QShowEvent* event) override;  // `FormShow`
-  void hideEvent(QHideEvent* event) override;  // `FormHide`
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

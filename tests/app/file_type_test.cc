@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "support/shell_fakes.h"
+#include "support/session_fakes.h"
 
 namespace spravka {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "support/shell_fakes.h"
+#include "support/session_fakes.h"
 
 namespace spravka {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "support/shell_fakes.h"
+#include "support/session_fakes.h"
 #include "support/fake_serial_ports.h"
 
 namespace spravka::testing {

@@ -115,7 +115,7 @@ grep -qx 'Icon=spravka' "$entry" || fail "the entry names another icon"
 pngs=0
 for png in "$root"/usr/share/icons/hicolor/*x*/apps/spravka.png; do
   folder=$(basename "$(dirname "$(dirname "$png")")")
-  read -r w h < <(od -An -j16 -N8 -tu1 "$png" |
+  read -r w h < <(od -An -j16 --read-bytes=8 -tu1 "$png" |
     awk '{ print $1*16777216 + $2*65536 + $3*256 + $4, $5*16777216 + $6*65536 + $7*256 + $8 }')
   [ "${w}x${h}" = "$folder" ] || fail "$png is ${w}x${h}"
   pngs=$((pngs + 1))

@@ -69,10 +69,10 @@ class SearchEngineTest : public ::testing::Test {
     std::vector<std::string> edits(view_.edits[static_cast<int>(table)].begin(),
                                    view_.edits[static_cast<int>(table)].end());
     const std::string pattern =
-        engine_.UniversalMode ? UniversalPattern(view_.full)
+        engine_.universal_mode() ? UniversalPattern(view_.full)
                               : DetailedPattern(table, edits, store_.maps,
                                                 store_.header.NumberLength);
-    return PlainScan(store_.table(table), pattern, engine_.UniversalMode,
+    return PlainScan(store_.table(table), pattern, engine_.universal_mode(),
                      kSearchCap);
   }
 
@@ -93,7 +93,7 @@ TEST_F(SearchEngineTest, EmptyControlsShowTheFirstThousandAndTheMarker) {
   EXPECT_EQ(view_.log, (std::vector<std::string>{
                            "start home", "finish home 1000+", "settle home"}));
   EXPECT_EQ(engine_.cache(kHome).CacheOrder[4], SearchCache::kOverflowSlot);
-  EXPECT_FALSE(engine_.SearchBusy);
+  EXPECT_FALSE(engine_.busy());
 }
 
 TEST_F(SearchEngineTest, RefinedSearchScansOnlyTheCachedResult) {
@@ -164,7 +164,7 @@ TEST_F(SearchEngineTest, KeystrokeDuringAScanStartsItOver) {
   EXPECT_EQ(Shown(kHome), Expected(kHome));
   EXPECT_EQ(view_.log, (std::vector<std::string>{
                            "start home", "finish home 429", "settle home"}));
-  EXPECT_FALSE(engine_.SearchBusy || engine_.SearchRestart);
+  EXPECT_FALSE(engine_.busy() || engine_.restart_pending());
 }
 
 TEST_F(SearchEngineTest, OtherTableRequestRunsWhenTheScanEnds) {
@@ -220,7 +220,7 @@ TEST_F(SearchEngineTest, FailuresLeaveTheEngineWorking) {
   EXPECT_LT(shown.size(), expected.size());
   EXPECT_TRUE(std::equal(shown.begin(), shown.end(), expected.begin()));
   EXPECT_FALSE(view_.result(kHome).capped);
-  EXPECT_FALSE(engine_.SearchBusy || engine_.SearchRestart);
+  EXPECT_FALSE(engine_.busy() || engine_.restart_pending());
   EXPECT_EQ(view_.log.back(), "settle home");
   EXPECT_EQ(engine_.cache(kHome).CacheOrder, before.CacheOrder);
   EXPECT_EQ(engine_.cache(kHome).CacheKey[5], before.CacheKey[5]);
@@ -317,7 +317,7 @@ TEST_F(SearchEngineTest, NumberFoundInNeitherTable) {
 TEST_F(SearchEngineTest, UniversalNumberFallback) {
   SetTable(kHome, {Home(1, "Иванов", "Мира")});
   SetTable(kOrg, {Org(1, "Школа"), Org(2, "Почта")});
-  engine_.UniversalMode = true;
+  engine_.SetUniversalMode(true);
   view_.TypeUniversal("200001");
   EXPECT_EQ(view_.page, kOrg);
   EXPECT_EQ(view_.result(kOrg).count(), 1u);
@@ -347,7 +347,7 @@ TEST_F(SearchEngineTest, NumberFallbackFromEitherPageInEitherMode) {
     SetTable(kHome, {Home(1, "Иванов", "Мира"), Home(2, "Петров", "Мира")});
     SetTable(kOrg, {Org(1, "Школа"), Org(2, "Почта")});
     engine_.ClearAllCaches();
-    engine_.UniversalMode = c.universal;
+    engine_.SetUniversalMode(c.universal);
     view_.edits = {};
     view_.full.clear();
     view_.page = c.page;
@@ -381,9 +381,9 @@ TEST_F(SearchEngineTest, MutedEngineRunsNothing) {
   {
     SearchMute mute(&engine_);
     Type(kHome, 1, "Ив");
-    EXPECT_TRUE(engine_.SearchMuted);
+    EXPECT_TRUE(engine_.muted());
   }
-  EXPECT_FALSE(engine_.SearchMuted);
+  EXPECT_FALSE(engine_.muted());
   EXPECT_TRUE(view_.log.empty());
 }
 

@@ -128,11 +128,11 @@ class SearchPropertyTest : public ::testing::Test {
     std::vector<std::string> edits(view_.edits[t].begin(),
                                    view_.edits[t].end());
     const std::string pattern =
-        engine_.UniversalMode ? UniversalPattern(view_.full)
+        engine_.universal_mode() ? UniversalPattern(view_.full)
                               : DetailedPattern(table, edits, store_.maps,
                                                 store_.header.NumberLength);
     const std::vector<size_t> all =
-        PlainScan(store_.table(table), pattern, engine_.UniversalMode, kNoCap);
+        PlainScan(store_.table(table), pattern, engine_.universal_mode(), kNoCap);
     const SearchResult& shown = view_.result(table);
     std::vector<size_t> got;
     for (const ResultRow& row : shown.rows) got.push_back(row.position);
@@ -148,9 +148,9 @@ class SearchPropertyTest : public ::testing::Test {
     const SearchCache& cache = engine_.cache(table);
     if (cache.generation != store_.generation(table)) return;
     for (const uint8_t slot : cache.CacheOrder) {
-      if (slot == 0 || cache.CacheUniversal[slot] != engine_.UniversalMode ||
+      if (slot == 0 || cache.CacheUniversal[slot] != engine_.universal_mode() ||
           !PatternCovers(cache.CacheKey[slot], pattern,
-                         engine_.UniversalMode)) {
+                         engine_.universal_mode())) {
         continue;
       }
       const std::vector<size_t>& rows = cache.CacheRows[slot];
@@ -176,7 +176,7 @@ TEST_F(SearchPropertyTest, CachedSearchEqualsPlainScanAfterEveryKeystroke) {
   for (int sequence = 0; sequence < 300; ++sequence) {
     // Modes change without clearing the caches: a cached pattern is only
     // ever tried in its own mode.
-    engine_.UniversalMode = Pick(2) == 0;
+    engine_.SetUniversalMode(Pick(2) == 0);
     const TableId table = Pick(4) == 0 ? TableId::kOrg : TableId::kHome;
     view_.page = table;  // the user types into the visible page
     engine_.Run(table);  // as a page or mode switch does
@@ -188,7 +188,7 @@ TEST_F(SearchPropertyTest, CachedSearchEqualsPlainScanAfterEveryKeystroke) {
                          std::to_string(key);
       // The user stays with one edit for a while, and often empties it
       // (a double-click) before going on to another.
-      if (!engine_.UniversalMode && (kind < 0 || Pick(5) == 0)) {
+      if (!engine_.universal_mode() && (kind < 0 || Pick(5) == 0)) {
         if (kind >= 0 && Pick(2)) view_.SetEditText(table, kind, "");
         kind = static_cast<int>(Pick(kinds));
       }
@@ -197,7 +197,7 @@ TEST_F(SearchPropertyTest, CachedSearchEqualsPlainScanAfterEveryKeystroke) {
       if (Pick(6) == 0) engine_.ClearSearchCache(table);
       std::string& target = targets[kind + 1];
       if (target.empty() || Pick(30) == 0) target = Target(table, kind);
-      if (engine_.UniversalMode) {
+      if (engine_.universal_mode()) {
         view_.TypeUniversal(Keystroke(view_.full, &target, true));
       } else {
         const std::string& typed = view_.edits[static_cast<int>(table)][kind];

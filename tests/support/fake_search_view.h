@@ -70,13 +70,14 @@ class FakeSearchView : public SearchView {
     }
   }
 
-  // The user selects the other page: HomePageChange runs its search.
+  // The user selects the other page: PageChanged runs its search.
   void SelectPage(TableId p) {
     page = p;
     engine->Run(p);
   }
 
-  // The user types into FullEd: FullEdChange runs the active page's search.
+  // The user types into the universal line: its change runs the active
+  // page's search.
   void TypeUniversal(const std::string& text) {
     if (full == text) return;
     full = text;

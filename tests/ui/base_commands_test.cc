@@ -61,21 +61,21 @@ class BaseCommandsTest : public QObject {
   }
   // Runs a command the way the menu does: the menu decides first.
   void Run(Command command) {
-    auto* menu = rig_->Find<QMenu>("PopupMenu1");
+    auto* menu = rig_->Find<QMenu>("contextMenu");
     menu->popup(QPoint(0, 0));
     menu->hide();
     switch (command) {
       case Command::kSave:
-        rig_->Action("N5")->trigger();
+        QVERIFY(rig_->Trigger("saveMenuItem"));
         break;
       case Command::kWidths:
-        rig_->Action("N16")->trigger();
+        QVERIFY(rig_->Trigger("saveWidthsMenuItem"));
         break;
       case Command::kOptimise:
-        rig_->Action("N17")->trigger();
+        QVERIFY(rig_->Trigger("optimiseMenuItem"));
         break;
       case Command::kRestore:
-        rig_->Action("N12")->trigger();
+        QVERIFY(rig_->Trigger("restoreMenuItem"));
         break;
     }
   }
@@ -91,18 +91,18 @@ class BaseCommandsTest : public QObject {
 
   void savedChangesComeBack() {
     Open();
-    rig_->EditCell("HomeTB", 1, 2, "Smith");
+    rig_->EditCell("homeGrid", 1, 2, "Smith");
     Run(Command::kSave);
-    QVERIFY(!rig_->Action("AcSave")->isEnabled());
+    QVERIFY(!rig_->Action("saveAction")->isEnabled());
     rig_->Close();
     rig_->Open(dir_);
-    QCOMPARE(rig_->Cell("HomeTB", 1, 2), QStringLiteral("Smith"));
-    QCOMPARE(rig_->window()->shell().store.HomeChanges.size(), size_t{1});
+    QCOMPARE(rig_->Cell("homeGrid", 1, 2), QStringLiteral("Smith"));
+    QCOMPARE(rig_->window()->session().store().HomeChanges.size(), size_t{1});
   }
 
   void columnWidthsGoIntoTheHeaderInItsOwnUnits() {
     Open();
-    ResultGrid* grid = rig_->Grid("OrgTb");
+    ResultGrid* grid = rig_->Grid("orgGrid");
     const HeaderGeometry& g = rig_->window()->header_geometry();
     grid->setColumnWidth(2, g.ToScreen(97));
     Run(Command::kWidths);
@@ -112,17 +112,17 @@ class BaseCommandsTest : public QObject {
     QCOMPARE(stored.header.OrgColWidths[0], header_.OrgColWidths[0]);
     QCOMPARE(stored.header.HomeColWidths, header_.HomeColWidths);
     // Nothing differs now: the item is off until the next drag.
-    auto* menu = rig_->Find<QMenu>("PopupMenu1");
+    auto* menu = rig_->Find<QMenu>("contextMenu");
     menu->popup(QPoint(0, 0));
     menu->hide();
-    QVERIFY(!rig_->Action("AcSaveWide")->isEnabled());
+    QVERIFY(!rig_->Action("saveWidthsAction")->isEnabled());
   }
 
   void optimisationRebuildsTheBaseAndKeepsTheOldOneAsBackup() {
     Open();
-    rig_->EditCell("HomeTB", 0, 2, "Smith");
-    rig_->Find<QTabWidget>("HomePage")->setCurrentIndex(1);
-    rig_->EditCell("OrgTb", 1, 2, "School");
+    rig_->EditCell("homeGrid", 0, 2, "Smith");
+    rig_->Find<QTabWidget>("pages")->setCurrentIndex(1);
+    rig_->EditCell("orgGrid", 1, 2, "School");
     const std::string before = ReadBytes(path_);
     rig_->boxes.answers = {true};
     SplashWatcher splash;
@@ -160,20 +160,20 @@ class BaseCommandsTest : public QObject {
                                   SectionText(org)));
 
     // Loaded again: no change entries, on the residential page.
-    QVERIFY(rig_->window()->shell().store.HomeChanges.empty());
-    QVERIFY(rig_->window()->shell().store.OrgChanges.empty());
+    QVERIFY(rig_->window()->session().store().HomeChanges.empty());
+    QVERIFY(rig_->window()->session().store().OrgChanges.empty());
     QVERIFY(!rig_->OnOrgPage());
-    QCOMPARE(rig_->Cell("HomeTB", 0, 2), QStringLiteral("Smith"));
-    QCOMPARE(rig_->window()->shell().PreviousBase, std::string("  "));
+    QCOMPARE(rig_->Cell("homeGrid", 0, 2), QStringLiteral("Smith"));
+    QVERIFY(!rig_->window()->session().previous_base());
   }
 
   void restoreCutsTheFileToItsBasePart() {
     Open();
     const std::string clean = ReadBytes(path_);
-    rig_->EditCell("HomeTB", 0, 2, "Smith");
+    rig_->EditCell("homeGrid", 0, 2, "Smith");
     Run(Command::kSave);
     QVERIFY(ReadBytes(path_).size() > clean.size());
-    rig_->EditCell("HomeTB", 1, 2, "Unsaved");
+    rig_->EditCell("homeGrid", 1, 2, "Unsaved");
     rig_->boxes.answers = {true};
     Run(Command::kRestore);
     QCOMPARE(rig_->boxes.shown.size(), size_t{1});  // no save question
@@ -183,10 +183,11 @@ class BaseCommandsTest : public QObject {
                          "пользователем \r\n  после оптимизации будут "
                          "анулированы)"));
     QCOMPARE(ReadBytes(path_), clean);
-    QVERIFY(!rig_->Action("AcSave")->isEnabled());
-    QVERIFY(rig_->window()->shell().store.HomeChanges.empty());
-    QCOMPARE(rig_->Cell("HomeTB", 0, 2), QStringLiteral("Иванов И.И."));
-    QCOMPARE(rig_->settings.values["LastBase"], std::string(" "));
+    QVERIFY(!rig_->Action("saveAction")->isEnabled());
+    QVERIFY(rig_->window()->session().store().HomeChanges.empty());
+    QCOMPARE(rig_->Cell("homeGrid", 0, 2), QStringLiteral("Иванов И.И."));
+    // Left with no base current: the restored one is loaded anew.
+    QCOMPARE(rig_->settings.values["LastBase"], std::string());
   }
 
   // A command whose write fails, by an error returned or thrown: the
@@ -214,11 +215,11 @@ class BaseCommandsTest : public QObject {
     const auto c = static_cast<Command>(command);
     FaultyFileSystem fs;
     Open(&fs);
-    rig_->EditCell("HomeTB", 0, 2, "Saved");
+    rig_->EditCell("homeGrid", 0, 2, "Saved");
     Run(Command::kSave);
-    rig_->EditCell("HomeTB", 1, 2, "Unsaved");
+    rig_->EditCell("homeGrid", 1, 2, "Unsaved");
     if (c == Command::kWidths) {
-      ResultGrid* g = rig_->Grid("HomeTB");
+      ResultGrid* g = rig_->Grid("homeGrid");
       g->setColumnWidth(2, g->columnWidth(2) + 30);
     }
     const std::string before = ReadBytes(path_);
@@ -230,13 +231,13 @@ class BaseCommandsTest : public QObject {
     QVERIFY(rig_->boxes.shown.size() > shown);
     QCOMPARE(rig_->boxes.shown.back().kind, MessageKind::kError);
     QCOMPARE(ReadBytes(path_), before);
-    QVERIFY(rig_->Action("AcSave")->isEnabled());
-    QCOMPARE(rig_->window()->shell().store.HomeChanges.size(), size_t{2});
-    QCOMPARE(rig_->Cell("HomeTB", 1, 2), QStringLiteral("Unsaved"));
+    QVERIFY(rig_->Action("saveAction")->isEnabled());
+    QCOMPARE(rig_->window()->session().store().HomeChanges.size(), size_t{2});
+    QCOMPARE(rig_->Cell("homeGrid", 1, 2), QStringLiteral("Unsaved"));
     // And the changes can still be saved.
     fs.writes_fail = false;
     Run(Command::kSave);
-    QVERIFY(!rig_->Action("AcSave")->isEnabled());
+    QVERIFY(!rig_->Action("saveAction")->isEnabled());
     QCOMPARE(Load().HomeChanges.size(), size_t{2});
     rig_.reset();  // before the file system it uses goes
   }

@@ -51,7 +51,7 @@ class BaseSwitchingTest : public QObject {
   std::unique_ptr<WindowRig> rig_;
   std::string dir_;
 
-  QComboBox* Towns() { return rig_->Find<QComboBox>("TownBox"); }
+  QComboBox* Towns() { return rig_->Find<QComboBox>("townBox"); }
   void Choose(const QString& entry) {
     Towns()->setFocus();
     Towns()->setCurrentIndex(Towns()->findText(entry));
@@ -97,14 +97,14 @@ class BaseSwitchingTest : public QObject {
     WriteSmallTown(dir_ + "/Beta.qz", "Бета");
     const std::string alpha = ReadBytes(dir_ + "/Alpha.qz");
     rig_->Open(dir_);
-    if (edited) rig_->EditCell("HomeTB", 0, 2, "Smith");
+    if (edited) rig_->EditCell("homeGrid", 0, 2, "Smith");
     rig_->boxes.answers = {answer};
     Choose(" Beta");
     QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Бета"));
-    QCOMPARE(rig_->window()->shell().PreviousBase, std::string("Alpha"));
+    QCOMPARE(rig_->window()->session().previous_base(), std::string("Alpha"));
     QCOMPARE(rig_->boxes.shown.size(), size_t{edited ? 1u : 0u});
     QCOMPARE(rig_->boxes.unexpected_questions, 0);
-    QVERIFY(!rig_->Action("AcSave")->isEnabled());
+    QVERIFY(!rig_->Action("saveAction")->isEnabled());
     QCOMPARE(ReadBytes(dir_ + "/Alpha.qz") != alpha, edited && answer);
   }
 
@@ -116,14 +116,14 @@ class BaseSwitchingTest : public QObject {
     WriteBytes(dir_ + "/Bad.qz", "abc");
     WriteSmallTown(dir_ + "/Gamma.qz", "Гамма");
     rig_->Open(dir_);
-    rig_->EditCell("HomeTB", 0, 2, "Smith");
+    rig_->EditCell("homeGrid", 0, 2, "Smith");
     rig_->boxes.answers = {false};
     Choose(" Bad");
     QCOMPARE(rig_->boxes.shown.back().kind, MessageKind::kError);
     QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Альфа"));
     QCOMPARE(Towns()->currentText(), QStringLiteral(" Alpha"));
-    QCOMPARE(rig_->Cell("HomeTB", 0, 2), QStringLiteral("Иванов И.И."));
-    QVERIFY(rig_->window()->shell().store.HomeChanges.empty());
+    QCOMPARE(rig_->Cell("homeGrid", 0, 2), QStringLiteral("Иванов И.И."));
+    QVERIFY(rig_->window()->session().store().HomeChanges.empty());
 
     // The previous base is gone too: the first town whose file is there.
     std::filesystem::remove(dir_ + "/Alpha.qz");
@@ -155,12 +155,12 @@ class BaseSwitchingTest : public QObject {
     QCOMPARE(Items(Towns()), (QStringList{" Alpha", far}));
     QCOMPARE(Towns()->currentText(), far);
     QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Далеко"));
-    QCOMPARE(rig_->window()->shell().CurrentBase, other + "/Far");
+    QCOMPARE(rig_->window()->session().current_base(), other + "/Far");
 
     // A file of the working folder goes by its name.
     Drop(rig_->window(), {QString::fromStdString(dir_ + "/Alpha.qz")});
     QCOMPARE(Items(Towns()), (QStringList{" Alpha", far}));
-    QCOMPARE(rig_->window()->shell().CurrentBase, std::string("Alpha"));
+    QCOMPARE(rig_->window()->session().current_base(), std::string("Alpha"));
   }
 
   void aNewBaseFromTheMenu_data() {
@@ -172,20 +172,20 @@ class BaseSwitchingTest : public QObject {
     QFETCH(bool, create);
     WriteSmallTown(dir_ + "/Alpha.qz", "Альфа");
     rig_->Open(dir_);
-    auto* name = rig_->new_base->findChild<QLineEdit*>("Edit1");
+    auto* name = rig_->new_base->findChild<QLineEdit*>("nameEdit");
     name->setText(QStringLiteral("Моя база"));
     rig_->AnswerNewBase(create ? Qt::Key_Return : Qt::Key_Escape);
-    rig_->Action("N15")->trigger();
+    QVERIFY(rig_->Trigger("newBaseMenuItem"));
     if (create) {
       QCOMPARE(Items(Towns()), (QStringList{" Alpha", " Моя база"}));
       QCOMPARE(Towns()->currentText(), QStringLiteral(" Моя база"));
-      QCOMPARE(rig_->window()->shell().CurrentBase, std::string("Моя база"));
-      QCOMPARE(rig_->Rows("HomeTB"), 0);
+      QCOMPARE(rig_->window()->session().current_base(), std::string("Моя база"));
+      QCOMPARE(rig_->Rows("homeGrid"), 0);
     } else {
       QCOMPARE(Items(Towns()), QStringList{" Alpha"});
       QCOMPARE(Towns()->currentText(), QStringLiteral(" Alpha"));
       QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Альфа"));
-      QCOMPARE(rig_->Rows("HomeTB"), 5);
+      QCOMPARE(rig_->Rows("homeGrid"), 5);
     }
     QVERIFY(rig_->boxes.shown.empty());
   }

@@ -41,7 +41,7 @@ class ContextMenuTest : public QObject {
     WriteTown(dir + "/Town.qz", h, SmallTownHome(), SmallTownOrg());
     rig_->Open(dir);
   }
-  QMenu* Menu() { return rig_->Find<QMenu>("PopupMenu1"); }
+  QMenu* Menu() { return rig_->Find<QMenu>("contextMenu"); }
   // Opens the menu as a right click on a grid does, and closes it again.
   void OpenMenu() {
     Menu()->popup(rig_->window()->mapToGlobal(QPoint(10, 10)));
@@ -95,34 +95,56 @@ class ContextMenuTest : public QObject {
   void itemsFollowTheirRules_data() {
     QTest::addColumn<int>("setup");
     QTest::addColumn<QStringList>("enabled");
-    // Menu order; N5 (AcSave) is on after the edit each case makes, N11
-    // (stripes) and N8 (information) always.
+    // Menu order; the save item is on after the edit each case makes, the
+    // stripes and information items always.
     QTest::newRow("one change entry")
-        << int(kUsual) << QStringList{"N1",  "N2", "N4",  "N9",  "N14",
-                                      "N15", "N5", "N12", "N11", "N8"};
+        << int(kUsual) << QStringList{"addMenuItem",     "deleteMenuItem",
+                                      "copyRowMenuItem", "copyResultMenuItem",
+                                      "pasteMenuItem",   "newBaseMenuItem",
+                                      "saveMenuItem",    "restoreMenuItem",
+                                      "stripesMenuItem", "helpMenuItem"};
     QTest::newRow("read-only base")
-        << int(kReadOnlyBase) << QStringList{"N4", "N9", "N11", "N8"};
+        << int(kReadOnlyBase)
+        << QStringList{"copyRowMenuItem", "copyResultMenuItem",
+                       "stripesMenuItem", "helpMenuItem"};
     QTest::newRow("hidden grid")
         << int(kHiddenGrid)
-        << QStringList{"N1", "N14", "N15", "N5", "N12", "N11", "N8"};
+        << QStringList{"addMenuItem",  "pasteMenuItem",   "newBaseMenuItem",
+                       "saveMenuItem", "restoreMenuItem", "stripesMenuItem",
+                       "helpMenuItem"};
     QTest::newRow("two change entries")
         << int(kTwoChanges)
-        << QStringList{"N1", "N2",  "N4",  "N9",  "N14", "N15",
-                       "N5", "N12", "N17", "N11", "N8"};
+        << QStringList{
+               "addMenuItem",        "deleteMenuItem",  "copyRowMenuItem",
+               "copyResultMenuItem", "pasteMenuItem",   "newBaseMenuItem",
+               "saveMenuItem",       "restoreMenuItem", "optimiseMenuItem",
+               "stripesMenuItem",    "helpMenuItem"};
     QTest::newRow("a wider column")
         << int(kWiderColumn)
-        << QStringList{"N1", "N2",  "N4",  "N9",  "N14", "N15",
-                       "N5", "N12", "N16", "N11", "N8"};
+        << QStringList{
+               "addMenuItem",        "deleteMenuItem",  "copyRowMenuItem",
+               "copyResultMenuItem", "pasteMenuItem",   "newBaseMenuItem",
+               "saveMenuItem",       "restoreMenuItem", "saveWidthsMenuItem",
+               "stripesMenuItem",    "helpMenuItem"};
     QTest::newRow("empty clipboard")
         << int(kEmptyClipboard)
-        << QStringList{"N1", "N2", "N4", "N9", "N15", "N5", "N12", "N11", "N8"};
+        << QStringList{
+               "addMenuItem",        "deleteMenuItem",  "copyRowMenuItem",
+               "copyResultMenuItem", "newBaseMenuItem", "saveMenuItem",
+               "restoreMenuItem",    "stripesMenuItem", "helpMenuItem"};
     QTest::newRow("a free modem")
         << int(kFreeModem)
-        << QStringList{"N3",  "N1", "N2",  "N4",  "N9", "N14",
-                       "N15", "N5", "N12", "N11", "N8"};
+        << QStringList{
+               "dialMenuItem",    "addMenuItem",        "deleteMenuItem",
+               "copyRowMenuItem", "copyResultMenuItem", "pasteMenuItem",
+               "newBaseMenuItem", "saveMenuItem",       "restoreMenuItem",
+               "stripesMenuItem", "helpMenuItem"};
     QTest::newRow("a base made by the user")
         << int(kNoOriginTag)
-        << QStringList{"N1", "N2", "N4", "N9", "N14", "N15", "N5", "N11", "N8"};
+        << QStringList{
+               "addMenuItem",        "deleteMenuItem",  "copyRowMenuItem",
+               "copyResultMenuItem", "pasteMenuItem",   "newBaseMenuItem",
+               "saveMenuItem",       "stripesMenuItem", "helpMenuItem"};
   }
   void itemsFollowTheirRules() {
     QFETCH(int, setup);
@@ -131,18 +153,19 @@ class ContextMenuTest : public QObject {
     if (setup == kFreeModem) rig_->serial_ports.ports["Com2"] = {};
     Open(setup != kNoOriginTag);
     rig_->clipboard.text = setup == kEmptyClipboard ? "" : "x";
-    if (setup != kReadOnlyBase) rig_->EditCell("HomeTB", 0, 2, "a");
-    if (setup == kTwoChanges) rig_->EditCell("HomeTB", 1, 2, "b");
+    if (setup != kReadOnlyBase) rig_->EditCell("homeGrid", 0, 2, "a");
+    if (setup == kTwoChanges) rig_->EditCell("homeGrid", 1, 2, "b");
     if (setup == kWiderColumn) {
-      ResultGrid* g = rig_->Grid("HomeTB");
+      ResultGrid* g = rig_->Grid("homeGrid");
       g->setColumnWidth(3, g->columnWidth(3) + 20);
     }
-    if (setup == kHiddenGrid) TypeText(rig_->Edit("FullEd"), "нет такого");
+    if (setup == kHiddenGrid)
+      TypeText(rig_->Edit("universalEdit"), "нет такого");
     OpenMenu();
     QCOMPARE(Enabled(), enabled);
     QVERIFY(rig_->MenuItem(QStringLiteral("Копировать результат выборки"))
                 ->isVisible());
-    QVERIFY(rig_->Action("N3")->text().startsWith("Набрать номер "));
+    QVERIFY(rig_->Action("dialMenuItem")->text().startsWith("Набрать номер "));
     // Only a visible grid's menu probes the ports, and every port it
     // opened is closed again.
     QCOMPARE(rig_->port_log.empty(), setup == kHiddenGrid);
@@ -151,19 +174,19 @@ class ContextMenuTest : public QObject {
 
   void aRightClickMakesTheRowCurrentFirst() {
     Open();
-    ResultGrid* g = rig_->Grid("HomeTB");
+    ResultGrid* g = rig_->Grid("homeGrid");
     RightClick(g, 2, 2);
     QCOMPARE(g->Row(), 3);
-    QCOMPARE(rig_->Action("N3")->text(),
+    QCOMPARE(rig_->Action("dialMenuItem")->text(),
              QStringLiteral("Набрать номер 22-22-21"));
 
     // From the tool button the menu acts on the current row.
     g->setCurrentIndex(g->model()->index(0, 1));
-    auto* button = rig_->Find<QToolButton>("ToolButton3");
+    auto* button = rig_->Find<QToolButton>("menuButton");
     QTimer::singleShot(0, [this] { Menu()->hide(); });
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(g->Row(), 1);
-    QCOMPARE(rig_->Action("N3")->text(),
+    QCOMPARE(rig_->Action("dialMenuItem")->text(),
              QStringLiteral("Набрать номер 11-11-11"));
   }
 
@@ -217,11 +240,11 @@ class ContextMenuTest : public QObject {
 
   void copiesAndPastes() {
     Open();
-    ResultGrid* g = rig_->Grid("HomeTB");
+    ResultGrid* g = rig_->Grid("homeGrid");
     g->setCurrentIndex(g->model()->index(3, 1));
-    rig_->Action("N4")->trigger();
+    QVERIFY(rig_->Trigger("copyRowMenuItem"));
     QCOMPARE(rig_->clipboard.text, W(" 333331 Сидоров С.С. Иванова 5  1 Юг"));
-    rig_->Action("AcCopy")->trigger();
+    QVERIFY(rig_->Trigger("copyResultAction"));
     const std::string copy = rig_->clipboard.text;
     QVERIFY(
         copy.starts_with(W("Номер\tФИО\tулица\tдом\tкорп.\tкв.\tрайон\t\r")));
@@ -229,11 +252,11 @@ class ContextMenuTest : public QObject {
         copy.ends_with(W("444441\tЛиванов Л.Л.\tСадовая\t7\t2\t3\tЮг\t\r")));
 
     // Pasted back: the captions become a record too.
-    rig_->Action("AcPaste")->trigger();
-    QCOMPARE(rig_->Rows("HomeTB"), 11);
-    QCOMPARE(rig_->Cell("HomeTB", 5, 2), QStringLiteral("ФИО"));
-    QVERIFY(rig_->Action("AcSave")->isEnabled());
-    QCOMPARE(rig_->window()->shell().store.HomeChanges.size(), size_t{6});
+    QVERIFY(rig_->Trigger("pasteAction"));
+    QCOMPARE(rig_->Rows("homeGrid"), 11);
+    QCOMPARE(rig_->Cell("homeGrid", 5, 2), QStringLiteral("ФИО"));
+    QVERIFY(rig_->Action("saveAction")->isEnabled());
+    QCOMPARE(rig_->window()->session().store().HomeChanges.size(), size_t{6});
   }
 
   void pastedLineEnds_data() {
@@ -248,10 +271,10 @@ class ContextMenuTest : public QObject {
     QFETCH(QString, text);
     Open();
     rig_->clipboard.text = text.toStdString();
-    rig_->Action("AcPaste")->trigger();
-    QCOMPARE(rig_->Column("HomeTB", 1).mid(5), (QStringList{"a", "b"}));
-    QCOMPARE(rig_->Column("HomeTB", 2).mid(5), (QStringList{"1", "2"}));
-    const TData* b = rig_->window()->shell().store.HomeChanges.Find("0000007");
+    QVERIFY(rig_->Trigger("pasteAction"));
+    QCOMPARE(rig_->Column("homeGrid", 1).mid(5), (QStringList{"a", "b"}));
+    QCOMPARE(rig_->Column("homeGrid", 2).mid(5), (QStringList{"1", "2"}));
+    const TData* b = rig_->window()->session().store().HomeChanges.Find("0000007");
     QVERIFY(b != nullptr);
     QCOMPARE(b->value, RecordText({"b", "2", "", "", "", "", ""}));
   }

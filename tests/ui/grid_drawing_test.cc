@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// `TBDrawCell`'s stripes, the contrast keys and the focused cell, read from
+// The grids' stripes, the contrast keys and the focused cell, read from
 // the pixels the grid paints.
 #include <QtTest>
 
@@ -18,7 +18,7 @@ class GridDrawingTest : public QObject {
   // The background of a data cell: a pixel near its right edge, clear of
   // the text.
   QColor Background(int row, int column = 1) {
-    ResultGrid* grid = rig_->Grid("HomeTB");
+    ResultGrid* grid = rig_->Grid("homeGrid");
     QImage image = grid->viewport()->grab().toImage();
     QRect cell = grid->visualRect(grid->model()->index(row, column));
     return image.pixelColor(cell.right() - 2, cell.bottom() - 2);
@@ -27,7 +27,7 @@ class GridDrawingTest : public QObject {
     QTest::keyClick(QApplication::focusWidget(), key,
                     Qt::ControlModifier | Qt::KeypadModifier);
   }
-  int Level() { return rig_->window()->shell().stripes.ContrastLevel(); }
+  int Level() { return rig_->window()->session().stripes().contrast_level(); }
 
  private slots:
   void init() {
@@ -46,8 +46,8 @@ class GridDrawingTest : public QObject {
     QCOMPARE(Background(1), stripe);
     QCOMPARE(Background(2), grid_colour);
     QCOMPARE(Background(3), stripe);
-    QVERIFY(!rig_->Grid("HomeTB")->showGrid());
-    ResultGrid* grid = rig_->Grid("HomeTB");
+    QVERIFY(!rig_->Grid("homeGrid")->showGrid());
+    ResultGrid* grid = rig_->Grid("homeGrid");
     QImage header = grid->horizontalHeader()->grab().toImage();
     QCOMPARE(header.pixelColor(grid->columnViewportPosition(2) + 30, 3),
              grid_colour);
@@ -72,36 +72,38 @@ class GridDrawingTest : public QObject {
       Keypad(s.key);
       QCOMPARE(Level(), s.level);
       QCOMPARE(Background(1), s.stripe);
-      QCOMPARE(rig_->Edit("FullEd")->text(), QString());  // nothing typed
+      QCOMPARE(rig_->Edit("universalEdit")->text(),
+               QString());  // nothing typed
     }
     // Without Ctrl the pad keys are only typed.
-    QTest::keyClick(rig_->Edit("FullEd"), Qt::Key_Plus, Qt::KeypadModifier);
+    QTest::keyClick(rig_->Edit("universalEdit"), Qt::Key_Plus,
+                    Qt::KeypadModifier);
     QCOMPARE(Level(), 3);
-    QCOMPARE(rig_->Edit("FullEd")->text(), QStringLiteral("+"));
+    QCOMPARE(rig_->Edit("universalEdit")->text(), QStringLiteral("+"));
   }
 
   void stripesOffShowCellLinesAndIgnoreTheContrastKeys() {
     Keypad(Qt::Key_Slash);
-    QVERIFY(!rig_->Action("N11")->isChecked());
-    QVERIFY(!rig_->window()->shell().stripes.StripesOn);
-    QVERIFY(rig_->Grid("HomeTB")->showGrid());
-    QVERIFY(rig_->Grid("OrgTb")->showGrid());
+    QVERIFY(!rig_->Action("stripesMenuItem")->isChecked());
+    QVERIFY(!rig_->window()->session().stripes().stripes_on());
+    QVERIFY(rig_->Grid("homeGrid")->showGrid());
+    QVERIFY(rig_->Grid("orgGrid")->showGrid());
     QCOMPARE(Background(1), QColor(212, 208, 200));
     Keypad(Qt::Key_Plus);
     Keypad(Qt::Key_Minus);
     QCOMPARE(Level(), 3);
     Keypad(Qt::Key_Slash);
-    QVERIFY(rig_->window()->shell().stripes.StripesOn);
+    QVERIFY(rig_->window()->session().stripes().stripes_on());
     QCOMPARE(Background(1), QColor(218, 214, 206));
   }
 
   void focusedCellOfTheFocusedGridIsHighlighted() {
-    ResultGrid* grid = rig_->Grid("HomeTB");
+    ResultGrid* grid = rig_->Grid("homeGrid");
     grid->setCurrentIndex(grid->model()->index(1, 2));
     grid->setFocus();
     QCOMPARE(Background(1, 2), grid->palette().color(QPalette::Highlight));
     QCOMPARE(Background(1, 3), QColor(218, 214, 206));
-    rig_->Edit("FullEd")->setFocus();
+    rig_->Edit("universalEdit")->setFocus();
     QCOMPARE(Background(1, 2), QColor(218, 214, 206));
   }
 
@@ -113,12 +115,12 @@ class GridDrawingTest : public QObject {
     WriteTown(dir + "/Town.qz", TownHeader("Город"), SmallTownHome(),
               SmallTownOrg());
     rig_->Open(dir);
-    QVERIFY(!rig_->Action("N11")->isVisible());
-    QVERIFY(!rig_->Action("N10")->isVisible());
-    QVERIFY(!rig_->window()->shell().stripes.StripesOn);
-    QVERIFY(rig_->Grid("HomeTB")->showGrid());
+    QVERIFY(!rig_->Action("stripesMenuItem")->isVisible());
+    QVERIFY(!rig_->Action("stripesSeparator")->isVisible());
+    QVERIFY(!rig_->window()->session().stripes().stripes_on());
+    QVERIFY(rig_->Grid("homeGrid")->showGrid());
     Keypad(Qt::Key_Slash);
-    QVERIFY(!rig_->window()->shell().stripes.StripesOn);
+    QVERIFY(!rig_->window()->session().stripes().stripes_on());
     rig_->Close();
     QCOMPARE(rig_->settings.values,
              (std::map<std::string, std::string>{

@@ -82,17 +82,17 @@ class NewBaseDialogTest : public QObject {
   void controlsCaptionsAndDefaults() {
     RecordingBoxes boxes;
     NewBaseDialog d(&boxes, nullptr);
-    QCOMPARE(d.objectName(), QStringLiteral("OKBottomDlg"));
+    QCOMPARE(d.objectName(), QStringLiteral("newBaseDialog"));
     QCOMPARE(d.windowTitle(), QStringLiteral("Параметры новой базы"));
     QCOMPARE(d.minimumSize(), QSize(488, 194));
     QCOMPARE(d.maximumSize(), QSize(488, 194));
 
-    QCOMPARE(Edit(d, "Edit1")->text(), QStringLiteral("Новый справочник"));
-    const QString caption = Edit(d, "Edit2")->text();
+    QCOMPARE(Edit(d, "nameEdit")->text(), QStringLiteral("Новый справочник"));
+    const QString caption = Edit(d, "captionEdit")->text();
     QCOMPARE(caption, QStringLiteral("Телефонный cправочник"));
     QCOMPARE(caption.at(11), QLatin1Char('c'));  // the Latin letter
-    QCOMPARE(Edit(d, "Edit3")->text(), QString());
-    auto* spin = Find<QSpinBox>(d, "SpinEdit1");
+    QCOMPARE(Edit(d, "descriptionEdit")->text(), QString());
+    auto* spin = Find<QSpinBox>(d, "digitsEdit");
     QCOMPARE(spin->value(), 6);
     QCOMPARE(spin->minimum(), 4);
     QCOMPARE(spin->maximum(), 7);
@@ -103,9 +103,9 @@ class NewBaseDialogTest : public QObject {
                              "Заголовок окна программы", "Описание"}) {
       QVERIFY2(labels.contains(QString::fromUtf8(text)), text);
     }
-    QCOMPARE(Find<QGroupBox>(d, "GroupBox1")->title(),
+    QCOMPARE(Find<QGroupBox>(d, "homeFieldsGroup")->title(),
              QStringLiteral("Поля для квартирных телефонов"));
-    QCOMPARE(Find<QGroupBox>(d, "GroupBox2")->title(),
+    QCOMPARE(Find<QGroupBox>(d, "orgFieldsGroup")->title(),
              QStringLiteral("Поля для телефонов организаций"));
 
     auto captions = [&](const char* prefix, int count) {
@@ -121,17 +121,17 @@ class NewBaseDialogTest : public QObject {
       }
       return texts;
     };
-    QCOMPARE(captions("HomeField", 7),
+    QCOMPARE(captions("homeField", 7),
              (QStringList{"Номер", "Абонент", "Улица", "дом", "корпус", "кв.",
                           "район"}));
-    QCOMPARE(captions("OrgField", 8),
+    QCOMPARE(captions("orgField", 8),
              (QStringList{"Номер", "орг.", "подразд.", "Улица", "дом", "корпус",
                           "офис", "район"}));
 
-    auto* ok = Find<QPushButton>(d, "OKBtn");
+    auto* ok = Find<QPushButton>(d, "okButton");
     QCOMPARE(ok->text(), QStringLiteral("Создать базу"));
     QVERIFY(ok->isDefault());
-    QCOMPARE(Find<QPushButton>(d, "CancelBtn")->text(),
+    QCOMPARE(Find<QPushButton>(d, "cancelButton")->text(),
              QStringLiteral("Отмена"));
 
     // Every control lies inside the client area.
@@ -145,7 +145,7 @@ class NewBaseDialogTest : public QObject {
     RecordingBoxes boxes;
     NewBaseDialog d(&boxes, nullptr);
     const std::pair<const char*, int> limits[] = {
-        {"Edit1", 30}, {"Edit2", 50}, {"Edit3", 250}};
+        {"nameEdit", 30}, {"captionEdit", 50}, {"descriptionEdit", 250}};
     for (const auto& [name, limit] : limits) {
       QLineEdit* edit = Edit(d, name);
       edit->setText(QString(limit + 20, QChar(u'ж')));
@@ -156,8 +156,8 @@ class NewBaseDialogTest : public QObject {
       QCOMPARE(edit->text(), QString(limit, QLatin1Char('p')));
     }
     // Characters a base cannot hold are not taken.
-    Retype(Edit(d, "Edit1"), QStringLiteral("Юг漢"));
-    QCOMPARE(Edit(d, "Edit1")->text(), QStringLiteral("Юг"));
+    Retype(Edit(d, "nameEdit"), QStringLiteral("Юг漢"));
+    QCOMPARE(Edit(d, "nameEdit")->text(), QStringLiteral("Юг"));
 
     // Texts reach the core in Windows-1251.
     NewBaseParams params = d.Params();
@@ -172,7 +172,7 @@ class NewBaseDialogTest : public QObject {
   void digitsWithoutANumberCountAsFour() {
     RecordingBoxes boxes;
     NewBaseDialog d(&boxes, nullptr);
-    auto* spin = Find<QSpinBox>(d, "SpinEdit1");
+    auto* spin = Find<QSpinBox>(d, "digitsEdit");
     QVERIFY(RunWith(d, [&] {
       spin->setFocus();
       spin->selectAll();
@@ -189,13 +189,13 @@ class NewBaseDialogTest : public QObject {
     NewBaseDialog d(&boxes, nullptr);
     d.SetWorkingFolder(dir);
     QVERIFY(RunWith(d, [&] {
-      Retype(Edit(d, "Edit1"), QStringLiteral("  Посёлок  "));
-      Find<QSpinBox>(d, "SpinEdit1")->setValue(5);
-      Find<QCheckBox>(d, "HomeField2")->click();  // no street
-      Find<QCheckBox>(d, "OrgField6")->click();   // no office
-      Find<QCheckBox>(d, "HomeField1")->click();  // fixed: stays ticked
-      Retype(Edit(d, "Edit2"), QStringLiteral("Справочник посёлка"));
-      Retype(Edit(d, "Edit3"), QStringLiteral("Телефоны «Юга»"));
+      Retype(Edit(d, "nameEdit"), QStringLiteral("  Посёлок  "));
+      Find<QSpinBox>(d, "digitsEdit")->setValue(5);
+      Find<QCheckBox>(d, "homeField2")->click();  // no street
+      Find<QCheckBox>(d, "orgField6")->click();   // no office
+      Find<QCheckBox>(d, "homeField1")->click();  // fixed: stays ticked
+      Retype(Edit(d, "captionEdit"), QStringLiteral("Справочник посёлка"));
+      Retype(Edit(d, "descriptionEdit"), QStringLiteral("Телефоны «Юга»"));
       Press(d, Qt::Key_Return);
     }));
     QVERIFY(boxes.shown.empty());
@@ -241,7 +241,7 @@ class NewBaseDialogTest : public QObject {
     QVERIFY(!RunWith(
         d,
         [&] {
-          Retype(Edit(d, "Edit1"), QStringLiteral(" Town "));
+          Retype(Edit(d, "nameEdit"), QStringLiteral(" Town "));
           Press(d, Qt::Key_Return);
         },
         &open));
@@ -264,7 +264,7 @@ class NewBaseDialogTest : public QObject {
     boxes.shown.clear();
     boxes.answers = {true};
     QVERIFY(RunWith(d, [&] {
-      Edit(d, "Edit1")->setText(QStringLiteral("   "));
+      Edit(d, "nameEdit")->setText(QStringLiteral("   "));
       Press(d, Qt::Key_Return);
     }));
     QCOMPARE(
@@ -280,7 +280,7 @@ class NewBaseDialogTest : public QObject {
     NewBaseDialog d(&boxes, nullptr);
     d.SetWorkingFolder(dir);
     QVERIFY(RunWith(d, [&] {
-      Edit(d, "Edit1")->clear();
+      Edit(d, "nameEdit")->clear();
       Press(d, Qt::Key_Return);
     }));
     CreatedBase made;
@@ -304,7 +304,7 @@ class NewBaseDialogTest : public QObject {
       QVERIFY(!RunWith(
           d,
           [&] {
-            Retype(Edit(d, "Edit1"), QString::fromUtf8(name));
+            Retype(Edit(d, "nameEdit"), QString::fromUtf8(name));
             Press(d, Qt::Key_Return);
           },
           &open));
@@ -325,7 +325,7 @@ class NewBaseDialogTest : public QObject {
     QVERIFY(!RunWith(d, [&] { Press(d, Qt::Key_Escape); }));
     // Enter presses the button that has the focus.
     QVERIFY(!RunWith(d, [&] {
-      Find<QPushButton>(d, "CancelBtn")->setFocus();
+      Find<QPushButton>(d, "cancelButton")->setFocus();
       Press(d, Qt::Key_Return);
     }));
 
@@ -339,17 +339,18 @@ class NewBaseDialogTest : public QObject {
         d,
         [&] {
           // Shift+Enter presses no button and goes back one control.
-          Find<QPushButton>(d, "OKBtn")->setFocus();
+          Find<QPushButton>(d, "okButton")->setFocus();
           Press(d, Qt::Key_Return, Qt::ShiftModifier);
           after_shift_enter = QApplication::focusWidget();
-          Edit(d, "Edit2")->setFocus();
+          Edit(d, "captionEdit")->setFocus();
           Press(d, Qt::Key_Return, Qt::ControlModifier);
           after_ctrl_enter = QApplication::focusWidget();
           // F1 shows the help beside the dialog; the help can be closed
           // while the dialog is up.
           Press(d, Qt::Key_F1);
-          help_shown = help.isVisible() &&
-                       help.findChild<QPlainTextEdit*>("Memo2")->isVisible();
+          help_shown =
+              help.isVisible() &&
+              help.findChild<QPlainTextEdit*>("newBaseHelp")->isVisible();
           QTest::keyClick(help.windowHandle(), Qt::Key_Escape);
           help_closed_by_its_keys = !help.isVisible();
           Press(d, Qt::Key_F1, Qt::ControlModifier);
@@ -357,8 +358,8 @@ class NewBaseDialogTest : public QObject {
         },
         &open));
     QVERIFY(open);
-    QCOMPARE(after_shift_enter, Find<QCheckBox>(d, "OrgField7"));
-    QCOMPARE(after_ctrl_enter, Edit(d, "Edit2"));
+    QCOMPARE(after_shift_enter, Find<QCheckBox>(d, "orgField7"));
+    QCOMPARE(after_ctrl_enter, Edit(d, "captionEdit"));
     QVERIFY(help_shown);
     QVERIFY(help_closed_by_its_keys);
     QVERIFY(!ctrl_f1_shows_help);
@@ -368,9 +369,9 @@ class NewBaseDialogTest : public QObject {
   void helpTextLines() {
     InformDialog help;
     help.ShowNewBaseHelp();
-    const QStringList lines =
-        help.findChild<QPlainTextEdit*>("Memo2")->toPlainText().split(
-            QLatin1Char('\n'));
+    const QStringList lines = help.findChild<QPlainTextEdit*>("newBaseHelp")
+                                  ->toPlainText()
+                                  .split(QLatin1Char('\n'));
     help.hide();
     QCOMPARE(lines.size(), qsizetype(25));
     QCOMPARE(lines[1], QString(25, QLatin1Char(' ')) +
@@ -389,18 +390,18 @@ class NewBaseDialogTest : public QObject {
     NewBaseDialog d(&boxes, nullptr);
     d.SetWorkingFolder(TempDir());
     QVERIFY(RunWith(d, [&] {
-      Retype(Edit(d, "Edit1"), QStringLiteral("Второй"));
-      Retype(Edit(d, "Edit3"), QStringLiteral("описание"));
-      Find<QSpinBox>(d, "SpinEdit1")->setValue(7);
-      Find<QCheckBox>(d, "OrgField2")->click();
+      Retype(Edit(d, "nameEdit"), QStringLiteral("Второй"));
+      Retype(Edit(d, "descriptionEdit"), QStringLiteral("описание"));
+      Find<QSpinBox>(d, "digitsEdit")->setValue(7);
+      Find<QCheckBox>(d, "orgField2")->click();
       Press(d, Qt::Key_Return);
     }));
     const NewBaseParams first = d.Params();
     QString name_seen;
     bool department_seen = true;
     QVERIFY(!RunWith(d, [&] {
-      name_seen = Edit(d, "Edit1")->text();
-      department_seen = Find<QCheckBox>(d, "OrgField2")->isChecked();
+      name_seen = Edit(d, "nameEdit")->text();
+      department_seen = Find<QCheckBox>(d, "orgField2")->isChecked();
       Press(d, Qt::Key_Escape);
     }));
     QCOMPARE(name_seen, QStringLiteral("Второй"));

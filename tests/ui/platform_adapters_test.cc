@@ -10,7 +10,7 @@
 #include "platform/qt_message_boxes.h"
 #include "platform/qt_settings_store.h"
 #include "platform/text_codec.h"
-#include "support/shell_fakes.h"
+#include "support/session_fakes.h"
 #include "ui/application.h"
 #include "ui_test_main.h"
 

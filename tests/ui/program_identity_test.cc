@@ -50,7 +50,7 @@ class ProgramIdentityTest : public QObject {
     const QString expected =
         QStringLiteral("версия ") + QLatin1String(kProgramVersion);
     const QStringList shown =
-        help.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))
+        help.findChild<QPlainTextEdit*>(QStringLiteral("informationText"))
             ->toPlainText()
             .split(QLatin1Char('\n'));
     QCOMPARE(shown.at(kVersionLine).trimmed(), expected);

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "dialling/modem.h"
-#include "support/shell_fakes.h"
+#include "support/session_fakes.h"
 #include "ui_test_main.h"
 
 namespace spravka::testing {

@@ -24,17 +24,17 @@ std::vector<std::string> RecordOfRow(WindowRig& rig, const char* grid,
                                      int model_row, TableId table) {
   ResultGrid* g = rig.Grid(grid);
   const size_t p = static_cast<size_t>(KeyToNumber(g->Cell(0, model_row + 1)));
-  const Table& t = rig.window()->shell().store.table(table);
+  const Table& t = rig.window()->session().store().table(table);
   std::vector<std::string> fields;
   if (!t.HoldsRecordAt(p)) return fields;
-  for (int c = 1; c <= rig.window()->shell().store.FieldCount(table); ++c)
+  for (int c = 1; c <= rig.window()->session().store().FieldCount(table); ++c)
     fields.emplace_back(FieldOf(t.TextAt(p), c));
   return fields;
 }
 
 std::string ChangeOf(WindowRig& rig, TableId table, int number) {
   const TData* d =
-      rig.window()->shell().store.changes(table).Find(RecordKey(number));
+      rig.window()->session().store().changes(table).Find(RecordKey(number));
   return d ? d->value : "(none)";
 }
 
@@ -53,14 +53,14 @@ class RecordEditingTest : public QObject {
     WriteTown(dir_ + "/Town.qz", TownHeader("Город"), home, org);
     rig_->Open(dir_);
   }
-  ResultGrid* Home() { return rig_->Grid("HomeTB"); }
+  ResultGrid* Home() { return rig_->Grid("homeGrid"); }
   // Makes a cell of the residential grid current, with the focus there.
   void Select(int model_row, int column) {
     Home()->setFocus();
     Home()->setCurrentIndex(Home()->model()->index(model_row, column));
   }
   std::vector<std::string> Record(int model_row) {
-    return RecordOfRow(*rig_, "HomeTB", model_row, TableId::kHome);
+    return RecordOfRow(*rig_, "homeGrid", model_row, TableId::kHome);
   }
 
  private slots:
@@ -69,16 +69,16 @@ class RecordEditingTest : public QObject {
 
   void typingIntoACellRewritesItsRecord() {
     Open();
-    QVERIFY(!rig_->Action("AcSave")->isEnabled());
+    QVERIFY(!rig_->Action("saveAction")->isEnabled());
     Select(0, 2);
     Keys("Петров");  // the first key replaces the cell's text
     QVERIFY(Home()->EditorOpen());
-    QCOMPARE(rig_->Cell("HomeTB", 0, 2), QStringLiteral("Петров"));
+    QCOMPARE(rig_->Cell("homeGrid", 0, 2), QStringLiteral("Петров"));
     QCOMPARE(Record(0)[1], W("Петров"));
     QCOMPARE(ChangeOf(*rig_, TableId::kHome, 1),
              RecordText({"111111", W("Петров"), W("Мира"), "1", "", "10",
                          W("Центр")}));
-    QVERIFY(rig_->Action("AcSave")->isEnabled());
+    QVERIFY(rig_->Action("saveAction")->isEnabled());
     Key(Qt::Key_Return);
     QTRY_VERIFY(!Home()->EditorOpen());
     QCOMPARE(QApplication::focusWidget(), Home());
@@ -98,7 +98,7 @@ class RecordEditingTest : public QObject {
     QCOMPARE(Record(2)[1], W("Петров-Водкин Кузьма Сергеевич"));
     QCOMPARE(Record(3)[1], W("Сидоров С.С."));
     QCOMPARE(Record(4)[5], W("Заречный"));
-    QCOMPARE(rig_->window()->shell().store.HomeChanges.size(), size_t{4});
+    QCOMPARE(rig_->window()->session().store().HomeChanges.size(), size_t{4});
   }
 
   void escPutsBackTheCellsText() {
@@ -110,30 +110,30 @@ class RecordEditingTest : public QObject {
     QCOMPARE(Record(1)[2], W("Мира"));
     Key(Qt::Key_Escape);
     QVERIFY(!Home()->EditorOpen());
-    QCOMPARE(rig_->Cell("HomeTB", 1, 3), QStringLiteral("Ленина"));
+    QCOMPARE(rig_->Cell("homeGrid", 1, 3), QStringLiteral("Ленина"));
     QCOMPARE(Record(1)[2], W("Ленина"));
-    QVERIFY(rig_->Action("AcSave")->isEnabled());
+    QVERIFY(rig_->Action("saveAction")->isEnabled());
   }
 
   void ctrlInsOnAnEmptyTableStartsTheNumberCell() {
     Open(SmallTownHome(), {});
-    rig_->Find<QTabWidget>("HomePage")->setCurrentIndex(1);
-    ResultGrid* org = rig_->Grid("OrgTb");
+    rig_->Find<QTabWidget>("pages")->setCurrentIndex(1);
+    ResultGrid* org = rig_->Grid("orgGrid");
     QVERIFY(org->isHidden());
-    QVERIFY(!rig_->Action("AcDelete")->isEnabled());
+    QVERIFY(!rig_->Action("deleteAction")->isEnabled());
     Key(Qt::Key_Insert, Qt::ControlModifier);
     QVERIFY(org->isVisible());
-    QCOMPARE(rig_->Rows("OrgTb"), 1);
+    QCOMPARE(rig_->Rows("orgGrid"), 1);
     QCOMPARE(QApplication::focusWidget(), org);
     QCOMPARE(org->Row(), 1);
     QCOMPARE(org->Col(), 1);
-    QCOMPARE(rig_->Cell("OrgTb", 0, 1), QStringLiteral("000000"));
-    QCOMPARE(rig_->Cell("OrgTb", 0, 0), QStringLiteral("0000001"));
-    QVERIFY(rig_->Action("AcDelete")->isEnabled());
+    QCOMPARE(rig_->Cell("orgGrid", 0, 1), QStringLiteral("000000"));
+    QCOMPARE(rig_->Cell("orgGrid", 0, 0), QStringLiteral("0000001"));
+    QVERIFY(rig_->Action("deleteAction")->isEnabled());
     Keys("123456");
     Key(Qt::Key_Return);
     const std::vector<std::string> record =
-        RecordOfRow(*rig_, "OrgTb", 0, TableId::kOrg);
+        RecordOfRow(*rig_, "orgGrid", 0, TableId::kOrg);
     QCOMPARE(record,
              (std::vector<std::string>{"123456", "", "", "", "", "", "", ""}));
     QCOMPARE(ChangeOf(*rig_, TableId::kOrg, 1),
@@ -148,20 +148,20 @@ class RecordEditingTest : public QObject {
     QCOMPARE(rig_->boxes.shown.back().text,
              std::string("Удалить запись для абонента\r\nс номером: "
                          "444441\r\nЛиванов Л.Л. ?"));
-    QCOMPARE(rig_->Rows("HomeTB"), 4);  // the search ran again
+    QCOMPARE(rig_->Rows("homeGrid"), 4);  // the search ran again
     QCOMPARE(ChangeOf(*rig_, TableId::kHome, 5), std::string("\x1F"));
 
     Select(1, 1);
     rig_->boxes.answers = {false};  // No changes nothing
     Key(Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(rig_->Rows("HomeTB"), 4);
+    QCOMPARE(rig_->Rows("homeGrid"), 4);
     rig_->boxes.answers = {true};
     Key(Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(rig_->Column("HomeTB", 1),
+    QCOMPARE(rig_->Column("homeGrid", 1),
              (QStringList{"111111", "222221", "333331"}));
 
     Key(Qt::Key_Insert, Qt::ControlModifier);
-    QCOMPARE(rig_->Rows("HomeTB"), 4);
+    QCOMPARE(rig_->Rows("homeGrid"), 4);
     QCOMPARE(ChangeOf(*rig_, TableId::kHome, 5),
              RecordText({"000000", "", "", "", "", "", ""}));
     QCOMPARE(ChangeOf(*rig_, TableId::kHome, 2), std::string("\x1F"));
@@ -179,7 +179,8 @@ class RecordEditingTest : public QObject {
         Home()->selectionModel()->selectedIndexes();
     const QPoint number_caption(header->sectionViewportPosition(1) + 5, 5);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, number_caption);
-    QCOMPARE(rig_->Column("HomeTB", 1), (QStringList{"9", "10", "011", "100"}));
+    QCOMPARE(rig_->Column("homeGrid", 1),
+             (QStringList{"9", "10", "011", "100"}));
     // Only the rows move: the current cell stays where it was, and the
     // column is not selected.
     QCOMPARE(Home()->Row(), 3);
@@ -190,7 +191,7 @@ class RecordEditingTest : public QObject {
     QCOMPARE(Record(3)[1], W("В"));
     const QPoint name_caption(header->sectionViewportPosition(2) + 5, 5);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, name_caption);
-    QCOMPARE(rig_->Column("HomeTB", 2), (QStringList{"А", "Б", "В", "Г"}));
+    QCOMPARE(rig_->Column("homeGrid", 2), (QStringList{"А", "Б", "В", "Г"}));
   }
 
   void theOverflowRowHoldsNoRecord() {
@@ -198,20 +199,20 @@ class RecordEditingTest : public QObject {
     for (int i = 0; i < 1005; ++i)
       home.push_back({std::to_string(100000 + i), "Имя", "", "", "", "", ""});
     Open(home);
-    QCOMPARE(rig_->Rows("HomeTB"), 1001);
+    QCOMPARE(rig_->Rows("homeGrid"), 1001);
     const std::string before =
-        UsedBytes(rig_->window()->shell().store.HomeData);
+        UsedBytes(rig_->window()->session().store().HomeData);
     Select(1000, 2);
     Keys("x");
     Key(Qt::Key_Return);
-    QCOMPARE(rig_->Cell("HomeTB", 1000, 2), QStringLiteral("x"));
+    QCOMPARE(rig_->Cell("homeGrid", 1000, 2), QStringLiteral("x"));
     rig_->boxes.answers = {true};
     Key(Qt::Key_Delete, Qt::ControlModifier);
     QVERIFY(rig_->boxes.shown.back().text.find(". . . . .") !=
             std::string::npos);
-    QCOMPARE(UsedBytes(rig_->window()->shell().store.HomeData), before);
-    QVERIFY(rig_->window()->shell().store.HomeChanges.empty());
-    QVERIFY(!rig_->Action("AcSave")->isEnabled());
+    QCOMPARE(UsedBytes(rig_->window()->session().store().HomeData), before);
+    QVERIFY(rig_->window()->session().store().HomeChanges.empty());
+    QVERIFY(!rig_->Action("saveAction")->isEnabled());
   }
 
   void aReadOnlyBaseTakesNoEdits() {
@@ -221,8 +222,8 @@ class RecordEditingTest : public QObject {
     Keys("x");
     QVERIFY(!Home()->EditorOpen());
     Key(Qt::Key_Insert, Qt::ControlModifier);
-    QCOMPARE(rig_->Rows("HomeTB"), 5);
-    QVERIFY(rig_->window()->shell().store.HomeChanges.empty());
+    QCOMPARE(rig_->Rows("homeGrid"), 5);
+    QVERIFY(rig_->window()->session().store().HomeChanges.empty());
   }
 
   // Ctrl+Del and Enter, Ctrl+Ins, digits, Enter, F10 and Enter: the real
@@ -242,7 +243,7 @@ class RecordEditingTest : public QObject {
     Key(Qt::Key_Delete, Qt::ControlModifier);
     BackFromTheBox();
     QCOMPARE(QApplication::focusWidget(), Home());
-    QCOMPARE(rig_->Rows("HomeTB"), 4);
+    QCOMPARE(rig_->Rows("homeGrid"), 4);
     Key(Qt::Key_Insert, Qt::ControlModifier);
     Keys("777777");
     Key(Qt::Key_Return);

@@ -98,7 +98,7 @@ class RecordShortcutsTest : public QObject {
     Press(focus, Qt::Key_Insert);
     QCOMPARE(rig_->Rows(table), rows + 1);
     const int added = rows + 1;  // the record's number
-    QVERIFY(rig_->window()->shell().store.changes(table).Find(
+    QVERIFY(rig_->window()->session().store().changes(table).Find(
                 RecordKey(added)) != nullptr);
 
     // The added row is the current one.
@@ -107,8 +107,8 @@ class RecordShortcutsTest : public QObject {
     QCOMPARE(rig_->boxes.unexpected_questions, 0);
     QCOMPARE(rig_->boxes.shown.size(), size_t{1});
     QCOMPARE(rig_->window()
-                 ->shell()
-                 .store.changes(table)
+                 ->session()
+                 .store().changes(table)
                  .Find(RecordKey(added))
                  ->value,
              std::string("\x1F"));

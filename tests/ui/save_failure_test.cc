@@ -46,18 +46,18 @@ class SaveFailureTest : public QObject {
     rig_->fs = &fs_;
     rig_->Open(dir_);
     QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Альфа"));
-    rig_->Action("AcSave")->setEnabled(true);  // as an edit would
+    rig_->window()->session().MarkModified();  // as an edit would
   }
   // The failure was reported, and nothing was lost or left set.
   void CheckKept(const std::string& message) {
     QCOMPARE(rig_->boxes.shown.back().kind, MessageKind::kError);
     QCOMPARE(rig_->boxes.shown.back().text, message);
-    QVERIFY(rig_->Action("AcSave")->isEnabled());
+    QVERIFY(rig_->Action("saveAction")->isEnabled());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QCOMPARE(ReadBytes(dir_ + "/Alpha.qz"), before_);
     QVERIFY(rig_->window()->isVisible());
     QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Альфа"));
-    QCOMPARE(rig_->Find<QComboBox>("TownBox")->currentText(),
+    QCOMPARE(rig_->Find<QComboBox>("townBox")->currentText(),
              QStringLiteral(" Alpha"));
   }
   // A returned failure names the base, not the file written beside it.
@@ -84,12 +84,12 @@ class SaveFailureTest : public QObject {
     const auto failure = static_cast<FailingWrites::Mode>(mode);
     Open();
     fs_.SetMode(failure);
-    rig_->Action("AcSave")->trigger();
+    QVERIFY(rig_->Trigger("saveAction"));
     CheckKept(MessageOf(failure));
 
     fs_.SetMode(FailingWrites::Mode::kNone);  // the disk has room again
-    rig_->Action("AcSave")->trigger();
-    QVERIFY(!rig_->Action("AcSave")->isEnabled());
+    QVERIFY(rig_->Trigger("saveAction"));
+    QVERIFY(!rig_->Action("saveAction")->isEnabled());
     QVERIFY(ReadBytes(dir_ + "/Alpha.qz").size() > before_.size());
   }
 
@@ -119,11 +119,11 @@ class SaveFailureTest : public QObject {
     Open();
     fs_.SetMode(failure);
     rig_->boxes.answers = {true};
-    auto* towns = rig_->Find<QComboBox>("TownBox");
+    auto* towns = rig_->Find<QComboBox>("townBox");
     towns->setFocus();
     QTest::keyClick(towns, Qt::Key_Down);
     CheckKept(MessageOf(failure));
-    QCOMPARE(rig_->Rows("HomeTB"), 5);  // the search controls are back
+    QCOMPARE(rig_->Rows("homeGrid"), 5);  // the search controls are back
 
     // A later switch works: it asks again and saves first.
     fs_.SetMode(FailingWrites::Mode::kNone);
@@ -131,7 +131,7 @@ class SaveFailureTest : public QObject {
     towns->setFocus();
     QTest::keyClick(towns, Qt::Key_Down);
     QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Бета"));
-    QVERIFY(!rig_->Action("AcSave")->isEnabled());
+    QVERIFY(!rig_->Action("saveAction")->isEnabled());
     QVERIFY(ReadBytes(dir_ + "/Alpha.qz").size() > before_.size());
     QCOMPARE(rig_->boxes.unexpected_questions, 0);
   }
@@ -146,12 +146,13 @@ class SaveFailureTest : public QObject {
     rig.Open(dir);
     QVERIFY(rig.window()->ended());
     QVERIFY(!rig.window()->isVisible());
-    for (const char* name : {"AcAdd", "AcDelete", "AcSave", "AcSaveWide",
-                             "AcPaste", "AcCopy", "AcOptimize"}) {
+    for (const char* name :
+         {"addAction", "deleteAction", "saveAction", "saveWidthsAction",
+          "pasteAction", "copyResultAction", "optimiseAction"}) {
       QVERIFY2(!rig.Action(name)->isEnabled(), name);
     }
-    QVERIFY(rig.Action("AcHelp")->isEnabled());
-    QVERIFY(rig.Action("AcExit")->isEnabled());
+    QVERIFY(rig.Action("helpAction")->isEnabled());
+    QVERIFY(rig.Action("exitAction")->isEnabled());
   }
 };
 

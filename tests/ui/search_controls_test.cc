@@ -26,7 +26,7 @@ class SearchControlsTest : public QObject {
   }
   void Detailed() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F12);
-    QVERIFY(!rig_->window()->engine().UniversalMode);
+    QVERIFY(!rig_->window()->engine().universal_mode());
   }
   void DoubleClickCell(const char* grid, int row, int column) {
     ResultGrid* g = rig_->Grid(grid);
@@ -35,7 +35,7 @@ class SearchControlsTest : public QObject {
     QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, cell.center());
   }
-  QStringList Names(const char* grid = "HomeTB") {
+  QStringList Names(const char* grid = "homeGrid") {
     return rig_->Column(grid, 2);
   }
 
@@ -45,7 +45,7 @@ class SearchControlsTest : public QObject {
 
   void typingInTheUniversalLineRefillsTheGrid() {
     OpenSmallTown();
-    QLineEdit* full = rig_->Edit("FullEd");
+    QLineEdit* full = rig_->Edit("universalEdit");
     TypeText(full, "иванов");
     QCOMPARE(Names(), (QStringList{"Иванов И.И.", "Иванова А.А.",
                                    "Сидоров С.С.", "Ливанов Л.Л."}));
@@ -58,18 +58,18 @@ class SearchControlsTest : public QObject {
 
     full->clear();
     TypeText(full, "bdfyjd");  // "иванов" typed in the Latin layout
-    QCOMPARE(rig_->Rows("HomeTB"), 4);
+    QCOMPARE(rig_->Rows("homeGrid"), 4);
 
     TypeText(full, "zzz");
-    QVERIFY(rig_->Grid("HomeTB")->isHidden());
+    QVERIFY(rig_->Grid("homeGrid")->isHidden());
     QCOMPARE(rig_->Count(), QString());
-    QVERIFY(!rig_->Action("AcDelete")->isEnabled());
+    QVERIFY(!rig_->Action("deleteAction")->isEnabled());
   }
 
   void caretRuleInTheSubscriberEdit() {
     OpenSmallTown();
     Detailed();
-    QLineEdit* fio = rig_->Edit("HfioEd");
+    QLineEdit* fio = rig_->Edit("homeNameEdit");
     struct Case {
       const char* text;
       QStringList names;
@@ -95,7 +95,7 @@ class SearchControlsTest : public QObject {
     engine.SetScanSlice(
         16);  // the window gets the events after every record or so
     engine.SetYieldInterval(std::chrono::nanoseconds(0));
-    QLineEdit* full = rig_->Edit("FullEd");
+    QLineEdit* full = rig_->Edit("universalEdit");
     full->setFocus();
     // Keys waiting in the queue arrive while the scan of "и" runs.
     for (QChar c : QStringLiteral("ван")) {
@@ -109,37 +109,37 @@ class SearchControlsTest : public QObject {
     QCOMPARE(Names(), (QStringList{"Иванов И.И.", "Иванова А.А.",
                                    "Сидоров С.С.", "Ливанов Л.Л."}));
     QCOMPARE(rig_->Count(), QStringLiteral("4 зап."));
-    QVERIFY(!engine.SearchBusy);
+    QVERIFY(!engine.busy());
     QVERIFY(QApplication::overrideCursor() == nullptr);
   }
 
   void completeNumberFoundOnlyAmongOrganisations() {
     OpenSmallTown();
     Detailed();
-    TypeText(rig_->Edit("HfioEd"), "Петров");
-    TypeText(rig_->Edit("HnumbEd"), "555555");
+    TypeText(rig_->Edit("homeNameEdit"), "Петров");
+    TypeText(rig_->Edit("homeNumberEdit"), "555555");
     QVERIFY(rig_->OnOrgPage());
-    QCOMPARE(rig_->Edit("OnumbEd")->text(), QStringLiteral("555555"));
-    QCOMPARE(rig_->Edit("HnumbEd")->text(), QString());
-    QCOMPARE(rig_->Edit("HfioEd")->text(),
+    QCOMPARE(rig_->Edit("orgNumberEdit")->text(), QStringLiteral("555555"));
+    QCOMPARE(rig_->Edit("homeNumberEdit")->text(), QString());
+    QCOMPARE(rig_->Edit("homeNameEdit")->text(),
              QString());  // a complete number stands alone
-    QCOMPARE(rig_->Column("OrgTb", 2), QStringList{"Аптека"});
+    QCOMPARE(rig_->Column("orgGrid", 2), QStringList{"Аптека"});
     QCOMPARE(rig_->Count(), QStringLiteral("1 зап."));
 
     // Back on the residential page, a number of neither table stays put.
     QTest::mouseClick(
-        rig_->Find<QTabWidget>("HomePage")->tabBar(), Qt::LeftButton, {},
-        rig_->Find<QTabWidget>("HomePage")->tabBar()->tabRect(0).center());
+        rig_->Find<QTabWidget>("pages")->tabBar(), Qt::LeftButton, {},
+        rig_->Find<QTabWidget>("pages")->tabBar()->tabRect(0).center());
     QVERIFY(!rig_->OnOrgPage());
-    TypeText(rig_->Edit("HnumbEd"), "999999");
+    TypeText(rig_->Edit("homeNumberEdit"), "999999");
     QVERIFY(!rig_->OnOrgPage());
-    QCOMPARE(rig_->Edit("HnumbEd")->text(), QStringLiteral("999999"));
-    QCOMPARE(rig_->Rows("HomeTB"), 0);
+    QCOMPARE(rig_->Edit("homeNumberEdit")->text(), QStringLiteral("999999"));
+    QCOMPARE(rig_->Rows("homeGrid"), 0);
     QCOMPARE(rig_->Count(), QString());
 
     // A residential number is found where it is typed.
-    rig_->Edit("HnumbEd")->clear();
-    TypeText(rig_->Edit("HnumbEd"), "111112");
+    rig_->Edit("homeNumberEdit")->clear();
+    TypeText(rig_->Edit("homeNumberEdit"), "111112");
     QVERIFY(!rig_->OnOrgPage());
     QCOMPARE(Names(), QStringList{"Иванова А.А."});
   }
@@ -147,119 +147,120 @@ class SearchControlsTest : public QObject {
   void theFocusFollowsTheNumberToItsPage() {
     OpenSmallTown();
     Detailed();
-    TypeText(rig_->Edit("HnumbEd"), "555555");
+    TypeText(rig_->Edit("homeNumberEdit"), "555555");
     QVERIFY(rig_->OnOrgPage());
-    QCOMPARE(QApplication::focusWidget(), rig_->Edit("OnumbEd"));
+    QCOMPARE(QApplication::focusWidget(), rig_->Edit("orgNumberEdit"));
     // The user goes on typing where the number now stands.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
-    QCOMPARE(rig_->Edit("OnumbEd")->text(), QStringLiteral("55555"));
+    QCOMPARE(rig_->Edit("orgNumberEdit")->text(), QStringLiteral("55555"));
 
     // And back: a residential number typed on the organisation page.
-    rig_->Edit("OnumbEd")->clear();
+    rig_->Edit("orgNumberEdit")->clear();
     for (char digit : std::string("111112"))
       QTest::keyClick(QApplication::focusWidget(), digit);
     QVERIFY(!rig_->OnOrgPage());
-    QCOMPARE(QApplication::focusWidget(), rig_->Edit("HnumbEd"));
+    QCOMPARE(QApplication::focusWidget(), rig_->Edit("homeNumberEdit"));
     QCOMPARE(Names(), QStringList{"Иванова А.А."});
   }
 
   void completeNumberInTheUniversalLine() {
     OpenSmallTown();
-    TypeText(rig_->Edit("FullEd"), "55555");
+    TypeText(rig_->Edit("universalEdit"), "55555");
     int org_fills = 0;
-    connect(rig_->Grid("OrgTb")->model(), &QAbstractItemModel::modelReset,
+    connect(rig_->Grid("orgGrid")->model(), &QAbstractItemModel::modelReset,
             [&] { ++org_fills; });
-    TypeText(rig_->Edit("FullEd"), "6");
+    TypeText(rig_->Edit("universalEdit"), "6");
     QVERIFY(rig_->OnOrgPage());
-    QCOMPARE(rig_->Column("OrgTb", 2), QStringList{"Школа №1"});
+    QCOMPARE(rig_->Column("orgGrid", 2), QStringList{"Школа №1"});
     // Making the page active ran no page change, so no second search.
     QCOMPARE(org_fills, 1);
-    QCOMPARE(rig_->Edit("FullEd")->text(), QStringLiteral("555556"));
+    QCOMPARE(rig_->Edit("universalEdit")->text(), QStringLiteral("555556"));
     QCOMPARE(rig_->Count(), QStringLiteral("1 зап."));
 
     // A number of neither table leaves the page and the line as they are.
     for (int page : {1, 0}) {
-      rig_->Find<QTabWidget>("HomePage")->setCurrentIndex(page);
-      rig_->Edit("FullEd")->clear();
-      TypeText(rig_->Edit("FullEd"), "999999");
-      QCOMPARE(rig_->Find<QTabWidget>("HomePage")->currentIndex(), page);
-      QCOMPARE(rig_->Edit("FullEd")->text(), QStringLiteral("999999"));
+      rig_->Find<QTabWidget>("pages")->setCurrentIndex(page);
+      rig_->Edit("universalEdit")->clear();
+      TypeText(rig_->Edit("universalEdit"), "999999");
+      QCOMPARE(rig_->Find<QTabWidget>("pages")->currentIndex(), page);
+      QCOMPARE(rig_->Edit("universalEdit")->text(), QStringLiteral("999999"));
       QCOMPARE(rig_->Count(), QString());
     }
   }
 
   void f12TwiceGivesTheSameResults() {
     OpenSmallTown();
-    TypeText(rig_->Edit("FullEd"), "мира");
-    const QStringList keys = rig_->Column("HomeTB", 0);
+    TypeText(rig_->Edit("universalEdit"), "мира");
+    const QStringList keys = rig_->Column("homeGrid", 0);
     QCOMPARE(keys.size(), 2);
-    QTest::keyClick(rig_->Edit("FullEd"), Qt::Key_F12);
-    QCOMPARE(QApplication::focusWidget(), rig_->Edit("HnumbEd"));
-    QVERIFY(!rig_->Find<QWidget>("Panel6")->isVisible());
-    QCOMPARE(rig_->Rows("HomeTB"), 5);  // the empty detailed edits
-    QTest::keyClick(rig_->Edit("HnumbEd"), Qt::Key_F12);
-    QCOMPARE(QApplication::focusWidget(), rig_->Edit("FullEd"));
-    QCOMPARE(rig_->Column("HomeTB", 0), keys);
+    QTest::keyClick(rig_->Edit("universalEdit"), Qt::Key_F12);
+    QCOMPARE(QApplication::focusWidget(), rig_->Edit("homeNumberEdit"));
+    QVERIFY(!rig_->Find<QWidget>("universalPanel")->isVisible());
+    QCOMPARE(rig_->Rows("homeGrid"), 5);  // the empty detailed edits
+    QTest::keyClick(rig_->Edit("homeNumberEdit"), Qt::Key_F12);
+    QCOMPARE(QApplication::focusWidget(), rig_->Edit("universalEdit"));
+    QCOMPARE(rig_->Column("homeGrid", 0), keys);
     // The mode buttons do the same.
-    QTest::mouseClick(rig_->Find<QWidget>("ToolButton7"), Qt::LeftButton);
-    QVERIFY(!rig_->window()->engine().UniversalMode);
-    QTest::mouseClick(rig_->Find<QWidget>("ToolButton5"), Qt::LeftButton);
-    QCOMPARE(rig_->Column("HomeTB", 0), keys);
+    QTest::mouseClick(rig_->Find<QWidget>("toDetailedButton"), Qt::LeftButton);
+    QVERIFY(!rig_->window()->engine().universal_mode());
+    QTest::mouseClick(rig_->Find<QWidget>("toUniversalButton"), Qt::LeftButton);
+    QCOMPARE(rig_->Column("homeGrid", 0), keys);
   }
 
   void gridDoubleClicks() {
     OpenSmallTown();
-    TypeText(rig_->Edit("FullEd"), "иванов");
-    DoubleClickCell("HomeTB", 0, 3);  // Мира
-    QCOMPARE(rig_->Edit("FullEd")->text(), QStringLiteral("иванов Мира"));
+    TypeText(rig_->Edit("universalEdit"), "иванов");
+    DoubleClickCell("homeGrid", 0, 3);  // Мира
+    QCOMPARE(rig_->Edit("universalEdit")->text(),
+             QStringLiteral("иванов Мира"));
     QCOMPARE(Names(), QStringList{"Иванов И.И."});
 
-    rig_->Edit("FullEd")->clear();
+    rig_->Edit("universalEdit")->clear();
     Detailed();
-    DoubleClickCell("HomeTB", 2, 3);  // Петров's Мира
-    QCOMPARE(rig_->Edit("HulEd")->text(), QStringLiteral("Мира"));
+    DoubleClickCell("homeGrid", 2, 3);  // Петров's Мира
+    QCOMPARE(rig_->Edit("homeStreetEdit")->text(), QStringLiteral("Мира"));
     QCOMPARE(Names(), (QStringList{"Иванов И.И.", "Петров П.П."}));
 
     // After a complete number, another field replaces the number.
-    TypeText(rig_->Edit("HnumbEd"), "222221");
-    QCOMPARE(rig_->Edit("HulEd")->text(), QString());
-    DoubleClickCell("HomeTB", 0, 2);
-    QCOMPARE(rig_->Edit("HnumbEd")->text(), QString());
-    QCOMPARE(rig_->Edit("HfioEd")->text(), QStringLiteral("Петров П.П."));
+    TypeText(rig_->Edit("homeNumberEdit"), "222221");
+    QCOMPARE(rig_->Edit("homeStreetEdit")->text(), QString());
+    DoubleClickCell("homeGrid", 0, 2);
+    QCOMPARE(rig_->Edit("homeNumberEdit")->text(), QString());
+    QCOMPARE(rig_->Edit("homeNameEdit")->text(), QStringLiteral("Петров П.П."));
     QCOMPARE(Names(), QStringList{"Петров П.П."});
 
     // A column without a search edit changes nothing.
-    rig_->Find<QTabWidget>("HomePage")->setCurrentIndex(1);
-    TypeText(rig_->Edit("OorgEd"), "Школа");
-    DoubleClickCell("OrgTb", 0, 7);  // the office
+    rig_->Find<QTabWidget>("pages")->setCurrentIndex(1);
+    TypeText(rig_->Edit("orgNameEdit"), "Школа");
+    DoubleClickCell("orgGrid", 0, 7);  // the office
     for (int kind = 0; kind < 8; ++kind) {
-      QCOMPARE(rig_->Find<SearchPanel>("Panel1")->edit(kind)->text(),
+      QCOMPARE(rig_->Find<SearchPanel>("orgSearchPanel")->edit(kind)->text(),
                kind == 1 ? QStringLiteral("Школа") : QString());
     }
-    QCOMPARE(rig_->Rows("OrgTb"), 1);
+    QCOMPARE(rig_->Rows("orgGrid"), 1);
   }
 
   void editAndLabelDoubleClicks() {
     OpenSmallTown();
-    TypeText(rig_->Edit("FullEd"), "мира");
-    QTest::mouseDClick(rig_->Find<QLabel>("Label14"), Qt::LeftButton);
-    QCOMPARE(rig_->Edit("FullEd")->text(), QString());
-    QCOMPARE(rig_->Rows("HomeTB"), 5);
-    TypeText(rig_->Edit("FullEd"), "мира");
-    QTest::mouseDClick(rig_->Edit("FullEd"), Qt::LeftButton);
-    QCOMPARE(rig_->Edit("FullEd")->text(), QString());
-    QCOMPARE(rig_->Rows("HomeTB"), 5);
+    TypeText(rig_->Edit("universalEdit"), "мира");
+    QTest::mouseDClick(rig_->Find<QLabel>("countCaption"), Qt::LeftButton);
+    QCOMPARE(rig_->Edit("universalEdit")->text(), QString());
+    QCOMPARE(rig_->Rows("homeGrid"), 5);
+    TypeText(rig_->Edit("universalEdit"), "мира");
+    QTest::mouseDClick(rig_->Edit("universalEdit"), Qt::LeftButton);
+    QCOMPARE(rig_->Edit("universalEdit")->text(), QString());
+    QCOMPARE(rig_->Rows("homeGrid"), 5);
 
     Detailed();
-    TypeText(rig_->Edit("HfioEd"), "Петров");
-    TypeText(rig_->Edit("HulEd"), "Ленина");
-    QCOMPARE(rig_->Rows("HomeTB"), 0);
-    QTest::mouseDClick(rig_->Edit("HulEd"), Qt::LeftButton);
-    QCOMPARE(rig_->Edit("HulEd")->text(), QString());
+    TypeText(rig_->Edit("homeNameEdit"), "Петров");
+    TypeText(rig_->Edit("homeStreetEdit"), "Ленина");
+    QCOMPARE(rig_->Rows("homeGrid"), 0);
+    QTest::mouseDClick(rig_->Edit("homeStreetEdit"), Qt::LeftButton);
+    QCOMPARE(rig_->Edit("homeStreetEdit")->text(), QString());
     QCOMPARE(Names(), QStringList{"Петров П.П."});
-    QTest::mouseDClick(rig_->Find<QLabel>("Label12"), Qt::LeftButton);
-    QCOMPARE(rig_->Edit("HfioEd")->text(), QString());
-    QCOMPARE(rig_->Rows("HomeTB"), 5);
+    QTest::mouseDClick(rig_->Find<QLabel>("countLabel"), Qt::LeftButton);
+    QCOMPARE(rig_->Edit("homeNameEdit")->text(), QString());
+    QCOMPARE(rig_->Rows("homeGrid"), 5);
   }
 
   // Setting a control to the text it holds is no change and searches
@@ -267,38 +268,39 @@ class SearchControlsTest : public QObject {
   void doubleClicksThatChangeNothingSearchNothing() {
     OpenSmallTown();
     int home_fills = 0;
-    connect(rig_->Grid("HomeTB")->model(), &QAbstractItemModel::modelReset,
+    connect(rig_->Grid("homeGrid")->model(), &QAbstractItemModel::modelReset,
             [&] { ++home_fills; });
-    QTest::mouseDClick(rig_->Edit("FullEd"), Qt::LeftButton);
-    QTest::mouseDClick(rig_->Find<QLabel>("Label12"), Qt::LeftButton);
+    QTest::mouseDClick(rig_->Edit("universalEdit"), Qt::LeftButton);
+    QTest::mouseDClick(rig_->Find<QLabel>("countLabel"), Qt::LeftButton);
     QCOMPARE(home_fills, 0);
 
     Detailed();
     home_fills = 0;
-    QTest::mouseDClick(rig_->Edit("HulEd"), Qt::LeftButton);
+    QTest::mouseDClick(rig_->Edit("homeStreetEdit"), Qt::LeftButton);
     QCOMPARE(home_fills, 0);
-    DoubleClickCell("HomeTB", 0, 3);  // Мира into the empty street edit
+    DoubleClickCell("homeGrid", 0, 3);  // Мира into the empty street edit
     QCOMPARE(home_fills, 1);
-    DoubleClickCell("HomeTB", 1, 3);  // Мира again
+    DoubleClickCell("homeGrid", 1, 3);  // Мира again
     QCOMPARE(home_fills, 1);
-    QTest::mouseDClick(rig_->Find<QLabel>("Label14"), Qt::LeftButton);
+    QTest::mouseDClick(rig_->Find<QLabel>("countCaption"), Qt::LeftButton);
     QCOMPARE(home_fills, 2);
-    QCOMPARE(rig_->Edit("HulEd")->text(), QString());
-    QTest::mouseDClick(rig_->Find<QLabel>("Label14"), Qt::LeftButton);
+    QCOMPARE(rig_->Edit("homeStreetEdit")->text(), QString());
+    QTest::mouseDClick(rig_->Find<QLabel>("countCaption"), Qt::LeftButton);
     QCOMPARE(home_fills, 3);
   }
 
   void enterMovesTheFocus() {
     OpenSmallTown();
     Detailed();
-    QLineEdit* number = rig_->Edit("HnumbEd");
+    QLineEdit* number = rig_->Edit("homeNumberEdit");
     number->setFocus();
     QTest::keyClick(number, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), rig_->Edit("HfioEd"));
-    QTest::keyClick(rig_->Edit("HfioEd"), Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), rig_->Edit("homeNameEdit"));
+    QTest::keyClick(rig_->Edit("homeNameEdit"), Qt::Key_Return,
+                    Qt::ShiftModifier);
     QCOMPARE(QApplication::focusWidget(), number);
     QCOMPARE(number->text(), QString());
-    ResultGrid* grid = rig_->Grid("HomeTB");
+    ResultGrid* grid = rig_->Grid("homeGrid");
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), grid);
@@ -314,27 +316,27 @@ class SearchControlsTest : public QObject {
     }
     WriteTown(dir + "/Big.qz", TownHeader("Большой"), home, SmallTownOrg());
     rig_->Open(dir);
-    auto* label = rig_->Find<QLabel>("Label12");
-    QCOMPARE(rig_->Rows("HomeTB"), 1001);
-    QCOMPARE(rig_->Cell("HomeTB", 1000, 2), QStringLiteral(". . . . ."));
+    auto* label = rig_->Find<QLabel>("countLabel");
+    QCOMPARE(rig_->Rows("homeGrid"), 1001);
+    QCOMPARE(rig_->Cell("homeGrid", 1000, 2), QStringLiteral(". . . . ."));
     QCOMPARE(rig_->Count(), QStringLiteral("более 1000 зап."));
     QCOMPARE(label->toolTip(), QStringLiteral("Уточните параметры выборки"));
 
-    TypeText(rig_->Edit("FullEd"), "альфа");
-    QCOMPARE(rig_->Rows("HomeTB"), 1000);
+    TypeText(rig_->Edit("universalEdit"), "альфа");
+    QCOMPARE(rig_->Rows("homeGrid"), 1000);
     QCOMPARE(rig_->Count(), QStringLiteral("1000 зап."));
     QCOMPARE(label->toolTip(), QString());
-    rig_->Edit("FullEd")->clear();
-    TypeText(rig_->Edit("FullEd"), "бета");
+    rig_->Edit("universalEdit")->clear();
+    TypeText(rig_->Edit("universalEdit"), "бета");
     QCOMPARE(rig_->Count(), QStringLiteral("200 зап."));
-    QCOMPARE(rig_->Cell("HomeTB", 0, 2), QStringLiteral("Бета 1000"));
+    QCOMPARE(rig_->Cell("homeGrid", 0, 2), QStringLiteral("Бета 1000"));
 
     // Hovering either label turns the count blue.
     QEvent enter(QEvent::Enter);
-    QApplication::sendEvent(rig_->Find<QLabel>("Label14"), &enter);
+    QApplication::sendEvent(rig_->Find<QLabel>("countCaption"), &enter);
     QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::blue));
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(rig_->Find<QLabel>("Label14"), &leave);
+    QApplication::sendEvent(rig_->Find<QLabel>("countCaption"), &leave);
     QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
   }
 };

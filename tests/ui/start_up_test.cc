@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "app/base_messages.h"
-#include "app/shell.h"
+#include "app/base_session.h"
 #include "search/search_engine.h"
 #include "storage/base_file.h"
 #include "support/base_builder.h"
@@ -47,7 +47,7 @@ class StartUpTest : public QObject {
 
     WindowRig rig;
     rig.Open(dir, {QString::fromStdString("\"" + other + "/Town.qz\"")});
-    auto* towns = rig.Find<QComboBox>("TownBox");
+    auto* towns = rig.Find<QComboBox>("townBox");
     const QString far = QString::fromStdString(" Town *" + other);
     QCOMPARE(Items(towns), (QStringList{" Kiev", " Moscow", far, " город"}));
     QCOMPARE(towns->currentText(), far);
@@ -58,13 +58,13 @@ class StartUpTest : public QObject {
     // lacks: the first town opens. The file by its real name opens too.
     QCOMPARE(rig.settings.values["LastBase"], other + "/Town");
     rig.Open(dir);
-    QCOMPARE(rig.Find<QComboBox>("TownBox")->currentText(),
+    QCOMPARE(rig.Find<QComboBox>("townBox")->currentText(),
              QStringLiteral(" Kiev"));
     rig.Close();
     rig.settings.values["LastBase"] = "ГОРОД";
     rig.Open(dir);
     QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Город"));
-    QCOMPARE(rig.Find<QComboBox>("TownBox")->currentText(),
+    QCOMPARE(rig.Find<QComboBox>("townBox")->currentText(),
              QStringLiteral(" город"));
     QVERIFY(rig.boxes.shown.empty());
   }
@@ -112,25 +112,25 @@ class StartUpTest : public QObject {
     rig.Open(dir);
     QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Заголовок окна"));
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Справка"));
-    QCOMPARE(rig.Find<QComboBox>("TownBox")->toolTip(),
+    QCOMPARE(rig.Find<QComboBox>("townBox")->toolTip(),
              QStringLiteral("Описание: Заголовок окна"));
 
     // Header pixels, scaled to the interface font.
     const HeaderGeometry& g = rig.window()->header_geometry();
     for (int kind : {0, 1, 2, 3, 6}) {
-      QLineEdit* e = rig.Find<SearchPanel>("Panel2")->edit(kind);
-      QLabel* l = rig.Find<SearchPanel>("Panel2")->label(kind);
+      QLineEdit* e = rig.Find<SearchPanel>("homeSearchPanel")->edit(kind);
+      QLabel* l = rig.Find<SearchPanel>("homeSearchPanel")->label(kind);
       QVERIFY(!e->isHidden() && !l->isHidden());
       QCOMPARE(e->x(), g.ToScreen(h.HomeEditPlaces[kind].edit_left));
       QCOMPARE(e->width(), g.ToScreen(h.HomeEditPlaces[kind].edit_width));
       QCOMPARE(l->x(), g.ToScreen(h.HomeEditPlaces[kind].label_left));
     }
-    QVERIFY(rig.Edit("HkorpEd")->isHidden());
-    QVERIFY(rig.Edit("HkvEd")->isHidden());
-    QVERIFY(rig.Find<QLabel>("HkvLb")->isHidden());
-    QVERIFY(!rig.Edit("OraspEd")->isHidden());
+    QVERIFY(rig.Edit("homeBlockEdit")->isHidden());
+    QVERIFY(rig.Edit("homeFlatEdit")->isHidden());
+    QVERIFY(rig.Find<QLabel>("homeFlatLabel")->isHidden());
+    QVERIFY(!rig.Edit("orgDistrictEdit")->isHidden());
 
-    ResultGrid* grid = rig.Grid("HomeTB");
+    ResultGrid* grid = rig.Grid("homeGrid");
     QCOMPARE(grid->model()->columnCount(), 7);
     QVERIFY(grid->isColumnHidden(0));
     QStringList captions;
@@ -142,31 +142,31 @@ class StartUpTest : public QObject {
     QCOMPARE(captions,
              (QStringList{"Номер", "ФИО", "улица", "дом", "кв.", "район"}));
     QCOMPARE(grid->verticalHeader()->defaultSectionSize(), g.ToScreen(18));
-    QCOMPARE(rig.Grid("OrgTb")->model()->columnCount(), 9);
+    QCOMPARE(rig.Grid("orgGrid")->model()->columnCount(), 9);
 
-    auto* pages = rig.Find<QTabWidget>("HomePage");
+    auto* pages = rig.Find<QTabWidget>("pages");
     QCOMPARE(pages->tabPosition(), QTabWidget::South);
     QCOMPARE(pages->tabText(0), QString(47, ' ') + "Квартирные");
     QCOMPARE(pages->tabText(1), QStringLiteral("Организации"));
 
     // The stored mode is absent: universal, with the line over the panels.
-    QWidget* line_panel = rig.Find<QWidget>("Panel6");
-    QWidget* panel2 = rig.Find<QWidget>("Panel2");
+    QWidget* line_panel = rig.Find<QWidget>("universalPanel");
+    QWidget* panel2 = rig.Find<QWidget>("homeSearchPanel");
     QVERIFY(line_panel->isVisible());
-    QVERIFY(rig.Find<QWidget>("Panel10")->isVisible());
+    QVERIFY(rig.Find<QWidget>("toDetailedPanel")->isVisible());
     QVERIFY(!panel2->isEnabled());
     QCOMPARE(line_panel->geometry(),
              QRect(panel2->mapTo(rig.window()->centralWidget(), QPoint()),
                    panel2->size()));
-    QCOMPARE(QApplication::focusWidget(), rig.Edit("FullEd"));
+    QCOMPARE(QApplication::focusWidget(), rig.Edit("universalEdit"));
 
     // Both searches ran; the residential page is the one shown.
-    QCOMPARE(rig.Rows("HomeTB"), 5);
-    QCOMPARE(rig.Rows("OrgTb"), 2);
+    QCOMPARE(rig.Rows("homeGrid"), 5);
+    QCOMPARE(rig.Rows("orgGrid"), 2);
     QVERIFY(!rig.OnOrgPage());
     QCOMPARE(rig.Count(), QStringLiteral("5 зап."));
-    QCOMPARE(rig.Cell("HomeTB", 0, 2), QStringLiteral("Иванов И.И."));
-    QCOMPARE(rig.Cell("HomeTB", 0, 0), QStringLiteral("0000001"));
+    QCOMPARE(rig.Cell("homeGrid", 0, 2), QStringLiteral("Иванов И.И."));
+    QCOMPARE(rig.Cell("homeGrid", 0, 0), QStringLiteral("0000001"));
   }
 
   void settingsReadAtStartAndWrittenAtClose() {
@@ -180,22 +180,22 @@ class StartUpTest : public QObject {
                            {"Zebra", "0"}};
     rig.Open(dir);
     QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Москва"));
-    QVERIFY(!rig.Find<QWidget>("Panel6")->isVisible());
-    QVERIFY(!rig.Find<QWidget>("Panel10")->isVisible());
-    QVERIFY(rig.Find<QWidget>("Panel9")->isVisible());
-    QVERIFY(rig.Find<QWidget>("Panel2")->isEnabled());
-    QCOMPARE(QApplication::focusWidget(), rig.Edit("HnumbEd"));
-    QAction* n11 = rig.Action("N11");
+    QVERIFY(!rig.Find<QWidget>("universalPanel")->isVisible());
+    QVERIFY(!rig.Find<QWidget>("toDetailedPanel")->isVisible());
+    QVERIFY(rig.Find<QWidget>("toUniversalPanel")->isVisible());
+    QVERIFY(rig.Find<QWidget>("homeSearchPanel")->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), rig.Edit("homeNumberEdit"));
+    QAction* n11 = rig.Action("stripesMenuItem");
     QVERIFY(n11->isVisible());
     QVERIFY(!n11->isChecked());
-    QVERIFY(rig.Grid("HomeTB")->showGrid());
-    QCOMPARE(rig.window()->shell().stripes.ContrastLevel(), 5);
+    QVERIFY(rig.Grid("homeGrid")->showGrid());
+    QCOMPARE(rig.window()->session().stripes().contrast_level(), 5);
 
-    QTest::keyClick(rig.Edit("HnumbEd"), Qt::Key_F12);
-    QTest::keyClick(rig.Edit("FullEd"), Qt::Key_Slash,
+    QTest::keyClick(rig.Edit("homeNumberEdit"), Qt::Key_F12);
+    QTest::keyClick(rig.Edit("universalEdit"), Qt::Key_Slash,
                     Qt::ControlModifier | Qt::KeypadModifier);
     QVERIFY(n11->isChecked());
-    QTest::keyClick(rig.Edit("FullEd"), Qt::Key_F10);  // AcExit
+    QTest::keyClick(rig.Edit("universalEdit"), Qt::Key_F10);  // the exit action
     QVERIFY(!rig.window()->isVisible());
     QCOMPARE(rig.settings.values,
              (std::map<std::string, std::string>{{"LastBase", "Moscow"},
@@ -205,9 +205,9 @@ class StartUpTest : public QObject {
     rig.Close();
 
     rig.Open(dir);
-    QVERIFY(rig.Find<QWidget>("Panel6")->isVisible());
-    QVERIFY(rig.Action("N11")->isChecked());
-    QVERIFY(!rig.Grid("HomeTB")->showGrid());
+    QVERIFY(rig.Find<QWidget>("universalPanel")->isVisible());
+    QVERIFY(rig.Action("stripesMenuItem")->isChecked());
+    QVERIFY(!rig.Grid("homeGrid")->showGrid());
   }
 
   void saveQuestionComesAfterTheSettings() {
@@ -217,7 +217,7 @@ class StartUpTest : public QObject {
       const std::string before = ReadBytes(dir + "/Town.qz");
       WindowRig rig;
       rig.Open(dir);
-      rig.Action("AcSave")->setEnabled(true);  // as an edit would
+      rig.window()->session().MarkModified();  // as an edit would
       std::map<std::string, std::string> stored_when_asked;
       rig.boxes.on_ask = [&] { stored_when_asked = rig.settings.values; };
       rig.boxes.answers = {yes};
@@ -247,8 +247,8 @@ class StartUpTest : public QObject {
     WindowRig rig;
     rig.Open(dir);
     // As a deletion of the first record would leave it.
-    rig.window()->shell().store.HomeChanges.Add("0000001", "\x1F");
-    rig.Action("AcSave")->setEnabled(true);
+    rig.window()->session().store().HomeChanges.Add("0000001", "\x1F");
+    rig.window()->session().MarkModified();
     std::filesystem::remove(alpha);
 
     auto expect_kept = [&](const char* attempt) {
@@ -260,19 +260,19 @@ class StartUpTest : public QObject {
       QVERIFY(!rig.boxes.shown[1].text.empty());
       rig.boxes.shown.clear();
       QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Альфа"));
-      QCOMPARE(rig.window()->shell().CurrentBase, std::string("Alpha"));
-      QCOMPARE(rig.Find<QComboBox>("TownBox")->currentText(),
+      QCOMPARE(rig.window()->session().current_base(), std::string("Alpha"));
+      QCOMPARE(rig.Find<QComboBox>("townBox")->currentText(),
                QStringLiteral(" Alpha"));
-      QCOMPARE(rig.window()->shell().store.HomeChanges.size(), size_t{1});
-      QVERIFY2(rig.Action("AcSave")->isEnabled(), attempt);  // ask again
+      QCOMPARE(rig.window()->session().store().HomeChanges.size(), size_t{1});
+      QVERIFY2(rig.Action("saveAction")->isEnabled(), attempt);  // ask again
       // The window is whole again: its search edits and a filled grid.
-      QVERIFY(!rig.Edit("HnumbEd")->isHidden());
-      QVERIFY(!rig.Edit("OnumbEd")->isHidden());
-      QCOMPARE(rig.Rows("HomeTB"), 5);
+      QVERIFY(!rig.Edit("homeNumberEdit")->isHidden());
+      QVERIFY(!rig.Edit("orgNumberEdit")->isHidden());
+      QCOMPARE(rig.Rows("homeGrid"), 5);
     };
 
-    TypeText(rig.Edit("FullEd"), "мира");
-    auto* towns = rig.Find<QComboBox>("TownBox");
+    TypeText(rig.Edit("universalEdit"), "мира");
+    auto* towns = rig.Find<QComboBox>("townBox");
     towns->setFocus();
     rig.boxes.answers = {true};
     QTest::keyClick(towns, Qt::Key_Down);  // to Beta
@@ -291,7 +291,7 @@ class StartUpTest : public QObject {
     QCOMPARE(rig.boxes.shown.size(), size_t{1});
     rig.settings.values["LastBase"] = "Alpha";
     rig.Open(dir);
-    QCOMPARE(rig.Rows("HomeTB"), 4);  // the first record stays deleted
+    QCOMPARE(rig.Rows("homeGrid"), 4);  // the first record stays deleted
   }
 
   // A first town that cannot be read gives way to the next town whose file
@@ -337,7 +337,7 @@ class StartUpTest : public QObject {
     QCOMPARE(rig.boxes.shown.size(), size_t{1});
     QVERIFY(!rig.window()->ended());
     QVERIFY(rig.window()->isVisible());
-    QVERIFY(rig.window()->shell().base_loaded);
+    QVERIFY(rig.window()->session().base_loaded());
     if (other_town) {
       QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Бета"));
       QCOMPARE(rig.TownList()->currentText(), QStringLiteral(" Beta"));
@@ -355,21 +355,22 @@ class StartUpTest : public QObject {
     WindowRig rig;
     rig.files.read_only = true;  // as on a read-only medium
     rig.Open(dir);
-    QVERIFY(rig.window()->shell().FolderReadOnly);
-    QVERIFY(rig.window()->shell().BaseReadOnly);
-    for (const char* name : {"AcAdd", "AcDelete", "AcPaste", "AcSaveWide"}) {
+    QVERIFY(rig.window()->session().folder_read_only());
+    QVERIFY(rig.window()->session().base_read_only());
+    for (const char* name :
+         {"addAction", "deleteAction", "pasteAction", "saveWidthsAction"}) {
       QVERIFY2(!rig.Action(name)->isEnabled(), name);
     }
-    QVERIFY(!rig.Find<QWidget>("ToolButton1")->isEnabled());
-    QVERIFY(!rig.Find<QWidget>("ToolButton2")->isEnabled());
-    QCOMPARE(rig.Rows("HomeTB"), 5);  // the base is shown all the same
+    QVERIFY(!rig.Find<QWidget>("addButton")->isEnabled());
+    QVERIFY(!rig.Find<QWidget>("deleteButton")->isEnabled());
+    QCOMPARE(rig.Rows("homeGrid"), 5);  // the base is shown all the same
     QCOMPARE(rig.Count(), QStringLiteral("5 зап."));
 
     rig.Close();
     rig.files.read_only = false;
     rig.Open(dir);
-    QVERIFY(rig.Action("AcDelete")->isEnabled());
-    QVERIFY(rig.Action("AcAdd")->isEnabled());
+    QVERIFY(rig.Action("deleteAction")->isEnabled());
+    QVERIFY(rig.Action("addAction")->isEnabled());
   }
 
   void fatalFailuresEndTheProgram() {
@@ -419,26 +420,26 @@ class StartUpTest : public QObject {
     WriteTown(dir + "/Beta.qz", TownHeader("Бета"), home, SmallTownOrg());
     WindowRig rig;
     rig.Open(dir);
-    TypeText(rig.Edit("FullEd"), "мира");
-    rig.Find<QTabWidget>("HomePage")->setCurrentIndex(1);
-    auto* towns = rig.Find<QComboBox>("TownBox");
+    TypeText(rig.Edit("universalEdit"), "мира");
+    rig.Find<QTabWidget>("pages")->setCurrentIndex(1);
+    auto* towns = rig.Find<QComboBox>("townBox");
     towns->setFocus();
     QTest::keyClick(towns, Qt::Key_Down);  // the closed list: at once
     QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Бета"));
-    QCOMPARE(rig.window()->shell().CurrentBase, std::string("Beta"));
-    QCOMPARE(rig.window()->shell().PreviousBase, std::string("Alpha"));
+    QCOMPARE(rig.window()->session().current_base(), std::string("Beta"));
+    QCOMPARE(rig.window()->session().previous_base(), std::string("Alpha"));
     QCOMPARE(rig.settings.values["LastBase"], std::string("Alpha"));
     QVERIFY(!rig.OnOrgPage());
-    QCOMPARE(rig.Edit("FullEd")->text(), QString());
-    QCOMPARE(rig.Column("HomeTB", 2), QStringList{"Бета Б.Б."});
+    QCOMPARE(rig.Edit("universalEdit")->text(), QString());
+    QCOMPARE(rig.Column("homeGrid", 2), QStringList{"Бета Б.Б."});
     QCOMPARE(rig.Count(), QStringLiteral("1 зап."));
     QCOMPARE(rig.help.lines()[20], W("Описание: Бета"));
-    QTRY_COMPARE(QApplication::focusWidget(), rig.Edit("FullEd"));
+    QTRY_COMPARE(QApplication::focusWidget(), rig.Edit("universalEdit"));
 
     // Leaving the list on the entry that is shown loads nothing again.
     const size_t boxes = rig.boxes.shown.size();
-    rig.window()->TownBoxExit();
-    QCOMPARE(rig.window()->shell().PreviousBase, std::string("Alpha"));
+    rig.window()->SwitchToSelectedTown();
+    QCOMPARE(rig.window()->session().previous_base(), std::string("Alpha"));
     QCOMPARE(rig.boxes.shown.size(), boxes);
   }
 
@@ -447,15 +448,15 @@ class StartUpTest : public QObject {
     WriteSmallTown(dir + "/Town.qz", "Город");
     WindowRig rig;
     rig.Open(dir);
-    auto* menu = rig.Find<QMenu>("PopupMenu1");
+    auto* menu = rig.Find<QMenu>("contextMenu");
     bool seen = false;
     QTimer::singleShot(100, menu, [&] {
       seen = menu->isVisible();
       menu->close();
     });
-    QTest::keyClick(rig.Edit("FullEd"), Qt::Key_F9);
+    QTest::keyClick(rig.Edit("universalEdit"), Qt::Key_F9);
     QTRY_VERIFY(seen);
-    QVERIFY(rig.Action("N11")->isVisible());
+    QVERIFY(rig.Action("stripesMenuItem")->isVisible());
   }
 
   void helpShowsTheBaseDescription() {
@@ -463,10 +464,10 @@ class StartUpTest : public QObject {
     WriteSmallTown(dir + "/Town.qz", "Город");
     WindowRig rig;
     rig.Open(dir);
-    QTest::keyClick(rig.Edit("FullEd"), Qt::Key_F1);
+    QTest::keyClick(rig.Edit("universalEdit"), Qt::Key_F1);
     QVERIFY(rig.help.isVisible());
-    auto* memo1 = rig.help.findChild<QPlainTextEdit*>("Memo1");
-    QVERIFY(!rig.help.findChild<QPlainTextEdit*>("Memo2")->isVisible());
+    auto* memo1 = rig.help.findChild<QPlainTextEdit*>("informationText");
+    QVERIFY(!rig.help.findChild<QPlainTextEdit*>("newBaseHelp")->isVisible());
     QCOMPARE(memo1->document()->findBlockByNumber(20).text(),
              QStringLiteral("Описание: Город"));
     QCOMPARE(memo1->document()->findBlockByNumber(21).text(), QString());

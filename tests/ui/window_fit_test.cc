@@ -73,7 +73,7 @@ class WindowFitTest : public QObject {
     WindowRig rig;
     rig.Open(dir);
 
-    ResultGrid* grid = rig.Grid("HomeTB");
+    ResultGrid* grid = rig.Grid("homeGrid");
     QFontMetricsF metrics(grid->font());
     double widest = 0;
     for (char d = '0'; d <= '9'; ++d)
@@ -82,12 +82,12 @@ class WindowFitTest : public QObject {
     QCOMPARE(g.factor(), std::max(1.0, widest / 6.0));
     if (point_size > 8) QVERIFY(g.factor() > 1.2);
 
-    QCOMPARE(rig.Cell("HomeTB", 0, 1), QString::fromLatin1(kSevenDigits));
+    QCOMPARE(rig.Cell("homeGrid", 0, 1), QString::fromLatin1(kSevenDigits));
     const int text_room = grid->columnWidth(1) - 2;  // the cell's inset
     QCOMPARE(FittedCellText(grid->fontMetrics(), kSevenDigits, text_room),
              QString::fromLatin1(kSevenDigits));
     // The search places grow with the columns; stored widths do not.
-    QCOMPARE(rig.Edit("HfioEd")->x(),
+    QCOMPARE(rig.Edit("homeNameEdit")->x(),
              g.ToScreen(h.HomeEditPlaces[1].edit_left));
     QCOMPARE(grid->HeaderWidth(1), 44);
   }
@@ -105,8 +105,8 @@ class WindowFitTest : public QObject {
 
   void hoveringTheCountLabelsTurnsTheCountBlue_data() {
     QTest::addColumn<QString>("label");
-    QTest::newRow("Label12") << "Label12";
-    QTest::newRow("Label14") << "Label14";
+    QTest::newRow("countLabel") << "countLabel";
+    QTest::newRow("countCaption") << "countCaption";
   }
   void hoveringTheCountLabelsTurnsTheCountBlue() {
     QFETCH(QString, label);
@@ -114,7 +114,7 @@ class WindowFitTest : public QObject {
     WriteSevenDigitTown(dir + "/Town.qz");
     WindowRig rig;
     rig.Open(dir);
-    auto* count = rig.Find<QLabel>("Label12");
+    auto* count = rig.Find<QLabel>("countLabel");
     auto* hovered = rig.Find<QLabel>(label.toLatin1().constData());
     QCOMPARE(BluePixels(count->grab().toImage()), 0);
 
@@ -142,7 +142,7 @@ class WindowFitTest : public QObject {
     }
     WindowRig rig;
     rig.Open(dir);
-    auto* towns = rig.Find<QComboBox>("TownBox");
+    auto* towns = rig.Find<QComboBox>("townBox");
     QCOMPARE(towns->count(), 30);
     towns->showPopup();
     QAbstractItemView* list = towns->view();

@@ -102,14 +102,14 @@ MainWindow* WindowRig::Open(const std::string& folder,
   ports.file_types = &file_types;
   ports.serial_ports = &serial_ports;
   window_ = std::make_unique<MainWindow>(ports);
-  window_->FormCreate(QString::fromStdString(folder),
-                      QStringLiteral("/opt/spravka/spravka"), args);
+  window_->Start(QString::fromStdString(folder),
+                 QStringLiteral("/opt/spravka/spravka"), args);
   if (window_->ended()) return window_.get();
   window_->show();
   QApplication::setActiveWindow(window_.get());
   if (!QTest::qWaitForWindowActive(window_.get()))
     qWarning("window not active");
-  window_->FormShow();
+  window_->FocusRule();
   return window_.get();
 }
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "support/fake_serial_ports.h"
-#include "support/shell_fakes.h"
+#include "support/session_fakes.h"
 #include "storage/base_header.h"
 #include "ui/inform_dialog.h"
 #include "ui/main_window.h"
@@ -56,7 +56,7 @@ class WindowRig {
   WindowRig();
   ~WindowRig();
 
-  // Creates the window, runs `FormCreate` in `folder` and shows it.
+  // Creates the window, starts it in `folder` and shows it.
   MainWindow* Open(const std::string& folder, const QStringList& args = {});
   // Closes the window as the user would; the rig can open another.
   void Close();
@@ -71,9 +71,17 @@ class WindowRig {
   QLineEdit* Edit(const char* name) const { return Find<QLineEdit>(name); }
   ResultGrid* Grid(const char* name) const { return Find<ResultGrid>(name); }
   QAction* Action(const char* name) const { return Find<QAction>(name); }
-  QString Count() const { return Find<QLabel>("Label12")->text(); }
+  // Triggers an action or menu item as the user would: only when it is
+  // enabled (a disabled one ignores trigger()). False when it was not.
+  [[nodiscard]] bool Trigger(const char* name) const {
+    QAction* action = Action(name);
+    if (!action->isEnabled()) return false;
+    action->trigger();
+    return true;
+  }
+  QString Count() const { return Find<QLabel>("countLabel")->text(); }
   bool OnOrgPage() const {
-    return Find<QTabWidget>("HomePage")->currentIndex() == 1;
+    return Find<QTabWidget>("pages")->currentIndex() == 1;
   }
   // The controls found by what they are, not by their object names.
   ResultGrid* GridOf(TableId table) const;
@@ -104,7 +112,8 @@ class WindowRig {
   Rgb face = kFace;          // the system button face the window sees
   FileSystem* fs = nullptr;  // the bases' file system; the real one if null
   FakeFileTypeStore file_types;
-  // `OKBottomDlg`, made once like the program's; answered by the tests.
+  // The new-base dialog, made once like the program's; answered by the
+  // tests.
   std::unique_ptr<NewBaseDialog> new_base;
   std::optional<std::string> base_template;  // the built-in one
 

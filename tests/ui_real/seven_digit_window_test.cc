@@ -20,13 +20,13 @@ class SevenDigitWindowTest : public QObject {
     QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
     WindowRig rig;
     rig.Open(town.toStdString());
-    QCOMPARE(rig.window()->shell().store.header.NumberLength, 7);
-    ResultGrid* grid = rig.Grid("HomeTB");
-    QVERIFY(rig.Rows("HomeTB") > 20);
+    QCOMPARE(rig.window()->session().store().header.NumberLength, 7);
+    ResultGrid* grid = rig.Grid("homeGrid");
+    QVERIFY(rig.Rows("homeGrid") > 20);
     const QFontMetrics metrics = grid->fontMetrics();
     const int room = grid->columnWidth(1) - 2;  // the cell text's inset
     for (int row = 0; row < 20; ++row) {
-      const QString number = rig.Cell("HomeTB", row, 1);
+      const QString number = rig.Cell("homeGrid", row, 1);
       QCOMPARE(number.size(), 7);
       QVERIFY2(metrics.horizontalAdvance(number) <= room, qPrintable(number));
       QCOMPARE(FittedCellText(metrics, number, room), number);

@@ -12,7 +12,7 @@ inline constexpr char kCountHint[] = "Уточните параметры выб
 struct CountLabelState {
   std::string text;             // UTF-8
   bool hint = false;            // kCountHint on hover
-  bool delete_enabled = false;  // AcDelete
+  bool delete_enabled = false;  // the delete action
 };
 
 // `rows`: the grid's data rows (the ". . . . ." row included) when the

@@ -28,18 +28,18 @@ struct MenuInputs {
 
 // The items' states, named after the items.
 struct MenuState {
-  bool copy_result_visible = false;  // N9
-  bool dial = false;                 // N3
-  std::string dial_caption;          // N3, UTF-8
-  bool add = false;                  // N1
-  bool remove = false;               // N2
-  bool copy_row = false;             // N4
-  bool copy_result = false;          // N9
-  bool paste = false;                // N14
-  bool new_base = false;             // N15
-  bool restore = false;              // N12
-  bool save_widths = false;          // AcSaveWide
-  bool optimise = false;             // AcOptimize
+  bool copy_result_visible = false;
+  bool dial = false;
+  std::string dial_caption;  // UTF-8
+  bool add = false;
+  bool remove = false;
+  bool copy_row = false;
+  bool copy_result = false;
+  bool paste = false;
+  bool new_base = false;
+  bool restore = false;
+  bool save_widths = false;
+  bool optimise = false;
   bool operator==(const MenuState&) const = default;
 };
 
@@ -50,8 +50,8 @@ inline constexpr char kDialItemCaption[] = "Набрать номер";
 // exactly six characters written as three pairs joined by "-". UTF-8.
 std::string DialItemCaption(std::string_view number);
 
-// `PopupMenu1Popup`'s rules. `free_modem` probes the serial ports; it is
-// asked only when the dial item would otherwise be enabled.
+// The context menu's rules as it opens. `free_modem` probes the serial ports;
+// it is asked only when the dial item would otherwise be enabled.
 MenuState DecideMenu(const MenuInputs& in,
                      const std::function<bool()>& free_modem);
 

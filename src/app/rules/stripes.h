@@ -27,19 +27,22 @@ class Stripes {
  public:
   explicit Stripes(NearestColour nearest) : nearest_(std::move(nearest)) {}
 
-  // `SetStripeContrast`: recomputes both colours from the button face.
+  // Recomputes both colours from the button face for a contrast level.
   void SetStripeContrast(Rgb button_face, int level);
 
   // Stripes can be shown: the stripe colour differs from the grid colour.
-  bool Offered() const { return !(stripe_ == grid_); }
+  bool offered() const { return !(stripe_ == grid_); }
 
-  bool StripesOn = false;
-  int ContrastLevel() const { return level_; }
-  Rgb GridColor() const { return grid_; }
-  Rgb StripeColor() const { return stripe_; }
+  // Even data rows are drawn in the stripe colour.
+  bool stripes_on() const { return on_; }
+  void SetStripesOn(bool on) { on_ = on; }
+  int contrast_level() const { return level_; }
+  Rgb grid_colour() const { return grid_; }
+  Rgb stripe_colour() const { return stripe_; }
 
  private:
   NearestColour nearest_;
+  bool on_ = false;
   int level_ = 0;
   Rgb grid_;
   Rgb stripe_;

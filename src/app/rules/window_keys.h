@@ -38,11 +38,11 @@ struct WindowKeyState {
   bool shift = false;
   bool stripes_on = false;
   int contrast = 0;
-  bool stripes_item_visible = false;  // N11
+  bool stripes_item_visible = false;  // the menu offers stripes
   bool focus_on_grid = false;
 };
 
-// `FormKeyDown`: with Ctrl only the numeric-pad keys count; without Ctrl
+// The window's keys: with Ctrl only the numeric-pad keys count; without Ctrl
 // the function keys and Enter, whatever Shift and Alt say. A Ctrl+pad key
 // whose condition fails is swallowed: it would otherwise type its sign
 // into the focused edit.

@@ -63,11 +63,11 @@ TEST(StripesTest, AnyLevelEndsWithChannelsInRange) {
 TEST(StripesTest, OfferedOnlyWhenTheColoursDiffer) {
   Stripes stripes(TrueColour);
   stripes.SetStripeContrast({212, 208, 200}, 3);
-  EXPECT_TRUE(stripes.Offered());
-  EXPECT_EQ(stripes.ContrastLevel(), 3);
-  EXPECT_EQ(stripes.GridColor(), (Rgb{212, 208, 200}));
+  EXPECT_TRUE(stripes.offered());
+  EXPECT_EQ(stripes.contrast_level(), 3);
+  EXPECT_EQ(stripes.grid_colour(), (Rgb{212, 208, 200}));
   stripes.SetStripeContrast({255, 255, 255}, 3);
-  EXPECT_FALSE(stripes.Offered());
+  EXPECT_FALSE(stripes.offered());
 }
 
 TEST(StripesTest, ContrastKeysStepByTwo) {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#ifndef SPRAVKA_TESTS_SUPPORT_SHELL_FAKES_H_
-#define SPRAVKA_TESTS_SUPPORT_SHELL_FAKES_H_
+#ifndef SPRAVKA_TESTS_SUPPORT_SESSION_FAKES_H_
+#define SPRAVKA_TESTS_SUPPORT_SESSION_FAKES_H_
 
 #include <cerrno>
 #include <deque>
@@ -113,4 +113,4 @@ inline Rgb TrueColour(Rgb c) { return c; }
 
 }  // namespace spravka::testing
 
-#endif  // SPRAVKA_TESTS_SUPPORT_SHELL_FAKES_H_
+#endif  // SPRAVKA_TESTS_SUPPORT_SESSION_FAKES_H_

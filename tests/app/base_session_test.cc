@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/shell.h"
+#include "app/base_session.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "app/base_messages.h"
 #include "app/town_names.h"
 #include "support/base_builder.h"
-#include "support/shell_fakes.h"
+#include "support/session_fakes.h"
 #include "util/paths.h"
 
 namespace spravka {
@@ -22,21 +22,21 @@ namespace fs = std::filesystem;
 
 constexpr Rgb kFace{212, 208, 200};
 
-class ShellTest : public ::testing::Test {
+class SessionTest : public ::testing::Test {
  protected:
-  ShellTest()
+  SessionTest()
       : dir_(TempDir()),
-        shell_(&files_, &settings_, &boxes_, testing::TrueColour) {}
+        session_(&files_, &settings_, &boxes_, testing::TrueColour) {}
 
   // A base with `marker` in its first residential record.
   void MakeBase(const std::string& path, const std::string& marker = "x") {
     WriteBytes(path, MakeBaseFile({{"111111", marker}}, {{"222222", "org"}}));
   }
   void Start(std::vector<std::string> args = {}) {
-    shell_.Start(dir_, "/opt/spravka/bin/spravka", args);
+    session_.Start(dir_, "/opt/spravka/bin/spravka", args);
   }
   std::string FirstHomeField(int column) {
-    const Table& t = shell_.store.HomeData;
+    const Table& t = session_.store().HomeData;
     return std::string(FieldOf(t.TextAt(1), column));
   }
 
@@ -44,10 +44,10 @@ class ShellTest : public ::testing::Test {
   testing::ProbeSwitchFileChecks files_;
   testing::MapSettingsStore settings_;
   testing::RecordingBoxes boxes_;
-  Shell shell_;
+  BaseSession session_;
 };
 
-TEST_F(ShellTest, OpensTheLastBaseOrElseTheFirstTown) {
+TEST_F(SessionTest, OpensTheLastBaseOrElseTheFirstTown) {
   MakeBase(dir_ + "/Moscow.qz", "moscow");
   MakeBase(dir_ + "/Kiev.qz", "kiev");
   struct Case {
@@ -63,13 +63,13 @@ TEST_F(ShellTest, OpensTheLastBaseOrElseTheFirstTown) {
     settings_.values.clear();
     if (c.last_base) settings_.values["LastBase"] = *c.last_base;
     Start();
-    EXPECT_EQ(shell_.towns.entries(),
+    EXPECT_EQ(session_.towns().entries(),
               (std::vector<std::string>{" Kiev", " Moscow"}));
-    EXPECT_EQ(shell_.ProgramFolder, "/opt/spravka/bin");
-    ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
-    EXPECT_EQ(shell_.CurrentBase, c.opened);
+    EXPECT_EQ(session_.program_folder(), "/opt/spravka/bin");
+    ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
+    EXPECT_EQ(session_.current_base(), c.opened);
     EXPECT_EQ(
-        CompareNoCase(shell_.towns[shell_.selected], BaseToTownName(c.opened)),
+        CompareNoCase(session_.towns()[session_.selected_entry()], BaseToTownName(c.opened)),
         0);
     EXPECT_EQ(FirstHomeField(2),
               CompareNoCase(c.opened, "kiev") == 0 ? "kiev" : "moscow");
@@ -79,7 +79,7 @@ TEST_F(ShellTest, OpensTheLastBaseOrElseTheFirstTown) {
 
 // A scan of the working folder that fails is said, and what it read
 // still makes the town list.
-TEST_F(ShellTest, AFailedScanOfTheFolderIsReported) {
+TEST_F(SessionTest, AFailedScanOfTheFolderIsReported) {
   MakeBase(dir_ + "/Kiev.qz");
   files_.scan_fails = true;
   Start();
@@ -91,10 +91,10 @@ TEST_F(ShellTest, AFailedScanOfTheFolderIsReported) {
                     BaseAction::kLoading, dir_)
           .text);
   EXPECT_NE(boxes_.shown[0].text.find(dir_), std::string::npos);
-  EXPECT_EQ(shell_.towns.entries(), (std::vector<std::string>{" Kiev"}));
+  EXPECT_EQ(session_.towns().entries(), (std::vector<std::string>{" Kiev"}));
 }
 
-TEST_F(ShellTest, CommandLineBaseRule) {
+TEST_F(SessionTest, CommandLineBaseRule) {
   MakeBase(dir_ + "/Moscow.qz");
   const std::string other = TempDir();
   MakeBase(other + "/Town.QZ");
@@ -124,13 +124,13 @@ TEST_F(ShellTest, CommandLineBaseRule) {
   };
   for (const Case& c : cases) {
     Start(c.args);
-    EXPECT_EQ(shell_.CurrentBase, c.current) << c.args[0];
-    EXPECT_EQ(shell_.towns.entries(), c.entries) << c.args[0];
-    ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded) << c.args[0];
+    EXPECT_EQ(session_.current_base(), c.current) << c.args[0];
+    EXPECT_EQ(session_.towns().entries(), c.entries) << c.args[0];
+    ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded) << c.args[0];
   }
 }
 
-TEST_F(ShellTest, AFileNamedWithQzInsideOpensItself) {
+TEST_F(SessionTest, AFileNamedWithQzInsideOpensItself) {
   // "a.qz.qz" is the base "a.qz": one ".qz" comes off, never two.
   MakeBase(dir_ + "/a.qz.qz", "double");
   MakeBase(dir_ + "/Other.qz", "other");
@@ -138,46 +138,46 @@ TEST_F(ShellTest, AFileNamedWithQzInsideOpensItself) {
   MakeBase(far + "/b.qz.qz", "far");
   settings_.values["LastBase"] = "Other";
   Start({dir_ + "/a.qz.qz"});
-  EXPECT_EQ(shell_.CurrentBase, "a.qz");
-  EXPECT_EQ(shell_.towns.entries(),
+  EXPECT_EQ(session_.current_base(), "a.qz");
+  EXPECT_EQ(session_.towns().entries(),
             (std::vector<std::string>{" a.qz", " Other"}));
-  ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
-  EXPECT_EQ(shell_.towns[shell_.selected], " a.qz");
+  ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
+  EXPECT_EQ(session_.towns()[session_.selected_entry()], " a.qz");
   EXPECT_EQ(FirstHomeField(2), "double");
 
   // Dropped from another folder, and chosen again from the list.
-  ASSERT_TRUE(shell_.TakeDroppedFile(far + "/b.qz.qz"));
+  ASSERT_TRUE(session_.TakeDroppedFile(far + "/b.qz.qz"));
   const std::string far_entry = " b.qz *" + far;
-  ASSERT_EQ(shell_.towns[shell_.selected], far_entry);
-  shell_.SwitchTo(far_entry, shell_.selected);
-  ASSERT_EQ(shell_.LoadAfterClose(), LoadOutcome::kLoaded);
+  ASSERT_EQ(session_.towns()[session_.selected_entry()], far_entry);
+  session_.SwitchTo(far_entry, session_.selected_entry());
+  ASSERT_EQ(session_.LoadAfterClose(), LoadOutcome::kLoaded);
   EXPECT_EQ(FirstHomeField(2), "far");
-  EXPECT_EQ(shell_.towns[shell_.selected], far_entry);
-  shell_.SwitchTo(" a.qz", shell_.towns.Find(" a.qz"));
-  ASSERT_EQ(shell_.LoadAfterClose(), LoadOutcome::kLoaded);
+  EXPECT_EQ(session_.towns()[session_.selected_entry()], far_entry);
+  session_.SwitchTo(" a.qz", session_.towns().Find(" a.qz"));
+  ASSERT_EQ(session_.LoadAfterClose(), LoadOutcome::kLoaded);
   EXPECT_EQ(FirstHomeField(2), "double");
-  EXPECT_EQ(shell_.towns.size(), 3u);
+  EXPECT_EQ(session_.towns().size(), 3u);
   EXPECT_TRUE(boxes_.shown.empty());
 }
 
-TEST_F(ShellTest, MissingBaseFallsBackToAnExistingTown) {
+TEST_F(SessionTest, MissingBaseFallsBackToAnExistingTown) {
   MakeBase(dir_ + "/Alpha.qz", "alpha");
   MakeBase(dir_ + "/Beta.qz", "beta");
   Start();
   fs::remove(dir_ + "/Alpha.qz");  // gone between listing and loading
-  ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
-  EXPECT_EQ(shell_.CurrentBase, "Beta");
-  EXPECT_EQ(shell_.towns[shell_.selected], " Beta");
+  ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
+  EXPECT_EQ(session_.current_base(), "Beta");
+  EXPECT_EQ(session_.towns()[session_.selected_entry()], " Beta");
 
   // A switch to a missing base goes back to the previous one.
-  shell_.PreviousBase = "Beta";
-  shell_.CurrentBase = "Gamma";
-  ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
-  EXPECT_EQ(shell_.CurrentBase, "Beta");
+  session_.SwitchTo(" Gamma", -1);
+  EXPECT_EQ(session_.previous_base(), "Beta");
+  ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
+  EXPECT_EQ(session_.current_base(), "Beta");
   EXPECT_TRUE(boxes_.shown.empty());
 }
 
-TEST_F(ShellTest, AStartWhoseBaseCannotBeReadGoesOnWithAnotherOrANewOne) {
+TEST_F(SessionTest, AStartWhoseBaseCannotBeReadGoesOnWithAnotherOrANewOne) {
   WriteBytes(dir_ + "/Alpha.qz", "abc");
   MakeBase(dir_ + "/Beta.qz", "beta");
   struct Case {
@@ -196,26 +196,25 @@ TEST_F(ShellTest, AStartWhoseBaseCannotBeReadGoesOnWithAnotherOrANewOne) {
   for (const Case& c : cases) {
     if (!c.other_town) fs::remove(dir_ + "/Beta.qz");
     boxes_.shown.clear();
-    Shell shell(&files_, &settings_, &boxes_, testing::TrueColour);
+    BaseSession session(&files_, &settings_, &boxes_, testing::TrueColour);
     int offers = 0;
-    shell.offer_new_base = [&] {
+    session.SetNewBaseOffer([&] {
       ++offers;
       if (!c.base_made) return false;
       MakeBase(dir_ + "/New.qz", "new");
-      shell.CurrentBase = "New";
-      shell.towns.Add(" New");
+      session.TakeNewBase("New");
       return true;
-    };
-    shell.Start(dir_, "/opt/spravka/bin/spravka", {});
-    EXPECT_EQ(shell.CurrentBase, "Alpha");
-    EXPECT_EQ(shell.LoadAtStart(), c.outcome) << c.loaded;
+    });
+    session.Start(dir_, "/opt/spravka/bin/spravka", {});
+    EXPECT_EQ(session.current_base(), "Alpha");
+    EXPECT_EQ(session.LoadAtStart(), c.outcome) << c.loaded;
     EXPECT_EQ(offers, c.offers) << c.loaded;
     ASSERT_EQ(boxes_.shown.size(), c.boxes) << c.loaded;
     EXPECT_NE(boxes_.shown[0].text.find("Alpha"), std::string::npos);
-    EXPECT_EQ(shell.base_loaded, c.outcome == LoadOutcome::kLoaded);
+    EXPECT_EQ(session.base_loaded(), c.outcome == LoadOutcome::kLoaded);
     if (c.outcome == LoadOutcome::kLoaded) {
-      EXPECT_EQ(shell.CurrentBase, c.loaded);
-      EXPECT_EQ(shell.towns[shell.selected], std::string(" ") + c.loaded);
+      EXPECT_EQ(session.current_base(), c.loaded);
+      EXPECT_EQ(session.towns()[session.selected_entry()], std::string(" ") + c.loaded);
     } else {
       EXPECT_EQ(boxes_.shown[1].text, NoBaseMessage());
     }
@@ -223,16 +222,16 @@ TEST_F(ShellTest, AStartWhoseBaseCannotBeReadGoesOnWithAnotherOrANewOne) {
   }
 }
 
-TEST_F(ShellTest, NoBaseAtAllIsFatal) {
+TEST_F(SessionTest, NoBaseAtAllIsFatal) {
   Start();
-  EXPECT_EQ(shell_.CurrentBase, "");
-  EXPECT_EQ(shell_.selected, -1);
-  EXPECT_EQ(shell_.LoadBase(), LoadOutcome::kFatal);
+  EXPECT_FALSE(session_.current_base());
+  EXPECT_EQ(session_.selected_entry(), -1);
+  EXPECT_EQ(session_.LoadBase(), LoadOutcome::kFatal);
 
   MakeBase(dir_ + "/Only.qz");
   Start();
   fs::remove(dir_ + "/Only.qz");
-  EXPECT_EQ(shell_.LoadBase(), LoadOutcome::kFatal);
+  EXPECT_EQ(session_.LoadBase(), LoadOutcome::kFatal);
   const testing::RecordingBoxes::Box fatal{
       MessageKind::kError,
       "Для работы программы\r\nсоздайте базу пользователя.\r\nили загрузите "
@@ -242,7 +241,7 @@ TEST_F(ShellTest, NoBaseAtAllIsFatal) {
             (std::vector<testing::RecordingBoxes::Box>{fatal, fatal}));
 }
 
-TEST_F(ShellTest, DamageIsFatalButAReadErrorKeepsTheLoadedBase) {
+TEST_F(SessionTest, DamageIsFatalButAReadErrorKeepsTheLoadedBase) {
   MakeBase(dir_ + "/Good.qz", "good");
   WriteBytes(dir_ + "/Short.qz", "abc");
   std::string damaged = MakeBaseFile({{"1", "a"}}, {{"2", "b"}});
@@ -250,24 +249,27 @@ TEST_F(ShellTest, DamageIsFatalButAReadErrorKeepsTheLoadedBase) {
   WriteBytes(dir_ + "/Damaged.qz", damaged);
 
   Start();
-  shell_.CurrentBase = "Good";
-  ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
+  const auto switch_to = [&](const std::string& entry) {
+    session_.SwitchTo(entry, session_.towns().Find(entry));
+  };
+  switch_to(" Good");
+  ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
 
-  shell_.CurrentBase = "Short";
-  EXPECT_EQ(shell_.LoadBase(), LoadOutcome::kFailed);
+  switch_to(" Short");
+  EXPECT_EQ(session_.LoadBase(), LoadOutcome::kFailed);
   ASSERT_EQ(boxes_.shown.size(), 1u);
   EXPECT_EQ(boxes_.shown[0].kind, MessageKind::kError);
-  EXPECT_EQ(shell_.CurrentBase, "Good");
-  EXPECT_EQ(shell_.BaseFileName, "Good.qz");
-  EXPECT_EQ(shell_.towns[shell_.selected], " Good");
+  EXPECT_EQ(session_.current_base(), "Good");
+  EXPECT_EQ(session_.base_file_name(), "Good.qz");
+  EXPECT_EQ(session_.towns()[session_.selected_entry()], " Good");
   EXPECT_EQ(FirstHomeField(2), "good");
 
-  shell_.CurrentBase = "Damaged";
-  EXPECT_EQ(shell_.LoadBase(), LoadOutcome::kFatal);
+  switch_to(" Damaged");
+  EXPECT_EQ(session_.LoadBase(), LoadOutcome::kFatal);
   EXPECT_EQ(boxes_.shown.back().text, kDamagedBaseText);
 }
 
-TEST_F(ShellTest, ForeignChangeSectionIsReportedAndIgnored) {
+TEST_F(SessionTest, ForeignChangeSectionIsReportedAndIgnored) {
   ChangeList home;
   home.Add("0000001", testing::RecordText({"111111", "changed"}));
   std::string file =
@@ -279,7 +281,7 @@ TEST_F(ShellTest, ForeignChangeSectionIsReportedAndIgnored) {
                    static_cast<unsigned char>(file[1]) << 8;
   WriteBytes(dir_ + "/Town.qz", file.substr(0, length) + other.substr(length));
   Start();
-  ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
+  ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
   EXPECT_EQ(FirstHomeField(2), "stored");
   ASSERT_EQ(boxes_.shown.size(), 1u);
   EXPECT_EQ(boxes_.shown[0].kind, MessageKind::kInformation);
@@ -288,34 +290,41 @@ TEST_F(ShellTest, ForeignChangeSectionIsReportedAndIgnored) {
             "вариант базы.");
 }
 
-TEST_F(ShellTest, ReadOnlyFolder) {
+TEST_F(SessionTest, ReadOnlyFolder) {
   MakeBase(dir_ + "/Town.qz");
   files_.read_only = true;
   Start();
-  ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
-  EXPECT_TRUE(shell_.FolderReadOnly);
-  EXPECT_TRUE(shell_.BaseReadOnly);
+  ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
+  EXPECT_TRUE(session_.folder_read_only());
+  EXPECT_TRUE(session_.base_read_only());
   EXPECT_EQ(files_.probed, (std::vector<std::string>{dir_, dir_}));
 
   files_.read_only = false;
-  ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
-  EXPECT_FALSE(shell_.BaseReadOnly);
+  ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
+  EXPECT_FALSE(session_.base_read_only());
   EXPECT_TRUE(fs::exists(dir_ + "/Town.qz"));
   EXPECT_FALSE(fs::exists(dir_ + "/$$$.$$$"));
 }
 
-TEST_F(ShellTest, SettingsAreReadAtLoadAndStoredBeforeTheQuestion) {
+TEST_F(SessionTest, SettingsAreReadAtLoadAndStoredBeforeTheQuestion) {
   MakeBase(dir_ + "/Town.qz");
   settings_.values = {{"USearch", "0"}, {"Contrast", "abc"}, {"Zebra", "0"}};
   Start();
-  ASSERT_EQ(shell_.LoadBase(), LoadOutcome::kLoaded);
-  EXPECT_FALSE(shell_.ReadDisplaySettings(kFace));
-  EXPECT_EQ(shell_.stripes.ContrastLevel(), 3);
-  EXPECT_FALSE(shell_.stripes.StripesOn);
+  ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
+  EXPECT_FALSE(session_.ReadDisplaySettings(kFace));
+  EXPECT_EQ(session_.stripes().contrast_level(), 3);
+  EXPECT_FALSE(session_.stripes().stripes_on());
 
-  shell_.stripes.StripesOn = true;
-  shell_.stripes.SetStripeContrast(kFace, 7);
-  EXPECT_FALSE(shell_.StoreSettingsAndAsk(true, false));
+  session_.stripes().SetStripesOn(true);
+  session_.stripes().SetStripeContrast(kFace, 7);
+  int saves = 0;
+  bool save_works = true;
+  const auto save = [&] {
+    ++saves;
+    return save_works;
+  };
+  EXPECT_TRUE(session_.Leave(true, save));
+  EXPECT_EQ(saves, 0);
   EXPECT_EQ(boxes_.unexpected_questions, 0);
   EXPECT_EQ(settings_.values,
             (std::map<std::string, std::string>{{"LastBase", "Town"},
@@ -323,16 +332,38 @@ TEST_F(ShellTest, SettingsAreReadAtLoadAndStoredBeforeTheQuestion) {
                                                 {"Contrast", "7"},
                                                 {"Zebra", "1"}}));
 
-  boxes_.answers = {true, false};
-  EXPECT_TRUE(shell_.StoreSettingsAndAsk(false, true));
-  EXPECT_FALSE(shell_.StoreSettingsAndAsk(false, true));
-  EXPECT_EQ(boxes_.shown.back().text, "Сохранить изменения базы?");
+  // Unsaved changes are asked about: Yes saves them, No gives them up, and
+  // a save that fails keeps the base with its changes.
+  struct Case {
+    bool answer;
+    bool save_works;
+    bool left;
+    int saves;
+  };
+  const Case cases[] = {
+      {true, true, true, 1}, {false, true, true, 0}, {true, false, false, 1}};
+  int told = 0;  // the window is told of every change of the answer only
+  session_.OnModifiedChange([&] { ++told; });
+  for (const Case& c : cases) {
+    saves = 0;
+    save_works = c.save_works;
+    boxes_.answers = {c.answer};
+    told = 0;
+    session_.MarkModified();
+    session_.MarkModified();
+    EXPECT_EQ(session_.Leave(false, save), c.left);
+    EXPECT_EQ(saves, c.saves);
+    EXPECT_EQ(session_.modified(), !c.left);
+    EXPECT_EQ(told, c.left ? 2 : 1);
+    EXPECT_EQ(boxes_.shown.back().text, "Сохранить изменения базы?");
+  }
+  session_.MarkSaved();
 
   // Where no stripes can be shown, "Zebra" and "Contrast" stay as stored.
   settings_.values = {};
-  EXPECT_TRUE(shell_.ReadDisplaySettings({255, 255, 255}));
-  EXPECT_FALSE(shell_.stripes.StripesOn);
-  shell_.StoreSettingsAndAsk(true, false);
+  EXPECT_TRUE(session_.ReadDisplaySettings({255, 255, 255}));
+  EXPECT_FALSE(session_.stripes().stripes_on());
+  EXPECT_TRUE(session_.Leave(true, save));
   EXPECT_EQ(settings_.values, (std::map<std::string, std::string>{
                                   {"LastBase", "Town"}, {"USearch", "1"}}));
 }
