@@ -92,8 +92,8 @@ class BaseSession {
   Stripes& stripes() { return stripes_; }
   const Stripes& stripes() const { return stripes_; }
 
-  // Loading. `LoadBase`: the missing-base step, the load with its messages,
-  // the write probe of the base's folder.
+  // Opens the chosen base: offers a new one when it is missing, loads it with
+  // its messages, then probes whether the base's folder can be written.
   LoadOutcome LoadBase();
   // The first load of the program: a base that cannot be loaded gives way
   // to the first town whose file loads, then to the offer of a new base,
