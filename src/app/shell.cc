@@ -251,6 +251,16 @@ LoadOutcome Shell::LoadBase() {
   BaseFolder = FolderPart(BaseFileName);
   BaseReadOnly =
       !Probe(BaseFolder.empty() ? WorkingFolder : PathOf(BaseFolder));
+  // Two windows editing one base would overwrite each other's changes: the
+  // second one only reads it.
+  bool open_elsewhere = false;
+  open_mark_.reset();  // this window's own mark is no other window's
+  open_mark_ = fs_->MarkOpen(PathOf(BaseFileName), &open_elsewhere);
+  if (open_elsewhere) {
+    boxes_->Show(MessageKind::kWarning,
+                 OpenElsewhereMessage(PathOf(BaseFileName)));
+    BaseReadOnly = true;
+  }
   base_loaded = true;
   loaded_base = CurrentBase;
   return LoadOutcome::kLoaded;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -165,6 +166,8 @@ class Shell {
   FileChecks* files_;
   MessageBoxes* boxes_;
   FileSystem* fs_;
+  // Tells another window that opens the loaded base that this one has it.
+  std::unique_ptr<FileLock> open_mark_;
 };
 
 // The message that ends the program when there is no base at all.

@@ -2,6 +2,7 @@
 #include "cli/console.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "app/base_messages.h"
 #include "storage/cp1251.h"
@@ -54,7 +55,9 @@ bool ReadInputFile(const std::string& path, std::string* bytes) {
 
 bool WriteOutputFile(const std::string& path, std::string_view bytes) {
   // The old file stays whole until the new one is complete.
-  const Status status = RealFileSystem().ReplaceFile(path, bytes);
+  std::unique_ptr<FileLock> lock;
+  Status status = RealFileSystem().LockForWriting(path, &lock);
+  if (status.ok()) status = RealFileSystem().ReplaceFile(path, bytes);
   if (!status.ok()) {
     Fail(StatusMessage(status, BaseAction::kWriting, path).text);
   }

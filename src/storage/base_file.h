@@ -78,6 +78,13 @@ struct BaseFile {
   void PutHeader(const BaseHeader& new_header);
 };
 
+// The identity of the base part of `base`.
+BasePartId BasePartIdOf(const BaseFile& base);
+
+// kBaseChanged unless `base` still holds the part `store` was loaded from
+// (a store made in memory has none to compare).
+Status CheckSameBasePart(const RecordStore& store, const BaseFile& base);
+
 // How a base file is read: a writer first makes a read-only file writable.
 enum class BaseFileAccess { kRead, kWrite };
 

@@ -2,7 +2,9 @@
 #ifndef SPRAVKA_STORAGE_FILE_SYSTEM_H_
 #define SPRAVKA_STORAGE_FILE_SYSTEM_H_
 
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +12,15 @@
 #include "storage/status.h"
 
 namespace spravka {
+
+// A lock on a file, held until the object goes.
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
+};
+
+// How long a writer waits for another writer of the same base to finish.
+inline constexpr std::chrono::milliseconds kWriterLockWait{1500};
 
 // The few file operations the storage needs. Every result is checked: a
 // failed write, flush, close or rename is reported, never taken for success.
@@ -42,6 +53,31 @@ class FileSystem {
   // The file a path names after following symbolic links: a file that is
   // replaced or renamed is this one, so that a link to a base stays a link.
   virtual std::string ResolveLinks(const std::string& path) { return path; }
+
+  // The writers' lock on the file `path` names (after links): every writer
+  // of a base holds it for its whole read, check and write, so that two
+  // writers never interleave. Another holder is waited for up to
+  // kWriterLockWait, then kBaseLocked. A file that does not exist is not
+  // locked (`*lock` stays empty).
+  Status LockForWriting(const std::string& path,
+                        std::unique_ptr<FileLock>* lock) {
+    return LockFile(path, kWriterLockWait, lock);
+  }
+  // LockForWriting with the wait given. The default locks nothing.
+  virtual Status LockFile(const std::string& /*path*/,
+                          std::chrono::milliseconds /*wait*/,
+                          std::unique_ptr<FileLock>* lock) {
+    lock->reset();
+    return Status::Ok();
+  }
+  // Marks the base at `path` as open in a window for as long as the result
+  // lives; `*open_elsewhere` says whether another window holds such a mark.
+  // Writers do not wait for it. The default marks nothing.
+  virtual std::unique_ptr<FileLock> MarkOpen(const std::string& /*path*/,
+                                             bool* open_elsewhere) {
+    *open_elsewhere = false;
+    return nullptr;
+  }
 
   // Writes `data` to a new file beside `path` (beside the file a link
   // names), then puts it in place in one rename: the file is either the old

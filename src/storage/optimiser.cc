@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -86,16 +87,25 @@ Status OptimiseBase(const std::string& link, const RecordStore& store,
                     const std::array<int32_t, kHomeKinds>& home_widths,
                     const std::array<int32_t, kOrgKinds>& org_widths,
                     int32_t stamp, OptimiseReport* report, FileSystem& fs,
-                    const std::function<void()>& home_written) {
+                    const std::function<void()>& home_written,
+                    WriterLock writer_lock) {
   OptimiseReport counts;
   // A base reached through a link is rebuilt, and backed up, where it lies.
   const std::string path = fs.ResolveLinks(link);
+  std::unique_ptr<FileLock> lock;
+  Status status;
+  if (writer_lock == WriterLock::kTake) status = fs.LockForWriting(path, &lock);
+  if (!status.ok()) return status;
   BaseFile base;
-  Status status = ReadBaseFile(path, BaseFileAccess::kWrite, fs, &base);
+  status = ReadBaseFile(path, BaseFileAccess::kWrite, fs, &base);
   if (!status.ok()) return status;
   BaseHeader header = base.header;
-  base = BaseFile();  // not needed any more; keeps the peak memory down
   if (!header.TagsAgree()) return Status::Damaged(StatusCode::kDamagedHeader);
+  // Rebuilt from tables loaded from another build, the new part would drop
+  // whatever that build holds.
+  status = CheckSameBasePart(store, base);
+  if (!status.ok()) return status;
+  base = BaseFile();  // not needed any more; keeps the peak memory down
   header.SetColumnWidths(home_widths, org_widths);
   if (header.OriginTag.empty()) header.OriginTag = kUserOriginTag;
 

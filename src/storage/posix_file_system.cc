@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "storage/posix_file_support.h"
+
 namespace spravka {
 namespace {
 
@@ -121,6 +123,16 @@ class PosixFileSystem : public FileSystem {
     std::string target = resolved;
     std::free(resolved);
     return target;
+  }
+
+  Status LockFile(const std::string& path, std::chrono::milliseconds wait,
+                  std::unique_ptr<FileLock>* lock) override {
+    return PosixLockForWriting(path, wait, lock);
+  }
+
+  std::unique_ptr<FileLock> MarkOpen(const std::string& path,
+                                     bool* open_elsewhere) override {
+    return PosixMarkOpen(path, open_elsewhere);
   }
 
   Status CopyPermissions(const std::string& from,

@@ -239,6 +239,7 @@ Status LoadBaseFromBytes(std::string file, RecordStore* store,
   const BaseHeader& h = loaded.header;
   const BaseFileLayout& layout = base.layout;
   loaded.BaseStamp = layout.BaseStamp;
+  loaded.loaded_part = BasePartIdOf(base);
   loaded.maps = ColumnMaps::FromHeader(h);
 
   const ChangeSectionStatus section = ReadChangeSection(

@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/restore.h"
 
+#include <memory>
+
 #include "storage/base_file.h"
 
 namespace spravka {
 
 Status RestoreBasePart(const std::string& path, FileSystem& fs) {
+  std::unique_ptr<FileLock> lock;
+  Status status = fs.LockForWriting(path, &lock);
+  if (!status.ok()) return status;
   BaseFile base;
-  Status status = ReadBaseFile(path, BaseFileAccess::kWrite, fs, &base);
+  status = ReadBaseFile(path, BaseFileAccess::kWrite, fs, &base);
   if (!status.ok()) return status;
   const size_t base_part = static_cast<size_t>(base.layout.BasePartLength);
   if (base.bytes.size() == base_part) return Status::Ok();  // nothing to cut

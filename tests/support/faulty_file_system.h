@@ -105,6 +105,16 @@ class FaultyFileSystem : public FileSystem {
     if (Fails()) return Fault(FileOperation::kWrite, to);
     return RealFileSystem().CopyPermissions(from, to);
   }
+  // The real locks, with a writer's wait of `lock_wait`.
+  Status LockFile(const std::string& path, std::chrono::milliseconds,
+                  std::unique_ptr<FileLock>* lock) override {
+    return RealFileSystem().LockFile(path, lock_wait, lock);
+  }
+  std::unique_ptr<FileLock> MarkOpen(const std::string& path,
+                                     bool* open_elsewhere) override {
+    return RealFileSystem().MarkOpen(path, open_elsewhere);
+  }
+  std::chrono::milliseconds lock_wait{0};
 
  private:
   bool Fails() { return ++operations == fail_at; }

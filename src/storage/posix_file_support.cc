@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "storage/posix_file_support.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <thread>
+
+namespace spravka {
+namespace {
+
+class DescriptorLock : public FileLock {
+ public:
+  explicit DescriptorLock(int fd) : fd_(fd) {}
+  DescriptorLock(const DescriptorLock&) = delete;
+  DescriptorLock& operator=(const DescriptorLock&) = delete;
+  ~DescriptorLock() override { ::close(fd_); }  // closing lets go
+
+ private:
+  int fd_;
+};
+
+constexpr std::chrono::milliseconds kLockPoll{10};
+// Where a window's mark lies: past the end of any file that can be a base.
+constexpr off_t kOpenMarkOffset = off_t{1} << 40;
+
+}  // namespace
+
+Status PosixLockForWriting(const std::string& path,
+                           std::chrono::milliseconds wait,
+                           std::unique_ptr<FileLock>* lock) {
+  lock->reset();
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  for (;;) {
+    const int fd =
+        ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+      if (errno == ENOENT) return Status::Ok();  // nothing there to lose
+      return Status::IoError(FileOperation::kRead, path, errno);
+    }
+    struct stat held;
+    if (::fstat(fd, &held) != 0) {
+      const int error = errno;
+      ::close(fd);
+      return Status::IoError(FileOperation::kRead, path, error);
+    }
+    if (!S_ISREG(held.st_mode)) {
+      ::close(fd);
+      return Status::OfFile(StatusCode::kNotRegularFile, path);
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      struct stat now;
+      // The lock is on the file the name means now, not on one a writer
+      // has since put aside.
+      if (::stat(path.c_str(), &now) == 0 && now.st_dev == held.st_dev &&
+          now.st_ino == held.st_ino) {
+        *lock = std::make_unique<DescriptorLock>(fd);
+        return Status::Ok();
+      }
+      ::close(fd);
+      continue;
+    }
+    const int error = errno;
+    ::close(fd);
+    if (error != EWOULDBLOCK && error != EINTR) {
+      return Status::IoError(FileOperation::kRead, path, error);
+    }
+    if (std::chrono::steady_clock::now() >= deadline) {
+      return Status::OfFile(StatusCode::kBaseLocked, path);
+    }
+    std::this_thread::sleep_for(kLockPoll);
+  }
+}
+
+std::unique_ptr<FileLock> PosixMarkOpen(const std::string& path,
+                                        bool* open_elsewhere) {
+  *open_elsewhere = false;
+  const int fd =
+      ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct flock probe = {};
+  probe.l_type = F_WRLCK;
+  probe.l_whence = SEEK_SET;
+  probe.l_start = kOpenMarkOffset;
+  probe.l_len = 1;
+  if (::fcntl(fd, F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK) {
+    *open_elsewhere = true;
+  }
+  struct flock mark = {};
+  mark.l_type = F_RDLCK;
+  mark.l_whence = SEEK_SET;
+  mark.l_start = kOpenMarkOffset;
+  mark.l_len = 1;
+  if (::fcntl(fd, F_OFD_SETLK, &mark) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  return std::make_unique<DescriptorLock>(fd);
+}
+
+}  // namespace spravka
