@@ -36,8 +36,14 @@ class FileSystem {
   // Overwrites bytes in place in an existing file.
   virtual Status WriteAt(const std::string& path, uint64_t offset,
                          std::string_view data) = 0;
-  // Replaces `to` when it exists.
+  // Replaces `to` when it exists. Once it returns, the rename outlives a
+  // power loss (the folder is synced where the system allows).
   virtual Status Rename(const std::string& from, const std::string& to) = 0;
+  // Gives the file `existing` the second name `to`, which must not exist.
+  // Fails where the file system has no such links (the default).
+  virtual Status Link(const std::string& /*existing*/, const std::string& to) {
+    return Status::IoError(FileOperation::kWrite, to, "no links");
+  }
   virtual Status Remove(const std::string& path) = 0;
   virtual bool Exists(const std::string& path) = 0;
   // A file the owner may not write becomes writable for the owner; nothing

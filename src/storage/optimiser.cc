@@ -35,51 +35,23 @@ std::string BackupName(const std::string& path) {
 
 namespace {
 
-// Renames done so far, undone in reverse order by Undo(), or when the guard
-// goes before Commit() by an error thrown.
-class RenameUndo {
- public:
-  explicit RenameUndo(FileSystem& fs) : fs_(fs) {}
-  RenameUndo(const RenameUndo&) = delete;
-  RenameUndo& operator=(const RenameUndo&) = delete;
-  ~RenameUndo() {
-    for (auto it = done_.rbegin(); it != done_.rend(); ++it) {
-      try {
-        // On the way out of an error thrown: put back what can be put back.
-        IgnoreError(fs_.Rename(it->second, it->first));
-      } catch (...) {
-      }
-    }
+// Gives the file at `path` the name `backup` too, replacing any file of
+// that name in one rename.
+Status KeepAsBackup(FileSystem& fs, const std::string& path,
+                    const std::string& backup) {
+  TemporaryFile second_name(fs, backup);
+  if (!second_name.status().ok()) return second_name.status();
+  if (!fs.Link(path, second_name.path()).ok()) {
+    std::string bytes;
+    Status status = fs.ReadFile(path, &bytes);
+    if (status.ok()) status = fs.WriteFile(second_name.path(), bytes);
+    if (status.ok()) status = fs.CopyPermissions(path, second_name.path());
+    if (!status.ok()) return status;
   }
-
-  Status Rename(const std::string& from, const std::string& to) {
-    Status status = fs_.Rename(from, to);
-    if (status.ok()) done_.emplace_back(from, to);
-    return status;
-  }
-  void Commit() { done_.clear(); }
-
-  // Undoes the renames after `failure`, which it returns; when the rename
-  // of `base` cannot be undone, the status says where the base lies.
-  Status Undo(Status failure, const std::string& base) {
-    for (auto it = done_.rbegin(); it != done_.rend(); ++it) {
-      bool undone = false;
-      try {
-        undone = fs_.Rename(it->second, it->first).ok();
-      } catch (...) {
-      }
-      if (!undone && it->first == base) {
-        failure = std::move(failure).WithBaseMovedTo(it->second);
-      }
-    }
-    done_.clear();
-    return failure;
-  }
-
- private:
-  FileSystem& fs_;
-  std::vector<std::pair<std::string, std::string>> done_;
-};
+  Status status = fs.Rename(second_name.path(), backup);
+  if (status.ok()) second_name.Keep();
+  return status;
+}
 
 }  // namespace
 
@@ -136,33 +108,15 @@ Status OptimiseBase(const std::string& link, const RecordStore& store,
   }
   if (!status.ok()) return status;
 
-  // The base becomes the backup and the new part takes its place. The
-  // previous backup steps aside until then, so that any failure can put
-  // every file back.
-  const std::string backup = BackupName(path);
-  std::optional<std::string> old_backup;
-  {
-    RenameUndo undo(fs);
-    if (fs.Exists(backup)) {
-      old_backup = TemporaryNameBeside(fs, backup);
-      status = old_backup
-                   ? undo.Rename(backup, *old_backup)
-                   : Status::IoError(FileOperation::kRename, backup, EEXIST);
-    }
-    if (status.ok()) status = undo.Rename(path, backup);
-    if (status.ok()) status = fs.Rename(temporary.path(), path);
-    if (!status.ok()) return undo.Undo(std::move(status), path);
-    undo.Commit();
-    temporary.Keep();
-  }
-  // The base is optimised; a previous backup that cannot be removed only
-  // stays beside it.
-  if (old_backup) {
-    try {
-      IgnoreError(fs.Remove(*old_backup));
-    } catch (...) {
-    }
-  }
+  // The previous file becomes the backup without the base's name ever
+  // lacking a file: a second name for it (a link, or a copy where links
+  // are not to be had) replaces the backup, then the new part replaces the
+  // base in one rename. A failure before that last rename leaves the base
+  // as it was.
+  status = KeepAsBackup(fs, path, BackupName(path));
+  if (status.ok()) status = fs.Rename(temporary.path(), path);
+  if (!status.ok()) return status;
+  temporary.Keep();
   if (report) *report = counts;
   return Status::Ok();
 }

@@ -101,4 +101,19 @@ std::unique_ptr<FileLock> PosixMarkOpen(const std::string& path,
   return std::make_unique<DescriptorLock>(fd);
 }
 
+Status PosixSyncFolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "."
+                             : slash == 0               ? "/"
+                                                        : path.substr(0, slash);
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return Status::IoError(FileOperation::kWrite, folder, errno);
+  Status status;
+  if (::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP) {
+    status = Status::IoError(FileOperation::kWrite, folder, errno);
+  }
+  ::close(fd);
+  return status;
+}
+
 }  // namespace spravka

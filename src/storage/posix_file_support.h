@@ -27,6 +27,11 @@ Status PosixLockForWriting(const std::string& path,
 std::unique_ptr<FileLock> PosixMarkOpen(const std::string& path,
                                         bool* open_elsewhere);
 
+// Flushes the folder that holds `path` to the disk, so that a rename into
+// it outlives a power loss. A file system that cannot sync folders is no
+// failure.
+Status PosixSyncFolderOf(const std::string& path);
+
 }  // namespace spravka
 
 #endif  // SPRAVKA_STORAGE_POSIX_FILE_SUPPORT_H_

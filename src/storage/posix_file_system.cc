@@ -89,6 +89,13 @@ class PosixFileSystem : public FileSystem {
     if (std::rename(from.c_str(), to.c_str()) != 0) {
       return Status::IoError(FileOperation::kRename, from, errno);
     }
+    return PosixSyncFolderOf(to);
+  }
+
+  Status Link(const std::string& existing, const std::string& to) override {
+    if (::link(existing.c_str(), to.c_str()) != 0) {
+      return Status::IoError(FileOperation::kWrite, to, errno);
+    }
     return Status::Ok();
   }
 

@@ -84,6 +84,13 @@ class FaultyFileSystem : public FileSystem {
     }
     return RealFileSystem().Rename(from, to);
   }
+  // Every Link fails, as on a file system without links.
+  bool links_fail = false;
+  Status Link(const std::string& existing, const std::string& to) override {
+    if (Fails()) return Fault(FileOperation::kWrite, to);
+    if (links_fail) return FileSystem::Link(existing, to);
+    return RealFileSystem().Link(existing, to);
+  }
   Status Remove(const std::string& path) override {
     if (Fails()) return Fault(FileOperation::kRemove, path);
     return RealFileSystem().Remove(path);
