@@ -77,7 +77,7 @@ bool ReadTable(const Arguments& args, std::string_view option, int field_count,
   if (!args.Has(option)) return true;
   const std::string path = args.Value(option);
   std::string tsv;
-  if (!ReadInputFile(path, &tsv)) return false;
+  if (!ReadInputStream(path, &tsv)) return false;
   std::string error;
   if (!ReadTsvTable(tsv, path, field_count, table, &error)) {
     Fail(error);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/console.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -51,6 +52,27 @@ bool ReadInputFile(const std::string& path, std::string* bytes) {
     Fail(StatusMessage(status, BaseAction::kLoading, path).text);
   }
   return status.ok();
+}
+
+bool ReadInputStream(const std::string& path, std::string* bytes) {
+  bytes->clear();
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  int error = in ? 0 : errno;
+  if (in) {
+    char buffer[1 << 16];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+      bytes->append(buffer, n);
+    if (std::ferror(in)) error = errno != 0 ? errno : EIO;
+    std::fclose(in);
+  }
+  if (error != 0) {
+    Fail(StatusMessage(Status::IoError(FileOperation::kRead, path, error),
+                       BaseAction::kLoading, path)
+             .text);
+    return false;
+  }
+  return true;
 }
 
 bool WriteOutputFile(const std::string& path, std::string_view bytes) {

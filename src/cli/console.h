@@ -28,8 +28,11 @@ std::string ForTerminal(std::string_view message);
 std::string Show(std::string_view cp1251);
 
 // Whole files; on failure the reason has been printed and the result is
-// false.
+// false. A base is read only from a regular file.
 bool ReadInputFile(const std::string& path, std::string* bytes);
+// A table to import, read to its end: a pipe, FIFO or device as well as a
+// file.
+bool ReadInputStream(const std::string& path, std::string* bytes);
 bool WriteOutputFile(const std::string& path, std::string_view bytes);
 
 }  // namespace spravka::cli

@@ -101,6 +101,37 @@ std::unique_ptr<FileLock> PosixMarkOpen(const std::string& path,
   return std::make_unique<DescriptorLock>(fd);
 }
 
+Status PosixReadRegularFile(const std::string& path, std::string* contents) {
+  const int fd =
+      ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return Status::IoError(FileOperation::kRead, path, errno);
+  const auto failed = [&](int error) {
+    ::close(fd);
+    return Status::IoError(FileOperation::kRead, path, error);
+  };
+  struct stat st;
+  if (::fstat(fd, &st) != 0) return failed(errno);
+  if (!S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return Status::OfFile(StatusCode::kNotRegularFile, path);
+  }
+  // The size is where reading starts to look for the end, not the end.
+  contents->resize(static_cast<size_t>(st.st_size) + 1);
+  size_t done = 0;
+  for (;;) {
+    if (done == contents->size()) contents->resize(done + done / 2 + 4096);
+    const ssize_t n =
+        ::read(fd, contents->data() + done, contents->size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return failed(errno);
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  contents->resize(done);
+  ::close(fd);
+  return Status::Ok();
+}
+
 Status PosixSyncFolderOf(const std::string& path) {
   const size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "."

@@ -27,6 +27,12 @@ Status PosixLockForWriting(const std::string& path,
 std::unique_ptr<FileLock> PosixMarkOpen(const std::string& path,
                                         bool* open_elsewhere);
 
+// FileSystem::ReadFile on POSIX: opens without blocking (a FIFO would wait
+// for a writer forever), refuses anything but a regular file
+// (kNotRegularFile), and reads to the end, however long the file has grown
+// since its size was taken.
+Status PosixReadRegularFile(const std::string& path, std::string* contents);
+
 // Flushes the folder that holds `path` to the disk, so that a rename into
 // it outlives a power loss. A file system that cannot sync folders is no
 // failure.

@@ -40,29 +40,7 @@ Status FinishWrite(int fd, Status status, const std::string& path) {
 class PosixFileSystem : public FileSystem {
  public:
   Status ReadFile(const std::string& path, std::string* contents) override {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return Status::IoError(FileOperation::kRead, path, errno);
-    struct stat st;
-    if (::fstat(fd, &st) != 0) {
-      const int error = errno;
-      ::close(fd);
-      return Status::IoError(FileOperation::kRead, path, error);
-    }
-    contents->resize(static_cast<size_t>(st.st_size));
-    size_t done = 0;
-    while (done < contents->size()) {
-      const ssize_t n =
-          ::read(fd, contents->data() + done, contents->size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        const int error = n < 0 ? errno : EIO;
-        ::close(fd);
-        return Status::IoError(FileOperation::kRead, path, error);
-      }
-      done += static_cast<size_t>(n);
-    }
-    ::close(fd);
-    return Status::Ok();
+    return PosixReadRegularFile(path, contents);
   }
 
   Status WriteFile(const std::string& path, std::string_view data) override {
