@@ -3,11 +3,14 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "app/base_messages.h"
 #include "storage/cp1251.h"
 #include "storage/file_system.h"
+#include "storage/optimiser.h"
 
 namespace spravka::cli {
 
@@ -75,11 +78,56 @@ bool ReadInputStream(const std::string& path, std::string* bytes) {
   return true;
 }
 
-bool WriteOutputFile(const std::string& path, std::string_view bytes) {
-  // The old file stays whole until the new one is complete.
+namespace {
+
+// Why `path` may not become a new base, if it may not.
+std::optional<std::string> NewBaseRefusal(
+    const std::string& path, bool force,
+    const std::vector<std::string>& inputs) {
+  for (const std::string& input : inputs) {
+    std::error_code error;
+    if (std::filesystem::equivalent(path, input, error)) {
+      return path + ": это входной файл; новой базе нужно другое имя";
+    }
+  }
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  if (!std::filesystem::exists(status)) return std::nullopt;
+  if (!std::filesystem::is_regular_file(status)) {
+    return StatusMessage(Status::OfFile(StatusCode::kNotRegularFile, path),
+                         BaseAction::kWriting, path)
+        .text;
+  }
+  if (!force) {
+    return path +
+           ": файл уже есть; заменить его можно с --force (прежний "
+           "останется рядом с расширением .~qz)";
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool CheckNewBase(const std::string& path, bool force,
+                  const std::vector<std::string>& inputs) {
+  const std::optional<std::string> refusal =
+      NewBaseRefusal(path, force, inputs);
+  if (refusal) Fail(*refusal);
+  return !refusal;
+}
+
+bool WriteNewBase(const std::string& path, std::string_view bytes, bool force,
+                  const std::vector<std::string>& inputs) {
+  FileSystem& fs = RealFileSystem();
   std::unique_ptr<FileLock> lock;
-  Status status = RealFileSystem().LockForWriting(path, &lock);
-  if (status.ok()) status = RealFileSystem().ReplaceFile(path, bytes);
+  Status status = fs.LockForWriting(path, &lock);
+  if (status.ok() && !CheckNewBase(path, force, inputs)) return false;
+  // The old file stays whole under its name until the new one is complete.
+  if (status.ok() && fs.Exists(path)) {
+    const std::string target = fs.ResolveLinks(path);
+    status = KeepAsBackup(fs, target, BackupName(target));
+  }
+  if (status.ok()) status = fs.ReplaceFile(path, bytes);
   if (!status.ok()) {
     Fail(StatusMessage(status, BaseAction::kWriting, path).text);
   }

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace spravka::cli {
 
@@ -33,7 +34,15 @@ bool ReadInputFile(const std::string& path, std::string* bytes);
 // A table to import, read to its end: a pipe, FIFO or device as well as a
 // file.
 bool ReadInputStream(const std::string& path, std::string* bytes);
-bool WriteOutputFile(const std::string& path, std::string_view bytes);
+// A new base: refused when `path` is one of `inputs`, is not a regular
+// file, or exists and `force` is not given; with `force` the old file is
+// kept beside it as the ".~qz" backup, as optimisation keeps it.
+// CheckNewBase says in advance what WriteNewBase checks again under the
+// writers' lock.
+bool CheckNewBase(const std::string& path, bool force,
+                  const std::vector<std::string>& inputs);
+bool WriteNewBase(const std::string& path, std::string_view bytes, bool force,
+                  const std::vector<std::string>& inputs);
 
 }  // namespace spravka::cli
 

@@ -33,10 +33,6 @@ std::string BackupName(const std::string& path) {
   return path + ".~qz";
 }
 
-namespace {
-
-// Gives the file at `path` the name `backup` too, replacing any file of
-// that name in one rename.
 Status KeepAsBackup(FileSystem& fs, const std::string& path,
                     const std::string& backup) {
   TemporaryFile second_name(fs, backup);
@@ -52,8 +48,6 @@ Status KeepAsBackup(FileSystem& fs, const std::string& path,
   if (status.ok()) second_name.Keep();
   return status;
 }
-
-}  // namespace
 
 Status OptimiseBase(const std::string& link, const RecordStore& store,
                     const std::array<int32_t, kHomeKinds>& home_widths,

@@ -52,6 +52,12 @@ Status OptimiseBase(const std::string& path, const RecordStore& store,
 // name does not end with ".qz" in any letter case).
 std::string BackupName(const std::string& path);
 
+// Gives the file at `path` the name `backup` too (a hard link, or a copy
+// where links are not to be had), replacing any file of that name in one
+// rename: the file keeps its own name throughout.
+Status KeepAsBackup(FileSystem& fs, const std::string& path,
+                    const std::string& backup);
+
 }  // namespace spravka
 
 #endif  // SPRAVKA_STORAGE_OPTIMISER_H_

@@ -23,7 +23,7 @@ if(WIN32)
   list(APPEND checks windows_console)
 else()
   # A POSIX resource limit; POSIX locks.
-  list(APPEND checks file_size_limit writers streams)
+  list(APPEND checks file_size_limit writers streams new_bases)
 endif()
 foreach(check ${checks})
   add_test(NAME cli_${check}
