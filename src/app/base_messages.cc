@@ -219,6 +219,12 @@ BaseMessage StatusMessage(const Status& status, BaseAction action,
                   "Ничего не записано; несохранённые изменения остались "
                   "в окне.",
               false, true};
+    case StatusCode::kBasePartUnloadable:
+      return {MessageKind::kError,
+              "Исходное состояние базы " + file +
+                  " не загружается без раздела изменений.\r\n"
+                  "База не изменена.",
+              false, true};
     case StatusCode::kNotRegularFile:
       return {MessageKind::kError,
               file +

@@ -233,11 +233,19 @@ class Checker {
       ++records;
       const std::string_view record = all.substr(start, end - start);
       start = end;
-      if (changed_[is_home ? 0 : 1].count(records) != 0) continue;
-      std::string problem = RecordProblem(record, field_count, false);
+      // A record a change entry replaces is not shown, but the base part
+      // must still load on its own once the changes are reset.
+      const bool changed = changed_[is_home ? 0 : 1].count(records) != 0;
+      std::string problem =
+          changed ? "" : RecordProblem(record, field_count, false);
       if (problem.empty() && record.size() + kRecordGrowth > kMaxRecordLength) {
         problem =
             "запись длиннее " + std::to_string(kMaxRecordLength) + " байт";
+        if (changed) {
+          problem +=
+              " (её заменяет изменение, но без раздела изменений "
+              "база не загрузится)";
+        }
       }
       if (!problem.empty() && ++bad <= kListedBadRecords) {
         Problem(name + ", запись " + std::to_string(records) + ": " + problem);

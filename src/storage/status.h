@@ -34,6 +34,9 @@ enum class StatusCode {
   kBaseChanged,
   // The path names a pipe, device, folder or other non-regular file: path().
   kNotRegularFile,
+  // The base part would not load on its own once the change section is
+  // cut off: nothing was written.
+  kBasePartUnloadable,
 };
 
 // The file operation of a kIoError.
@@ -82,7 +85,8 @@ class [[nodiscard]] Status {
     s.system_text_ = std::move(system_text);
     return s;
   }
-  // kDamagedHeader, kUnsupportedFormat, kDamagedBase, kBaseChanged.
+  // kDamagedHeader, kUnsupportedFormat, kDamagedBase, kBaseChanged,
+  // kBasePartUnloadable.
   static Status Damaged(StatusCode code) { return Status(code); }
   // kDamagedLayout, kRebuiltUnreadable.
   static Status Problem(StatusCode code, BaseProblem problem,

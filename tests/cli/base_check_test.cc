@@ -156,6 +156,13 @@ TEST(BaseCheckTest, FindsWhatIsWrong) {
        sound + WriteChangeSectionFromStream(
                    kStamp, "0000002" + std::string(65529, 'b') + "\x1F\x1E"),
        "квартирные, 0000002: запись длиннее 65535 байт, не применяется"},
+      {"over-long record a change entry hides",
+       WriteBasePart(SmallHeader(), kStamp,
+                     std::string("1\2a\3x\x1F" "2\2") + std::string(65535, 'b') + "\3y\x1F",
+                     kOrgText) +
+           WriteChangeSectionFromStream(kStamp, "0000002\1" "2\2b\3y\x1F\x1E"),
+       "квартирные телефоны, запись 2: запись длиннее 65535 байт (её заменяет "
+       "изменение"},
       {"change entry without end",
        sound + WriteChangeSectionFromStream(kStamp, "\x1E" "0000001" + std::string(70000, 'b')),
        "0000001: запись длиннее любой записи таблицы"},
