@@ -63,15 +63,45 @@ std::string WriteChangeSectionFromStream(int32_t stamp,
   return out;
 }
 
+namespace {
+
+bool EndsAField(char c) {
+  const auto b = static_cast<uint8_t>(c);
+  return (b >= 0x01 && b <= 0x08) || b == 0x1E || b == kRecordEnd;
+}
+
+// Appends what a section holds for `record`: the record without its
+// leading tag 1, which the next load puts back. A record that does not
+// begin with tag 1 (a change entry from elsewhere) is written so that it
+// shows the same fields once the tag is put in front of it: field 1 (the
+// one after its first tag 1, if any) first, then the rest from its first
+// field end on; the bytes before that first field end belong to no field.
+void AppendSectionText(std::string_view record, std::string* out) {
+  if (!record.empty() && record.front() == '\x01') {
+    out->append(record.substr(1));
+    return;
+  }
+  std::string rest(record);
+  const size_t tag = rest.find('\x01');
+  if (tag != std::string::npos) {
+    size_t end = tag + 1;
+    while (end < rest.size() && !EndsAField(rest[end])) ++end;
+    out->append(rest, tag + 1, end - tag - 1);
+    rest.erase(tag, end - tag);
+  }
+  size_t first_end = 0;
+  while (first_end < rest.size() && !EndsAField(rest[first_end])) ++first_end;
+  out->append(rest, first_end, std::string::npos);
+}
+
+}  // namespace
+
 std::string StripRecordHeads(const Table& table, size_t* record_count) {
   std::string text;
   text.reserve(table.used);
   size_t count = 0;
   for (size_t p = 1; p < table.used; p += table.LengthAt(p)) {
-    const std::string_view record = table.TextAt(p);
-    // The section leaves out the tag of column 1; the next load puts it back.
-    // A record that lacks it (a change entry from elsewhere) keeps every byte.
-    text.append(record.substr(record.front() == '\x01' ? 1 : 0));
+    AppendSectionText(table.TextAt(p), &text);
     ++count;
   }
   if (record_count) *record_count = count;

@@ -175,7 +175,7 @@ TEST_F(OptimiserTest,
        ARecordTheNextLoadCouldNotReadIsRefusedAndNothingChanges) {
   // 65,535 bytes in memory as it stands; without tag 1 it keeps every byte
   // in the section and gains the tag on loading: one byte too many.
-  store_.HomeData.Append(9, std::string(65529, 'L') + "\x1F");
+  store_.HomeData.Append(9, "\x02" + std::string(65528, 'L') + "\x1F");
   testing::WriteBytes(BackupName(path_), "old backup");
   const Status status = Optimise().status;
   EXPECT_EQ(status.code(), StatusCode::kRebuiltUnreadable);
