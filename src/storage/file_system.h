@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "storage/status.h"
 
@@ -56,6 +57,13 @@ class FileSystem {
     return Status::Ok();
   }
 
+  // The names of the entries of `folder`. The default lists none.
+  virtual Status ListFolder(const std::string& /*folder*/,
+                            std::vector<std::string>* names) {
+    names->clear();
+    return Status::Ok();
+  }
+
   // The file a path names after following symbolic links: a file that is
   // replaced or renamed is this one, so that a link to a base stays a link.
   virtual std::string ResolveLinks(const std::string& path) { return path; }
@@ -65,10 +73,10 @@ class FileSystem {
   // writers never interleave. Another holder is waited for up to
   // kWriterLockWait, then kBaseLocked. A file that does not exist is not
   // locked (`*lock` stays empty).
+  // Holding the lock, the writer removes what writers of this base killed
+  // on their way left behind: their temporary files.
   Status LockForWriting(const std::string& path,
-                        std::unique_ptr<FileLock>* lock) {
-    return LockFile(path, kWriterLockWait, lock);
-  }
+                        std::unique_ptr<FileLock>* lock);
   // LockForWriting with the wait given. The default locks nothing.
   virtual Status LockFile(const std::string& /*path*/,
                           std::chrono::milliseconds /*wait*/,
@@ -98,7 +106,9 @@ FileSystem& RealFileSystem();
 inline constexpr int kTemporaryNameTries = 100;
 
 // A name for a temporary file beside `path` that does not exist yet; none
-// when every name tried exists.
+// when every name tried exists. It is short, whatever the length of the
+// base's name, and begins with TemporaryPrefix(path).
+std::string TemporaryPrefix(const std::string& path);
 std::optional<std::string> TemporaryNameBeside(FileSystem& fs,
                                                const std::string& path);
 

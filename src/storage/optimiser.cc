@@ -35,7 +35,8 @@ std::string BackupName(const std::string& path) {
 
 Status KeepAsBackup(FileSystem& fs, const std::string& path,
                     const std::string& backup) {
-  TemporaryFile second_name(fs, backup);
+  // Named beside the base: its writers' leftovers are the ones removed.
+  TemporaryFile second_name(fs, path);
   if (!second_name.status().ok()) return second_name.status();
   if (!fs.Link(path, second_name.path()).ok()) {
     std::string bytes;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/posix_file_support.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -129,6 +130,19 @@ Status PosixReadRegularFile(const std::string& path, std::string* contents) {
   }
   contents->resize(done);
   ::close(fd);
+  return Status::Ok();
+}
+
+Status PosixListFolder(const std::string& folder,
+                       std::vector<std::string>* names) {
+  names->clear();
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return Status::IoError(FileOperation::kListFolder, folder, errno);
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names->push_back(name);
+  }
+  ::closedir(dir);
   return Status::Ok();
 }
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "storage/file_system.h"
 #include "storage/status.h"
@@ -32,6 +33,10 @@ std::unique_ptr<FileLock> PosixMarkOpen(const std::string& path,
 // (kNotRegularFile), and reads to the end, however long the file has grown
 // since its size was taken.
 Status PosixReadRegularFile(const std::string& path, std::string* contents);
+
+// FileSystem::ListFolder on POSIX.
+Status PosixListFolder(const std::string& folder,
+                       std::vector<std::string>* names);
 
 // Flushes the folder that holds `path` to the disk, so that a rename into
 // it outlives a power loss. A file system that cannot sync folders is no

@@ -115,6 +115,11 @@ class PosixFileSystem : public FileSystem {
     return PosixLockForWriting(path, wait, lock);
   }
 
+  Status ListFolder(const std::string& folder,
+                    std::vector<std::string>* names) override {
+    return PosixListFolder(folder, names);
+  }
+
   std::unique_ptr<FileLock> MarkOpen(const std::string& path,
                                      bool* open_elsewhere) override {
     return PosixMarkOpen(path, open_elsewhere);

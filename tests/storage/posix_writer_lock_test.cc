@@ -147,6 +147,29 @@ TEST_F(WriterLockTest, SavingAfterOwnWidthsStillFindsItsBasePart) {
   EXPECT_EQ(reloaded.header.HomeColWidths[0], 3);
 }
 
+// What writers killed on their way left behind goes with the next writer
+// of the same base; other bases' files stay. The temporary names are short,
+// so a base whose name is as long as the system allows is written too.
+TEST_F(WriterLockTest, LeftoversGoAndLongNamesWork) {
+  const std::string folder = testing::TempDir();
+  const std::string long_path = folder + "/" + std::string(251, 'n') + ".qz";
+  testing::WriteBytes(long_path, testing::ReadBytes(path_));
+  const std::string other = folder + "/other.qz";
+  for (const NamedWriter& writer : Writers()) {
+    SCOPED_TRACE(writer.name);
+    const std::string ours = *TemporaryNameBeside(fs_, long_path);
+    const std::string theirs = *TemporaryNameBeside(fs_, other);
+    testing::WriteBytes(ours, "left by a killed writer");
+    testing::WriteBytes(theirs, "another base's writer is at work");
+    RecordStore store;
+    ASSERT_TRUE(LoadBase(long_path, &store).ok());
+    ASSERT_TRUE(writer.write(long_path, &store, fs_).ok());
+    EXPECT_FALSE(fs_.Exists(ours));
+    EXPECT_TRUE(fs_.Exists(theirs));
+    EXPECT_LE(ours.size() - folder.size(), 20u);
+  }
+}
+
 TEST_F(WriterLockTest, ASecondWindowSeesTheFirstWindowsMark) {
   bool elsewhere = true;
   std::unique_ptr<FileLock> first = fs_.MarkOpen(path_, &elsewhere);

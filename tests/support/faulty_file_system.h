@@ -112,6 +112,10 @@ class FaultyFileSystem : public FileSystem {
     if (Fails()) return Fault(FileOperation::kWrite, to);
     return RealFileSystem().CopyPermissions(from, to);
   }
+  Status ListFolder(const std::string& folder,
+                    std::vector<std::string>* names) override {
+    return RealFileSystem().ListFolder(folder, names);
+  }
   // The real locks, with a writer's wait of `lock_wait`.
   Status LockFile(const std::string& path, std::chrono::milliseconds,
                   std::unique_ptr<FileLock>* lock) override {
