@@ -175,12 +175,8 @@ Status ParseBaseFile(std::string bytes, BaseFile* base) {
   return Status::Ok();
 }
 
-Status ReadBaseFile(const std::string& path, BaseFileAccess access,
+Status ReadBaseFile(const std::string& path, BaseFileAccess /*access*/,
                     FileSystem& fs, BaseFile* base) {
-  if (access == BaseFileAccess::kWrite) {
-    Status status = fs.MakeWritable(path);
-    if (!status.ok()) return status;
-  }
   std::string bytes;
   Status status = fs.ReadFile(path, &bytes);
   if (!status.ok()) return status;

@@ -86,9 +86,12 @@ BasePartId BasePartIdOf(const BaseFile& base);
 Status CheckSameBasePart(const RecordStore& store, const BaseFile& base);
 
 // How a base file is read: a writer first makes a read-only file writable.
+// A writer leaves the file as it is: its new file is made writable when
+// it is written (FileSystem::ReplaceFile), so that a write that fails
+// changes nothing.
 enum class BaseFileAccess { kRead, kWrite };
 
-// The one way to read a base file: (for kWrite, makes it writable,) reads
+// The one way to read a base file: reads
 // it whole, checks its layout and unscrambles its header. On failure
 // `*base` is unspecified.
 Status ReadBaseFile(const std::string& path, BaseFileAccess access,

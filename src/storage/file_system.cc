@@ -89,6 +89,9 @@ Status FileSystem::ReplaceFile(const std::string& link, std::string_view data) {
   Status status = WriteFile(temporary.path(), data);
   if (status.ok() && Exists(path))
     status = CopyPermissions(path, temporary.path());
+  // A read-only base becomes writable for its owner: the new file, not the
+  // old one, so that a write that fails leaves the old one as it was.
+  if (status.ok()) status = MakeWritable(temporary.path());
   if (status.ok()) status = Rename(temporary.path(), path);
   if (status.ok()) temporary.Keep();
   return status;

@@ -95,7 +95,8 @@ class FileSystem {
 
   // Writes `data` to a new file beside `path` (beside the file a link
   // names), then puts it in place in one rename: the file is either the old
-  // one or the new one. The new file keeps the permissions of the old one.
+  // one or the new one. The new file keeps the permissions of the old one,
+  // made writable for the owner.
   Status ReplaceFile(const std::string& path, std::string_view data);
 };
 

@@ -93,6 +93,7 @@ Status OptimiseBase(const std::string& link, const RecordStore& store,
     status = fs.WriteFile(temporary.path(), part);
   }
   if (status.ok()) status = fs.CopyPermissions(path, temporary.path());
+  if (status.ok()) status = fs.MakeWritable(temporary.path());
   if (status.ok()) {
     std::string written;
     status = fs.ReadFile(temporary.path(), &written);

@@ -170,6 +170,25 @@ TEST_F(WriterLockTest, LeftoversGoAndLongNamesWork) {
   }
 }
 
+// A read-only base that cannot be written is left read-only: only a write
+// that succeeds makes the base writable.
+TEST_F(WriterLockTest, AFailedWriteLeavesAReadOnlyBaseReadOnly) {
+  for (const NamedWriter& writer : Writers()) {
+    SCOPED_TRACE(writer.name);
+    SetUp();
+    ASSERT_EQ(chmod(path_.c_str(), 0444), 0);
+    testing::FaultyFileSystem full_disk;
+    full_disk.writes_fail = true;
+    EXPECT_FALSE(writer.write(path_, &store_, full_disk).ok());
+    struct stat st;
+    ASSERT_EQ(stat(path_.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+    ASSERT_TRUE(writer.write(path_, &store_, fs_).ok());
+    ASSERT_EQ(stat(path_.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+  }
+}
+
 TEST_F(WriterLockTest, ASecondWindowSeesTheFirstWindowsMark) {
   bool elsewhere = true;
   std::unique_ptr<FileLock> first = fs_.MarkOpen(path_, &elsewhere);
