@@ -62,7 +62,7 @@ int RunOptimize(const std::vector<std::string>& words) {
   const std::string result =
       OptimisedMessage(report.home_records, report.org_records);
   std::printf("%s\nПрежняя база: %s\n", ForTerminal(result).c_str(),
-              BackupName(path).c_str());
+              report.backup.c_str());
   return 0;
 }
 

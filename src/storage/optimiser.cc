@@ -109,7 +109,8 @@ Status OptimiseBase(const std::string& link, const RecordStore& store,
   // are not to be had) replaces the backup, then the new part replaces the
   // base in one rename. A failure before that last rename leaves the base
   // as it was.
-  status = KeepAsBackup(fs, path, BackupName(path));
+  counts.backup = BackupName(path);
+  status = KeepAsBackup(fs, path, counts.backup);
   if (status.ok()) status = fs.Rename(temporary.path(), path);
   if (!status.ok()) return status;
   temporary.Keep();

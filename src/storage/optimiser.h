@@ -23,6 +23,7 @@ int32_t NewBaseStamp();
 struct OptimiseReport {
   size_t home_records = 0;  // Nh
   size_t org_records = 0;   // No
+  std::string backup;       // where the previous file was kept
 };
 
 // Rebuilds the base part of `path` from the working tables of `store`: the
