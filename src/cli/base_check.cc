@@ -291,10 +291,17 @@ class Checker {
     MaskChangeStream(reinterpret_cast<uint8_t*>(masked.data()), masked.size());
     // Checked as it inflates, like the loader reads it: however long the
     // stream, only one entry at a time is held.
-    if (!InflatePieces(masked, kChangePiece,
-                       [this](std::string_view s) { FeedChangeStream(s); })) {
+    size_t trailing = 0;
+    if (!InflatePieces(
+            masked, kChangePiece,
+            [this](std::string_view s) { FeedChangeStream(s); }, &trailing)) {
       Problem("раздел изменений повреждён и не применяется");
       return;
+    }
+    if (trailing > 0) {
+      result_.notes.push_back("после конца потока изменений ещё " +
+                              std::to_string(trailing) +
+                              " байт; загрузка их не читает");
     }
     EndChangeStream();
   }

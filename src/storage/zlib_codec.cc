@@ -33,6 +33,8 @@ class Inflater {
     if (ok_) inflateEnd(&z_);
   }
   bool ok() const { return ok_; }
+  // Input bytes not (yet) read by the inflater.
+  size_t Unread() const { return input_.size() - consumed_ + z_.avail_in; }
 
   // Inflates into out[0..room); returns Z_STREAM_END, Z_OK (room used up or
   // input exhausted) or an error code. *produced counts bytes written.
@@ -40,8 +42,10 @@ class Inflater {
     *produced = 0;
     for (;;) {
       if (z_.avail_in == 0 && consumed_ < input_.size()) {
-        const size_t piece = std::min<size_t>(input_.size() - consumed_, UINT_MAX);
-        z_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input_.data() + consumed_));
+        const size_t piece =
+            std::min<size_t>(input_.size() - consumed_, UINT_MAX);
+        z_.next_in = reinterpret_cast<Bytef*>(
+            const_cast<char*>(input_.data() + consumed_));
         z_.avail_in = static_cast<uInt>(piece);
         consumed_ += piece;
       }
@@ -82,7 +86,8 @@ bool InflateExact(std::string_view stream, char* out, size_t size) {
 }
 
 bool InflatePieces(std::string_view stream, size_t piece_size,
-                   const std::function<void(std::string_view)>& consume) {
+                   const std::function<void(std::string_view)>& consume,
+                   size_t* trailing) {
   Inflater inflater(stream);
   if (!inflater.ok()) return false;
   std::unique_ptr<char[]> piece(new char[piece_size]);
@@ -91,7 +96,10 @@ bool InflatePieces(std::string_view stream, size_t piece_size,
     const int rc = inflater.Run(piece.get(), piece_size, &produced);
     if (rc != Z_STREAM_END && rc != Z_OK) return false;
     if (produced > 0) consume(std::string_view(piece.get(), produced));
-    if (rc == Z_STREAM_END) return true;
+    if (rc == Z_STREAM_END) {
+      if (trailing) *trailing = inflater.Unread();
+      return true;
+    }
   }
 }
 

@@ -20,8 +20,11 @@ bool InflateExact(std::string_view stream, char* out, size_t size);
 // handing every filled piece (and the last, shorter one) to `consume`, so
 // that nothing holds the whole output. False when the stream is damaged or
 // incomplete; the pieces consumed until then are not taken back.
+// `trailing`, when given, counts the bytes of `stream` after the end of a
+// whole zlib stream.
 bool InflatePieces(std::string_view stream, size_t piece_size,
-                   const std::function<void(std::string_view)>& consume);
+                   const std::function<void(std::string_view)>& consume,
+                   size_t* trailing = nullptr);
 
 }  // namespace spravka
 
