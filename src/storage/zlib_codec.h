@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,27 @@ namespace spravka {
 
 // A whole buffer into one zlib stream at level 9.
 std::string Compress(std::string_view data);
+
+// The same stream made from pieces given one after another: the output
+// grows as it is made, so only the compressed bytes are ever held.
+class Compressor {
+ public:
+  Compressor();
+  Compressor(const Compressor&) = delete;
+  Compressor& operator=(const Compressor&) = delete;
+  ~Compressor();
+
+  void Add(std::string_view piece);
+  // The whole stream; the compressor is spent.
+  std::string Finish();
+
+ private:
+  void Run(int flush);
+
+  struct State;
+  std::unique_ptr<State> state_;
+  std::string out_;
+};
 
 // Inflates `stream` into exactly `size` bytes at `out`. False when the
 // stream is damaged, ends early, or needs more room.
