@@ -14,36 +14,54 @@
 namespace spravka {
 namespace {
 
-void AppendSection(std::string_view text, void (*scramble)(uint8_t*, size_t),
-                   std::string* out) {
-  std::string stream = Compress(text);
+void AppendSection(CompressedSection section,
+                   void (*scramble)(uint8_t*, size_t), std::string* out) {
+  std::string& stream = section.stream;
   scramble(reinterpret_cast<uint8_t*>(stream.data()), stream.size());
-  AppendInt32(out, static_cast<int32_t>(text.size()));
+  AppendInt32(out, static_cast<int32_t>(section.text_size));
   AppendInt32(out, static_cast<int32_t>(stream.size()));
   out->append(stream);
 }
 
+CompressedSection CompressText(std::string_view text) {
+  CompressedSection section;
+  section.stream = Compress(text);
+  section.text_size = text.size();
+  return section;
+}
+
 }  // namespace
 
-std::string WriteBasePart(const BaseHeader& header, int32_t stamp,
-                          std::string_view home_text, std::string_view org_text,
-                          const std::function<void()>& home_written) {
+std::string WriteBasePartFromSections(const BaseHeader& header, int32_t stamp,
+                                      CompressedSection home,
+                                      CompressedSection org) {
   BaseHeader tagged = header;
   tagged.FormatTag = kFormatLetter;
   tagged.CheckTag = kFormatLetter;
   const HeaderBytes header_bytes = tagged.ToFile();
 
-  std::string out(4, '\0');  // BasePartLength, filled in last
+  std::string out;
+  out.reserve(4 + kHeaderSize + 4 + 16 + home.stream.size() +
+              org.stream.size() + kTrailerSize);
+  out.append(4, '\0');  // BasePartLength, filled in last
   out.append(reinterpret_cast<const char*>(header_bytes.data()), kHeaderSize);
   AppendInt32(&out, stamp);
-  AppendSection(home_text, ScrambleHomeStream, &out);
-  if (home_written) home_written();
-  AppendSection(org_text, ScrambleOrgStream, &out);
+  AppendSection(std::move(home), ScrambleHomeStream, &out);
+  AppendSection(std::move(org), ScrambleOrgStream, &out);
   AppendInt32(&out, static_cast<int32_t>(out.size()) - kHeaderDistanceBias);
   AppendInt32(&out, stamp);
   WriteInt32(reinterpret_cast<uint8_t*>(out.data()),
              static_cast<int32_t>(out.size()));
   return out;
+}
+
+std::string WriteBasePart(const BaseHeader& header, int32_t stamp,
+                          std::string_view home_text, std::string_view org_text,
+                          const std::function<void()>& home_written) {
+  CompressedSection home = CompressText(home_text);
+  if (home_written) home_written();
+  return WriteBasePartFromSections(header, stamp, std::move(home),
+                                   CompressText(org_text));
 }
 
 std::string WriteChangeSection(int32_t stamp, const ChangeList& home,
@@ -95,6 +113,27 @@ void AppendSectionText(std::string_view record, std::string* out) {
 }
 
 }  // namespace
+
+CompressedSection CompressTableSection(const Table& table) {
+  constexpr size_t kPiece = size_t{1} << 16;
+  CompressedSection section;
+  Compressor compressor;
+  std::string piece;
+  piece.reserve(kPiece + 256);
+  for (size_t p = 1; p < table.used; p += table.LengthAt(p)) {
+    AppendSectionText(table.TextAt(p), &piece);
+    ++section.records;
+    if (piece.size() >= kPiece) {
+      section.text_size += piece.size();
+      compressor.Add(piece);
+      piece.clear();
+    }
+  }
+  section.text_size += piece.size();
+  compressor.Add(piece);
+  section.stream = compressor.Finish();
+  return section;
+}
 
 std::string StripRecordHeads(const Table& table, size_t* record_count) {
   std::string text;
@@ -225,14 +264,36 @@ Status VerifyBasePart(std::string_view file, int32_t stamp, size_t home_records,
     std::string stream(file.substr(block.stream_offset, block.stream_size));
     section.descramble(reinterpret_cast<uint8_t*>(stream.data()),
                        stream.size());
-    ByteBuffer text;
-    text.ResizeUninitialized(block.text_size);
-    if (!InflateSection(stream, text.data(), text.size())) {
+    // Inflated a piece at a time and read by the loader's record rules as
+    // it comes: the text is never held whole.
+    size_t inflated = 0;
+    size_t records = 0;
+    size_t run = 0;  // bytes of the record not yet ended
+    bool records_sound = true;
+    size_t trailing = 0;
+    const bool whole = InflatePieces(
+        stream, size_t{1} << 20,
+        [&](std::string_view piece) {
+          inflated += piece.size();
+          while (!piece.empty() && records_sound) {
+            const size_t end = piece.find(static_cast<char>(kRecordEnd));
+            const size_t taken =
+                end == std::string_view::npos ? piece.size() : end + 1;
+            run += taken;
+            piece.remove_prefix(taken);
+            if (run + kRecordGrowth > kMaxRecordLength) records_sound = false;
+            if (end != std::string_view::npos) {
+              if (++records > kMaxRecordNumber) records_sound = false;
+              run = 0;
+            }
+          }
+        },
+        &trailing);
+    if (!whole || trailing != 0 || inflated != block.text_size) {
       return unreadable(BaseProblem::kSectionInflates, section.table,
                         static_cast<int64_t>(block.text_size));
     }
-    size_t records = 0;
-    if (!CountSectionRecords(text, &records)) {
+    if (!records_sound || run != 0) {
       return unreadable(BaseProblem::kSectionRecords, section.table);
     }
     if (records != section.records) {

@@ -81,15 +81,17 @@ Status OptimiseBase(const std::string& link, const RecordStore& store,
   TemporaryFile temporary(fs, path);
   if (!temporary.status().ok()) return temporary.status();
   {
-    std::string home_text =
-        StripRecordHeads(store.HomeData, &counts.home_records);
-    std::string org_text = StripRecordHeads(store.OrgData, &counts.org_records);
+    // Each section is compressed as its text is made: the table texts are
+    // never held whole beside the working tables.
+    CompressedSection home = CompressTableSection(store.HomeData);
+    if (home_written) home_written();
+    CompressedSection org = CompressTableSection(store.OrgData);
+    counts.home_records = home.records;
+    counts.org_records = org.records;
     header.TableGrowth = static_cast<int32_t>(PlausibleTableGrowth(
         std::max(counts.home_records, counts.org_records)));
-    const std::string part =
-        WriteBasePart(header, stamp, home_text, org_text, home_written);
-    home_text = std::string();
-    org_text = std::string();
+    const std::string part = WriteBasePartFromSections(
+        header, stamp, std::move(home), std::move(org));
     status = fs.WriteFile(temporary.path(), part);
   }
   if (status.ok()) status = fs.CopyPermissions(path, temporary.path());
