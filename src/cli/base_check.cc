@@ -212,6 +212,18 @@ class Checker {
     } else {
       ScrambleOrgStream(bytes, stream.size());
     }
+    if (static_cast<int64_t>(text_length) >
+            kSuspectInflateRatio * static_cast<int64_t>(stream_length) +
+                kInflateSlack &&
+        !SectionStreamKeepsRecordRules(stream, [&](size_t record) {
+          return changed_[is_home ? 0 : 1].count(
+                     static_cast<int64_t>(record)) != 0;
+        })) {
+      Problem(name + ": сжатый текст повреждён, запись в нём длиннее " +
+              std::to_string(kMaxRecordLength) + " байт, без конца или сверх " +
+              std::to_string(kMaxRecordNumber) + " записей");
+      return true;
+    }
     // Only what the stream really inflates to is committed.
     ByteBuffer text;
     if (!MakeRoomForText(stream, static_cast<size_t>(text_length), 0, &text) ||

@@ -267,35 +267,23 @@ Status VerifyBasePart(std::string_view file, int32_t stamp, size_t home_records,
     // Inflated a piece at a time and read by the loader's record rules as
     // it comes: the text is never held whole.
     size_t inflated = 0;
-    size_t records = 0;
-    size_t run = 0;  // bytes of the record not yet ended
-    bool records_sound = true;
+    SectionRecordRules rules;
     size_t trailing = 0;
     const bool whole = InflatePieces(
         stream, size_t{1} << 20,
         [&](std::string_view piece) {
           inflated += piece.size();
-          while (!piece.empty() && records_sound) {
-            const size_t end = piece.find(static_cast<char>(kRecordEnd));
-            const size_t taken =
-                end == std::string_view::npos ? piece.size() : end + 1;
-            run += taken;
-            piece.remove_prefix(taken);
-            if (run + kRecordGrowth > kMaxRecordLength) records_sound = false;
-            if (end != std::string_view::npos) {
-              if (++records > kMaxRecordNumber) records_sound = false;
-              run = 0;
-            }
-          }
+          rules.Feed(piece);
         },
         &trailing);
     if (!whole || trailing != 0 || inflated != block.text_size) {
       return unreadable(BaseProblem::kSectionInflates, section.table,
                         static_cast<int64_t>(block.text_size));
     }
-    if (!records_sound || run != 0) {
+    if (!rules.Finish()) {
       return unreadable(BaseProblem::kSectionRecords, section.table);
     }
+    const size_t records = rules.records();
     if (records != section.records) {
       return unreadable(BaseProblem::kRecordCount, section.table,
                         static_cast<int64_t>(records),

@@ -132,6 +132,23 @@ bool InflateExact(std::string_view stream, char* out, size_t size) {
   return rc == Z_STREAM_END && produced == 0;
 }
 
+InflateEnd InflatePiecesWhile(
+    std::string_view stream, size_t piece_size,
+    const std::function<bool(std::string_view)>& consume) {
+  Inflater inflater(stream);
+  if (!inflater.ok()) return InflateEnd::kDamaged;
+  std::unique_ptr<char[]> piece(new char[piece_size]);
+  for (;;) {
+    size_t produced = 0;
+    const int rc = inflater.Run(piece.get(), piece_size, &produced);
+    if (rc != Z_STREAM_END && rc != Z_OK) return InflateEnd::kDamaged;
+    if (produced > 0 && !consume(std::string_view(piece.get(), produced))) {
+      return InflateEnd::kStopped;
+    }
+    if (rc == Z_STREAM_END) return InflateEnd::kWhole;
+  }
+}
+
 bool InflatePieces(std::string_view stream, size_t piece_size,
                    const std::function<void(std::string_view)>& consume,
                    size_t* trailing) {

@@ -48,6 +48,12 @@ bool InflatePieces(std::string_view stream, size_t piece_size,
                    const std::function<void(std::string_view)>& consume,
                    size_t* trailing = nullptr);
 
+// The same, stopping as soon as `consume` returns false.
+enum class InflateEnd { kWhole, kDamaged, kStopped };
+InflateEnd InflatePiecesWhile(
+    std::string_view stream, size_t piece_size,
+    const std::function<bool(std::string_view)>& consume);
+
 }  // namespace spravka
 
 #endif  // SPRAVKA_STORAGE_ZLIB_CODEC_H_
