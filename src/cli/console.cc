@@ -58,6 +58,15 @@ bool ReadInputFile(const std::string& path, std::string* bytes) {
 }
 
 bool ReadInputStream(const std::string& path, std::string* bytes) {
+  // A file through the file system (which knows the system's names); a
+  // pipe, FIFO or device, which it refuses, read to the end of the stream.
+  const Status status = RealFileSystem().ReadFile(path, bytes);
+  if (status.code() != StatusCode::kNotRegularFile) {
+    if (!status.ok()) {
+      Fail(StatusMessage(status, BaseAction::kLoading, path).text);
+    }
+    return status.ok();
+  }
   bytes->clear();
   std::FILE* in = std::fopen(path.c_str(), "rb");
   int error = in ? 0 : errno;
@@ -80,18 +89,23 @@ bool ReadInputStream(const std::string& path, std::string* bytes) {
 
 namespace {
 
+// A UTF-8 path as the standard library takes it on every system.
+std::filesystem::path PathOf(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 // Why `path` may not become a new base, if it may not.
 std::optional<std::string> NewBaseRefusal(
     const std::string& path, bool force,
     const std::vector<std::string>& inputs) {
   for (const std::string& input : inputs) {
     std::error_code error;
-    if (std::filesystem::equivalent(path, input, error)) {
+    if (std::filesystem::equivalent(PathOf(path), PathOf(input), error)) {
       return path + ": это входной файл; новой базе нужно другое имя";
     }
   }
   std::error_code error;
-  const auto status = std::filesystem::status(path, error);
+  const auto status = std::filesystem::status(PathOf(path), error);
   if (!std::filesystem::exists(status)) return std::nullopt;
   if (!std::filesystem::is_regular_file(status)) {
     return StatusMessage(Status::OfFile(StatusCode::kNotRegularFile, path),

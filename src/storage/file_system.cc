@@ -12,7 +12,7 @@
 namespace spravka {
 
 std::string TemporaryPrefix(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
+  const size_t slash = path.find_last_of("/\\");
   const size_t name_start = slash == std::string::npos ? 0 : slash + 1;
   // FNV-1a of the file's name: the temporary files of one base are told
   // from those of another in the same folder without repeating its name.
@@ -44,7 +44,7 @@ Status FileSystem::LockForWriting(const std::string& link,
   if (!status.ok() || !*lock) return status;
   const std::string path = ResolveLinks(link);
   const std::string prefix = TemporaryPrefix(path);
-  const size_t slash = prefix.find_last_of('/');
+  const size_t slash = prefix.find_last_of("/\\");
   const std::string folder =
       slash == std::string::npos ? "." : prefix.substr(0, slash + 1);
   const std::string name_prefix =
