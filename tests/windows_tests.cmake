@@ -13,6 +13,8 @@ set(SPRAVKA_TESTS_NOT_ON_WINDOWS
   SaveTest.SavingThroughALinkKeepsTheLinkAndUpdatesItsFile
   RestoreTest.ALinkStaysALinkToTheRestoredFile
   OptimiserTest.ABaseReachedThroughALinkIsRebuiltAndBackedUpWhereItLies
+  # A window's mark on an open base: POSIX locks (posix_file_support.cc).
+  ShellTest.OneBaseInTwoWindowsAndABaseChangedUnderneath
   # POSIX paths, where "/" alone separates and "/x" is no network path
   # (WindowsPathsTest, WindowsTownNamesTest, RegistryFileTypeTest).
   PathsTest.FolderAndFileNameParts

@@ -206,6 +206,31 @@ BaseMessage StatusMessage(const Status& status, BaseAction action,
               false, false};
     case StatusCode::kUnexpected:
       return {MessageKind::kError, status.system_text(), false, false};
+    case StatusCode::kBaseLocked:
+      return {MessageKind::kError,
+              "База " + file +
+                  " сейчас записывается другой программой.\r\n"
+                  "Ничего не изменено; повторите позже.",
+              false, true};
+    case StatusCode::kBaseChanged:
+      return {MessageKind::kError,
+              "База " + file +
+                  " изменена другой программой после загрузки.\r\n"
+                  "Ничего не записано; несохранённые изменения остались "
+                  "в окне.",
+              false, true};
+    case StatusCode::kBasePartUnloadable:
+      return {MessageKind::kError,
+              "Исходное состояние базы " + file +
+                  " не загружается без раздела изменений.\r\n"
+                  "База не изменена.",
+              false, true};
+    case StatusCode::kNotRegularFile:
+      return {MessageKind::kError,
+              file +
+                  " - не обычный файл (канал, устройство или папка).\r\n"
+                  "Базой может быть только обычный файл.",
+              false, true};
   }
   return {MessageKind::kInformation, "", false, false};
 }

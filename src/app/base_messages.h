@@ -81,6 +81,13 @@ std::string FileErrorReason(const Status& status, const std::string& file);
 // What does not hold in a base file (kDamagedLayout, kRebuiltUnreadable).
 std::string BaseProblemText(const Status& status);
 
+// What a window says when the base it opens is open in another window.
+inline std::string OpenElsewhereMessage(const std::string& file) {
+  return "База " + file +
+         " уже открыта в другом окне.\r\n"
+         "Здесь она открыта только для чтения.";
+}
+
 // The message about the change section after a successful load, if any.
 inline std::string ChangeSectionMessage(ChangeSectionStatus status,
                                         const std::string& file_name) {

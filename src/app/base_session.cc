@@ -282,6 +282,16 @@ LoadOutcome BaseSession::LoadBase() {
   const std::string base_folder = FolderPart(base_file_name_);
   base_read_only_ =
       !Probe(base_folder.empty() ? working_folder_ : PathOf(base_folder));
+  // Two windows editing one base would overwrite each other's changes: the
+  // second one only reads it.
+  bool open_elsewhere = false;
+  open_mark_.reset();  // this window's own mark is no other window's
+  open_mark_ = fs_->MarkOpen(PathOf(base_file_name_), &open_elsewhere);
+  if (open_elsewhere) {
+    boxes_->Show(MessageKind::kWarning,
+                 OpenElsewhereMessage(PathOf(base_file_name_)));
+    base_read_only_ = true;
+  }
   base_loaded_ = true;
   loaded_base_ = current;
   return LoadOutcome::kLoaded;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -194,6 +195,8 @@ class BaseSession {
   FileChecks* files_;
   MessageBoxes* boxes_;
   FileSystem* fs_;
+  // Tells another window that opens the loaded base that this one has it.
+  std::unique_ptr<FileLock> open_mark_;
   Settings settings_;
   Stripes stripes_;
 

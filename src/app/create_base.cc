@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <memory>
 
 #include "app/town_names.h"
 #include "storage/base_file.h"
@@ -132,7 +133,10 @@ Status CreateBase(const NewBaseParams& params,
   std::string file = *base_template;
   const HeaderBytes header = NewBaseHeader(params).ToFile();
   std::copy(header.begin(), header.end(), file.begin() + kHeaderOffset);
-  Status status = fs.ReplaceFile(NewBasePath(working_folder, made->name), file);
+  const std::string path = NewBasePath(working_folder, made->name);
+  std::unique_ptr<FileLock> lock;
+  Status status = fs.LockForWriting(path, &lock);
+  if (status.ok()) status = fs.ReplaceFile(path, file);
   made->created = status.ok();
   return status;
 }

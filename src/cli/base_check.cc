@@ -212,6 +212,18 @@ class Checker {
     } else {
       ScrambleOrgStream(bytes, stream.size());
     }
+    if (static_cast<int64_t>(text_length) >
+            kSuspectInflateRatio * static_cast<int64_t>(stream_length) +
+                kInflateSlack &&
+        !SectionStreamKeepsRecordRules(stream, [&](size_t record) {
+          return changed_[is_home ? 0 : 1].count(
+                     static_cast<int64_t>(record)) != 0;
+        })) {
+      Problem(name + ": сжатый текст повреждён, запись в нём длиннее " +
+              std::to_string(kMaxRecordLength) + " байт, без конца или сверх " +
+              std::to_string(kMaxRecordNumber) + " записей");
+      return true;
+    }
     // Only what the stream really inflates to is committed.
     ByteBuffer text;
     if (!MakeRoomForText(stream, static_cast<size_t>(text_length), 0, &text) ||
@@ -233,11 +245,19 @@ class Checker {
       ++records;
       const std::string_view record = all.substr(start, end - start);
       start = end;
-      if (changed_[is_home ? 0 : 1].count(records) != 0) continue;
-      std::string problem = RecordProblem(record, field_count, false);
+      // A record a change entry replaces is not shown, but the base part
+      // must still load on its own once the changes are reset.
+      const bool changed = changed_[is_home ? 0 : 1].count(records) != 0;
+      std::string problem =
+          changed ? "" : RecordProblem(record, field_count, false);
       if (problem.empty() && record.size() + kRecordGrowth > kMaxRecordLength) {
         problem =
             "запись длиннее " + std::to_string(kMaxRecordLength) + " байт";
+        if (changed) {
+          problem +=
+              " (её заменяет изменение, но без раздела изменений "
+              "база не загрузится)";
+        }
       }
       if (!problem.empty() && ++bad <= kListedBadRecords) {
         Problem(name + ", запись " + std::to_string(records) + ": " + problem);
@@ -283,10 +303,17 @@ class Checker {
     MaskChangeStream(reinterpret_cast<uint8_t*>(masked.data()), masked.size());
     // Checked as it inflates, like the loader reads it: however long the
     // stream, only one entry at a time is held.
-    if (!InflatePieces(masked, kChangePiece,
-                       [this](std::string_view s) { FeedChangeStream(s); })) {
+    size_t trailing = 0;
+    if (!InflatePieces(
+            masked, kChangePiece,
+            [this](std::string_view s) { FeedChangeStream(s); }, &trailing)) {
       Problem("раздел изменений повреждён и не применяется");
       return;
+    }
+    if (trailing > 0) {
+      result_.notes.push_back("после конца потока изменений ещё " +
+                              std::to_string(trailing) +
+                              " байт; загрузка их не читает");
     }
     EndChangeStream();
   }

@@ -42,6 +42,8 @@ constexpr char kUsage[] =
     "                         (по умолчанию пусто: база пользователя)\n"
     "  --stamp N              отметка сборки 0..2147483646 для повторяемого\n"
     "                         результата (по умолчанию случайная)\n"
+    "  --force                заменить существующий файл (прежний остаётся\n"
+    "                         рядом с расширением .~qz)\n"
     "Поля number и subscriber (organisation) есть всегда.\n";
 
 constexpr char kDefaultTitle[] = "Телефонный справочник";
@@ -77,7 +79,7 @@ bool ReadTable(const Arguments& args, std::string_view option, int field_count,
   if (!args.Has(option)) return true;
   const std::string path = args.Value(option);
   std::string tsv;
-  if (!ReadInputFile(path, &tsv)) return false;
+  if (!ReadInputStream(path, &tsv)) return false;
   std::string error;
   if (!ReadTsvTable(tsv, path, field_count, table, &error)) {
     Fail(error);
@@ -99,7 +101,8 @@ int RunBuild(const std::vector<std::string>& words) {
                    {"description", true},
                    {"number-length", true},
                    {"origin-tag", true},
-                   {"stamp", true}},
+                   {"stamp", true},
+                   {"force", false}},
                   &error)) {
     return UsageError("build", error);
   }
@@ -107,6 +110,12 @@ int RunBuild(const std::vector<std::string>& words) {
     return UsageError("build", "нужно имя одной новой базы");
   }
   const std::string& out_path = args.positional()[0];
+  const bool force = args.Has("force");
+  std::vector<std::string> inputs;
+  for (const char* table : {"home", "org"}) {
+    if (args.Has(table)) inputs.push_back(args.Value(table));
+  }
+  if (!CheckNewBase(out_path, force, inputs)) return kExitFailure;
 
   uint16_t home_fields = kAllHomeFields;
   uint16_t org_fields = kAllOrgFields;
@@ -151,7 +160,7 @@ int RunBuild(const std::vector<std::string>& words) {
   const std::string base = WriteBasePart(
       header, stamp >= 0 ? static_cast<int32_t>(stamp) : NewBaseStamp(),
       home.section_text, org.section_text);
-  if (!WriteOutputFile(out_path, base)) return kExitFailure;
+  if (!WriteNewBase(out_path, base, force, inputs)) return kExitFailure;
   std::printf("%s: %zu квартирных телефонов, %zu телефонов организаций.\n",
               out_path.c_str(), home.records, org.records);
   return 0;

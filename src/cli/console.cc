@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/console.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
 
 #include "app/base_messages.h"
 #include "storage/cp1251.h"
 #include "storage/file_system.h"
+#include "storage/optimiser.h"
 
 namespace spravka::cli {
 
@@ -52,9 +57,91 @@ bool ReadInputFile(const std::string& path, std::string* bytes) {
   return status.ok();
 }
 
-bool WriteOutputFile(const std::string& path, std::string_view bytes) {
-  // The old file stays whole until the new one is complete.
-  const Status status = RealFileSystem().ReplaceFile(path, bytes);
+bool ReadInputStream(const std::string& path, std::string* bytes) {
+  // A file through the file system (which knows the system's names); a
+  // pipe, FIFO or device, which it refuses, read to the end of the stream.
+  const Status status = RealFileSystem().ReadFile(path, bytes);
+  if (status.code() != StatusCode::kNotRegularFile) {
+    if (!status.ok()) {
+      Fail(StatusMessage(status, BaseAction::kLoading, path).text);
+    }
+    return status.ok();
+  }
+  bytes->clear();
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  int error = in ? 0 : errno;
+  if (in) {
+    char buffer[1 << 16];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+      bytes->append(buffer, n);
+    if (std::ferror(in)) error = errno != 0 ? errno : EIO;
+    std::fclose(in);
+  }
+  if (error != 0) {
+    Fail(StatusMessage(Status::IoError(FileOperation::kRead, path, error),
+                       BaseAction::kLoading, path)
+             .text);
+    return false;
+  }
+  return true;
+}
+
+namespace {
+
+// A UTF-8 path as the standard library takes it on every system.
+std::filesystem::path PathOf(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// Why `path` may not become a new base, if it may not.
+std::optional<std::string> NewBaseRefusal(
+    const std::string& path, bool force,
+    const std::vector<std::string>& inputs) {
+  for (const std::string& input : inputs) {
+    std::error_code error;
+    if (std::filesystem::equivalent(PathOf(path), PathOf(input), error)) {
+      return path + ": это входной файл; новой базе нужно другое имя";
+    }
+  }
+  std::error_code error;
+  const auto status = std::filesystem::status(PathOf(path), error);
+  if (!std::filesystem::exists(status)) return std::nullopt;
+  if (!std::filesystem::is_regular_file(status)) {
+    return StatusMessage(Status::OfFile(StatusCode::kNotRegularFile, path),
+                         BaseAction::kWriting, path)
+        .text;
+  }
+  if (!force) {
+    return path +
+           ": файл уже есть; заменить его можно с --force (прежний "
+           "останется рядом с расширением .~qz)";
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool CheckNewBase(const std::string& path, bool force,
+                  const std::vector<std::string>& inputs) {
+  const std::optional<std::string> refusal =
+      NewBaseRefusal(path, force, inputs);
+  if (refusal) Fail(*refusal);
+  return !refusal;
+}
+
+bool WriteNewBase(const std::string& path, std::string_view bytes, bool force,
+                  const std::vector<std::string>& inputs) {
+  FileSystem& fs = RealFileSystem();
+  std::unique_ptr<FileLock> lock;
+  Status status = fs.LockForWriting(path, &lock);
+  if (status.ok() && !CheckNewBase(path, force, inputs)) return false;
+  // The old file stays whole under its name until the new one is complete.
+  if (status.ok() && fs.Exists(path)) {
+    const std::string target = fs.ResolveLinks(path);
+    status = KeepAsBackup(fs, target, BackupName(target));
+  }
+  if (status.ok()) status = fs.ReplaceFile(path, bytes);
   if (!status.ok()) {
     Fail(StatusMessage(status, BaseAction::kWriting, path).text);
   }

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace spravka::cli {
 
@@ -28,9 +29,20 @@ std::string ForTerminal(std::string_view message);
 std::string Show(std::string_view cp1251);
 
 // Whole files; on failure the reason has been printed and the result is
-// false.
+// false. A base is read only from a regular file.
 bool ReadInputFile(const std::string& path, std::string* bytes);
-bool WriteOutputFile(const std::string& path, std::string_view bytes);
+// A table to import, read to its end: a pipe, FIFO or device as well as a
+// file.
+bool ReadInputStream(const std::string& path, std::string* bytes);
+// A new base: refused when `path` is one of `inputs`, is not a regular
+// file, or exists and `force` is not given; with `force` the old file is
+// kept beside it as the ".~qz" backup, as optimisation keeps it.
+// CheckNewBase says in advance what WriteNewBase checks again under the
+// writers' lock.
+bool CheckNewBase(const std::string& path, bool force,
+                  const std::vector<std::string>& inputs);
+bool WriteNewBase(const std::string& path, std::string_view bytes, bool force,
+                  const std::vector<std::string>& inputs);
 
 }  // namespace spravka::cli
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // spravka-cli optimize: folds the change section into a rebuilt base part.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,11 @@ int RunOptimize(const std::vector<std::string>& words) {
   }
   const std::string& path = args.positional()[0];
 
+  // The lock is held from the load on: changes saved in between would be
+  // left out of the rebuilt base.
+  std::unique_ptr<FileLock> lock;
+  Status locked = RealFileSystem().LockForWriting(path, &lock);
+  if (!locked.ok()) return FailWith(locked, BaseAction::kWriting, path);
   RecordStore store;
   if (!LoadForCommand(path, &store)) return kExitFailure;
 
@@ -50,12 +56,13 @@ int RunOptimize(const std::vector<std::string>& words) {
   OptimiseReport report;
   const Status status = OptimiseBase(
       path, store, store.header.HomeColWidths, store.header.OrgColWidths,
-      stamp >= 0 ? static_cast<int32_t>(stamp) : NewBaseStamp(), &report);
+      stamp >= 0 ? static_cast<int32_t>(stamp) : NewBaseStamp(), &report,
+      RealFileSystem(), {}, WriterLock::kHeldByCaller);
   if (!status.ok()) return FailWith(status, BaseAction::kWriting, path);
   const std::string result =
       OptimisedMessage(report.home_records, report.org_records);
   std::printf("%s\nПрежняя база: %s\n", ForTerminal(result).c_str(),
-              BackupName(path).c_str());
+              report.backup.c_str());
   return 0;
 }
 

@@ -103,6 +103,9 @@ bool Cp1251(std::string_view utf8, std::string* out, std::string* error) {
   return true;
 }
 
+// How much output is gathered before it is written.
+constexpr size_t kOutputPiece = 1 << 20;
+
 int RunSearch(const std::vector<std::string>& words) {
   Request request;
   std::string error;
@@ -152,13 +155,22 @@ int RunSearch(const std::vector<std::string>& words) {
                 request.all ? kNoCap : kSearchCap);
 
   const int field_count = store.FieldCount(table);
+  // Written a piece at a time, as export does: the whole of a large result
+  // is never held as text.
+  bool written = true;
   std::string out;
+  const auto flush = [&] {
+    written = written &&
+              std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
+    out.clear();
+  };
   std::string line;
   for (const ResultRow& row : result.rows) {
     line.clear();
     AppendRecordFields(row.text, field_count, &line);
     out += Show(line);
     out += '\n';
+    if (out.size() >= kOutputPiece) flush();
   }
   if (result.capped) {
     for (int column = 1; column <= field_count; ++column) {
@@ -169,8 +181,8 @@ int RunSearch(const std::vector<std::string>& words) {
   }
   out += result.capped ? "более " + std::to_string(kSearchCap) + " зап.\n"
                        : std::to_string(result.count()) + " зап.\n";
-  if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() ||
-      std::fflush(stdout) != 0) {
+  flush();
+  if (!written || std::fflush(stdout) != 0) {
     return Fail("не удалось записать в стандартный вывод");
   }
   return 0;

@@ -14,36 +14,54 @@
 namespace spravka {
 namespace {
 
-void AppendSection(std::string_view text, void (*scramble)(uint8_t*, size_t),
-                   std::string* out) {
-  std::string stream = Compress(text);
+void AppendSection(CompressedSection section,
+                   void (*scramble)(uint8_t*, size_t), std::string* out) {
+  std::string& stream = section.stream;
   scramble(reinterpret_cast<uint8_t*>(stream.data()), stream.size());
-  AppendInt32(out, static_cast<int32_t>(text.size()));
+  AppendInt32(out, static_cast<int32_t>(section.text_size));
   AppendInt32(out, static_cast<int32_t>(stream.size()));
   out->append(stream);
 }
 
+CompressedSection CompressText(std::string_view text) {
+  CompressedSection section;
+  section.stream = Compress(text);
+  section.text_size = text.size();
+  return section;
+}
+
 }  // namespace
 
-std::string WriteBasePart(const BaseHeader& header, int32_t stamp,
-                          std::string_view home_text, std::string_view org_text,
-                          const std::function<void()>& home_written) {
+std::string WriteBasePartFromSections(const BaseHeader& header, int32_t stamp,
+                                      CompressedSection home,
+                                      CompressedSection org) {
   BaseHeader tagged = header;
   tagged.FormatTag = kFormatLetter;
   tagged.CheckTag = kFormatLetter;
   const HeaderBytes header_bytes = tagged.ToFile();
 
-  std::string out(4, '\0');  // BasePartLength, filled in last
+  std::string out;
+  out.reserve(4 + kHeaderSize + 4 + 16 + home.stream.size() +
+              org.stream.size() + kTrailerSize);
+  out.append(4, '\0');  // BasePartLength, filled in last
   out.append(reinterpret_cast<const char*>(header_bytes.data()), kHeaderSize);
   AppendInt32(&out, stamp);
-  AppendSection(home_text, ScrambleHomeStream, &out);
-  if (home_written) home_written();
-  AppendSection(org_text, ScrambleOrgStream, &out);
+  AppendSection(std::move(home), ScrambleHomeStream, &out);
+  AppendSection(std::move(org), ScrambleOrgStream, &out);
   AppendInt32(&out, static_cast<int32_t>(out.size()) - kHeaderDistanceBias);
   AppendInt32(&out, stamp);
   WriteInt32(reinterpret_cast<uint8_t*>(out.data()),
              static_cast<int32_t>(out.size()));
   return out;
+}
+
+std::string WriteBasePart(const BaseHeader& header, int32_t stamp,
+                          std::string_view home_text, std::string_view org_text,
+                          const std::function<void()>& home_written) {
+  CompressedSection home = CompressText(home_text);
+  if (home_written) home_written();
+  return WriteBasePartFromSections(header, stamp, std::move(home),
+                                   CompressText(org_text));
 }
 
 std::string WriteChangeSection(int32_t stamp, const ChangeList& home,
@@ -63,15 +81,66 @@ std::string WriteChangeSectionFromStream(int32_t stamp,
   return out;
 }
 
+namespace {
+
+bool EndsAField(char c) {
+  const auto b = static_cast<uint8_t>(c);
+  return (b >= 0x01 && b <= 0x08) || b == 0x1E || b == kRecordEnd;
+}
+
+// Appends what a section holds for `record`: the record without its
+// leading tag 1, which the next load puts back. A record that does not
+// begin with tag 1 (a change entry from elsewhere) is written so that it
+// shows the same fields once the tag is put in front of it: field 1 (the
+// one after its first tag 1, if any) first, then the rest from its first
+// field end on; the bytes before that first field end belong to no field.
+void AppendSectionText(std::string_view record, std::string* out) {
+  if (!record.empty() && record.front() == '\x01') {
+    out->append(record.substr(1));
+    return;
+  }
+  std::string rest(record);
+  const size_t tag = rest.find('\x01');
+  if (tag != std::string::npos) {
+    size_t end = tag + 1;
+    while (end < rest.size() && !EndsAField(rest[end])) ++end;
+    out->append(rest, tag + 1, end - tag - 1);
+    rest.erase(tag, end - tag);
+  }
+  size_t first_end = 0;
+  while (first_end < rest.size() && !EndsAField(rest[first_end])) ++first_end;
+  out->append(rest, first_end, std::string::npos);
+}
+
+}  // namespace
+
+CompressedSection CompressTableSection(const Table& table) {
+  constexpr size_t kPiece = size_t{1} << 16;
+  CompressedSection section;
+  Compressor compressor;
+  std::string piece;
+  piece.reserve(kPiece + 256);
+  for (size_t p = 1; p < table.used; p += table.LengthAt(p)) {
+    AppendSectionText(table.TextAt(p), &piece);
+    ++section.records;
+    if (piece.size() >= kPiece) {
+      section.text_size += piece.size();
+      compressor.Add(piece);
+      piece.clear();
+    }
+  }
+  section.text_size += piece.size();
+  compressor.Add(piece);
+  section.stream = compressor.Finish();
+  return section;
+}
+
 std::string StripRecordHeads(const Table& table, size_t* record_count) {
   std::string text;
   text.reserve(table.used);
   size_t count = 0;
   for (size_t p = 1; p < table.used; p += table.LengthAt(p)) {
-    const std::string_view record = table.TextAt(p);
-    // The section leaves out the tag of column 1; the next load puts it back.
-    // A record that lacks it (a change entry from elsewhere) keeps every byte.
-    text.append(record.substr(record.front() == '\x01' ? 1 : 0));
+    AppendSectionText(table.TextAt(p), &text);
     ++count;
   }
   if (record_count) *record_count = count;
@@ -118,6 +187,22 @@ void BaseFile::PutHeader(const BaseHeader& new_header) {
   header = new_header;
 }
 
+BasePartId BasePartIdOf(const BaseFile& base) {
+  BasePartId id;
+  id.length = base.layout.BasePartLength;
+  id.stamp = base.layout.BaseStamp;
+  std::memcpy(id.header.data(), base.bytes.data() + base.layout.header_offset,
+              kHeaderSize);
+  return id;
+}
+
+Status CheckSameBasePart(const RecordStore& store, const BaseFile& base) {
+  if (store.loaded_part && *store.loaded_part != BasePartIdOf(base)) {
+    return Status::Damaged(StatusCode::kBaseChanged);
+  }
+  return Status::Ok();
+}
+
 Status ParseBaseFile(std::string bytes, BaseFile* base) {
   base->bytes = std::move(bytes);
   Status status = ReadBaseFileLayout(base->bytes, &base->layout);
@@ -129,12 +214,8 @@ Status ParseBaseFile(std::string bytes, BaseFile* base) {
   return Status::Ok();
 }
 
-Status ReadBaseFile(const std::string& path, BaseFileAccess access,
+Status ReadBaseFile(const std::string& path, BaseFileAccess /*access*/,
                     FileSystem& fs, BaseFile* base) {
-  if (access == BaseFileAccess::kWrite) {
-    Status status = fs.MakeWritable(path);
-    if (!status.ok()) return status;
-  }
   std::string bytes;
   Status status = fs.ReadFile(path, &bytes);
   if (!status.ok()) return status;
@@ -183,16 +264,26 @@ Status VerifyBasePart(std::string_view file, int32_t stamp, size_t home_records,
     std::string stream(file.substr(block.stream_offset, block.stream_size));
     section.descramble(reinterpret_cast<uint8_t*>(stream.data()),
                        stream.size());
-    ByteBuffer text;
-    text.ResizeUninitialized(block.text_size);
-    if (!InflateSection(stream, text.data(), text.size())) {
+    // Inflated a piece at a time and read by the loader's record rules as
+    // it comes: the text is never held whole.
+    size_t inflated = 0;
+    SectionRecordRules rules;
+    size_t trailing = 0;
+    const bool whole = InflatePieces(
+        stream, size_t{1} << 20,
+        [&](std::string_view piece) {
+          inflated += piece.size();
+          rules.Feed(piece);
+        },
+        &trailing);
+    if (!whole || trailing != 0 || inflated != block.text_size) {
       return unreadable(BaseProblem::kSectionInflates, section.table,
                         static_cast<int64_t>(block.text_size));
     }
-    size_t records = 0;
-    if (!CountSectionRecords(text, &records)) {
+    if (!rules.Finish()) {
       return unreadable(BaseProblem::kSectionRecords, section.table);
     }
+    const size_t records = rules.records();
     if (records != section.records) {
       return unreadable(BaseProblem::kRecordCount, section.table,
                         static_cast<int64_t>(records),

@@ -45,6 +45,21 @@ std::string WriteChangeSectionFromStream(int32_t stamp,
 // record without its head and its leading tag 1. Counts the records.
 std::string StripRecordHeads(const Table& table, size_t* record_count);
 
+// A table section compressed as its text is made from a working table: the
+// text StripRecordHeads gives goes to the compressor a piece at a time, so
+// it is never held whole. Still to be scrambled.
+struct CompressedSection {
+  std::string stream;
+  size_t text_size = 0;
+  size_t records = 0;
+};
+CompressedSection CompressTableSection(const Table& table);
+
+// WriteBasePart from sections already compressed.
+std::string WriteBasePartFromSections(const BaseHeader& header, int32_t stamp,
+                                      CompressedSection home,
+                                      CompressedSection org);
+
 // Reads a base part back as the loader would: its layout and header, the
 // stamp before the tables and in the trailer (both `stamp`), both streams
 // inflated to their stated lengths, and their texts read by the loader's
@@ -78,10 +93,20 @@ struct BaseFile {
   void PutHeader(const BaseHeader& new_header);
 };
 
+// The identity of the base part of `base`.
+BasePartId BasePartIdOf(const BaseFile& base);
+
+// kBaseChanged unless `base` still holds the part `store` was loaded from
+// (a store made in memory has none to compare).
+Status CheckSameBasePart(const RecordStore& store, const BaseFile& base);
+
 // How a base file is read: a writer first makes a read-only file writable.
+// A writer leaves the file as it is: its new file is made writable when
+// it is written (FileSystem::ReplaceFile), so that a write that fails
+// changes nothing.
 enum class BaseFileAccess { kRead, kWrite };
 
-// The one way to read a base file: (for kWrite, makes it writable,) reads
+// The one way to read a base file: reads
 // it whole, checks its layout and unscrambles its header. On failure
 // `*base` is unspecified.
 Status ReadBaseFile(const std::string& path, BaseFileAccess access,

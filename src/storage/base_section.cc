@@ -64,6 +64,33 @@ bool CountSectionRecords(std::string_view text, size_t* records) {
   return true;
 }
 
+bool SectionRecordRules::Feed(std::string_view piece) {
+  while (!piece.empty() && sound_) {
+    const size_t end = piece.find(static_cast<char>(kRecordEnd));
+    const size_t taken = end == std::string_view::npos ? piece.size() : end + 1;
+    run_ += taken;
+    piece.remove_prefix(taken);
+    if (run_ + kRecordGrowth > kMaxRecordLength &&
+        !(replaced_ && replaced_(records_ + 1))) {
+      sound_ = false;
+    }
+    if (end != std::string_view::npos) {
+      if (++records_ > kMaxRecordNumber) sound_ = false;
+      run_ = 0;
+    }
+  }
+  return sound_;
+}
+
+bool SectionStreamKeepsRecordRules(std::string_view stream,
+                                   std::function<bool(size_t)> replaced) {
+  SectionRecordRules rules(std::move(replaced));
+  const InflateEnd end = InflatePiecesWhile(
+      stream, size_t{1} << 16,
+      [&rules](std::string_view piece) { return rules.Feed(piece); });
+  return end == InflateEnd::kWhole && rules.Finish();
+}
+
 size_t TableReserve(int32_t table_growth, size_t text_size,
                     size_t change_bytes) {
   // Position 1 is the first byte a record is written to: a reserve of 1

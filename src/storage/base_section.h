@@ -4,7 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string_view>
+#include <utility>
 
 #include "storage/byte_buffer.h"
 
@@ -48,6 +50,37 @@ bool InflateSection(std::string_view stream, char* out, size_t size);
 // record length, and a table holds at most kMaxRecordNumber records.
 // Counts the records; false when the text breaks any of these rules.
 bool CountSectionRecords(std::string_view text, size_t* records);
+
+// The same rules for a text given a piece at a time. A record that
+// `replaced` says a change entry takes the place of (by its 1-based number)
+// is not loaded, and may be of any length.
+class SectionRecordRules {
+ public:
+  explicit SectionRecordRules(std::function<bool(size_t)> replaced = {})
+      : replaced_(std::move(replaced)) {}
+  // False once the text so far breaks a rule.
+  bool Feed(std::string_view piece);
+  // True when the whole text kept the rules and its last record ended.
+  bool Finish() const { return sound_ && run_ == 0; }
+  size_t records() const { return records_; }
+
+ private:
+  size_t records_ = 0;
+  size_t run_ = 0;  // bytes of the record not yet ended
+  bool sound_ = true;
+  std::function<bool(size_t)> replaced_;
+};
+
+// A text length this many times its stream is more than any table text
+// compresses to: such a section is first read a piece at a time.
+constexpr int64_t kSuspectInflateRatio = 16;
+
+// Inflates `stream` a piece at a time under the record rules and stops at
+// the first one broken, so a stream that would inflate to a run without a
+// record end, or to more records than a table takes, is refused before
+// room for its whole text is taken. False then, or when it is damaged.
+bool SectionStreamKeepsRecordRules(std::string_view stream,
+                                   std::function<bool(size_t)> replaced = {});
 
 // The reserve the loader places in front of a table text: the header's
 // `TableGrowth`, but never more than the merge can use, which is

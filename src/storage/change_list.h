@@ -29,6 +29,9 @@ class ChangeList {
     auto it = entries_.find(key);
     return it == entries_.end() ? nullptr : &it->second;
   }
+  bool Contains(const std::string& key) const {
+    return entries_.count(key) != 0;
+  }
   size_t size() const { return entries_.size(); }
   bool empty() const { return entries_.empty(); }
   void clear() { entries_.clear(); }

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -32,70 +33,46 @@ std::string BackupName(const std::string& path) {
   return path + ".~qz";
 }
 
-namespace {
-
-// Renames done so far, undone in reverse order by Undo(), or when the guard
-// goes before Commit() by an error thrown.
-class RenameUndo {
- public:
-  explicit RenameUndo(FileSystem& fs) : fs_(fs) {}
-  RenameUndo(const RenameUndo&) = delete;
-  RenameUndo& operator=(const RenameUndo&) = delete;
-  ~RenameUndo() {
-    for (auto it = done_.rbegin(); it != done_.rend(); ++it) {
-      try {
-        // On the way out of an error thrown: put back what can be put back.
-        IgnoreError(fs_.Rename(it->second, it->first));
-      } catch (...) {
-      }
-    }
+Status KeepAsBackup(FileSystem& fs, const std::string& path,
+                    const std::string& backup) {
+  // Named beside the base: its writers' leftovers are the ones removed.
+  TemporaryFile second_name(fs, path);
+  if (!second_name.status().ok()) return second_name.status();
+  if (!fs.Link(path, second_name.path()).ok()) {
+    std::string bytes;
+    Status status = fs.ReadFile(path, &bytes);
+    if (status.ok()) status = fs.WriteFile(second_name.path(), bytes);
+    if (status.ok()) status = fs.CopyPermissions(path, second_name.path());
+    if (!status.ok()) return status;
   }
-
-  Status Rename(const std::string& from, const std::string& to) {
-    Status status = fs_.Rename(from, to);
-    if (status.ok()) done_.emplace_back(from, to);
-    return status;
-  }
-  void Commit() { done_.clear(); }
-
-  // Undoes the renames after `failure`, which it returns; when the rename
-  // of `base` cannot be undone, the status says where the base lies.
-  Status Undo(Status failure, const std::string& base) {
-    for (auto it = done_.rbegin(); it != done_.rend(); ++it) {
-      bool undone = false;
-      try {
-        undone = fs_.Rename(it->second, it->first).ok();
-      } catch (...) {
-      }
-      if (!undone && it->first == base) {
-        failure = std::move(failure).WithBaseMovedTo(it->second);
-      }
-    }
-    done_.clear();
-    return failure;
-  }
-
- private:
-  FileSystem& fs_;
-  std::vector<std::pair<std::string, std::string>> done_;
-};
-
-}  // namespace
+  Status status = fs.Rename(second_name.path(), backup);
+  if (status.ok()) second_name.Keep();
+  return status;
+}
 
 Status OptimiseBase(const std::string& link, const RecordStore& store,
                     const std::array<int32_t, kHomeKinds>& home_widths,
                     const std::array<int32_t, kOrgKinds>& org_widths,
                     int32_t stamp, OptimiseReport* report, FileSystem& fs,
-                    const std::function<void()>& home_written) {
+                    const std::function<void()>& home_written,
+                    WriterLock writer_lock) {
   OptimiseReport counts;
   // A base reached through a link is rebuilt, and backed up, where it lies.
   const std::string path = fs.ResolveLinks(link);
+  std::unique_ptr<FileLock> lock;
+  Status status;
+  if (writer_lock == WriterLock::kTake) status = fs.LockForWriting(path, &lock);
+  if (!status.ok()) return status;
   BaseFile base;
-  Status status = ReadBaseFile(path, BaseFileAccess::kWrite, fs, &base);
+  status = ReadBaseFile(path, BaseFileAccess::kWrite, fs, &base);
   if (!status.ok()) return status;
   BaseHeader header = base.header;
-  base = BaseFile();  // not needed any more; keeps the peak memory down
   if (!header.TagsAgree()) return Status::Damaged(StatusCode::kDamagedHeader);
+  // Rebuilt from tables loaded from another build, the new part would drop
+  // whatever that build holds.
+  status = CheckSameBasePart(store, base);
+  if (!status.ok()) return status;
+  base = BaseFile();  // not needed any more; keeps the peak memory down
   header.SetColumnWidths(home_widths, org_widths);
   if (header.OriginTag.empty()) header.OriginTag = kUserOriginTag;
 
@@ -104,18 +81,21 @@ Status OptimiseBase(const std::string& link, const RecordStore& store,
   TemporaryFile temporary(fs, path);
   if (!temporary.status().ok()) return temporary.status();
   {
-    std::string home_text =
-        StripRecordHeads(store.HomeData, &counts.home_records);
-    std::string org_text = StripRecordHeads(store.OrgData, &counts.org_records);
+    // Each section is compressed as its text is made: the table texts are
+    // never held whole beside the working tables.
+    CompressedSection home = CompressTableSection(store.HomeData);
+    if (home_written) home_written();
+    CompressedSection org = CompressTableSection(store.OrgData);
+    counts.home_records = home.records;
+    counts.org_records = org.records;
     header.TableGrowth = static_cast<int32_t>(PlausibleTableGrowth(
         std::max(counts.home_records, counts.org_records)));
-    const std::string part =
-        WriteBasePart(header, stamp, home_text, org_text, home_written);
-    home_text = std::string();
-    org_text = std::string();
+    const std::string part = WriteBasePartFromSections(
+        header, stamp, std::move(home), std::move(org));
     status = fs.WriteFile(temporary.path(), part);
   }
   if (status.ok()) status = fs.CopyPermissions(path, temporary.path());
+  if (status.ok()) status = fs.MakeWritable(temporary.path());
   if (status.ok()) {
     std::string written;
     status = fs.ReadFile(temporary.path(), &written);
@@ -126,33 +106,16 @@ Status OptimiseBase(const std::string& link, const RecordStore& store,
   }
   if (!status.ok()) return status;
 
-  // The base becomes the backup and the new part takes its place. The
-  // previous backup steps aside until then, so that any failure can put
-  // every file back.
-  const std::string backup = BackupName(path);
-  std::optional<std::string> old_backup;
-  {
-    RenameUndo undo(fs);
-    if (fs.Exists(backup)) {
-      old_backup = TemporaryNameBeside(fs, backup);
-      status = old_backup
-                   ? undo.Rename(backup, *old_backup)
-                   : Status::IoError(FileOperation::kRename, backup, EEXIST);
-    }
-    if (status.ok()) status = undo.Rename(path, backup);
-    if (status.ok()) status = fs.Rename(temporary.path(), path);
-    if (!status.ok()) return undo.Undo(std::move(status), path);
-    undo.Commit();
-    temporary.Keep();
-  }
-  // The base is optimised; a previous backup that cannot be removed only
-  // stays beside it.
-  if (old_backup) {
-    try {
-      IgnoreError(fs.Remove(*old_backup));
-    } catch (...) {
-    }
-  }
+  // The previous file becomes the backup without the base's name ever
+  // lacking a file: a second name for it (a link, or a copy where links
+  // are not to be had) replaces the backup, then the new part replaces the
+  // base in one rename. A failure before that last rename leaves the base
+  // as it was.
+  counts.backup = BackupName(path);
+  status = KeepAsBackup(fs, path, counts.backup);
+  if (status.ok()) status = fs.Rename(temporary.path(), path);
+  if (!status.ok()) return status;
+  temporary.Keep();
   if (report) *report = counts;
   return Status::Ok();
 }

@@ -23,6 +23,7 @@ int32_t NewBaseStamp();
 struct OptimiseReport {
   size_t home_records = 0;  // Nh
   size_t org_records = 0;   // No
+  std::string backup;       // where the previous file was kept
 };
 
 // Rebuilds the base part of `path` from the working tables of `store`: the
@@ -35,16 +36,28 @@ struct OptimiseReport {
 // file's header tags differ. On success `*report` (when given) counts the
 // records, and `store` is not reloaded: the caller loads the base again.
 // `home_written`, when given, runs once the residential section is built.
+// The writers' lock is held throughout (kBaseLocked), taken here unless the
+// caller holds it since before it loaded `store`; nothing is written when
+// the file's base part is no longer the one `store` was loaded from
+// (kBaseChanged).
+enum class WriterLock { kTake, kHeldByCaller };
 Status OptimiseBase(const std::string& path, const RecordStore& store,
                     const std::array<int32_t, kHomeKinds>& home_widths,
                     const std::array<int32_t, kOrgKinds>& org_widths,
                     int32_t stamp, OptimiseReport* report,
                     FileSystem& fs = RealFileSystem(),
-                    const std::function<void()>& home_written = {});
+                    const std::function<void()>& home_written = {},
+                    WriterLock writer_lock = WriterLock::kTake);
 
 // The backup name: the path with ".qz" replaced by ".~qz" (appended when the
 // name does not end with ".qz" in any letter case).
 std::string BackupName(const std::string& path);
+
+// Gives the file at `path` the name `backup` too (a hard link, or a copy
+// where links are not to be had), replacing any file of that name in one
+// rename: the file keeps its own name throughout.
+Status KeepAsBackup(FileSystem& fs, const std::string& path,
+                    const std::string& backup);
 
 }  // namespace spravka
 

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "storage/posix_file_support.h"
+
 namespace spravka {
 namespace {
 
@@ -38,29 +40,7 @@ Status FinishWrite(int fd, Status status, const std::string& path) {
 class PosixFileSystem : public FileSystem {
  public:
   Status ReadFile(const std::string& path, std::string* contents) override {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return Status::IoError(FileOperation::kRead, path, errno);
-    struct stat st;
-    if (::fstat(fd, &st) != 0) {
-      const int error = errno;
-      ::close(fd);
-      return Status::IoError(FileOperation::kRead, path, error);
-    }
-    contents->resize(static_cast<size_t>(st.st_size));
-    size_t done = 0;
-    while (done < contents->size()) {
-      const ssize_t n =
-          ::read(fd, contents->data() + done, contents->size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        const int error = n < 0 ? errno : EIO;
-        ::close(fd);
-        return Status::IoError(FileOperation::kRead, path, error);
-      }
-      done += static_cast<size_t>(n);
-    }
-    ::close(fd);
-    return Status::Ok();
+    return PosixReadRegularFile(path, contents);
   }
 
   Status WriteFile(const std::string& path, std::string_view data) override {
@@ -86,6 +66,13 @@ class PosixFileSystem : public FileSystem {
   Status Rename(const std::string& from, const std::string& to) override {
     if (std::rename(from.c_str(), to.c_str()) != 0) {
       return Status::IoError(FileOperation::kRename, from, errno);
+    }
+    return PosixSyncFolderOf(to);
+  }
+
+  Status Link(const std::string& existing, const std::string& to) override {
+    if (::link(existing.c_str(), to.c_str()) != 0) {
+      return Status::IoError(FileOperation::kWrite, to, errno);
     }
     return Status::Ok();
   }
@@ -121,6 +108,21 @@ class PosixFileSystem : public FileSystem {
     std::string target = resolved;
     std::free(resolved);
     return target;
+  }
+
+  Status LockFile(const std::string& path, std::chrono::milliseconds wait,
+                  std::unique_ptr<FileLock>* lock) override {
+    return PosixLockForWriting(path, wait, lock);
+  }
+
+  Status ListFolder(const std::string& folder,
+                    std::vector<std::string>* names) override {
+    return PosixListFolder(folder, names);
+  }
+
+  std::unique_ptr<FileLock> MarkOpen(const std::string& path,
+                                     bool* open_elsewhere) override {
+    return PosixMarkOpen(path, open_elsewhere);
   }
 
   Status CopyPermissions(const std::string& from,

@@ -131,6 +131,16 @@ bool LoadTable(std::string& file, const SectionBlock& block,
   const size_t size = block.text_size;
   const size_t reserve = TableReserve(table_growth, size, ChangeBytes(changes));
   const std::string_view compressed(stream, block.stream_size);
+  // A text far longer than its stream is read a piece at a time first: one
+  // that holds no table is refused before its length is taken.
+  if (static_cast<int64_t>(size) >
+          kSuspectInflateRatio * static_cast<int64_t>(block.stream_size) +
+              kInflateSlack &&
+      !SectionStreamKeepsRecordRules(compressed, [&changes](size_t record) {
+        return changes.Contains(RecordKey(static_cast<uint32_t>(record)));
+      })) {
+    return false;
+  }
   Table loaded;
   if (!MakeRoomForText(compressed, size, reserve, &loaded.bytes)) return false;
   loaded.bytes[0] = 0;
@@ -239,6 +249,7 @@ Status LoadBaseFromBytes(std::string file, RecordStore* store,
   const BaseHeader& h = loaded.header;
   const BaseFileLayout& layout = base.layout;
   loaded.BaseStamp = layout.BaseStamp;
+  loaded.loaded_part = BasePartIdOf(base);
   loaded.maps = ColumnMaps::FromHeader(h);
 
   const ChangeSectionStatus section = ReadChangeSection(

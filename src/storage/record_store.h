@@ -3,6 +3,7 @@
 #define SPRAVKA_STORAGE_RECORD_STORE_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -16,6 +17,16 @@
 
 namespace spravka {
 
+// What tells one base part from another: its length, its stamp and its
+// header bytes as stored. A writer behind a loaded base checks that the file
+// still holds the part the base was loaded from.
+struct BasePartId {
+  int32_t length = 0;
+  int32_t stamp = 0;
+  HeaderBytes header{};
+  bool operator==(const BasePartId&) const = default;
+};
+
 // Everything that loading a base produces: the in-memory header, the working
 // tables and the change lists. Whoever changes a working table calls
 // TableChanged(), so that a suspended search notices.
@@ -23,6 +34,9 @@ struct RecordStore {
   BaseHeader header;
   ColumnMaps maps;
   int32_t BaseStamp = 0;
+  // The base part the store was loaded from; none for a store made in
+  // memory.
+  std::optional<BasePartId> loaded_part;
   Table HomeData;
   Table OrgData;
   ChangeList HomeChanges;

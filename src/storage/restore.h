@@ -14,7 +14,9 @@ namespace spravka {
 // gone. The base part is written to a new file beside the old one (beside
 // the file a symbolic link names) and takes its place in one rename, with
 // the old file's permissions; a read-only file is made writable first. On
-// failure the file is as it was and no temporary file is left. Whether the
+// failure the file is as it was and no temporary file is left. The
+// writers' lock is held throughout (kBaseLocked). A base part that would
+// not load on its own is not written (kBasePartUnloadable). Whether the
 // base may be reset (its `OriginTag`) is the caller's question.
 Status RestoreBasePart(const std::string& path,
                        FileSystem& fs = RealFileSystem());

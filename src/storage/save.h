@@ -17,6 +17,9 @@ namespace spravka {
 // part of `path`, cutting off any older, longer section. The new file is
 // written beside the old one and replaces it in one rename, so a failure
 // leaves the previous file as it was. A read-only file is made writable.
+// Both writers hold the writers' lock (kBaseLocked) and write nothing when
+// the file's base part is no longer the one `store` was loaded from
+// (kBaseChanged).
 Status SaveChanges(const std::string& path, const RecordStore& store,
                    FileSystem& fs = RealFileSystem());
 

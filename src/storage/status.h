@@ -27,6 +27,16 @@ enum class StatusCode {
   kRebuiltUnreadable,
   // An error was thrown (memory, compression): system_text() says which.
   kUnexpected,
+  // Another writer holds the base and did not let go in time: path().
+  kBaseLocked,
+  // The base part on the disk is no longer the one that was loaded
+  // (another program optimised, reset or replaced it): nothing was written.
+  kBaseChanged,
+  // The path names a pipe, device, folder or other non-regular file: path().
+  kNotRegularFile,
+  // The base part would not load on its own once the change section is
+  // cut off: nothing was written.
+  kBasePartUnloadable,
 };
 
 // The file operation of a kIoError.
@@ -75,7 +85,8 @@ class [[nodiscard]] Status {
     s.system_text_ = std::move(system_text);
     return s;
   }
-  // kDamagedHeader, kUnsupportedFormat, kDamagedBase.
+  // kDamagedHeader, kUnsupportedFormat, kDamagedBase, kBaseChanged,
+  // kBasePartUnloadable.
   static Status Damaged(StatusCode code) { return Status(code); }
   // kDamagedLayout, kRebuiltUnreadable.
   static Status Problem(StatusCode code, BaseProblem problem,
@@ -86,6 +97,12 @@ class [[nodiscard]] Status {
     s.problem_table_ = table;
     s.figure_ = figure;
     s.expected_ = expected;
+    return s;
+  }
+  // kBaseLocked, kNotRegularFile: about the file at `path`.
+  static Status OfFile(StatusCode code, std::string path) {
+    Status s(code);
+    s.path_ = std::move(path);
     return s;
   }
   static Status Unexpected(std::string text) {

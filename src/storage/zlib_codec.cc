@@ -7,18 +7,65 @@
 #include <climits>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 namespace spravka {
 
+struct Compressor::State {
+  z_stream z{};
+};
+
+Compressor::Compressor() : state_(std::make_unique<State>()) {
+  // Level 9 with zlib's defaults, as compress2 makes it.
+  if (deflateInit(&state_->z, 9) != Z_OK) {
+    throw std::runtime_error("zlib deflateInit failed");
+  }
+}
+
+Compressor::~Compressor() { deflateEnd(&state_->z); }
+
+void Compressor::Run(int flush) {
+  constexpr size_t kGrowth = size_t{1} << 20;
+  z_stream& z = state_->z;
+  for (;;) {
+    if (out_.size() - z.total_out < 64) {
+      out_.resize(out_.size() + std::max(kGrowth, out_.size() / 8));
+    }
+    const size_t room = std::min<size_t>(out_.size() - z.total_out, UINT_MAX);
+    z.next_out = reinterpret_cast<Bytef*>(out_.data() + z.total_out);
+    z.avail_out = static_cast<uInt>(room);
+    const int rc = deflate(&z, flush);
+    if (rc == Z_STREAM_END) return;
+    if (rc != Z_OK && rc != Z_BUF_ERROR) {
+      throw std::runtime_error("zlib deflate failed");
+    }
+    if (flush == Z_NO_FLUSH && z.avail_in == 0) return;
+  }
+}
+
+void Compressor::Add(std::string_view piece) {
+  z_stream& z = state_->z;
+  while (!piece.empty()) {
+    const size_t n = std::min<size_t>(piece.size(), UINT_MAX);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(piece.data()));
+    z.avail_in = static_cast<uInt>(n);
+    Run(Z_NO_FLUSH);
+    piece.remove_prefix(n);
+  }
+}
+
+std::string Compressor::Finish() {
+  state_->z.avail_in = 0;
+  Run(Z_FINISH);
+  out_.resize(state_->z.total_out);
+  out_.shrink_to_fit();
+  return std::move(out_);
+}
+
 std::string Compress(std::string_view data) {
-  uLongf size = compressBound(static_cast<uLong>(data.size()));
-  std::string out(size, '\0');
-  const int rc = compress2(reinterpret_cast<Bytef*>(out.data()), &size,
-                           reinterpret_cast<const Bytef*>(data.data()),
-                           static_cast<uLong>(data.size()), 9);
-  if (rc != Z_OK) throw std::runtime_error("zlib compress2 failed");
-  out.resize(size);
-  return out;
+  Compressor compressor;
+  compressor.Add(data);
+  return compressor.Finish();
 }
 
 namespace {
@@ -33,6 +80,8 @@ class Inflater {
     if (ok_) inflateEnd(&z_);
   }
   bool ok() const { return ok_; }
+  // Input bytes not (yet) read by the inflater.
+  size_t Unread() const { return input_.size() - consumed_ + z_.avail_in; }
 
   // Inflates into out[0..room); returns Z_STREAM_END, Z_OK (room used up or
   // input exhausted) or an error code. *produced counts bytes written.
@@ -40,8 +89,10 @@ class Inflater {
     *produced = 0;
     for (;;) {
       if (z_.avail_in == 0 && consumed_ < input_.size()) {
-        const size_t piece = std::min<size_t>(input_.size() - consumed_, UINT_MAX);
-        z_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input_.data() + consumed_));
+        const size_t piece =
+            std::min<size_t>(input_.size() - consumed_, UINT_MAX);
+        z_.next_in = reinterpret_cast<Bytef*>(
+            const_cast<char*>(input_.data() + consumed_));
         z_.avail_in = static_cast<uInt>(piece);
         consumed_ += piece;
       }
@@ -81,8 +132,26 @@ bool InflateExact(std::string_view stream, char* out, size_t size) {
   return rc == Z_STREAM_END && produced == 0;
 }
 
+InflateEnd InflatePiecesWhile(
+    std::string_view stream, size_t piece_size,
+    const std::function<bool(std::string_view)>& consume) {
+  Inflater inflater(stream);
+  if (!inflater.ok()) return InflateEnd::kDamaged;
+  std::unique_ptr<char[]> piece(new char[piece_size]);
+  for (;;) {
+    size_t produced = 0;
+    const int rc = inflater.Run(piece.get(), piece_size, &produced);
+    if (rc != Z_STREAM_END && rc != Z_OK) return InflateEnd::kDamaged;
+    if (produced > 0 && !consume(std::string_view(piece.get(), produced))) {
+      return InflateEnd::kStopped;
+    }
+    if (rc == Z_STREAM_END) return InflateEnd::kWhole;
+  }
+}
+
 bool InflatePieces(std::string_view stream, size_t piece_size,
-                   const std::function<void(std::string_view)>& consume) {
+                   const std::function<void(std::string_view)>& consume,
+                   size_t* trailing) {
   Inflater inflater(stream);
   if (!inflater.ok()) return false;
   std::unique_ptr<char[]> piece(new char[piece_size]);
@@ -91,7 +160,10 @@ bool InflatePieces(std::string_view stream, size_t piece_size,
     const int rc = inflater.Run(piece.get(), piece_size, &produced);
     if (rc != Z_STREAM_END && rc != Z_OK) return false;
     if (produced > 0) consume(std::string_view(piece.get(), produced));
-    if (rc == Z_STREAM_END) return true;
+    if (rc == Z_STREAM_END) {
+      if (trailing) *trailing = inflater.Unread();
+      return true;
+    }
   }
 }
 

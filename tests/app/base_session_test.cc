@@ -368,5 +368,39 @@ TEST_F(SessionTest, SettingsAreReadAtLoadAndStoredBeforeTheQuestion) {
                                   {"LastBase", "Town"}, {"USearch", "1"}}));
 }
 
+// A second window on the base only reads it; a window whose base was
+// rebuilt by another program since it loaded keeps its unsaved changes.
+TEST_F(SessionTest, OneBaseInTwoWindowsAndABaseChangedUnderneath) {
+  MakeBase(dir_ + "/Town.qz");
+  settings_.values["LastBase"] = "Town";
+  Start();
+  ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
+  EXPECT_FALSE(session_.base_read_only());
+  EXPECT_TRUE(boxes_.shown.empty());
+
+  BaseSession second(&files_, &settings_, &boxes_, testing::TrueColour);
+  second.Start(dir_, "/opt/spravka/bin/spravka", {});
+  ASSERT_EQ(second.LoadBase(), LoadOutcome::kLoaded);
+  EXPECT_TRUE(second.base_read_only());
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].kind, MessageKind::kWarning);
+  EXPECT_EQ(boxes_.shown[0].text, OpenElsewhereMessage(dir_ + "/Town.qz"));
+
+  // Another program rebuilds the base (a new stamp) behind the first window.
+  RecordStore other;
+  ASSERT_TRUE(spravka::LoadBase(dir_ + "/Town.qz", &other).ok());
+  ASSERT_TRUE(OptimiseBase(dir_ + "/Town.qz", other, other.header.HomeColWidths,
+                           other.header.OrgColWidths, 4321, nullptr)
+                  .ok());
+  session_.store().HomeChanges.Add("0000002", testing::RecordText({"2", "new"}));
+  boxes_.shown.clear();
+  EXPECT_FALSE(session_.SaveChanges());
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_NE(boxes_.shown[0].text.find(dir_ + "/Town.qz"), std::string::npos);
+  EXPECT_NE(boxes_.shown[0].text.find("изменена другой программой"),
+            std::string::npos);
+  EXPECT_EQ(session_.store().HomeChanges.size(), 1u);
+}
+
 }  // namespace
 }  // namespace spravka

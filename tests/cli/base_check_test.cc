@@ -9,6 +9,7 @@
 #include "storage/base_file.h"
 #include "storage/base_template.h"
 #include "storage/byte_order.h"
+#include "storage/change_stream.h"
 #include "storage/keystream.h"
 #include "storage/zlib_codec.h"
 
@@ -89,6 +90,21 @@ TEST(BaseCheckTest, SoundBasesPass) {
       << greedy_check.notes[0];
   EXPECT_EQ(greedy_check.home_records, 3u);
 
+  // Bytes after the end of the change stream are read by no load: a note.
+  const std::string stream = BuildChangeStream(home, ChangeList());
+  std::string body = Compress(stream) + std::string(5000, 'x');
+  MaskChangeStream(reinterpret_cast<uint8_t*>(body.data()), body.size());
+  std::string appended = SoundBase() + StampBytes();
+  AppendInt32(&appended, static_cast<int32_t>(stream.size()));
+  appended += body;
+  const BaseCheck appended_check = CheckBaseFile(appended);
+  EXPECT_TRUE(appended_check.problems.empty()) << Joined(appended_check);
+  ASSERT_EQ(appended_check.notes.size(), 1u);
+  EXPECT_NE(appended_check.notes[0].find(
+                "после конца потока изменений ещё 5000 байт"),
+            std::string::npos)
+      << appended_check.notes[0];
+
   // A few stray bytes behind the base part are no change section.
   EXPECT_TRUE(CheckBaseFile(SoundBase() + "abcd").problems.empty());
 
@@ -156,6 +172,13 @@ TEST(BaseCheckTest, FindsWhatIsWrong) {
        sound + WriteChangeSectionFromStream(
                    kStamp, "0000002" + std::string(65529, 'b') + "\x1F\x1E"),
        "квартирные, 0000002: запись длиннее 65535 байт, не применяется"},
+      {"over-long record a change entry hides",
+       WriteBasePart(SmallHeader(), kStamp,
+                     std::string("1\2a\3x\x1F" "2\2") + std::string(65535, 'b') + "\3y\x1F",
+                     kOrgText) +
+           WriteChangeSectionFromStream(kStamp, "0000002\1" "2\2b\3y\x1F\x1E"),
+       "квартирные телефоны, запись 2: запись длиннее 65535 байт (её заменяет "
+       "изменение"},
       {"change entry without end",
        sound + WriteChangeSectionFromStream(kStamp, "\x1E" "0000001" + std::string(70000, 'b')),
        "0000001: запись длиннее любой записи таблицы"},

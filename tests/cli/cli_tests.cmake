@@ -22,7 +22,8 @@ set(checks round_trip bad_input demo check optimize search restore
 if(WIN32)
   list(APPEND checks windows_console)
 else()
-  list(APPEND checks file_size_limit)  # a POSIX resource limit
+  # A POSIX resource limit; POSIX locks.
+  list(APPEND checks file_size_limit writers streams new_bases)
 endif()
 foreach(check ${checks})
   add_test(NAME cli_${check}

@@ -33,7 +33,7 @@ for line in "Title: Город" "Caption: Справочник города" "De
   expect_in out "$line"
 done
 cp base.qz first.qz
-run 0 build base.qz --home home.tsv --org org.tsv --stamp 5 \
+run 0 build base.qz --home home.tsv --org org.tsv --stamp 5 --force \
   --title "Город" --caption "Справочник города" --description "Проба"
 cmp -s base.qz first.qz || fail "the same input and stamp gave another file"
 

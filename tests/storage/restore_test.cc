@@ -83,5 +83,19 @@ TEST_F(RestoreTest, AFileWithoutAReadableLayoutIsLeftAlone) {
             1);
 }
 
+TEST_F(RestoreTest, ABasePartThatWouldNotLoadAloneIsKeptWithItsChanges) {
+  // Record 2 is longer than the loader takes; only its change entry lets
+  // the base load.
+  ChangeList home;
+  home.Add("0000002", RecordText({"2", "short"}));
+  const std::string file = testing::MakeBaseFile(
+      {{"1", "a"}, {"2", std::string(65535, 'b')}}, {}, 8, &home);
+  testing::WriteBytes(path_, file);
+  RecordStore store;
+  ASSERT_TRUE(LoadBase(path_, &store).ok());
+  EXPECT_EQ(RestoreBasePart(path_).code(), StatusCode::kBasePartUnloadable);
+  EXPECT_TRUE(testing::ReadBytes(path_) == file);
+}
+
 }  // namespace
 }  // namespace spravka

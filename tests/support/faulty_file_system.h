@@ -84,6 +84,13 @@ class FaultyFileSystem : public FileSystem {
     }
     return RealFileSystem().Rename(from, to);
   }
+  // Every Link fails, as on a file system without links.
+  bool links_fail = false;
+  Status Link(const std::string& existing, const std::string& to) override {
+    if (Fails()) return Fault(FileOperation::kWrite, to);
+    if (links_fail) return FileSystem::Link(existing, to);
+    return RealFileSystem().Link(existing, to);
+  }
   Status Remove(const std::string& path) override {
     if (Fails()) return Fault(FileOperation::kRemove, path);
     return RealFileSystem().Remove(path);
@@ -105,6 +112,20 @@ class FaultyFileSystem : public FileSystem {
     if (Fails()) return Fault(FileOperation::kWrite, to);
     return RealFileSystem().CopyPermissions(from, to);
   }
+  Status ListFolder(const std::string& folder,
+                    std::vector<std::string>* names) override {
+    return RealFileSystem().ListFolder(folder, names);
+  }
+  // The real locks, with a writer's wait of `lock_wait`.
+  Status LockFile(const std::string& path, std::chrono::milliseconds,
+                  std::unique_ptr<FileLock>* lock) override {
+    return RealFileSystem().LockFile(path, lock_wait, lock);
+  }
+  std::unique_ptr<FileLock> MarkOpen(const std::string& path,
+                                     bool* open_elsewhere) override {
+    return RealFileSystem().MarkOpen(path, open_elsewhere);
+  }
+  std::chrono::milliseconds lock_wait{0};
 
  private:
   bool Fails() { return ++operations == fail_at; }
