@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/base_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -9,15 +10,22 @@
 #include "storage/byte_order.h"
 #include "storage/change_stream.h"
 #include "storage/keystream.h"
+#include "storage/side_by_side.h"
 #include "storage/zlib_codec.h"
 
 namespace spravka {
 namespace {
 
-void AppendSection(std::string_view text, void (*scramble)(uint8_t*, size_t),
-                   std::string* out) {
+// A table text compressed and scrambled as its section holds it.
+std::string SectionStream(std::string_view text,
+                          void (*scramble)(uint8_t*, size_t)) {
   std::string stream = Compress(text);
   scramble(reinterpret_cast<uint8_t*>(stream.data()), stream.size());
+  return stream;
+}
+
+void AppendSection(std::string_view text, const std::string& stream,
+                   std::string* out) {
   AppendInt32(out, static_cast<int32_t>(text.size()));
   AppendInt32(out, static_cast<int32_t>(stream.size()));
   out->append(stream);
@@ -33,12 +41,31 @@ std::string WriteBasePart(const BaseHeader& header, int32_t stamp,
   tagged.CheckTag = kFormatLetter;
   const HeaderBytes header_bytes = tagged.ToFile();
 
+  // The organisations compress on a thread of their own while this one
+  // compresses the residential table.
+  std::string home_stream;
+  std::string org_stream;
+  const auto compress_home = [&] {
+    home_stream = SectionStream(home_text, ScrambleHomeStream);
+    if (home_written) home_written();
+  };
+  const auto compress_org = [&] {
+    org_stream = SectionStream(org_text, ScrambleOrgStream);
+  };
+  if (std::min(home_text.size(), org_text.size()) < kParallelTextBytes) {
+    compress_home();
+    compress_org();
+  } else {
+    RunSideBySide(compress_home, compress_org);
+  }
+
   std::string out(4, '\0');  // BasePartLength, filled in last
+  out.reserve(4 + kHeaderSize + 4 + 8 + home_stream.size() + 8 +
+              org_stream.size() + kTrailerSize);
   out.append(reinterpret_cast<const char*>(header_bytes.data()), kHeaderSize);
   AppendInt32(&out, stamp);
-  AppendSection(home_text, ScrambleHomeStream, &out);
-  if (home_written) home_written();
-  AppendSection(org_text, ScrambleOrgStream, &out);
+  AppendSection(home_text, home_stream, &out);
+  AppendSection(org_text, org_stream, &out);
   AppendInt32(&out, static_cast<int32_t>(out.size()) - kHeaderDistanceBias);
   AppendInt32(&out, stamp);
   WriteInt32(reinterpret_cast<uint8_t*>(out.data()),

@@ -9,7 +9,14 @@
 
 namespace spravka {
 
-// A whole buffer into one zlib stream at level 9.
+// The two bytes that open a zlib stream written at the maximum level, as
+// every stream of a base file opens.
+constexpr unsigned char kZlibMaxLevelHeader[2] = {0x78, 0xDA};
+
+// A whole buffer into one zlib stream that opens with kZlibMaxLevelHeader
+// and is no larger than zlib's level 9 makes it from table texts: with
+// libdeflate where the build found it (about 2.5 times as fast), with zlib's
+// level 9 where it did not.
 std::string Compress(std::string_view data);
 
 // Inflates `stream` into exactly `size` bytes at `out`. False when the
