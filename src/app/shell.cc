@@ -230,8 +230,13 @@ LoadOutcome Shell::LoadBase() {
       JoinPath(FolderPart(CurrentBase), FileNamePart(found));
 
   ChangeSectionStatus changes = ChangeSectionStatus::kAbsent;
+  // The first load takes the base prefetched at start-up when it is this
+  // one; any other way it loads the file itself.
+  BasePrefetch* prefetch = std::exchange(prefetch_, nullptr);
   const Status status =
-      spravka::LoadBase(PathOf(file_name), &store, *fs_, &changes);
+      prefetch != nullptr && prefetch->Take(PathOf(file_name), &store, &changes)
+          ? Status::Ok()
+          : spravka::LoadBase(PathOf(file_name), &store, *fs_, &changes);
   if (!status.ok()) {
     const BaseMessage message =
         StatusMessage(status, BaseAction::kLoading, PathOf(file_name));

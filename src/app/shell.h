@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/base_prefetch.h"
 #include "app/create_base.h"
 #include "app/file_checks.h"
 #include "app/message_boxes.h"
@@ -44,6 +45,9 @@ class Shell {
   // `LoadBase`: the missing-base step, the load with its messages, the
   // write probe of the base's folder.
   LoadOutcome LoadBase();
+  // The next load takes its base from `prefetch` when that loaded the
+  // same file (it must live until then).
+  void TakeNextLoadFrom(BasePrefetch* prefetch) { prefetch_ = prefetch; }
 
   // Reads "USearch" (returned), "Contrast" and, when stripes can be shown,
   // "Zebra" into `stripes`.
@@ -165,6 +169,7 @@ class Shell {
   FileChecks* files_;
   MessageBoxes* boxes_;
   FileSystem* fs_;
+  BasePrefetch* prefetch_ = nullptr;
 };
 
 // The message that ends the program when there is no base at all.

@@ -2,6 +2,7 @@
 #include "storage/record_store.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "storage/base_file.h"
@@ -16,7 +17,8 @@
 namespace spravka {
 
 uint64_t RecordStore::NextStoreGeneration() {
-  static uint64_t next = 0;
+  // Stores are made on more than one thread (a base prefetched at start-up).
+  static std::atomic<uint64_t> next = 0;
   return next += 1000000;
 }
 
