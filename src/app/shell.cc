@@ -108,7 +108,9 @@ bool Shell::CreateNewBase(const NewBaseParams& params,
   CreatedBase made;
   Status status;
   try {
-    status = CreateBase(params, base_template, WorkingFolder, *fs_, &made);
+    runner_->Run([&] {
+      status = CreateBase(params, base_template, WorkingFolder, *fs_, &made);
+    });
   } catch (...) {
     status = Status::Unexpected(ThrownErrorText());
   }
@@ -231,12 +233,18 @@ LoadOutcome Shell::LoadBase() {
 
   ChangeSectionStatus changes = ChangeSectionStatus::kAbsent;
   // The first load takes the base prefetched at start-up when it is this
-  // one; any other way it loads the file itself.
+  // one; any other way it loads the file itself. The runner's thread fills
+  // a store of its own; this thread takes it once the job has ended.
   BasePrefetch* prefetch = std::exchange(prefetch_, nullptr);
-  const Status status =
-      prefetch != nullptr && prefetch->Take(PathOf(file_name), &store, &changes)
-          ? Status::Ok()
-          : spravka::LoadBase(PathOf(file_name), &store, *fs_, &changes);
+  const std::string path = PathOf(file_name);
+  RecordStore loaded;
+  Status status;
+  runner_->Run([&] {
+    if (prefetch == nullptr || !prefetch->Take(path, &loaded, &changes)) {
+      status = spravka::LoadBase(path, &loaded, *fs_, &changes);
+    }
+  });
+  if (status.ok()) store = std::move(loaded);
   if (!status.ok()) {
     const BaseMessage message =
         StatusMessage(status, BaseAction::kLoading, PathOf(file_name));
@@ -282,7 +290,9 @@ bool Shell::StoreSettingsAndAsk(bool universal_mode, bool unsaved_changes) {
 bool Shell::SaveChanges() {
   Status status;
   try {
-    status = spravka::SaveChanges(PathOf(BaseFileName), store, *fs_);
+    runner_->Run([&] {
+      status = spravka::SaveChanges(PathOf(BaseFileName), store, *fs_);
+    });
   } catch (...) {
     // Compression or memory failing: the same outcome as a failed write.
     status = Status::Unexpected(ThrownErrorText());
@@ -309,8 +319,13 @@ Status Shell::Optimise(const std::array<int32_t, kHomeKinds>& home,
                        const std::function<void()>& home_written,
                        OptimiseReport* report) {
   try {
-    return OptimiseBase(PathOf(BaseFileName), store, home, org, NewBaseStamp(),
-                        report, *fs_, home_written);
+    Status status;
+    runner_->Run([&] {
+      status = OptimiseBase(
+          PathOf(BaseFileName), store, home, org, NewBaseStamp(), report, *fs_,
+          [&] { runner_->OnWindowThread(home_written); });
+    });
+    return status;
   } catch (...) {
     return Status::Unexpected(ThrownErrorText());
   }
@@ -319,7 +334,8 @@ Status Shell::Optimise(const std::array<int32_t, kHomeKinds>& home,
 bool Shell::RestoreBase() {
   Status status;
   try {
-    status = RestoreBasePart(PathOf(BaseFileName), *fs_);
+    runner_->Run(
+        [&] { status = RestoreBasePart(PathOf(BaseFileName), *fs_); });
   } catch (...) {
     status = Status::Unexpected(ThrownErrorText());
   }

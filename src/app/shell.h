@@ -16,6 +16,7 @@
 #include "app/settings.h"
 #include "app/rules/stripes.h"
 #include "app/town_list.h"
+#include "app/work_runner.h"
 #include "storage/optimiser.h"
 #include "storage/record_store.h"
 
@@ -48,6 +49,9 @@ class Shell {
   // The next load takes its base from `prefetch` when that loaded the
   // same file (it must live until then).
   void TakeNextLoadFrom(BasePrefetch* prefetch) { prefetch_ = prefetch; }
+  // Where the file work of loads, saves, optimisation, restore and new
+  // bases runs (here, when none is given). It must outlive the shell.
+  void RunFileWorkWith(WorkRunner* runner) { runner_ = runner; }
 
   // Reads "USearch" (returned), "Contrast" and, when stripes can be shown,
   // "Zebra" into `stripes`.
@@ -66,9 +70,9 @@ class Shell {
   // into the header of the file and of the store. A failure is reported.
   bool SaveColumnWidths(const std::array<int32_t, kHomeKinds>& home,
                         const std::array<int32_t, kOrgKinds>& org);
-  // Optimisation's file work; `home_written` runs half-way. A failure,
-  // returned or thrown, is returned, not reported: the caller hides its
-  // splash window first and then calls ReportFailure.
+  // Optimisation's file work; `home_written` runs half-way, on this
+  // thread. A failure, returned or thrown, is returned, not reported: the
+  // caller hides its splash window first and then calls ReportFailure.
   Status Optimise(const std::array<int32_t, kHomeKinds>& home,
                   const std::array<int32_t, kOrgKinds>& org,
                   const std::function<void()>& home_written,
@@ -137,7 +141,9 @@ class Shell {
   TownList towns;
   int selected = -1;  // the selected entry of `TownBox`
 
-  // The loaded base.
+  // The loaded base. The shell's thread owns it; while the runner's job
+  // saves or optimises it, that job only reads it and the shell's thread
+  // leaves it alone.
   RecordStore store;
   bool base_loaded = false;
   std::string loaded_base;  // `CurrentBase` of the base the store holds
@@ -170,6 +176,8 @@ class Shell {
   MessageBoxes* boxes_;
   FileSystem* fs_;
   BasePrefetch* prefetch_ = nullptr;
+  WorkRunner here_;
+  WorkRunner* runner_ = &here_;
 };
 
 // The message that ends the program when there is no base at all.

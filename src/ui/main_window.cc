@@ -63,6 +63,7 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
       shell_(ports.files, ports.settings, ports.boxes, ports.nearest, ports.fs),
       engine_(&shell_.store, this) {
   setObjectName(QStringLiteral("Form1"));
+  shell_.RunFileWorkWith(&file_work_);
   resize(geometry_.ToScreen(kWindowWidth), geometry_.ToScreen(kWindowHeight));
   BuildActions();
   BuildPages();
