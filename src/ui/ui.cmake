@@ -21,5 +21,11 @@ if(SPRAVKA_BENCH)
                    ${PROJECT_SOURCE_DIR}/bench/window_start_timing.cc)
     target_include_directories(window_start_timing PRIVATE ${X11_INCLUDE_DIR})
     target_link_libraries(window_start_timing PRIVATE ${X11_LIBRARIES})
+    # The main window's repaint while an optimisation runs
+    # (bench/repaint-latency).
+    add_executable(repaint_latency ${PROJECT_SOURCE_DIR}/bench/repaint_latency.cc
+                                   ${PROJECT_SOURCE_DIR}/bench/x_cover.cc)
+    target_include_directories(repaint_latency PRIVATE ${X11_INCLUDE_DIR})
+    target_link_libraries(repaint_latency PRIVATE spravka_ui ${X11_LIBRARIES})
   endif()
 endif()
