@@ -17,10 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/file_checks.h"
-#include "app/settings.h"
-#include "platform/display_colours.h"
-#include "ui/inform_dialog.h"
+#include "bench_window.h"
 #include "ui/main_window.h"
 #include "x_cover.h"
 
@@ -28,23 +25,6 @@ namespace spravka {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class MemorySettings : public SettingsStore {
- public:
-  std::optional<std::string> Read(const std::string&) override {
-    return std::nullopt;
-  }
-  void Write(const std::string&, const std::string&) override {}
-};
-
-// Only the optimisation is agreed to.
-class SilentBoxes : public MessageBoxes {
- public:
-  void Show(MessageKind, const std::string&) override {}
-  bool Ask(const std::string& question) override {
-    return question.find("оптимизацию") != std::string::npos;
-  }
-};
 
 // When the main window's exposures were handled.
 class ExposeWatch : public QObject {
@@ -86,19 +66,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   QApplication app(argc, argv);
-  InformDialog help;
-  RealFileChecks files;
-  MemorySettings settings;
-  SilentBoxes boxes;
-  MainWindowPorts ports;
-  ports.files = &files;
-  ports.settings = &settings;
-  ports.boxes = &boxes;
-  ports.help = &help;
-  ports.nearest = DisplayNearestColour();
-  ports.button_face = ButtonFaceColour();
-  ports.end_program = [] {};
-  MainWindow window(ports);
+  BenchWindowParts parts;
+  MainWindow window(parts.Ports());
   window.FormCreate(QString::fromLocal8Bit(argv[1]), QStringLiteral("spravka"),
                     {QString::fromLocal8Bit(argv[2])});
   window.show();
