@@ -10,6 +10,7 @@
 #include "support/base_builder.h"
 #include "support/faulty_file_system.h"
 #include "support/shell_fakes.h"
+#include "util/paths.h"
 
 namespace spravka {
 namespace {
@@ -21,11 +22,11 @@ TEST(BasePrefetchTest, TheFirstLoadTakesOnlyTheSameFileLoaded) {
   testing::WriteBytes(dir + "/Town.qz",
                       MakeBaseFile({{"111111", "prefetched"}}, {}));
   struct Case {
-    const char* prefetched;  // under `dir`; "" for none
+    const char* prefetched;  // in `dir`; "" for none
     bool taken;
   };
   for (const Case& c :
-       {Case{"/Town.qz", true}, Case{"/Other.qz", false}, Case{"", false}}) {
+       {Case{"Town.qz", true}, Case{"Other.qz", false}, Case{"", false}}) {
     SCOPED_TRACE(c.prefetched);
     testing::ProbeSwitchFileChecks files;
     testing::MapSettingsStore settings;
@@ -37,7 +38,8 @@ TEST(BasePrefetchTest, TheFirstLoadTakesOnlyTheSameFileLoaded) {
     fs.fail_at = 1;
     Shell shell(&files, &settings, &boxes, testing::TrueColour, &fs);
     testing::WriteBytes(dir + "/Other.qz", MakeBaseFile({}, {}));
-    BasePrefetch prefetch(*c.prefetched ? dir + c.prefetched : "");
+    BasePrefetch prefetch(*c.prefetched ? AbsolutePathFrom(dir, c.prefetched)
+                                        : "");
     shell.TakeNextLoadFrom(&prefetch);
     shell.Start(dir, "/opt/spravka/bin/spravka", {});
     EXPECT_EQ(shell.LoadBase(),
@@ -50,7 +52,8 @@ TEST(BasePrefetchTest, TheFirstLoadTakesOnlyTheSameFileLoaded) {
     }
     RecordStore again;
     ChangeSectionStatus changes;
-    EXPECT_FALSE(prefetch.Take(dir + "/Town.qz", &again, &changes))
+    EXPECT_FALSE(
+        prefetch.Take(AbsolutePathFrom(dir, "Town.qz"), &again, &changes))
         << "taken twice";
   }
 }
@@ -62,19 +65,20 @@ TEST(BasePrefetchTest, GuessesTheFileAStartUpOpens) {
   struct Case {
     std::vector<std::string> args;
     std::string (*last_base)();
-    const char* path;
+    const char* path;  // from the working folder; "" for none
   };
   const Case cases[] = {
-      {{"\"Named.QZ\""}, LastBaseTown, "/w/Named.QZ"},
+      {{"\"Named.QZ\""}, LastBaseTown, "Named.QZ"},
       {{"/bases/Named.qz"}, LastBaseTown, "/bases/Named.qz"},
-      {{"sub/Named.qz"}, NoLastBase, "/w/sub/Named.qz"},
-      {{"notes.txt"}, LastBaseTown, "/w/Town.qz"},
-      {{"a.qz", "b.qz"}, LastBaseTown, "/w/Town.qz"},
-      {{}, LastBaseTown, "/w/Town.qz"},
+      {{"sub/Named.qz"}, NoLastBase, "sub/Named.qz"},
+      {{"notes.txt"}, LastBaseTown, "Town.qz"},
+      {{"a.qz", "b.qz"}, LastBaseTown, "Town.qz"},
+      {{}, LastBaseTown, "Town.qz"},
       {{}, NoLastBase, ""},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(LikelyStartUpBase("/w", c.args, c.last_base), c.path)
+    EXPECT_EQ(LikelyStartUpBase("/w", c.args, c.last_base),
+              *c.path ? AbsolutePathFrom("/w", c.path) : "")
         << (c.args.empty() ? "" : c.args[0]);
   }
 }
