@@ -14,14 +14,11 @@
 #include <functional>
 #include <vector>
 
-#include "app/file_checks.h"
-#include "app/settings.h"
-#include "platform/display_colours.h"
+#include "bench_window.h"
 #include "platform/text_codec.h"
 #include "quiet_search_view.h"
 #include "search/search_engine.h"
 #include "storage/record_store.h"
-#include "ui/inform_dialog.h"
 #include "ui/main_window.h"
 #include "ui/splash.h"
 
@@ -38,26 +35,6 @@ double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v[v.size() / 2];
 }
-
-// Settings in memory: the benchmark leaves the user's alone.
-class MemorySettings : public SettingsStore {
- public:
-  std::optional<std::string> Read(const std::string&) override {
-    return std::nullopt;
-  }
-  void Write(const std::string&, const std::string&) override {}
-};
-
-// Messages go to the error output; only the optimisation is agreed to.
-class SilentBoxes : public MessageBoxes {
- public:
-  void Show(MessageKind, const std::string& text) override {
-    std::fprintf(stderr, "message: %s\n", text.c_str());
-  }
-  bool Ask(const std::string& question) override {
-    return question.find("оптимизацию") != std::string::npos;
-  }
-};
 
 // The texts the splash window paints, and when each first showed.
 class SplashWatch : public QObject {
@@ -128,19 +105,8 @@ int main(int argc, char** argv) {
   // The program's own start sequence, up to the first paint of the grid.
   auto* splash = new SplashForm;
   splash->ShowNow();
-  InformDialog help;
-  RealFileChecks files;
-  MemorySettings settings;
-  SilentBoxes boxes;
-  MainWindowPorts ports;
-  ports.files = &files;
-  ports.settings = &settings;
-  ports.boxes = &boxes;
-  ports.help = &help;
-  ports.nearest = DisplayNearestColour();
-  ports.button_face = ButtonFaceColour();
-  ports.end_program = [] {};
-  MainWindow window(ports);
+  BenchWindowParts parts;
+  MainWindow window(parts.Ports());
   ResultGrid* grid = window.findChild<ResultGrid*>("homeGrid");
   PaintWatch painted(grid->viewport());
   painted.Arm();

@@ -126,7 +126,9 @@ bool BaseSession::CreateNewBase(
   CreatedBase made;
   Status status;
   try {
-    status = CreateBase(params, base_template, working_folder_, *fs_, &made);
+    runner_->Run([&] {
+      status = CreateBase(params, base_template, working_folder_, *fs_, &made);
+    });
   } catch (...) {
     status = Status::Unexpected(ThrownErrorText());
   }
@@ -261,8 +263,19 @@ LoadOutcome BaseSession::LoadBase() {
   std::string file_name = JoinPath(FolderPart(current), FileNamePart(found));
 
   ChangeSectionStatus changes = ChangeSectionStatus::kAbsent;
-  const Status status =
-      spravka::LoadBase(PathOf(file_name), &store_, *fs_, &changes);
+  // The first load takes the base prefetched at start-up when it is this
+  // one; any other way it loads the file itself. The runner's thread fills
+  // a store of its own; this thread takes it once the job has ended.
+  BasePrefetch* prefetch = std::exchange(prefetch_, nullptr);
+  const std::string path = PathOf(file_name);
+  RecordStore loaded;
+  Status status;
+  runner_->Run([&] {
+    if (prefetch == nullptr || !prefetch->Take(path, &loaded, &changes)) {
+      status = spravka::LoadBase(path, &loaded, *fs_, &changes);
+    }
+  });
+  if (status.ok()) store_ = std::move(loaded);
   if (!status.ok()) {
     const BaseMessage message =
         StatusMessage(status, BaseAction::kLoading, PathOf(file_name));
@@ -324,7 +337,9 @@ bool BaseSession::SaveChanges() {
   if (base_loaded_) {
     Status status;
     try {
-      status = spravka::SaveChanges(PathOf(base_file_name_), store_, *fs_);
+      runner_->Run([&] {
+        status = spravka::SaveChanges(PathOf(base_file_name_), store_, *fs_);
+      });
     } catch (...) {
       // Compression or memory failing: the same outcome as a failed write.
       status = Status::Unexpected(ThrownErrorText());
@@ -358,8 +373,13 @@ Status BaseSession::Optimise(const std::array<int32_t, kHomeKinds>& home,
                              const std::function<void()>& home_written,
                              OptimiseReport* report) {
   try {
-    return OptimiseBase(PathOf(base_file_name_), store_, home, org,
-                        NewBaseStamp(), report, *fs_, home_written);
+    Status status;
+    runner_->Run([&] {
+      status = OptimiseBase(
+          PathOf(base_file_name_), store_, home, org, NewBaseStamp(), report,
+          *fs_, [&] { runner_->OnWindowThread(home_written); });
+    });
+    return status;
   } catch (...) {
     return Status::Unexpected(ThrownErrorText());
   }
@@ -368,7 +388,8 @@ Status BaseSession::Optimise(const std::array<int32_t, kHomeKinds>& home,
 bool BaseSession::RestoreBase() {
   Status status;
   try {
-    status = RestoreBasePart(PathOf(base_file_name_), *fs_);
+    runner_->Run(
+        [&] { status = RestoreBasePart(PathOf(base_file_name_), *fs_); });
   } catch (...) {
     status = Status::Unexpected(ThrownErrorText());
   }

@@ -10,12 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "app/base_prefetch.h"
 #include "app/create_base.h"
 #include "app/file_checks.h"
 #include "app/message_boxes.h"
 #include "app/rules/stripes.h"
 #include "app/settings.h"
 #include "app/town_list.h"
+#include "app/work_runner.h"
 #include "storage/optimiser.h"
 #include "storage/record_store.h"
 
@@ -96,6 +98,12 @@ class BaseSession {
   // Opens the chosen base: offers a new one when it is missing, loads it with
   // its messages, then probes whether the base's folder can be written.
   LoadOutcome LoadBase();
+  // The next load takes its base from `prefetch` when that loaded the
+  // same file (it must live until then).
+  void TakeNextLoadFrom(BasePrefetch* prefetch) { prefetch_ = prefetch; }
+  // Where the file work of loads, saves, optimisation, restore and new
+  // bases runs (here, when none is given). It must outlive the session.
+  void RunFileWorkWith(WorkRunner* runner) { runner_ = runner; }
   // The first load of the program: a base that cannot be loaded gives way
   // to the first town whose file loads, then to the offer of a new base,
   // else the fatal message is shown. It never ends without a base loaded
@@ -157,9 +165,9 @@ class BaseSession {
                         const std::array<int32_t, kOrgKinds>& org);
   // The file keeps only its base part; success gives up the unsaved changes.
   bool RestoreBase();
-  // Optimisation's file work; `home_written` runs half-way. A failure,
-  // returned or thrown, is returned, not reported: the caller hides its
-  // splash window first and then calls ReportFailure.
+  // Optimisation's file work; `home_written` runs half-way, on this thread.
+  // A failure, returned or thrown, is returned, not reported: the caller
+  // hides its splash window first and then calls ReportFailure.
   Status Optimise(const std::array<int32_t, kHomeKinds>& home,
                   const std::array<int32_t, kOrgKinds>& org,
                   const std::function<void()>& home_written,
@@ -209,6 +217,9 @@ class BaseSession {
   int selected_ = -1;
   std::function<bool()> offer_new_base_;
 
+  // The session's thread owns the store; while the runner's job saves or
+  // optimises it, that job only reads it and the session's thread leaves it
+  // alone.
   RecordStore store_;
   bool base_loaded_ = false;
   std::string loaded_base_;  // the current base when the store was loaded
@@ -216,6 +227,9 @@ class BaseSession {
   bool base_read_only_ = true;
   bool modified_ = false;
   std::function<void()> on_modified_change_;
+  BasePrefetch* prefetch_ = nullptr;
+  WorkRunner here_;
+  WorkRunner* runner_ = &here_;
 };
 
 // The message that ends the program when there is no base at all.

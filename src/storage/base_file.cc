@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/base_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -9,6 +10,7 @@
 #include "storage/byte_order.h"
 #include "storage/change_stream.h"
 #include "storage/keystream.h"
+#include "storage/side_by_side.h"
 #include "storage/zlib_codec.h"
 
 namespace spravka {
@@ -58,10 +60,23 @@ std::string WriteBasePartFromSections(const BaseHeader& header, int32_t stamp,
 std::string WriteBasePart(const BaseHeader& header, int32_t stamp,
                           std::string_view home_text, std::string_view org_text,
                           const std::function<void()>& home_written) {
-  CompressedSection home = CompressText(home_text);
-  if (home_written) home_written();
+  // The organisations compress on a thread of their own while this one
+  // compresses the residential table.
+  CompressedSection home;
+  CompressedSection org;
+  const auto compress_home = [&] {
+    home = CompressText(home_text);
+    if (home_written) home_written();
+  };
+  const auto compress_org = [&] { org = CompressText(org_text); };
+  if (std::min(home_text.size(), org_text.size()) < kParallelTextBytes) {
+    compress_home();
+    compress_org();
+  } else {
+    RunSideBySide(compress_home, compress_org);
+  }
   return WriteBasePartFromSections(header, stamp, std::move(home),
-                                   CompressText(org_text));
+                                   std::move(org));
 }
 
 std::string WriteChangeSection(int32_t stamp, const ChangeList& home,
@@ -115,23 +130,13 @@ void AppendSectionText(std::string_view record, std::string* out) {
 }  // namespace
 
 CompressedSection CompressTableSection(const Table& table) {
-  constexpr size_t kPiece = size_t{1} << 16;
+  size_t records = 0;
   CompressedSection section;
-  Compressor compressor;
-  std::string piece;
-  piece.reserve(kPiece + 256);
-  for (size_t p = 1; p < table.used; p += table.LengthAt(p)) {
-    AppendSectionText(table.TextAt(p), &piece);
-    ++section.records;
-    if (piece.size() >= kPiece) {
-      section.text_size += piece.size();
-      compressor.Add(piece);
-      piece.clear();
-    }
-  }
-  section.text_size += piece.size();
-  compressor.Add(piece);
-  section.stream = compressor.Finish();
+  {
+    const std::string text = StripRecordHeads(table, &records);
+    section = CompressText(text);
+  }  // the text goes before the caller goes on
+  section.records = records;
   return section;
 }
 

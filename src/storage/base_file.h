@@ -26,8 +26,10 @@ constexpr int32_t kMaxBaseStamp = 2147483646;
 // to "A"), stamp, the two sections (compressed, scrambled), trailer, and the
 // final length at offset 0. `home_text` and `org_text` are table texts as in
 // a file (records without heads and without the leading tag 1).
-// `home_written`, when given, runs between the two sections, for a window
-// that tells the user which stage the work has reached.
+// The two sections compress side by side (the residential one on this
+// thread); `home_written`, when given, runs on this thread once the
+// residential section is compressed, for a window that tells the user
+// which stage the work has reached.
 std::string WriteBasePart(const BaseHeader& header, int32_t stamp,
                           std::string_view home_text, std::string_view org_text,
                           const std::function<void()>& home_written = {});
@@ -45,9 +47,8 @@ std::string WriteChangeSectionFromStream(int32_t stamp,
 // record without its head and its leading tag 1. Counts the records.
 std::string StripRecordHeads(const Table& table, size_t* record_count);
 
-// A table section compressed as its text is made from a working table: the
-// text StripRecordHeads gives goes to the compressor a piece at a time, so
-// it is never held whole. Still to be scrambled.
+// A table section compressed from the text StripRecordHeads gives, which is
+// held only while it is compressed. Still to be scrambled.
 struct CompressedSection {
   std::string stream;
   size_t text_size = 0;

@@ -2,9 +2,8 @@
 #include "storage/record_store.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
-#include <exception>
-#include <thread>
 
 #include "storage/base_file.h"
 #include "storage/base_section.h"
@@ -12,12 +11,14 @@
 #include "storage/change_stream.h"
 #include "storage/keystream.h"
 #include "storage/record_key.h"
+#include "storage/side_by_side.h"
 #include "storage/zlib_codec.h"
 
 namespace spravka {
 
 uint64_t RecordStore::NextStoreGeneration() {
-  static uint64_t next = 0;
+  // Stores are made on more than one thread (a base prefetched at start-up).
+  static std::atomic<uint64_t> next = 0;
   return next += 1000000;
 }
 
@@ -157,46 +158,28 @@ bool LoadTable(std::string& file, const SectionBlock& block,
   return true;
 }
 
-// Below this many bytes of text in the smaller table a second thread costs
-// more than it saves.
-constexpr size_t kParallelTextBytes = size_t{1} << 20;
-
 // Both tables, each inflated and merged as soon as its stream is ready: the
 // organisations on a thread of their own while this one does the
 // residential table. False when either section is unusable.
 bool LoadTables(std::string& file, const SectionBlock& home,
                 const SectionBlock& org, int32_t table_growth,
                 RecordStore* store) {
+  bool home_sound = false;
+  bool org_sound = false;
   const auto load_home = [&] {
-    return LoadTable(file, home, table_growth, ScrambleHomeStream,
-                     store->HomeChanges, &store->HomeData);
+    home_sound = LoadTable(file, home, table_growth, ScrambleHomeStream,
+                           store->HomeChanges, &store->HomeData);
   };
   const auto load_org = [&] {
-    return LoadTable(file, org, table_growth, ScrambleOrgStream,
-                     store->OrgChanges, &store->OrgData);
+    org_sound = LoadTable(file, org, table_growth, ScrambleOrgStream,
+                          store->OrgChanges, &store->OrgData);
   };
   if (std::min(home.text_size, org.text_size) < kParallelTextBytes) {
-    return load_home() && load_org();
+    load_home();
+    if (home_sound) load_org();
+  } else {
+    RunSideBySide(load_home, load_org);
   }
-  bool org_sound = false;
-  std::exception_ptr org_failure;
-  std::thread org_thread([&] {
-    try {
-      org_sound = load_org();
-    } catch (...) {
-      org_failure = std::current_exception();
-    }
-  });
-  bool home_sound = false;
-  std::exception_ptr home_failure;
-  try {
-    home_sound = load_home();
-  } catch (...) {
-    home_failure = std::current_exception();
-  }
-  org_thread.join();
-  if (home_failure) std::rethrow_exception(home_failure);
-  if (org_failure) std::rethrow_exception(org_failure);
   return home_sound && org_sound;
 }
 

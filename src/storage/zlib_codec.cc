@@ -6,67 +6,8 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
-#include <stdexcept>
-#include <utility>
 
 namespace spravka {
-
-struct Compressor::State {
-  z_stream z{};
-};
-
-Compressor::Compressor() : state_(std::make_unique<State>()) {
-  // Level 9 with zlib's defaults, as compress2 makes it.
-  if (deflateInit(&state_->z, 9) != Z_OK) {
-    throw std::runtime_error("zlib deflateInit failed");
-  }
-}
-
-Compressor::~Compressor() { deflateEnd(&state_->z); }
-
-void Compressor::Run(int flush) {
-  constexpr size_t kGrowth = size_t{1} << 20;
-  z_stream& z = state_->z;
-  for (;;) {
-    if (out_.size() - z.total_out < 64) {
-      out_.resize(out_.size() + std::max(kGrowth, out_.size() / 8));
-    }
-    const size_t room = std::min<size_t>(out_.size() - z.total_out, UINT_MAX);
-    z.next_out = reinterpret_cast<Bytef*>(out_.data() + z.total_out);
-    z.avail_out = static_cast<uInt>(room);
-    const int rc = deflate(&z, flush);
-    if (rc == Z_STREAM_END) return;
-    if (rc != Z_OK && rc != Z_BUF_ERROR) {
-      throw std::runtime_error("zlib deflate failed");
-    }
-    if (flush == Z_NO_FLUSH && z.avail_in == 0) return;
-  }
-}
-
-void Compressor::Add(std::string_view piece) {
-  z_stream& z = state_->z;
-  while (!piece.empty()) {
-    const size_t n = std::min<size_t>(piece.size(), UINT_MAX);
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(piece.data()));
-    z.avail_in = static_cast<uInt>(n);
-    Run(Z_NO_FLUSH);
-    piece.remove_prefix(n);
-  }
-}
-
-std::string Compressor::Finish() {
-  state_->z.avail_in = 0;
-  Run(Z_FINISH);
-  out_.resize(state_->z.total_out);
-  out_.shrink_to_fit();
-  return std::move(out_);
-}
-
-std::string Compress(std::string_view data) {
-  Compressor compressor;
-  compressor.Add(data);
-  return compressor.Finish();
-}
 
 namespace {
 

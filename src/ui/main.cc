@@ -5,8 +5,14 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
 
+#include "app/base_prefetch.h"
 #include "app/file_checks.h"
+#include "app/settings.h"
 #include "app/version.h"
 #include "app/version_notice.h"
 #include "platform/base_template_resource.h"
@@ -22,6 +28,7 @@
 #include "ui/main_window.h"
 #include "ui/new_base_dialog.h"
 #include "ui/splash.h"
+#include "util/paths.h"
 #include "util/thrown_error.h"
 
 int main(int argc, char** argv) {
@@ -34,6 +41,18 @@ int main(int argc, char** argv) {
     return written ? 0 : 1;
   }
   IgnoreFileSizeLimitSignal();
+  // The base the start-up most likely opens loads while Qt starts.
+  std::error_code no_folder;
+  const std::filesystem::path folder = std::filesystem::current_path(no_folder);
+  BasePrefetch prefetch(
+      no_folder
+          ? std::string()
+          : LikelyStartUpBase(Utf8FromPath(folder),
+                              std::vector<std::string>(argv + 1, argv + argc),
+                              []() -> std::string {
+                                QtSettingsStore store;
+                                return Settings(&store).LastBase();
+                              }));
   Application app(argc, argv);
   QApplication::setWindowIcon(ProgramIcon());
   // Ties the windows to the desktop entry, whose icon the desktop shows.
@@ -71,6 +90,7 @@ int main(int argc, char** argv) {
   ports.file_types = file_types.get();
 
   MainWindow window(ports);
+  window.session().TakeNextLoadFrom(&prefetch);
   boxes.SetParent(&window);
   QStringList args = QCoreApplication::arguments();
   if (!args.isEmpty()) args.removeFirst();  // the program itself

@@ -59,6 +59,7 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
       session_(ports.files, ports.settings, ports.boxes, ports.nearest, ports.fs),
       engine_(&session_.store(), this) {
   setObjectName(QStringLiteral("mainWindow"));
+  session_.RunFileWorkWith(&file_work_);
   resize(geometry_.ToScreen(kWindowWidth), geometry_.ToScreen(kWindowHeight));
   BuildActions();
   BuildPages();

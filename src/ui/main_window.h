@@ -8,6 +8,7 @@
 
 #include "app/rules/header_geometry.h"
 #include "app/base_session.h"
+#include "platform/qt_work_runner.h"
 #include "search/search_engine.h"
 #include "search/search_view.h"
 #include "ui/base_commands.h"
@@ -135,6 +136,7 @@ class MainWindow : public QMainWindow, private SearchView, private BaseWindow {
 
   MainWindowPorts ports_;
   HeaderGeometry geometry_;  // the header's pixels on the interface font
+  QtWorkRunner file_work_;  // the session's long file work, off this thread
   BaseSession session_;
   SearchEngine engine_;
   GridColours colours_;

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "storage/base_file.h"
+#include "storage/byte_order.h"
 #include "storage/optimiser.h"
 #include "storage/record_key.h"
 #include "storage/save.h"
@@ -213,8 +214,12 @@ TEST(VerifyBasePartTest, FindsWhatTheNextLoadWouldNotRead) {
             P(BaseProblem::kRecordCount, ProblemTable::kOrg));
   EXPECT_EQ(problem(VerifyBasePart(part + "x", 3, 2, 1)),
             P(BaseProblem::kBytesAfterBasePart, ProblemTable::kNone));
+  // The last byte of the residential stream's checksum.
+  constexpr size_t kHomeBlock = kHeaderOffset + kHeaderSize + 4;
+  const auto home_stream_size = static_cast<size_t>(ReadInt32(
+      reinterpret_cast<const uint8_t*>(part.data()) + kHomeBlock + 4));
   std::string damaged = part;
-  damaged[kHeaderOffset + kHeaderSize + 12 + 2] ^= 0x40;
+  damaged[kHomeBlock + 8 + home_stream_size - 1] ^= 0x40;
   EXPECT_EQ(problem(VerifyBasePart(damaged, 3, 2, 1)),
             P(BaseProblem::kSectionInflates, ProblemTable::kHome));
   EXPECT_EQ(problem(VerifyBasePart(part.substr(0, part.size() - 1), 3, 2, 1)),

@@ -64,6 +64,11 @@ class BaseCommandsTest : public QObject {
     auto* menu = rig_->Find<QMenu>("contextMenu");
     menu->popup(QPoint(0, 0));
     menu->hide();
+    // The window is active again once the menu has gone, as after a click
+    // in the menu; the command's work lets the window system's events in.
+    QCoreApplication::processEvents();
+    rig_->window()->activateWindow();
+    QCoreApplication::processEvents();
     switch (command) {
       case Command::kSave:
         QVERIFY(rig_->Trigger("saveMenuItem"));

@@ -24,8 +24,9 @@ mkdir -p "$work/town" "$work/home" "$work/config"
 "$cli" demo "$work/town/Миллионград.qz" --home 1000000 --org 100000 --seed 1 >/dev/null
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/home" \
   XDG_DATA_HOME="$work/data"
+mkdir -p "$work/splash"
 export SPRAVKA_REAL_TOWN_DIR="$work/town" SPRAVKA_SHOT="$work/shot.png" \
-  SPRAVKA_DIALOG_SHOT="$work/dialog.png"
+  SPRAVKA_DIALOG_SHOT="$work/dialog.png" SPRAVKA_SPLASH_SHOTS="$work/splash"
 
 # On the X server: the window manager first, then the tests.
 cat >"$work/on-display.sh" <<'INNER'
@@ -54,4 +55,4 @@ exit "$status"
 INNER
 chmod +x "$work/on-display.sh"
 xvfb-run -a -s "-screen 0 1024x768x24" "$work/on-display.sh" "$test_binary" "$work"
-echo "screenshots: $work/shot.png $work/dialog.png"
+echo "screenshots: $work/shot.png $work/dialog.png $work/splash/"
