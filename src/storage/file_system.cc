@@ -82,7 +82,8 @@ TemporaryFile::~TemporaryFile() {
   }
 }
 
-Status FileSystem::ReplaceFile(const std::string& link, std::string_view data) {
+Status FileSystem::ReplaceFile(const std::string& link, std::string_view data,
+                               ReadOnly read_only) {
   const std::string path = ResolveLinks(link);
   TemporaryFile temporary(*this, path);
   if (!temporary.status().ok()) return temporary.status();
@@ -92,6 +93,8 @@ Status FileSystem::ReplaceFile(const std::string& link, std::string_view data) {
   // A read-only base becomes writable for its owner: the new file, not the
   // old one, so that a write that fails leaves the old one as it was.
   if (status.ok()) status = MakeWritable(temporary.path());
+  if (status.ok() && read_only == ReadOnly::kReplace && Exists(path))
+    status = MakeWritable(path);
   if (status.ok()) status = Rename(temporary.path(), path);
   if (status.ok()) temporary.Keep();
   return status;

@@ -96,8 +96,12 @@ class FileSystem {
   // Writes `data` to a new file beside `path` (beside the file a link
   // names), then puts it in place in one rename: the file is either the old
   // one or the new one. The new file keeps the permissions of the old one,
-  // made writable for the owner.
-  Status ReplaceFile(const std::string& path, std::string_view data);
+  // made writable for the owner. A read-only file in the way is made
+  // writable once the new file is complete when `read_only` says so (a base
+  // the user writes to); else a system that keeps read-only files refuses.
+  enum class ReadOnly { kRefuse, kReplace };
+  Status ReplaceFile(const std::string& path, std::string_view data,
+                     ReadOnly read_only = ReadOnly::kRefuse);
 };
 
 // The real file system of this machine.

@@ -112,9 +112,19 @@ Status OptimiseBase(const std::string& link, const RecordStore& store,
   // base in one rename. A failure before that last rename leaves the base
   // as it was.
   counts.backup = BackupName(path);
-  status = KeepAsBackup(fs, path, counts.backup);
-  if (status.ok()) status = fs.Rename(temporary.path(), path);
+  // A read-only file is not replaced by a rename on every system; the
+  // backup keeps the old file's other attributes.
+  status = fs.MakeWritable(path);
+  const bool had_backup = fs.Exists(counts.backup);
+  if (status.ok()) status = KeepAsBackup(fs, path, counts.backup);
   if (!status.ok()) return status;
+  status = fs.Rename(temporary.path(), path);
+  if (!status.ok()) {
+    // The base stays as it was (a file another program holds open, say);
+    // a backup made only for this optimisation goes with it.
+    if (!had_backup) IgnoreError(fs.Remove(counts.backup));
+    return status;
+  }
   temporary.Keep();
   if (report) *report = counts;
   return Status::Ok();

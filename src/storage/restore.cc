@@ -25,7 +25,7 @@ Status RestoreBasePart(const std::string& path, FileSystem& fs) {
       return Status::Damaged(StatusCode::kBasePartUnloadable);
     }
   }
-  return fs.ReplaceFile(path, base.bytes);
+  return fs.ReplaceFile(path, base.bytes, FileSystem::ReadOnly::kReplace);
 }
 
 }  // namespace spravka

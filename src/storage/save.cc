@@ -23,7 +23,7 @@ Status SaveChanges(const std::string& path, const RecordStore& store,
   if (!status.ok()) return status;
   base.bytes.resize(base.layout.BasePartLength);
   base.bytes.append(section);
-  return fs.ReplaceFile(path, base.bytes);
+  return fs.ReplaceFile(path, base.bytes, FileSystem::ReadOnly::kReplace);
 }
 
 Status SaveColumnWidths(const std::string& path,
@@ -46,7 +46,7 @@ Status SaveColumnWidths(const std::string& path,
   // The whole file is rewritten beside the old one and renamed into place:
   // a header written in place could be left half old, half new.
   base.PutHeader(header);
-  status = fs.ReplaceFile(path, base.bytes);
+  status = fs.ReplaceFile(path, base.bytes, FileSystem::ReadOnly::kReplace);
   if (!status.ok()) return status;
   store->header.SetColumnWidths(home, org);
   if (store->loaded_part) store->loaded_part = BasePartIdOf(base);
