@@ -7,6 +7,12 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
+# True when the program is a Windows build run through its emulator, which
+# sees a POSIX symbolic link as the file it names.
+emulated() {
+  [[ $cli == *-emulated ]]
+}
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1

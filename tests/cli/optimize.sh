@@ -35,11 +35,14 @@ expect_in out "OriginTag: Kodrin_Uni"
 run 1 optimize absent.qz
 
 # Through a symbolic link the backup lies beside the file, and is reported
-# where it lies.
-mkdir real
-run 0 demo real/linked.qz --home 20 --org 2 --seed 6
-ln -s real/linked.qz link.qz
-run 0 optimize link.qz
-expect_in out "Прежняя база: $(pwd -P)/real/linked.~qz"
-[ -f real/linked.~qz ] || fail "no backup beside the linked file"
-[ ! -e link.~qz ] || fail "a backup beside the link"
+# where it lies (a Windows build under its emulator sees the link as the
+# file itself).
+if ! emulated; then
+  mkdir real
+  run 0 demo real/linked.qz --home 20 --org 2 --seed 6
+  ln -s real/linked.qz link.qz
+  run 0 optimize link.qz
+  expect_in out "Прежняя база: $(pwd -P)/real/linked.~qz"
+  [ -f real/linked.~qz ] || fail "no backup beside the linked file"
+  [ ! -e link.~qz ] || fail "a backup beside the link"
+fi
