@@ -67,7 +67,7 @@ bool KeyPreview::HandleKey(QKeyEvent* event, QWidget* target) {
   state.shift = event->modifiers() & Qt::ShiftModifier;
   state.stripes_on = stripes.stripes_on();
   state.contrast = stripes.contrast_level();
-  state.stripes_item_visible = p_.stripes_item->isVisible();
+  state.stripes_item_visible = p_.stripes_keys();
   state.focus_on_grid = InsideGrid(focus);
   switch (CommandForKey(KeyOf(event), state)) {
     case WindowCommand::kNone:

@@ -31,6 +31,8 @@ class KeyPreview : public QObject {
     SearchControls* search = nullptr;
     GridStripes* stripes = nullptr;
     QAction* stripes_item = nullptr;  // the menu's stripes item
+    // The window's rules let the stripes keys work.
+    std::function<bool()> stripes_keys;
     ContextMenu* menu = nullptr;
     QToolButton* menu_button = nullptr;  // drops the menu down
     std::function<void()> help;

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/rules/count_label.h"
+#include "dialling/modem.h"
 #include "platform/text_codec.h"
 #include "search/captions.h"
 #include "storage/column_maps.h"
@@ -87,11 +87,7 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
   search.overlay = central;
   search.count_bar = tool_bar_;
   search.geometry = geometry_;
-  search.counted = [this] {
-    actions_->remove()->setEnabled(
-        CountLabelFor(search_->ShownRows(), session_.base_read_only())
-            .delete_enabled);
-  };
+  search.counted = [this] { UpdateActions(); };
   search_ = new SearchControls(search);
   tool_bar_->addWidget(search_->count_panel());
 
@@ -108,8 +104,7 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
 
   BuildCommands();
   BuildMenu();
-  session_.OnModifiedChange(
-      [this] { actions_->save()->setEnabled(session_.modified()); });
+  session_.OnModifiedChange([this] { UpdateActions(); });
   new FileDrops(this, &session_, [this] {
     switcher_->SelectTownEntry();
     switcher_->SwitchToSelectedTown();
@@ -122,12 +117,14 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
   keys.search = search_;
   keys.stripes = &stripes_;
   keys.stripes_item = context_menu_->stripes();
+  keys.stripes_keys = [this] { return UpdateActions().stripes; };
   keys.menu = context_menu_;
   keys.menu_button = menu_button_;
   keys.help = [this] { ShowInformation(); };
   keys.move_focus = [this](bool next) { focusNextPrevChild(next); };
   keys.ended = [this] { return ended_; };
   keys_ = std::make_unique<KeyPreview>(keys);
+  UpdateActions();  // nothing that needs a base before one
 }
 
 MainWindow::~MainWindow() = default;
@@ -181,6 +178,7 @@ void MainWindow::BuildCommands() {
   grids.remove = actions_->remove();
   grids.copy_result = actions_->copy_result();
   grids.paste = actions_->paste();
+  grids.rows_shown = [this] { UpdateActions(); };
   grid_commands_ = std::make_unique<GridCommands>(grids);
   BaseCommands::Parts base;
   base.session = &session_;
@@ -201,8 +199,7 @@ void MainWindow::BuildCommands() {
 void MainWindow::BuildMenu() {
   ContextMenu::Parts parts;
   parts.session = &session_;
-  parts.clipboard = ports_.clipboard;
-  parts.serial_ports = ports_.serial_ports;
+  parts.decide = [this] { return UpdateActions(/*opening=*/true); };
   parts.grids = grid_commands_.get();
   parts.base = base_commands_.get();
   parts.add = actions_->add();
@@ -261,23 +258,54 @@ void MainWindow::ShowBase() {
   engine.StoreChanged();
 
   engine.SetUniversalMode(session_.ReadDisplaySettings(ports_.button_face));
-  const bool offered = session_.stripes().offered();
-  context_menu_->stripes_separator()->setVisible(offered);
-  context_menu_->stripes()->setVisible(offered);
   context_menu_->stripes()->setChecked(session_.stripes().stripes_on());
   stripes_.Apply();
   // The engine keeps its own record of a suspended scan, so unmuting it
   // cannot start a second scan over it.
   engine.SetMuted(false);
 
-  const bool writable = !session_.base_read_only();
-  for (QAction* a : {actions_->add(), actions_->save_widths(),
-                     actions_->remove(), actions_->paste()})
-    a->setEnabled(writable);
-  home->SetEditable(writable);
-  org->SetEditable(writable);
-  actions_->copy_result()->setEnabled(true);
+  home->SetEditable(!session_.base_read_only());
+  org->SetEditable(!session_.base_read_only());
+  menu_findings_.reset();
+  stripes_offered_ = session_.stripes().offered();
+  UpdateActions();
   switcher_->ShowTownHint();
+}
+
+MenuInputs MainWindow::WindowState(bool opening) {
+  const RecordStore& store = session_.store();
+  ResultGrid* grid = pages_->grid(pages_->active());
+  MenuInputs in;
+  in.base_loaded = session_.base_loaded();
+  in.base_read_only = session_.base_read_only();
+  in.folder_read_only = session_.folder_read_only();
+  in.modified = session_.modified();
+  in.stripes_offered = in.base_loaded && stripes_offered_;
+  in.origin_tag_empty = store.header.OriginTag.empty();
+  in.change_entries = store.HomeChanges.size() + store.OrgChanges.size();
+  in.grid_rows = grid->RowCount();
+  in.grid_visible = grid->IsVisible();
+  in.number = grid->Row() > 0 ? grid->Cell(1, grid->Row()) : std::string();
+  in.opening = opening;
+  if (opening) {
+    in.width_difference =
+        in.base_loaded ? base_commands_->WidthDifference() : 0;
+    in.clipboard_has_text =
+        ports_.clipboard != nullptr && !ports_.clipboard->ReadText().empty();
+  }
+  in.last_opening = menu_findings_;
+  return in;
+}
+
+MenuState MainWindow::UpdateActions(bool opening) {
+  const MenuState state = DecideMenu(WindowState(opening), [this] {
+    return ports_.serial_ports != nullptr &&
+           !FindFreeModem(*ports_.serial_ports).empty();
+  });
+  if (state.findings) menu_findings_ = state.findings;
+  actions_->Apply(state);
+  context_menu_->OfferStripes(state.stripes);
+  return state;
 }
 
 void MainWindow::ShowInformation() {

@@ -4,9 +4,11 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 
 #include "app/base_session.h"
 #include "app/rules/header_geometry.h"
+#include "app/rules/menu_rules.h"
 #include "platform/qt_work_runner.h"
 #include "search/search_engine.h"
 #include "ui/base_commands.h"
@@ -63,9 +65,15 @@ class MainWindow : public QMainWindow {
   void BuildToolBar();
   void BuildCommands();
   void BuildMenu();
-  // Shows the loaded base: captions, columns, the stored settings, and
-  // what a read-only base allows.
+  // Shows the loaded base: captions, columns and the stored settings.
   void ShowBase();
+  // The state the window's rules read; the clipboard and the widths only
+  // as the menu opens.
+  MenuInputs WindowState(bool opening);
+  // Every action enabled as the window's rules decide, whenever their state
+  // changed and as the menu opens (only then are the serial ports probed);
+  // returns the decision.
+  MenuState UpdateActions(bool opening = false);
   void EndProgram();
 
   MainWindowPorts ports_;
@@ -75,6 +83,12 @@ class MainWindow : public QMainWindow {
   GridStripes stripes_;
   bool ended_ = false;
   bool closed_ = false;
+  // What the menu's last opening on the shown base found; showing a base
+  // forgets it.
+  std::optional<MenuFindings> menu_findings_;
+  // The stripes could be seen when the shown base was loaded: the item and
+  // keys are offered from then on, whatever the contrast keys do later.
+  bool stripes_offered_ = false;
   std::unique_ptr<WindowActions> actions_;
   std::unique_ptr<GridCommands> grid_commands_;
   std::unique_ptr<BaseCommands> base_commands_;

@@ -225,8 +225,7 @@ int SearchControls::ShownRows() const {
 }
 
 void SearchControls::UpdateCountLabel() {
-  CountLabelState state =
-      CountLabelFor(ShownRows(), session_->base_read_only());
+  CountLabelState state = CountLabelFor(ShownRows());
   count_label_->setText(QString::fromStdString(state.text));
   count_label_->setToolTip(state.hint ? QString::fromUtf8(kCountHint)
                                       : QString());

@@ -33,7 +33,7 @@ class SearchControls : public QObject, public SearchView {
     QWidget* overlay = nullptr;    // holds the pages; the line lies over it
     QWidget* count_bar = nullptr;  // where the count stands
     HeaderGeometry geometry;
-    // After every count: the states that follow the shown rows.
+    // After every count: the actions follow the shown rows.
     std::function<void()> counted;
   };
   explicit SearchControls(const Parts& parts);

@@ -5,6 +5,7 @@
 #include <QStyle>
 #include <QWidget>
 
+#include "app/rules/menu_rules.h"
 #include "ui/icons.h"
 
 namespace spravka {
@@ -61,10 +62,16 @@ WindowActions::WindowActions(QWidget* window) {
   optimise_ = MakeAction(window, "optimiseAction",
                          QStringLiteral("Оптимизировать базу"), QString(),
                          DrawnIcon(Picture::kOptimise));
-  // Nothing to act on until a base is loaded.
-  for (QAction* a :
-       {add_, remove_, save_, save_widths_, paste_, copy_result_, optimise_})
-    a->setEnabled(false);
+}
+
+void WindowActions::Apply(const MenuState& s) {
+  add_->setEnabled(s.add_action);
+  remove_->setEnabled(s.remove_action);
+  save_->setEnabled(s.save_action);
+  save_widths_->setEnabled(s.save_widths);
+  paste_->setEnabled(s.paste_action);
+  copy_result_->setEnabled(s.copy_result_action);
+  optimise_->setEnabled(s.optimise);
 }
 
 }  // namespace spravka

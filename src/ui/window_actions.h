@@ -7,12 +7,17 @@ class QWidget;
 
 namespace spravka {
 
+struct MenuState;
+
 // The window's actions, each with its caption, hint, picture and shortcut;
 // a shortcut works wherever the focus is in the window. The tool bar and
-// the menu show them; nothing that needs a base is enabled before one.
+// the menu show them. The window's rules decide which are enabled.
 class WindowActions {
  public:
   explicit WindowActions(QWidget* window);
+
+  // Enables the actions as the rules decided.
+  void Apply(const MenuState& state);
 
   QAction* exit() const { return exit_; }
   QAction* help() const { return help_; }
