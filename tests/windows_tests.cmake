@@ -14,7 +14,7 @@ set(SPRAVKA_TESTS_NOT_ON_WINDOWS
   RestoreTest.ALinkStaysALinkToTheRestoredFile
   OptimiserTest.ABaseReachedThroughALinkIsRebuiltAndBackedUpWhereItLies
   # A window's mark on an open base: POSIX locks (posix_file_support.cc).
-  ShellTest.OneBaseInTwoWindowsAndABaseChangedUnderneath
+  SessionTest.OneBaseInTwoWindowsAndABaseChangedUnderneath
   # POSIX paths, where "/" alone separates and "/x" is no network path
   # (WindowsPathsTest, WindowsTownNamesTest, RegistryFileTypeTest).
   PathsTest.FolderAndFileNameParts
