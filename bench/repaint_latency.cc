@@ -19,6 +19,7 @@
 
 #include "bench_window.h"
 #include "ui/main_window.h"
+#include "ui/search_controls.h"
 #include "x_cover.h"
 
 namespace spravka {
@@ -71,7 +72,7 @@ int main(int argc, char** argv) {
   window.Start(QString::fromLocal8Bit(argv[1]), QStringLiteral("spravka"),
                     {QString::fromLocal8Bit(argv[2])});
   window.show();
-  window.FocusRule();
+  window.search_controls().FocusRule();
   const Clock::time_point settle =
       Clock::now() + std::chrono::milliseconds(500);
   while (Clock::now() < settle) QCoreApplication::processEvents();

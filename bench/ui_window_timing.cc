@@ -20,6 +20,7 @@
 #include "search/search_engine.h"
 #include "storage/record_store.h"
 #include "ui/main_window.h"
+#include "ui/search_controls.h"
 #include "ui/splash.h"
 
 namespace spravka {
@@ -115,7 +116,7 @@ int main(int argc, char** argv) {
   const Clock::time_point base_loaded = Clock::now();
   delete splash;
   window.show();
-  window.FocusRule();
+  window.search_controls().FocusRule();
   const Clock::time_point first_paint = painted.Wait();
   const double start_up = Ms(first_paint - process_start);
 

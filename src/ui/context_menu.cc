@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QEvent>
 
-#include "dialling/modem.h"
 #include "ui/icons.h"
 
 namespace spravka {
@@ -57,8 +56,8 @@ ContextMenu::ContextMenu(const Parts& parts, QWidget* parent)
   ItemFor(p_.help, "helpMenuItem", false);
 
   QObject::connect(this, &QMenu::aboutToShow, [this] { Decide(); });
-  for (ResultGrid* grid : {p_.grids->grid(TableId::kHome),
-                           p_.grids->grid(TableId::kOrg)}) {
+  for (ResultGrid* grid :
+       {p_.grids->grid(TableId::kHome), p_.grids->grid(TableId::kOrg)}) {
     QObject::connect(grid, &ResultGrid::menuRequested,
                      [this](QPoint global, bool by_mouse) {
                        if (!by_mouse) ForgetPress();
@@ -132,23 +131,7 @@ void ContextMenu::Decide() {
       grid->SetCurrent(column, grid->Row());
   }
 
-  MenuInputs in;
-  in.grid_rows = grid->RowCount();
-  in.grid_visible = grid->IsVisible();
-  in.number = grid->Row() > 0 ? grid->Cell(1, grid->Row()) : std::string();
-  in.base_read_only = session.base_read_only();
-  in.folder_read_only = session.folder_read_only();
-  in.origin_tag_empty = session.store().header.OriginTag.empty();
-  in.change_entries =
-      session.store().HomeChanges.size() + session.store().OrgChanges.size();
-  in.width_difference = session.base_loaded() ? p_.base->WidthDifference() : 0;
-  in.clipboard_has_text =
-      p_.clipboard != nullptr && !p_.clipboard->ReadText().empty();
-  const MenuState s = DecideMenu(in, [this] {
-    return p_.serial_ports != nullptr &&
-           !FindFreeModem(*p_.serial_ports).empty();
-  });
-
+  const MenuState s = p_.decide();
   copy_result_item_->setVisible(s.copy_result_visible);
   dial_item_->setText(QString::fromStdString(s.dial_caption));
   dial_item_->setEnabled(s.dial);
@@ -159,8 +142,11 @@ void ContextMenu::Decide() {
   paste_item_->setEnabled(s.paste);
   restore_item_->setEnabled(s.restore);
   new_base_item_->setEnabled(s.new_base);
-  p_.save_widths->setEnabled(s.save_widths);
-  p_.optimise->setEnabled(s.optimise);
+}
+
+void ContextMenu::OfferStripes(bool offered) {
+  stripes_separator_->setVisible(offered);
+  stripes_item_->setVisible(offered);
 }
 
 }  // namespace spravka

@@ -4,12 +4,11 @@
 
 #include <QMenu>
 #include <QPoint>
+#include <functional>
 #include <optional>
 
-#include "app/rules/menu_rules.h"
 #include "app/base_session.h"
-#include "dialling/serial_port.h"
-#include "editing/clipboard.h"
+#include "app/rules/menu_rules.h"
 #include "ui/base_commands.h"
 #include "ui/grid_commands.h"
 
@@ -21,15 +20,17 @@ namespace spravka {
 // save, save the widths, optimise, information) take its caption, hint,
 // picture and shortcut and trigger it. An opening by a right click first makes
 // the cell under the click current; one without the mouse (the menu key, F9,
-// the button) keeps the current cell. Then every item is decided.
+// the button) keeps the current cell. Then the window's rules decide every
+// item.
 class ContextMenu : public QMenu {
   Q_OBJECT
 
  public:
   struct Parts {
     BaseSession* session = nullptr;
-    Clipboard* clipboard = nullptr;
-    SerialPorts* serial_ports = nullptr;
+    // The window's rules as the menu opens: the actions are set, the
+    // items' states returned.
+    std::function<MenuState()> decide;
     GridCommands* grids = nullptr;
     BaseCommands* base = nullptr;
     QAction* add = nullptr;
@@ -48,8 +49,9 @@ class ContextMenu : public QMenu {
   // A press on this button forgets the last press on a grid.
   void WatchButton(QWidget* button);
 
-  QAction* stripes_separator() const { return stripes_separator_; }
   QAction* stripes() const { return stripes_item_; }
+  // Shows the stripes item and its separator.
+  void OfferStripes(bool offered);
 
   // Decides every item as the menu opens.
   void Decide();

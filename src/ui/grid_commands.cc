@@ -98,7 +98,7 @@ void GridCommands::Add() {
   ResultGrid* g = grid(table);
   const bool was_hidden = g->isHidden();
   if (!AddRecord(p_.session->store(), table, *g)) return;
-  if (was_hidden && !p_.session->base_read_only()) p_.remove->setEnabled(true);
+  if (was_hidden && p_.rows_shown) p_.rows_shown();
   Changed(table);
 }
 

@@ -5,8 +5,8 @@
 #include <QString>
 #include <functional>
 
-#include "app/message_boxes.h"
 #include "app/base_session.h"
+#include "app/message_boxes.h"
 #include "dialling/serial_port.h"
 #include "editing/clipboard.h"
 #include "search/search_engine.h"
@@ -37,6 +37,8 @@ class GridCommands {
     QAction* remove = nullptr;
     QAction* copy_result = nullptr;
     QAction* paste = nullptr;
+    // An added record showed a hidden grid: the actions follow its rows.
+    std::function<void()> rows_shown;
   };
   // Takes the actions' triggers and the grids' editing events.
   explicit GridCommands(const Parts& parts);

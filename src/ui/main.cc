@@ -27,6 +27,7 @@
 #include "ui/inform_dialog.h"
 #include "ui/main_window.h"
 #include "ui/new_base_dialog.h"
+#include "ui/search_controls.h"
 #include "ui/splash.h"
 #include "util/paths.h"
 #include "util/thrown_error.h"
@@ -107,7 +108,7 @@ int main(int argc, char** argv) {
   // any base was loaded: the window never shows without a base.
   if (window.ended() || !window.session().base_loaded()) return 0;
   window.show();
-  window.FocusRule();
+  window.search_controls().FocusRule();
   app.exec();
   return 0;
 }

@@ -1,26 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Start-up, loading and leaving a base, and closing the window.
 #include "ui/main_window.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontMetricsF>
-#include <QLineEdit>
-#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/town_names.h"
-#include "platform/display_colours.h"
+#include "dialling/modem.h"
 #include "platform/text_codec.h"
 #include "search/captions.h"
 #include "storage/column_maps.h"
 #include "ui/context_menu.h"
 #include "ui/file_drops.h"
 #include "ui/inform_dialog.h"
-#include "ui/search_panel.h"
-#include "ui/splash.h"
+#include "ui/key_preview.h"
+#include "ui/result_pages.h"
+#include "ui/search_controls.h"
 #include "ui/town_box.h"
+#include "ui/town_switcher.h"
+#include "ui/window_actions.h"
 #include "util/scope_exit.h"
 
 namespace spravka {
@@ -56,64 +58,163 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
     : QMainWindow(parent),
       ports_(ports),
       geometry_(WidestDigit(font())),
-      session_(ports.files, ports.settings, ports.boxes, ports.nearest, ports.fs),
-      engine_(&session_.store(), this) {
+      session_(ports.files, ports.settings, ports.boxes, ports.nearest,
+               ports.fs),
+      stripes_(&session_, ports.button_face) {
   setObjectName(QStringLiteral("mainWindow"));
   session_.RunFileWorkWith(&file_work_);
   resize(geometry_.ToScreen(kWindowWidth), geometry_.ToScreen(kWindowHeight));
-  BuildActions();
-  BuildPages();
+  actions_ = std::make_unique<WindowActions>(this);
+  connect(actions_->exit(), &QAction::triggered, this, &QWidget::close);
+  connect(actions_->help(), &QAction::triggered, this,
+          &MainWindow::ShowInformation);
+
+  auto* central = new QWidget(this);
+  central->setObjectName(QStringLiteral("centralPanel"));
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  setCentralWidget(central);
+  pages_ = new ResultPages(stripes_.colours(), geometry_, central);
+  layout->addWidget(pages_);
+  stripes_.SetGrids(pages_->grid(TableId::kHome), pages_->grid(TableId::kOrg));
+
+  // Made in this order, the controls take the focus in this order: the
+  // pages, the tool bar, the universal line.
+  BuildToolBar();
+  SearchControls::Parts search;
+  search.session = &session_;
+  search.pages = pages_;
+  search.overlay = central;
+  search.count_bar = tool_bar_;
+  search.geometry = geometry_;
+  search.counted = [this] { UpdateActions(); };
+  search_ = new SearchControls(search);
+  tool_bar_->addWidget(search_->count_panel());
+
+  TownSwitcher::Parts towns;
+  towns.session = &session_;
+  towns.search = search_;
+  towns.box = town_box_;
+  towns.window = this;
+  towns.save = [this] { return base_commands_->Save(); };
+  towns.show_base = [this] { ShowBase(); };
+  towns.end_program = [this] { EndProgram(); };
+  towns.ended = [this] { return ended_; };
+  switcher_ = new TownSwitcher(towns);
+
   BuildCommands();
   BuildMenu();
-  BuildToolBar();
-  BuildUniversalPanel();
-  BuildModeButtons();
-  session_.OnModifiedChange(
-      [this] { save_action_->setEnabled(session_.modified()); });
+  session_.OnModifiedChange([this] { UpdateActions(); });
   new FileDrops(this, &session_, [this] {
-    SelectTownEntry();
-    SwitchToSelectedTown();
+    switcher_->SelectTownEntry();
+    switcher_->SwitchToSelectedTown();
   });
-  // Laid out for the universal mode until a base brings the stored mode.
-  engine_.SetUniversalMode(true);
-  colours_.grid = ToQColor(ports.button_face);
-  colours_.stripe = colours_.grid;
-  ApplyStripes();
-  // Key preview: the window sees every key before the focused control.
-  qApp->installEventFilter(this);
+  stripes_.Apply();
+
+  KeyPreview::Parts keys;
+  keys.window = this;
+  keys.session = &session_;
+  keys.search = search_;
+  keys.stripes = &stripes_;
+  keys.stripes_item = context_menu_->stripes();
+  keys.stripes_keys = [this] { return UpdateActions().stripes; };
+  keys.menu = context_menu_;
+  keys.menu_button = menu_button_;
+  keys.help = [this] { ShowInformation(); };
+  keys.move_focus = [this](bool next) { focusNextPrevChild(next); };
+  keys.ended = [this] { return ended_; };
+  keys_ = std::make_unique<KeyPreview>(keys);
+  UpdateActions();  // nothing that needs a base before one
 }
 
-MainWindow::~MainWindow() { qApp->removeEventFilter(this); }
+MainWindow::~MainWindow() = default;
+
+SearchEngine& MainWindow::engine() { return search_->engine(); }
+
+void MainWindow::BuildToolBar() {
+  tool_bar_ = new QToolBar(this);
+  QToolBar* tool_bar = tool_bar_;
+  tool_bar->setObjectName(QStringLiteral("toolBar"));
+  tool_bar->setMovable(false);
+  tool_bar->setFloatable(false);
+  tool_bar->toggleViewAction()->setVisible(false);
+  addToolBar(Qt::TopToolBarArea, tool_bar);
+
+  menu_button_ = new QToolButton(tool_bar);
+  menu_button_->setObjectName(QStringLiteral("menuButton"));
+  menu_button_->setText(QStringLiteral("Меню"));
+  menu_button_->setToolTip(QStringLiteral("Меню"));
+  menu_button_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  menu_button_->setPopupMode(QToolButton::InstantPopup);
+  tool_bar->addWidget(menu_button_);
+  tool_bar->addAction(actions_->add());
+  tool_bar->widgetForAction(actions_->add())
+      ->setObjectName(QStringLiteral("addButton"));
+  tool_bar->addAction(actions_->remove());
+  tool_bar->widgetForAction(actions_->remove())
+      ->setObjectName(QStringLiteral("deleteButton"));
+  tool_bar->addSeparator();
+  town_box_ = new TownBox(geometry_, tool_bar);
+  tool_bar->addWidget(town_box_);
+  tool_bar->addSeparator();
+  tool_bar->addAction(actions_->help());
+  tool_bar->addAction(actions_->exit());
+  auto* spacer = new QWidget(tool_bar);
+  spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  tool_bar->addWidget(spacer);
+}
 
 void MainWindow::BuildCommands() {
   GridCommands::Parts grids;
   grids.session = &session_;
-  grids.engine = &engine_;
+  grids.engine = &engine();
   grids.boxes = ports_.boxes;
   grids.clipboard = ports_.clipboard;
   grids.serial_ports = ports_.serial_ports;
-  grids.active_table = [this] { return ActivePage(); };
-  grids.home = home_grid_;
-  grids.org = org_grid_;
-  grids.add = add_action_;
-  grids.remove = delete_action_;
-  grids.copy_result = copy_result_action_;
-  grids.paste = paste_action_;
+  grids.active_table = [this] { return pages_->active(); };
+  grids.home = pages_->grid(TableId::kHome);
+  grids.org = pages_->grid(TableId::kOrg);
+  grids.add = actions_->add();
+  grids.remove = actions_->remove();
+  grids.copy_result = actions_->copy_result();
+  grids.paste = actions_->paste();
+  grids.rows_shown = [this] { UpdateActions(); };
   grid_commands_ = std::make_unique<GridCommands>(grids);
   BaseCommands::Parts base;
   base.session = &session_;
   base.boxes = ports_.boxes;
-  base.window = this;
+  base.window = switcher_;
   base.main = this;
-  base.home = home_grid_;
-  base.org = org_grid_;
-  base.save = save_action_;
-  base.save_widths = save_widths_action_;
-  base.optimise = optimise_action_;
+  base.home = grids.home;
+  base.org = grids.org;
+  base.save = actions_->save();
+  base.save_widths = actions_->save_widths();
+  base.optimise = actions_->optimise();
   base.new_base = ports_.new_base;
   base.base_template = &ports_.base_template;
   base.fs = ports_.fs;
   base_commands_ = std::make_unique<BaseCommands>(base);
+}
+
+void MainWindow::BuildMenu() {
+  ContextMenu::Parts parts;
+  parts.session = &session_;
+  parts.decide = [this] { return UpdateActions(/*opening=*/true); };
+  parts.grids = grid_commands_.get();
+  parts.base = base_commands_.get();
+  parts.add = actions_->add();
+  parts.remove = actions_->remove();
+  parts.copy_result = actions_->copy_result();
+  parts.paste = actions_->paste();
+  parts.save = actions_->save();
+  parts.save_widths = actions_->save_widths();
+  parts.optimise = actions_->optimise();
+  parts.help = actions_->help();
+  context_menu_ = new ContextMenu(parts, this);
+  menu_button_->setMenu(context_menu_);
+  context_menu_->WatchButton(menu_button_);
+  connect(context_menu_->stripes(), &QAction::triggered, this,
+          [this](bool on) { stripes_.SetOn(on); });
 }
 
 void MainWindow::Start(const QString& working_folder,
@@ -121,13 +222,14 @@ void MainWindow::Start(const QString& working_folder,
   std::vector<std::string> arguments;
   for (const QString& a : args) arguments.push_back(a.toStdString());
   session_.Start(working_folder.toStdString(), program_path.toStdString(),
-               arguments);
-  FillTownBox();
+                 arguments);
+  switcher_->FillTownBox();
   // Without a base the window is never shown: the load ends the program.
-  if (ShowLoad(session_.LoadAtStart()) != LoadOutcome::kLoaded) return;
-  PresentMode();
-  engine_.RunOrgSearch();
-  engine_.RunHomeSearch();
+  if (switcher_->ShowLoad(session_.LoadAtStart()) != LoadOutcome::kLoaded)
+    return;
+  search_->PresentMode();
+  engine().RunOrgSearch();
+  engine().RunHomeSearch();
   setAcceptDrops(true);
   if (ports_.file_types) {
     RegisterFileType(session_.folder_read_only(), session_.program_folder(),
@@ -135,126 +237,75 @@ void MainWindow::Start(const QString& working_folder,
   }
 }
 
-void MainWindow::FillTownBox() {
-  town_box_->ShowEntries(session_.towns().entries(), session_.selected_entry());
-  ShowTownHint();
-}
-
-void MainWindow::SelectTownEntry() {
-  // Entries added since (command line, new base) are added in their place.
-  if (town_box_->count() != static_cast<int>(session_.towns().size())) {
-    FillTownBox();
-    return;
-  }
-  town_box_->Select(session_.selected_entry());
-  ShowTownHint();
-}
-
-void MainWindow::ShowTownHint() {
-  town_box_->ShowHint(session_.base_loaded()
-                          ? FromCp1251(session_.store().header.Description)
-                          : QStringLiteral("Выбор города"));
-}
-
-LoadOutcome MainWindow::ShowLoad(LoadOutcome outcome) {
-  SelectTownEntry();
-  if (outcome == LoadOutcome::kFatal) {
-    EndProgram();
-  } else if (outcome == LoadOutcome::kLoaded || session_.base_loaded()) {
-    // A failed load leaves the base loaded before: show that one again.
-    ApplyBase();
-  }
-  return outcome;
-}
-
-void MainWindow::ApplyBase() {
+void MainWindow::ShowBase() {
   const BaseHeader& h = session_.store().header;
   const ColumnMaps& maps = session_.store().maps;
   QCoreApplication::setApplicationName(FromCp1251(h.Title));
   if (ports_.help) ports_.help->PlaceBaseDescription(h.Description);
   setWindowTitle(FromCp1251(h.Caption));
 
-  PlaceSearchFields();
+  search_->PlaceSearchFields();
+  ResultGrid* home = pages_->grid(TableId::kHome);
+  ResultGrid* org = pages_->grid(TableId::kOrg);
+  home->SetColumns(h.HomeFieldCount,
+                   CaptionsOf(TableId::kHome, maps, h.HomeFieldCount),
+                   h.HomeColWidths.data());
+  org->SetColumns(h.OrgFieldCount,
+                  CaptionsOf(TableId::kOrg, maps, h.OrgFieldCount),
+                  h.OrgColWidths.data());
+  SearchEngine& engine = search_->engine();
+  engine.ClearAllCaches();
+  engine.StoreChanged();
 
-  home_grid_->SetColumns(h.HomeFieldCount,
-                         CaptionsOf(TableId::kHome, maps, h.HomeFieldCount),
-                         h.HomeColWidths.data());
-  org_grid_->SetColumns(h.OrgFieldCount,
-                        CaptionsOf(TableId::kOrg, maps, h.OrgFieldCount),
-                        h.OrgColWidths.data());
-  engine_.ClearAllCaches();
-  engine_.StoreChanged();
-
-  engine_.SetUniversalMode(session_.ReadDisplaySettings(ports_.button_face));
-  context_menu_->stripes_separator()->setVisible(session_.stripes().offered());
-  stripes_item_->setVisible(session_.stripes().offered());
-  stripes_item_->setChecked(session_.stripes().stripes_on());
-  ApplyStripes();
+  engine.SetUniversalMode(session_.ReadDisplaySettings(ports_.button_face));
+  context_menu_->stripes()->setChecked(session_.stripes().stripes_on());
+  stripes_.Apply();
   // The engine keeps its own record of a suspended scan, so unmuting it
   // cannot start a second scan over it.
-  engine_.SetMuted(false);
+  engine.SetMuted(false);
 
-  const bool writable = !session_.base_read_only();
-  for (QAction* a :
-       {add_action_, save_widths_action_, delete_action_, paste_action_})
-    a->setEnabled(writable);
-  home_grid_->SetEditable(writable);
-  org_grid_->SetEditable(writable);
-  copy_result_action_->setEnabled(true);
-  ShowTownHint();
+  home->SetEditable(!session_.base_read_only());
+  org->SetEditable(!session_.base_read_only());
+  menu_findings_.reset();
+  stripes_offered_ = session_.stripes().offered();
+  UpdateActions();
+  switcher_->ShowTownHint();
 }
 
-void MainWindow::PlaceSearchFields() {
-  const BaseHeader& h = session_.store().header;
-  const ColumnMaps& maps = session_.store().maps;
-  for (int k = 0; k < kHomeKinds; ++k) {
-    if (maps.HomeFieldColumn[k] != 0)
-      home_panel_->Place(k, h.HomeEditPlaces[k]);
+MenuInputs MainWindow::WindowState(bool opening) {
+  const RecordStore& store = session_.store();
+  ResultGrid* grid = pages_->grid(pages_->active());
+  MenuInputs in;
+  in.base_loaded = session_.base_loaded();
+  in.base_read_only = session_.base_read_only();
+  in.folder_read_only = session_.folder_read_only();
+  in.modified = session_.modified();
+  in.stripes_offered = in.base_loaded && stripes_offered_;
+  in.origin_tag_empty = store.header.OriginTag.empty();
+  in.change_entries = store.HomeChanges.size() + store.OrgChanges.size();
+  in.grid_rows = grid->RowCount();
+  in.grid_visible = grid->IsVisible();
+  in.number = grid->Row() > 0 ? grid->Cell(1, grid->Row()) : std::string();
+  in.opening = opening;
+  if (opening) {
+    in.width_difference =
+        in.base_loaded ? base_commands_->WidthDifference() : 0;
+    in.clipboard_has_text =
+        ports_.clipboard != nullptr && !ports_.clipboard->ReadText().empty();
   }
-  for (int k = 0; k < kOrgKinds; ++k) {
-    if (maps.OrgFieldColumn[k] != 0) org_panel_->Place(k, h.OrgEditPlaces[k]);
-  }
+  in.last_opening = menu_findings_;
+  return in;
 }
 
-void MainWindow::PresentMode() {
-  const bool universal = engine_.universal_mode();
-  home_panel_->setEnabled(!universal);
-  org_panel_->setEnabled(!universal);
-  universal_panel_->setVisible(universal);
-  to_detailed_panel_->setVisible(universal);
-  if (universal) PlaceUniversalPanel();
-}
-
-void MainWindow::ClearSearchEdits(TableId table) {
-  SearchPanel* p = panel(table);
-  for (int kind = 0; kind < p->kinds(); ++kind) p->edit(kind)->clear();
-}
-
-bool MainWindow::CloseBase() {
-  home_panel_->HideAll();
-  org_panel_->HideAll();
-  {
-    // Nothing is searched on the way out.
-    SearchMute mute(&engine_);
-    ClearSearchEdits(TableId::kHome);
-    ClearSearchEdits(TableId::kOrg);
-    universal_edit_->clear();
-  }
-  if (!session_.Leave(engine_.universal_mode(),
-                      [this] { return base_commands_->Save(); })) {
-    // The changes could not be written: the base is not given up.
-    StayWithBase();
-    return false;
-  }
-  return true;
-}
-
-void MainWindow::StayWithBase() {
-  session_.SelectCurrentEntry();
-  SelectTownEntry();
-  PlaceSearchFields();
-  FocusRule();
-  engine_.Run(ActivePage());  // the edits were emptied on the way out
+MenuState MainWindow::UpdateActions(bool opening) {
+  const MenuState state = DecideMenu(WindowState(opening), [this] {
+    return ports_.serial_ports != nullptr &&
+           !FindFreeModem(*ports_.serial_ports).empty();
+  });
+  if (state.findings) menu_findings_ = state.findings;
+  actions_->Apply(state);
+  context_menu_->OfferStripes(state.stripes);
+  return state;
 }
 
 void MainWindow::ShowInformation() {
@@ -268,11 +319,16 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     closed_ = true;
     ScopeExit stay_open([this] { closed_ = false; });
-    if (!CloseBase()) return;
+    if (!switcher_->CloseBase()) return;
     stay_open.Dismiss();
   }
   if (ports_.help) ports_.help->hide();
   event->accept();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (search_) search_->PlaceUniversalPanel();
 }
 
 void MainWindow::EndProgram() {

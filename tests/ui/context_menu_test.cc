@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QToolButton>
 #include <QtTest>
+#include <utility>
 
 #include "platform/qt_clipboard.h"
 #include "storage/record_key.h"
@@ -163,6 +164,26 @@ class ContextMenuTest : public QObject {
       TypeText(rig_->Edit("universalEdit"), "нет такого");
     OpenMenu();
     QCOMPARE(Enabled(), enabled);
+    // An item is never on while the action it stands for, which would
+    // ignore it, is off; adding and deleting are on exactly as their items
+    // are, and so are their tool-bar buttons.
+    for (auto [item, action] :
+         {std::pair{"addMenuItem", "addAction"},
+          std::pair{"deleteMenuItem", "deleteAction"},
+          std::pair{"copyResultMenuItem", "copyResultAction"},
+          std::pair{"pasteMenuItem", "pasteAction"}}) {
+      QVERIFY2(
+          !rig_->Action(item)->isEnabled() || rig_->Action(action)->isEnabled(),
+          item);
+    }
+    QCOMPARE(rig_->Action("addAction")->isEnabled(),
+             enabled.contains("addMenuItem"));
+    QCOMPARE(rig_->Action("deleteAction")->isEnabled(),
+             enabled.contains("deleteMenuItem"));
+    QCOMPARE(rig_->Find<QWidget>("addButton")->isEnabled(),
+             enabled.contains("addMenuItem"));
+    QCOMPARE(rig_->Find<QWidget>("deleteButton")->isEnabled(),
+             enabled.contains("deleteMenuItem"));
     QVERIFY(rig_->MenuItem(QStringLiteral("Копировать результат выборки"))
                 ->isVisible());
     QVERIFY(rig_->Action("dialMenuItem")->text().startsWith("Набрать номер "));
@@ -274,7 +295,8 @@ class ContextMenuTest : public QObject {
     QVERIFY(rig_->Trigger("pasteAction"));
     QCOMPARE(rig_->Column("homeGrid", 1).mid(5), (QStringList{"a", "b"}));
     QCOMPARE(rig_->Column("homeGrid", 2).mid(5), (QStringList{"1", "2"}));
-    const TData* b = rig_->window()->session().store().HomeChanges.Find("0000007");
+    const TData* b =
+        rig_->window()->session().store().HomeChanges.Find("0000007");
     QVERIFY(b != nullptr);
     QCOMPARE(b->value, RecordText({"b", "2", "", "", "", "", ""}));
   }

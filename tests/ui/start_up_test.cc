@@ -14,6 +14,7 @@
 #include "storage/base_file.h"
 #include "support/base_builder.h"
 #include "ui/search_panel.h"
+#include "ui/town_switcher.h"
 #include "ui_test_main.h"
 #include "window_rig.h"
 
@@ -438,7 +439,7 @@ class StartUpTest : public QObject {
 
     // Leaving the list on the entry that is shown loads nothing again.
     const size_t boxes = rig.boxes.shown.size();
-    rig.window()->SwitchToSelectedTown();
+    rig.window()->town_switcher().SwitchToSelectedTown();
     QCOMPARE(rig.window()->session().previous_base(), std::string("Alpha"));
     QCOMPARE(rig.boxes.shown.size(), boxes);
   }

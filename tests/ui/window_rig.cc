@@ -8,6 +8,7 @@
 #include "storage/base_template.h"
 #include "storage/cp1251.h"
 #include "support/base_builder.h"
+#include "ui/search_controls.h"
 #include "ui/search_panel.h"
 
 namespace spravka::testing {
@@ -109,7 +110,7 @@ MainWindow* WindowRig::Open(const std::string& folder,
   QApplication::setActiveWindow(window_.get());
   if (!QTest::qWaitForWindowActive(window_.get()))
     qWarning("window not active");
-  window_->FocusRule();
+  window_->search_controls().FocusRule();
   return window_.get();
 }
 

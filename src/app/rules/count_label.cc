@@ -5,10 +5,9 @@
 
 namespace spravka {
 
-CountLabelState CountLabelFor(int rows, bool base_read_only) {
+CountLabelState CountLabelFor(int rows) {
   CountLabelState state;
   if (rows <= 0) return state;
-  state.delete_enabled = !base_read_only;
   if (rows > static_cast<int>(kSearchCap)) {
     state.text = "более " + std::to_string(kSearchCap) + " зап.";
     state.hint = true;

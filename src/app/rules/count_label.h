@@ -10,14 +10,13 @@ inline constexpr char kCountHint[] = "Уточните параметры выб
 
 // What `UpdateCountLabel` shows for the active grid.
 struct CountLabelState {
-  std::string text;             // UTF-8
-  bool hint = false;            // kCountHint on hover
-  bool delete_enabled = false;  // the delete action
+  std::string text;   // UTF-8
+  bool hint = false;  // kCountHint on hover
 };
 
 // `rows`: the grid's data rows (the ". . . . ." row included) when the
 // grid is visible, else 0.
-CountLabelState CountLabelFor(int rows, bool base_read_only);
+CountLabelState CountLabelFor(int rows);
 
 }  // namespace spravka
 

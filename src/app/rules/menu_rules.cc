@@ -27,21 +27,40 @@ std::string DialItemCaption(std::string_view number) {
 MenuState DecideMenu(const MenuInputs& in,
                      const std::function<bool()>& free_modem) {
   MenuState s;
+  const bool writable = in.base_loaded && !in.base_read_only;
+  s.add_action = writable;
+  s.paste_action = writable;
+  // Rows are deleted from a grid that shows at least one.
+  s.remove_action = writable && in.grid_visible && in.grid_rows >= 2;
+  s.save_action = in.modified;
+  s.copy_result_action = in.base_loaded;
+  s.stripes = in.stripes_offered;
+
   s.copy_result_visible = in.grid_rows >= 2 && in.grid_rows <= kMaxCopiedRows;
-  s.remove = in.grid_visible && !in.base_read_only;
-  s.dial = in.grid_visible;
+  s.remove = in.grid_visible && !in.base_read_only && s.remove_action;
+  s.dial = in.opening && in.grid_visible;
   s.copy_row = in.grid_visible;
-  s.copy_result = in.grid_visible;
+  s.copy_result = in.grid_visible && s.copy_result_action;
   // The ports are opened only when the item could be used.
   if (s.dial) s.dial = free_modem();
   s.dial_caption = DialItemCaption(in.number);
-  s.add = !in.base_read_only;
-  s.paste = in.clipboard_has_text && !in.base_read_only;
+  s.add = !in.base_read_only && s.add_action;
+  s.paste = in.clipboard_has_text && !in.base_read_only && s.paste_action;
   s.restore =
       !in.origin_tag_empty && !in.base_read_only && in.change_entries >= 1;
   s.new_base = !in.folder_read_only;
-  s.save_widths = in.width_difference > 0;
-  s.optimise = in.change_entries >= 2;
+
+  if (in.opening) {
+    // Also in a read-only base: the widths are the user's view.
+    s.findings = MenuFindings{.widths_differ = in.width_difference > 0,
+                              .optimisable = in.change_entries >= 2};
+  }
+  const std::optional<MenuFindings>& found =
+      in.opening ? s.findings : in.last_opening;
+  // Before the menu first opens on a base its widths may be stored when it
+  // is writable; nothing is offered for optimising.
+  s.save_widths = found ? found->widths_differ : writable;
+  s.optimise = found && found->optimisable;
   return s;
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The context menu's rules as one table of cases.
+// The rules of the window's actions and menu items as one table of cases.
 #include "app/rules/menu_rules.h"
 
 #include <gtest/gtest.h>
@@ -7,10 +7,12 @@
 namespace spravka {
 namespace {
 
-// A writable base showing 25 rows, one change, widths as stored, text on
-// the clipboard, a free modem.
+// The menu opening on a writable base showing 25 rows, one change, widths
+// as stored, text on the clipboard, a free modem.
 MenuInputs Usual() {
   MenuInputs in;
+  in.base_loaded = true;
+  in.opening = true;
   in.grid_rows = 26;
   in.grid_visible = true;
   in.number = "123456";
@@ -28,6 +30,9 @@ MenuState UsualState() {
   s.add = s.remove = s.copy_row = s.copy_result = s.paste = true;
   s.new_base = true;
   s.restore = true;
+  s.add_action = s.remove_action = s.paste_action = true;
+  s.copy_result_action = true;
+  s.findings = MenuFindings{};
   return s;
 }
 
@@ -44,7 +49,10 @@ TEST(MenuRulesTest, Table) {
       {"no free modem: the caption still shows the number", [](MenuInputs&) {},
        [](MenuState& s) { s.dial = false; }, false, true},
       {"read-only base", [](MenuInputs& in) { in.base_read_only = true; },
-       [](MenuState& s) { s.add = s.remove = s.paste = s.restore = false; },
+       [](MenuState& s) {
+         s.add = s.remove = s.paste = s.restore = false;
+         s.add_action = s.remove_action = s.paste_action = false;
+       },
        true, true},
       {"hidden grid: no ports opened",
        [](MenuInputs& in) {
@@ -54,11 +62,23 @@ TEST(MenuRulesTest, Table) {
        [](MenuState& s) {
          s.remove = s.dial = s.copy_row = s.copy_result = false;
          s.copy_result_visible = false;
+         s.remove_action = false;
        },
        true, false},
+      {"a shown grid without a data row has nothing to delete",
+       [](MenuInputs& in) { in.grid_rows = 1; },
+       [](MenuState& s) {
+         s.remove = s.remove_action = false;
+         s.copy_result_visible = false;
+       },
+       true, true},
       {"two change entries offer optimisation",
        [](MenuInputs& in) { in.change_entries = 2; },
-       [](MenuState& s) { s.optimise = true; }, true, true},
+       [](MenuState& s) {
+         s.optimise = true;
+         s.findings->optimisable = true;
+       },
+       true, true},
       {"no change entry: nothing to restore",
        [](MenuInputs& in) { in.change_entries = 0; },
        [](MenuState& s) { s.restore = false; }, true, true},
@@ -72,7 +92,9 @@ TEST(MenuRulesTest, Table) {
        },
        [](MenuState& s) {
          s.save_widths = true;
+         s.findings->widths_differ = true;
          s.add = s.remove = s.paste = s.restore = false;
+         s.add_action = s.remove_action = s.paste_action = false;
        },
        true, true},
       {"empty clipboard", [](MenuInputs& in) { in.clipboard_has_text = false; },
@@ -88,6 +110,66 @@ TEST(MenuRulesTest, Table) {
        [](MenuInputs& in) { in.number = "1234567"; },
        [](MenuState& s) { s.dial_caption = "Набрать номер 1234567"; }, true,
        true},
+      {"unsaved changes can be saved",
+       [](MenuInputs& in) { in.modified = true; },
+       [](MenuState& s) { s.save_action = true; }, true, true},
+      {"stripes offered: the item and the keys",
+       [](MenuInputs& in) { in.stripes_offered = true; },
+       [](MenuState& s) { s.stripes = true; }, true, true},
+      // Between openings the actions follow the window; the items are not
+      // shown, and no port is opened.
+      {"no base yet: nothing that needs one",
+       [](MenuInputs& in) {
+         in = MenuInputs();
+         in.grid_rows = 1;
+       },
+       [](MenuState& s) {
+         s = MenuState();
+         s.dial_caption = "Набрать номер ";
+         s.new_base = true;
+       },
+       true, false},
+      {"before the first opening a writable base's widths may be stored",
+       [](MenuInputs& in) {
+         in.opening = false;
+         in.width_difference = 0;  // not compared yet
+       },
+       [](MenuState& s) {
+         s.dial = false;
+         s.findings.reset();
+         s.save_widths = true;
+       },
+       true, false},
+      {"before the first opening a read-only base's may not",
+       [](MenuInputs& in) {
+         in.opening = false;
+         in.base_read_only = true;
+       },
+       [](MenuState& s) {
+         s.dial = false;
+         s.findings.reset();
+         s.add = s.remove = s.paste = s.restore = false;
+         s.add_action = s.remove_action = s.paste_action = false;
+       },
+       true, false},
+      {"between openings the widths and optimising follow the last one",
+       [](MenuInputs& in) {
+         in.opening = false;
+         in.last_opening =
+             MenuFindings{.widths_differ = true, .optimisable = true};
+       },
+       [](MenuState& s) {
+         s.dial = false;
+         s.findings.reset();
+         s.save_widths = s.optimise = true;
+       },
+       true, false},
+      {"an opening compares anew, whatever the last one found",
+       [](MenuInputs& in) {
+         in.last_opening =
+             MenuFindings{.widths_differ = true, .optimisable = true};
+       },
+       [](MenuState&) {}, true, true},
   };
   for (const Case& c : cases) {
     MenuInputs in = Usual();
@@ -101,6 +183,12 @@ TEST(MenuRulesTest, Table) {
     });
     EXPECT_EQ(got, expected) << c.what;
     EXPECT_EQ(probes, c.probed ? 1 : 0) << c.what;
+    // An item standing for an action is never enabled while the action,
+    // which would ignore it, is disabled.
+    EXPECT_TRUE(!got.add || got.add_action) << c.what;
+    EXPECT_TRUE(!got.remove || got.remove_action) << c.what;
+    EXPECT_TRUE(!got.paste || got.paste_action) << c.what;
+    EXPECT_TRUE(!got.copy_result || got.copy_result_action) << c.what;
   }
 }
 

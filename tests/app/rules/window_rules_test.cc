@@ -8,29 +8,24 @@
 namespace spravka {
 namespace {
 
-TEST(CountLabelTest, TextHintAndDelete) {
+TEST(CountLabelTest, TextAndHint) {
   struct Case {
     int rows;
-    bool read_only;
     const char* text;
     bool hint;
-    bool delete_enabled;
   };
   const Case cases[] = {
-      {0, false, "", false, false},
-      {-1, false, "", false, false},
-      {1, false, "1 зап.", false, true},
-      {25, false, "25 зап.", false, true},
-      {25, true, "25 зап.", false, false},
-      {1000, false, "1000 зап.", false, true},
-      {1001, false, "более 1000 зап.", true, true},
-      {1001, true, "более 1000 зап.", true, false},
+      {0, "", false},
+      {-1, "", false},
+      {1, "1 зап.", false},
+      {25, "25 зап.", false},
+      {1000, "1000 зап.", false},
+      {1001, "более 1000 зап.", true},
   };
   for (const Case& c : cases) {
-    CountLabelState s = CountLabelFor(c.rows, c.read_only);
+    CountLabelState s = CountLabelFor(c.rows);
     EXPECT_EQ(s.text, c.text) << c.rows;
     EXPECT_EQ(s.hint, c.hint) << c.rows;
-    EXPECT_EQ(s.delete_enabled, c.delete_enabled) << c.rows;
   }
 }
 

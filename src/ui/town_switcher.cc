@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/town_switcher.h"
+
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QWidget>
+
+#include "platform/text_codec.h"
+#include "ui/search_controls.h"
+#include "ui/splash.h"
+#include "ui/town_box.h"
+#include "util/scope_exit.h"
+
+namespace spravka {
+
+TownSwitcher::TownSwitcher(const Parts& parts) : QObject(parts.box), p_(parts) {
+  p_.box->installEventFilter(this);
+  connect(p_.box, &QComboBox::currentIndexChanged, this,
+          &TownSwitcher::TownChosen);
+}
+
+void TownSwitcher::FillTownBox() {
+  p_.box->ShowEntries(p_.session->towns().entries(),
+                      p_.session->selected_entry());
+  ShowTownHint();
+}
+
+void TownSwitcher::SelectTownEntry() {
+  if (p_.box->count() != static_cast<int>(p_.session->towns().size())) {
+    FillTownBox();
+    return;
+  }
+  p_.box->Select(p_.session->selected_entry());
+  ShowTownHint();
+}
+
+void TownSwitcher::ShowTownHint() {
+  p_.box->ShowHint(p_.session->base_loaded()
+                       ? FromCp1251(p_.session->store().header.Description)
+                       : QStringLiteral("Выбор города"));
+}
+
+LoadOutcome TownSwitcher::ShowLoad(LoadOutcome outcome) {
+  SelectTownEntry();
+  if (outcome == LoadOutcome::kFatal) {
+    p_.end_program();
+  } else if (outcome == LoadOutcome::kLoaded || p_.session->base_loaded()) {
+    // A failed load leaves the base loaded before: show that one again.
+    p_.show_base();
+  }
+  return outcome;
+}
+
+bool TownSwitcher::CloseBase() {
+  SearchEngine& engine = p_.search->engine();
+  p_.search->ClearForLeaving();  // nothing is searched on the way out
+  if (!p_.session->Leave(engine.universal_mode(), p_.save)) {
+    // The changes could not be written: the base is not given up.
+    StayWithBase();
+    return false;
+  }
+  return true;
+}
+
+void TownSwitcher::StayWithBase() {
+  p_.session->SelectCurrentEntry();
+  SelectTownEntry();
+  p_.search->PlaceSearchFields();
+  p_.search->FocusRule();
+  // The edits were emptied on the way out.
+  p_.search->engine().Run(p_.search->ActivePage());
+}
+
+void TownSwitcher::TownChosen() {
+  // A choice in the open list waits until the focus leaves the list.
+  if (p_.box->ListOpen()) return;
+  SwitchToSelectedTown();
+  p_.search->FocusRule();
+}
+
+void TownSwitcher::SwitchToSelectedTown() {
+  if (switching_ || p_.ended())
+    return;  // a box or the splash must not switch twice
+  const int index = p_.box->currentIndex();
+  const std::string entry = p_.box->SelectedEntry();
+  if (p_.session->IsCurrentEntry(entry)) return;
+  switching_ = true;
+  ScopeExit switch_ends([this] { switching_ = false; });
+  p_.window->repaint();
+  QCoreApplication::processEvents();
+  LoadOutcome outcome;
+  try {
+    SplashForm splash;  // hidden with the window on every way out
+    splash.ShowNow();
+    if (!CloseBase()) return;  // the shown base stays
+    p_.session->SwitchTo(entry, index);
+    outcome = ShowLoad(p_.session->LoadAfterClose());
+  } catch (...) {
+    // The store still holds the base shown before: the list and the
+    // search controls go back to it before the error is reported.
+    p_.session->BackToLoadedBase();
+    StayWithBase();
+    throw;
+  }
+  ShowSwitchedBase(outcome);
+}
+
+void TownSwitcher::ShowSwitchedBase(LoadOutcome outcome) {
+  p_.window->activateWindow();  // back from the splash (and from any box)
+  if (outcome == LoadOutcome::kFatal) return;
+  p_.search->SetActivePage(TableId::kHome);
+  p_.search->PresentMode();
+  p_.search->engine().RunHomeSearch();
+}
+
+void TownSwitcher::SelectNoTown() { p_.box->Select(-1); }
+
+void TownSwitcher::ReloadBase() {
+  LoadOutcome outcome;
+  {
+    SplashForm splash;
+    splash.ShowNow();
+    outcome = ShowLoad(p_.session->LoadAfterClose());
+  }
+  ShowSwitchedBase(outcome);
+}
+
+bool TownSwitcher::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == p_.box && event->type() == QEvent::FocusOut &&
+      static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    SwitchToSelectedTown();  // leaving the list switches to its selected town
+  }
+  return false;
+}
+
+}  // namespace spravka
