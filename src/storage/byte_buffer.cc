@@ -3,6 +3,7 @@
 
 #ifdef __linux__
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 #include <cstdint>
@@ -56,15 +57,17 @@ namespace {
 // committed only where written (in steps of 2 MB instead of 4 KB).
 constexpr size_t kHugePage = size_t{2} << 20;
 
+// The advice covers the whole pages the buffer touches: for a buffer of
+// its own mapping, that is the whole mapping, which stays one piece, so
+// that realloc can still grow it in place or move it without copying
+// (advice on a part would split it, and realloc would copy every byte).
 void PreferHugePages(char* data, size_t size) {
   if (size < 4 * kHugePage) return;
-  const auto start =
-      (reinterpret_cast<uintptr_t>(data) + kHugePage - 1) & ~(kHugePage - 1);
+  static const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto start = reinterpret_cast<uintptr_t>(data) & ~(page - 1);
   const auto end =
-      (reinterpret_cast<uintptr_t>(data) + size) & ~(kHugePage - 1);
-  if (end > start) {
-    ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
-  }
+      (reinterpret_cast<uintptr_t>(data) + size + page - 1) & ~(page - 1);
+  ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
 }
 #else
 void PreferHugePages(char*, size_t) {}
