@@ -167,16 +167,16 @@ RecordStore StoreWithChanges() {
   for (size_t i = 0; i < kChanges * 9 / 10; ++i) {
     std::string text(home.TextAt(p));
     text.insert(text.size() - 1, "1");  // one more digit of the district
-    store.HomeChanges.Add(RecordKey(home.NumberAt(p)), text);
+    store.HomeChanges.Add(home.NumberAt(p), text);
     // Every 97th record, so that changes spread over the whole table.
     for (int skip = 0; skip < 97 && p < home.used; ++skip)
       p += home.LengthAt(p);
   }
   for (size_t i = 0; i < kChanges / 20; ++i) {
-    store.OrgChanges.Add(RecordKey(1 + i * 13), "\x1F");
+    store.OrgChanges.Add(1 + i * 13, "\x1F");
   }
   for (size_t i = 0; i < kChanges / 20; ++i) {
-    store.HomeChanges.Add(RecordKey(kHomeRecords + 1 + i),
+    store.HomeChanges.Add(kHomeRecords + 1 + i,
                           "\1"
                           "123456\2Novikov A.A.\3\4\5\6\7\x1F");
   }

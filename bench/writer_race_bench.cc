@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
   const std::string base_part =
       WriteBasePart(town.header, 5, town.home_text, town.org_text);
   ChangeList saved;
-  saved.Add("0000001",
+  saved.Add(1,
             "\x01"
             "111\x02"
             "saved\x03\x04\x05\x06\x07\x1F");
@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
     if (!LoadBase(path, &window).ok()) return 1;
     pid_t optimiser = Start(cli, {"optimize", path});
     std::this_thread::sleep_for(delay);
-    window.HomeChanges.Add(RecordKey(2), edit);
+    window.HomeChanges.Add(2, edit);
     const Status saved_status = SaveChanges(path, window);
     Succeeded(optimiser);
     RecordStore after;

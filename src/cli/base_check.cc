@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <set>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "app/base_messages.h"
 #include "storage/base_file.h"
@@ -103,6 +103,10 @@ class Checker {
   }
 
  private:
+  bool Changed(int table, size_t number) const {
+    return number < changed_[table].size() && changed_[table][number];
+  }
+
   void Problem(std::string text) {
     result_.problems.push_back(std::move(text));
   }
@@ -216,8 +220,7 @@ class Checker {
             kSuspectInflateRatio * static_cast<int64_t>(stream_length) +
                 kInflateSlack &&
         !SectionStreamKeepsRecordRules(stream, [&](size_t record) {
-          return changed_[is_home ? 0 : 1].count(
-                     static_cast<int64_t>(record)) != 0;
+          return Changed(is_home ? 0 : 1, record);
         })) {
       Problem(name + ": сжатый текст повреждён, запись в нём длиннее " +
               std::to_string(kMaxRecordLength) + " байт, без конца или сверх " +
@@ -247,7 +250,7 @@ class Checker {
       start = end;
       // A record a change entry replaces is not shown, but the base part
       // must still load on its own once the changes are reset.
-      const bool changed = changed_[is_home ? 0 : 1].count(records) != 0;
+      const bool changed = Changed(is_home ? 0 : 1, records);
       std::string problem =
           changed ? "" : RecordProblem(record, field_count, false);
       if (problem.empty() && record.size() + kRecordGrowth > kMaxRecordLength) {
@@ -299,14 +302,20 @@ class Checker {
       Problem("раздел изменений обрывается");
       return;
     }
-    std::string masked = file_.substr(base_length + 8);
-    MaskChangeStream(reinterpret_cast<uint8_t*>(masked.data()), masked.size());
-    // Checked as it inflates, like the loader reads it: however long the
-    // stream, only one entry at a time is held.
+    // Unmasked in place and masked again for the load that follows, so
+    // that the section is never held twice; checked as it inflates, like
+    // the loader reads it: however long the stream, only one entry at a
+    // time is held.
+    const std::string_view masked =
+        std::string_view(file_).substr(base_length + 8);
+    auto* stream = reinterpret_cast<uint8_t*>(file_.data() + base_length + 8);
+    MaskChangeStream(stream, masked.size());
     size_t trailing = 0;
-    if (!InflatePieces(
-            masked, kChangePiece,
-            [this](std::string_view s) { FeedChangeStream(s); }, &trailing)) {
+    const bool whole = InflatePieces(
+        masked, kChangePiece,
+        [this](std::string_view s) { FeedChangeStream(s); }, &trailing);
+    MaskChangeStream(stream, masked.size());
+    if (!whole) {
       Problem("раздел изменений повреждён и не применяется");
       return;
     }
@@ -400,7 +409,11 @@ class Checker {
               " байт, не применяется");
       return;
     }
-    changed_[table].insert(number);
+    std::vector<bool>& changed = changed_[table];
+    if (static_cast<size_t>(number) >= changed.size()) {
+      changed.resize(static_cast<size_t>(number) + 1);
+    }
+    changed[static_cast<size_t>(number)] = true;
     if (value.size() == 1) return;  // a deletion
     const int field_count =
         table == 0 ? header_.HomeFieldCount : header_.OrgFieldCount;
@@ -457,7 +470,8 @@ class Checker {
   BaseFileLayout layout_;
   BaseHeader header_;
   BaseCheck result_;
-  std::set<int64_t> changed_[2];  // record numbers the changes replace
+  // By record number: whether a change replaces the record.
+  std::vector<bool> changed_[2];
   size_t section_records_[2] = {0, 0};
   // Reading the change stream.
   int change_table_ = 0;

@@ -14,6 +14,7 @@
 #include "cli/field_kinds.h"
 #include "cli/record_fields.h"
 #include "storage/base_file.h"
+#include "storage/record_key.h"
 
 namespace spravka::cli {
 namespace {
@@ -96,13 +97,13 @@ void PrintHeader(const BaseHeader& h) {
 void PrintChanges(const char* name, const ChangeList& changes,
                   int field_count) {
   std::string value;
-  for (const auto& [key, data] : changes) {
-    value = key + ' ';
-    if (data.IsDeletion()) {
+  for (const ChangeEntry& change : changes) {
+    value = RecordKey(change.number) + ' ';
+    if (change.IsDeletion()) {
       value += "удалена";
     } else {
       std::string fields;
-      AppendRecordFields(data.value, field_count, &fields);
+      AppendRecordFields(change.value, field_count, &fields);
       value += Show(fields);
     }
     Line(name, value);

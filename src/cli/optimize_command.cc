@@ -52,6 +52,10 @@ int RunOptimize(const std::vector<std::string>& words) {
       "памяти понадобится в%s раза меньше.\n",
       records, changes, estimates.speed.c_str(), estimates.memory.c_str());
   std::fflush(stdout);
+  // The working tables hold the changes now; their entries (millions,
+  // perhaps) are not needed to rebuild the base.
+  store.HomeChanges.clear();
+  store.OrgChanges.clear();
 
   OptimiseReport report;
   const Status status = OptimiseBase(

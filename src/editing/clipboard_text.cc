@@ -58,7 +58,7 @@ std::optional<size_t> PasteRecords(RecordStore& store, TableId table,
         }
       }
       const std::string value = "\x01" + record + static_cast<char>(kRecordEnd);
-      store.SetChange(table, RecordKey(number), value);
+      store.SetChange(table, number, value);
       store.AppendRecord(table, number, value);
       ++number;
       ++appended;

@@ -73,7 +73,7 @@ bool ApplyCellEdit(RecordStore& store, TableId table, EditGrid& grid,
   const int64_t delta =
       static_cast<int64_t>(text.size()) - static_cast<int64_t>(old_size);
   if (delta != 0) ShiftPositionsBehind(grid, *p, delta);
-  store.SetChange(table, RecordKey(number), std::move(text));
+  store.SetChange(table, number, text);
   return true;
 }
 
@@ -126,7 +126,7 @@ bool AddRecord(RecordStore& store, TableId table, EditGrid& grid) {
   grid.SetCell(0, last, RecordKey(store.table(table).used + 1));
   grid.SetCell(1, last, zeros);
   for (int c = 2; c <= n; ++c) grid.SetCell(c, last, "");
-  store.SetChange(table, RecordKey(*number), text);
+  store.SetChange(table, *number, text);
   grid.SetCurrent(1, last);
   grid.TakeFocus();
   grid.RememberCurrentCell();
@@ -146,7 +146,7 @@ bool DeleteCurrentRecord(RecordStore& store, TableId table, EditGrid& grid) {
   const Table& t = store.table(table);
   const std::optional<size_t> p = RecordPosition(t, grid, grid.Row());
   if (!p) return false;
-  store.SetChange(table, RecordKey(t.NumberAt(*p)), std::string(1, '\x1F'));
+  store.SetChange(table, t.NumberAt(*p), ChangeList::kDeletion);
   store.RemoveRecord(table, *p);
   return true;
 }

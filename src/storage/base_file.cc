@@ -79,21 +79,48 @@ std::string WriteBasePart(const BaseHeader& header, int32_t stamp,
                                    std::move(org));
 }
 
+namespace {
+
+// A change section around a stream that `write` hands over a piece at a
+// time: stamp, size hint, masked stream. `bound` is at least the stream's
+// length.
+std::string ChangeSectionOf(
+    int32_t stamp, size_t bound,
+    const std::function<void(const std::function<void(std::string_view)>&)>&
+        write) {
+  std::string out;
+  AppendInt32(&out, stamp);
+  AppendInt32(&out, 0);
+  size_t size = 0;
+  PieceCompressor compressor(&out, bound);
+  write([&](std::string_view piece) {
+    size += piece.size();
+    compressor.Add(piece);
+  });
+  compressor.Finish();
+  auto* bytes = reinterpret_cast<uint8_t*>(out.data());
+  WriteInt32(bytes + 4, static_cast<int32_t>(size));
+  MaskChangeStream(bytes + 8, out.size() - 8);
+  return out;
+}
+
+}  // namespace
+
 std::string WriteChangeSection(int32_t stamp, const ChangeList& home,
                                const ChangeList& org) {
-  return WriteChangeSectionFromStream(stamp, BuildChangeStream(home, org));
+  // A key takes at most 8 bytes, a value at most its record's length.
+  const size_t bound = 1 + 8 * (home.size() + org.size()) +
+                       home.RecordBytes() + org.RecordBytes();
+  return ChangeSectionOf(stamp, bound, [&](const auto& consume) {
+    WriteChangeStream(home, org, consume);
+  });
 }
 
 std::string WriteChangeSectionFromStream(int32_t stamp,
                                          std::string_view stream) {
-  std::string masked = Compress(stream);
-  MaskChangeStream(reinterpret_cast<uint8_t*>(masked.data()), masked.size());
-  std::string out;
-  out.reserve(masked.size() + 8);
-  AppendInt32(&out, stamp);
-  AppendInt32(&out, static_cast<int32_t>(stream.size()));
-  out.append(masked);
-  return out;
+  return ChangeSectionOf(stamp, stream.size(), [&](const auto& consume) {
+    consume(stream);
+  });
 }
 
 namespace {

@@ -10,7 +10,6 @@
 #include "storage/byte_order.h"
 #include "storage/change_stream.h"
 #include "storage/keystream.h"
-#include "storage/record_key.h"
 #include "storage/side_by_side.h"
 #include "storage/zlib_codec.h"
 
@@ -33,15 +32,15 @@ class TableMerger {
       : t_(*table), r_(reserve), rest_(size) {}
 
   bool Merge(const ChangeList& changes) {
-    for (const auto& [key, data] : changes) {
-      const int64_t target = KeyToNumber(key);
+    for (const ChangeEntry& change : changes) {
+      const int64_t target = change.number;
       if (rest_ > 0) {
         while (j_ < target && rest_ > 0) {
           if (!CopyBaseRecord()) return false;
         }
         if (j_ == target && rest_ > 0) SkipBaseRecord();
       }
-      if (!data.IsDeletion()) WriteRecord(static_cast<uint32_t>(target), data.value);
+      if (!change.IsDeletion()) WriteRecord(change.number, change.value);
     }
     while (rest_ > 0) {
       if (!CopyBaseRecord()) return false;
@@ -90,13 +89,19 @@ class TableMerger {
     ++j_;
   }
 
-  void WriteRecord(uint32_t number, const std::string& value) {
+  void WriteRecord(uint32_t number, std::string_view value) {
     const size_t length = value.size() + kRecordHeadSize;
     if (rest_ > 0) {
       RoomAhead(length);
     } else if (used_ + length > t_.bytes.size() - 1) {
-      t_.bytes.ResizeUninitialized(used_ + 1 +
-                                   std::max(kDefaultTableGrowth, length));
+      // Records past the base ones (added by the user) can be millions:
+      // the room grows by half at a time, so that the table moves rarely.
+      const size_t size = used_ + 1 + std::max(kDefaultTableGrowth, length);
+      if (size > t_.bytes.capacity()) {
+        t_.bytes.Reserve(
+            std::max(size, t_.bytes.capacity() + t_.bytes.capacity() / 2));
+      }
+      t_.bytes.ResizeUninitialized(size);
     }
     uint8_t* head = t_.at(used_ + 1);
     WriteRecordHead(head, number, length);
@@ -111,14 +116,6 @@ class TableMerger {
   size_t used_ = 0;
 };
 
-// What the records of a change list add to a table, heads included.
-size_t ChangeBytes(const ChangeList& changes) {
-  size_t bytes = 0;
-  for (const auto& [key, data] : changes)
-    bytes += data.value.size() + kRecordHeadSize;
-  return bytes;
-}
-
 // Reads one table section into `table`, merged with `changes`: descrambles
 // the stream in place in `file`, inflates it behind the reserve into memory
 // that only the inflating commits, and merges. False when the section is
@@ -130,7 +127,7 @@ bool LoadTable(std::string& file, const SectionBlock& block,
   descramble(reinterpret_cast<uint8_t*>(stream), block.stream_size);
 
   const size_t size = block.text_size;
-  const size_t reserve = TableReserve(table_growth, size, ChangeBytes(changes));
+  const size_t reserve = TableReserve(table_growth, size, changes.RecordBytes());
   const std::string_view compressed(stream, block.stream_size);
   // A text far longer than its stream is read a piece at a time first: one
   // that holds no table is refused before its length is taken.
@@ -138,7 +135,8 @@ bool LoadTable(std::string& file, const SectionBlock& block,
           kSuspectInflateRatio * static_cast<int64_t>(block.stream_size) +
               kInflateSlack &&
       !SectionStreamKeepsRecordRules(compressed, [&changes](size_t record) {
-        return changes.Contains(RecordKey(static_cast<uint32_t>(record)));
+        return record <= ChangeList::kMaxNumber &&
+               changes.Contains(static_cast<uint32_t>(record));
       })) {
     return false;
   }
@@ -215,6 +213,7 @@ ChangeSectionStatus ReadChangeSection(std::string& file,
       std::string_view(reinterpret_cast<char*>(section + 8), stream_size),
       ChangePieceSize(hint, stream_size),
       [&parser](std::string_view piece) { parser.Feed(piece); });
+  parser.Finish();
   return whole ? ChangeSectionStatus::kApplied : ChangeSectionStatus::kDamaged;
 }
 
@@ -240,6 +239,13 @@ Status LoadBaseFromBytes(std::string file, RecordStore* store,
   if (section != ChangeSectionStatus::kApplied) {
     loaded.HomeChanges.clear();
     loaded.OrgChanges.clear();
+  }
+  // The change section is read: when it outweighs the base part, it is not
+  // held while the tables load (the copy is of the smaller part).
+  const auto base_part = static_cast<size_t>(layout.BasePartLength);
+  if (base.bytes.size() - base_part > base_part) {
+    base.bytes.resize(base_part);
+    base.bytes.shrink_to_fit();
   }
 
   size_t offset = layout.header_offset + kHeaderSize;

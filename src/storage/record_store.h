@@ -73,8 +73,8 @@ struct RecordStore {
     TableChanged(id);
   }
   // Sets the change entry of a record, replacing one it had.
-  void SetChange(TableId id, const std::string& key, std::string value) {
-    changes(id).entries()[key].value = std::move(value);
+  void SetChange(TableId id, uint32_t number, std::string_view value) {
+    changes(id).Set(number, value);
   }
 
  private:

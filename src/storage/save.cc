@@ -21,7 +21,10 @@ Status SaveChanges(const std::string& path, const RecordStore& store,
   // by the next load: they stay unsaved instead.
   status = CheckSameBasePart(store, base);
   if (!status.ok()) return status;
+  // The old change section goes before the new one comes in: the file is
+  // never held twice over.
   base.bytes.resize(base.layout.BasePartLength);
+  base.bytes.shrink_to_fit();
   base.bytes.append(section);
   return fs.ReplaceFile(path, base.bytes, FileSystem::ReadOnly::kReplace);
 }

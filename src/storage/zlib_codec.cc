@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <new>
+#include <stdexcept>
 
 namespace spravka {
 
@@ -59,6 +61,62 @@ class Inflater {
 };
 
 }  // namespace
+
+struct PieceCompressor::State {
+  z_stream z{};
+};
+
+PieceCompressor::PieceCompressor(std::string* out, size_t text_size)
+    : state_(std::make_unique<State>()), out_(*out), start_(out->size()) {
+  if (deflateInit(&state_->z, 6) != Z_OK) throw std::bad_alloc();
+  // Room only reserved is not committed until written: reserving the most
+  // the text can take spares the copies of a growing string.
+  if (text_size > 0) {
+    out_.reserve(out_.size() +
+                 deflateBound(&state_->z, static_cast<uLong>(std::min<size_t>(
+                                              text_size, ULONG_MAX))));
+  }
+}
+
+PieceCompressor::~PieceCompressor() { deflateEnd(&state_->z); }
+
+void PieceCompressor::Pump(std::string_view piece, int flush) {
+  z_stream& z = state_->z;
+  char buffer[64 * 1024];
+  const char* next = piece.data();
+  size_t left = piece.size();
+  for (;;) {
+    const size_t in = std::min<size_t>(left, UINT_MAX);
+    const bool last = in == left;
+    const int mode = last ? flush : Z_NO_FLUSH;
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(next));
+    z.avail_in = static_cast<uInt>(in);
+    int rc = Z_OK;
+    do {
+      z.next_out = reinterpret_cast<Bytef*>(buffer);
+      z.avail_out = sizeof buffer;
+      rc = deflate(&z, mode);
+      if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) {
+        throw std::runtime_error("zlib deflate failed");
+      }
+      out_.append(buffer, sizeof buffer - z.avail_out);
+    } while (z.avail_out == 0 || (mode == Z_FINISH && rc != Z_STREAM_END));
+    next += in;
+    left -= in;
+    if (last) return;
+  }
+}
+
+void PieceCompressor::Add(std::string_view piece) {
+  if (!piece.empty()) Pump(piece, Z_NO_FLUSH);
+}
+
+void PieceCompressor::Finish() {
+  Pump({}, Z_FINISH);
+  // The header states the maximum level, as every stream of a base file
+  // does; the level in a zlib header is a hint that no reader acts on.
+  out_[start_ + 1] = static_cast<char>(kZlibMaxLevelHeader[1]);
+}
 
 bool InflateExact(std::string_view stream, char* out, size_t size) {
   Inflater inflater(stream);

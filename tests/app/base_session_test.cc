@@ -271,7 +271,7 @@ TEST_F(SessionTest, DamageIsFatalButAReadErrorKeepsTheLoadedBase) {
 
 TEST_F(SessionTest, ForeignChangeSectionIsReportedAndIgnored) {
   ChangeList home;
-  home.Add("0000001", testing::RecordText({"111111", "changed"}));
+  home.Add(1, testing::RecordText({"111111", "changed"}));
   std::string file =
       MakeBaseFile({{"111111", "stored"}}, {{"2", "b"}}, 1, &home);
   std::string other =
@@ -392,7 +392,7 @@ TEST_F(SessionTest, OneBaseInTwoWindowsAndABaseChangedUnderneath) {
   ASSERT_TRUE(OptimiseBase(dir_ + "/Town.qz", other, other.header.HomeColWidths,
                            other.header.OrgColWidths, 4321, nullptr)
                   .ok());
-  session_.store().HomeChanges.Add("0000002", testing::RecordText({"2", "new"}));
+  session_.store().HomeChanges.Add(2, testing::RecordText({"2", "new"}));
   boxes_.shown.clear();
   EXPECT_FALSE(session_.SaveChanges());
   ASSERT_EQ(boxes_.shown.size(), 1u);

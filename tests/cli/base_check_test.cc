@@ -51,11 +51,11 @@ std::string Joined(const BaseCheck& check) {
 
 TEST(BaseCheckTest, SoundBasesPass) {
   ChangeList home;
-  home.Add("0000001", "\x1F");  // deleted
-  home.Add("0000002",
+  home.Add(1, "\x1F");  // deleted
+  home.Add(2,
            "\1"
            "2\2B\3Y\x1F");  // rewritten
-  home.Add("0000004",
+  home.Add(4,
            "\1"
            "4\2d\3w\x1F");  // added
   const std::string with_changes =
@@ -69,7 +69,7 @@ TEST(BaseCheckTest, SoundBasesPass) {
   // An entry longer than the format's 250 bytes is written and read whole
   // by this program: worth a note, not a fault.
   ChangeList long_entry;
-  long_entry.Add("0000002", "\1" "2\2" + std::string(300, 'B') + "\3Y\x1F");
+  long_entry.Add(2, "\1" "2\2" + std::string(300, 'B') + "\3Y\x1F");
   const BaseCheck long_check =
       CheckBaseFile(SoundBase() + WriteChangeSection(kStamp, long_entry, ChangeList()));
   EXPECT_TRUE(long_check.problems.empty()) << Joined(long_check);

@@ -100,9 +100,9 @@ TEST_F(ClipboardTextTest, PastedRecordsAreNumberedOnAndEnteredAsChanges) {
   ASSERT_EQ(PasteRecords(store_, kHome, "x\ty\tz\rp\tq\tr\r"), 2u);
   const std::vector<uint32_t> numbers = testing::TableNumbers(store_.HomeData);
   EXPECT_EQ(numbers, (std::vector<uint32_t>{1, 2, 3, 4}));
-  EXPECT_EQ(store_.HomeChanges.Find(RecordKey(3))->value,
+  EXPECT_EQ(*store_.HomeChanges.Find(3),
             RecordText({"x", "y", "z"}));
-  EXPECT_EQ(store_.HomeChanges.Find(RecordKey(4))->value,
+  EXPECT_EQ(*store_.HomeChanges.Find(4),
             RecordText({"p", "q", "r"}));
   // The table stays well formed: adding goes on after them.
   EXPECT_EQ(NextRecordNumber(store_.HomeData), 5u);

@@ -40,8 +40,8 @@ class RecordEditorTest : public ::testing::Test {
   }
   std::vector<Fields> Records() { return TableRecords(store_.HomeData, 3); }
   std::string Change(int number) {
-    const TData* d = store_.HomeChanges.Find(RecordKey(number));
-    return d ? d->value : "(none)";
+    const std::optional<std::string_view> d = store_.HomeChanges.Find(number);
+    return d ? std::string(*d) : "(none)";
   }
 
   RecordStore store_;

@@ -8,6 +8,7 @@
 #include "cli/base_check.h"
 #include "fuzz_input.h"
 #include "storage/base_file.h"
+#include "storage/record_key.h"
 #include "storage/record_store.h"
 #include "storage/record_table.h"
 
@@ -37,8 +38,9 @@ void ExpectSoundTable(const Table& table, int field_count) {
 }
 
 void ExpectSoundChanges(const ChangeList& changes) {
-  for (const auto& [key, data] : changes) {
-    Expect(key.size() == 7, "a change key that is not seven digits");
+  for (const ChangeEntry& data : changes) {
+    Expect(data.number >= 1 && data.number <= kMaxKeyedRecordNumber,
+           "a change key that is not seven digits");
     Expect(!data.value.empty() &&
                data.value.back() == static_cast<char>(kRecordEnd),
            "a change value without its end");

@@ -70,9 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Expect(t.CountRecords() == before + *pasted, "records lost or invented");
   for (size_t p = 1; p < t.used; p += t.LengthAt(p)) {
     if (t.NumberAt(p) <= before) continue;
-    const TData* change =
-        store.HomeChanges.Find(RecordKey(t.NumberAt(p)));
-    Expect(change != nullptr && change->value == t.TextAt(p),
+    const std::optional<std::string_view> change =
+        store.HomeChanges.Find(t.NumberAt(p));
+    Expect(change && *change == t.TextAt(p),
            "a pasted record that its change entry does not hold");
   }
   Expect(NextRecordNumber(t) == before + *pasted + 1,

@@ -62,13 +62,13 @@ void Edit(const RecordStore& store, ChangeList* home, ChangeList* org) {
   const Table& h = store.HomeData;
   std::string text(h.TextAt(1));
   text.insert(text.size() - 1, "1");
-  home->Add(RecordKey(h.NumberAt(1)), text);
-  home->Add(RecordKey(3), "\x1F");
-  home->Add(RecordKey(h.CountRecords() + 1),
+  home->Add(h.NumberAt(1), text);
+  home->Add(3, "\x1F");
+  home->Add(h.CountRecords() + 1,
             "\x01"
             "777777\x02"
             "Новиков А.А.\x03\x04\x05\x06\x07\x1F");
-  org->Add(RecordKey(1), "\x1F");
+  org->Add(1, "\x1F");
 }
 
 // A stated-length mode, an amount, then the stream.

@@ -39,15 +39,15 @@ class FileFailureTest : public ::testing::Test {
     for (int i = 1; i <= 40; ++i)
       home.push_back({std::to_string(i), "h" + std::to_string(i)});
     ChangeList saved;
-    saved.Add("0000003", RecordText({"3", "saved"}));
+    saved.Add(3, RecordText({"3", "saved"}));
     before_[BackupName("town.qz")] = "an older backup";
     before_["town.qz"] = testing::MakeBaseFile(home, {{"o1", "x"}}, 21, &saved);
     Reset();
     ASSERT_EQ(LoadBase(path_, &store_).code(), StatusCode::kOk);
     // Unsaved edits on top of the saved one.
-    store_.HomeChanges.Add("0000005", "\x1F");
-    store_.HomeChanges.Add("0000041", RecordText({"41", "added"}));
-    store_.OrgChanges.Add("0000001", RecordText({"o1", "edited"}));
+    store_.HomeChanges.Add(5, "\x1F");
+    store_.HomeChanges.Add(41, RecordText({"41", "added"}));
+    store_.OrgChanges.Add(1, RecordText({"o1", "edited"}));
     // The working tables as the edits left them: the saved state reloaded
     // with them applied.
     const std::string saved_state = testing::ReadBytes(path_);

@@ -51,8 +51,8 @@ TEST(LoadTest, TemplateWithAHeaderLoadsAsTwoEmptyTables) {
   EXPECT_EQ(store.OrgData.used, 0u);
   ASSERT_EQ(store.HomeChanges.size(), 1u);
   ASSERT_EQ(store.OrgChanges.size(), 1u);
-  EXPECT_TRUE(store.HomeChanges.begin()->second.IsDeletion());
-  EXPECT_EQ(store.HomeChanges.begin()->first, "0000001");
+  EXPECT_TRUE(store.HomeChanges.begin()->IsDeletion());
+  EXPECT_EQ(store.HomeChanges.begin()->number, 1u);
   EXPECT_EQ(store.BaseStamp, 758950572);
   EXPECT_EQ(store.header.TableGrowth, 100000);
   EXPECT_EQ(store.HomeData.spare(), 100000u);
@@ -72,12 +72,12 @@ TEST(LoadTest, RecordsGetHeadsNumbersAndTagOne) {
 
 TEST(LoadTest, MergeReplacesDeletesAndAppendsInNumberOrder) {
   ChangeList home;
-  home.Add("0000003", RecordText({"3", "C"}));
-  home.Add("0000001", "\x1F");
-  home.Add("0000008", RecordText({"8", "new8"}));
-  home.Add("0000006", RecordText({"6", "new6"}));
+  home.Add(3, RecordText({"3", "C"}));
+  home.Add(1, "\x1F");
+  home.Add(8, RecordText({"8", "new8"}));
+  home.Add(6, RecordText({"6", "new6"}));
   ChangeList org;
-  org.Add("0000002", "\x1F");
+  org.Add(2, "\x1F");
   RecordStore store;
   const LoadResult report =
       Load(MakeBaseFile(kFive, kOrgs, 7, &home, &org), &store);
@@ -97,7 +97,7 @@ TEST(LoadTest, MergeGrowsWhenTheReserveIsTooSmall) {
   BaseHeader header = testing::HeaderWithKinds(2, 2);
   header.TableGrowth = 1;  // every record needs 6 more bytes than the text
   ChangeList home;
-  home.Add("0005001", RecordText({"tail", "y"}));
+  home.Add(5001, RecordText({"tail", "y"}));
   std::string file = WriteBasePart(header, 9, testing::SectionText(many), "");
   file += WriteChangeSection(9, home, ChangeList());
   RecordStore store;
@@ -148,7 +148,7 @@ TEST(LoadTest, ChangeStreamRules) {
 
 TEST(LoadTest, ChangeSectionThatDoesNotApplyLeavesTheBaseAsStored) {
   ChangeList home;
-  home.Add("0000001", "\x1F");
+  home.Add(1, "\x1F");
   const std::string base = MakeBaseFile(kFive, kOrgs, 5);
   const std::string section = WriteChangeSection(5, home, ChangeList());
   std::string garbage_stream = section;
@@ -235,8 +235,8 @@ TEST(LoadTest, DamagedFilesAreReportedInCheckOrder) {
 // every loaded table must have sound heads.
 TEST(LoadTest, SurvivesRandomDamage) {
   ChangeList home;
-  home.Add("0000002", RecordText({"2", "bb"}));
-  home.Add("0000009", RecordText({"9", "new"}));
+  home.Add(2, RecordText({"2", "bb"}));
+  home.Add(9, RecordText({"9", "new"}));
   const std::string good = MakeBaseFile(kFive, kOrgs, 77, &home, nullptr);
   std::mt19937 random(1);
   for (int round = 0; round < 3000; ++round) {

@@ -97,8 +97,8 @@ class BaseGenerator {
     }
     const int entries = Between(0, 8);
     for (int e = 0; e < entries; ++e) {
-      const std::string key = RecordKey(Between(1, records + 4));
-      changes->entries()[key].value = Chance(4) ? "\x1F" : Record(kinds);
+      const auto number = static_cast<uint32_t>(Between(1, records + 4));
+      changes->Set(number, Chance(4) ? "\x1F" : Record(kinds));
     }
     return text;
   }

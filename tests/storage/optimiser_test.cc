@@ -34,11 +34,11 @@ class OptimiserTest : public ::testing::Test {
     std::vector<Fields> home;
     for (int i = 1; i <= 6; ++i) home.push_back({std::to_string(i), "h" + std::to_string(i)});
     ChangeList home_changes;
-    home_changes.Add("0000002", "\x1F");                       // deleted
-    home_changes.Add("0000004", RecordText({"4", "edited"}));  // replaced
-    home_changes.Add("0000007", RecordText({"7", "added"}));   // appended
+    home_changes.Add(2, "\x1F");                       // deleted
+    home_changes.Add(4, RecordText({"4", "edited"}));  // replaced
+    home_changes.Add(7, RecordText({"7", "added"}));   // appended
     ChangeList org_changes;
-    org_changes.Add("0000001", "\x1F");
+    org_changes.Add(1, "\x1F");
     original_ = testing::MakeBaseFile(home, {{"o1", "x"}, {"o2", "y"}}, 55,
                                       &home_changes, &org_changes);
     testing::WriteBytes(path_, original_);

@@ -25,11 +25,11 @@ class WriterLockTest : public ::testing::Test {
   void SetUp() override {
     path_ = testing::TempDir() + "/town.qz";
     ChangeList home;
-    home.Add("0000003", RecordText({"3", "c"}));
+    home.Add(3, RecordText({"3", "c"}));
     testing::WriteBytes(path_, testing::MakeBaseFile({{"1", "a"}, {"2", "b"}},
                                                      {{"9", "o"}}, 8, &home));
     ASSERT_TRUE(LoadBase(path_, &store_).ok());
-    store_.HomeChanges.Add("0000004", RecordText({"4", "d"}));
+    store_.HomeChanges.Add(4, RecordText({"4", "d"}));
   }
 
   std::string path_;

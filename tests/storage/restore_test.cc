@@ -23,8 +23,8 @@ class RestoreTest : public ::testing::Test {
     base_part_ =
         testing::MakeBaseFile({{"1", "a"}, {"2", "b"}}, {{"9", "o"}}, 8);
     ChangeList home;
-    home.Add("0000001", "\x1F");
-    home.Add("0000003", RecordText({"3", "c"}));
+    home.Add(1, "\x1F");
+    home.Add(3, RecordText({"3", "c"}));
     testing::WriteBytes(path_,
                         base_part_ + WriteChangeSection(8, home, ChangeList()));
   }
@@ -87,7 +87,7 @@ TEST_F(RestoreTest, ABasePartThatWouldNotLoadAloneIsKeptWithItsChanges) {
   // Record 2 is longer than the loader takes; only its change entry lets
   // the base load.
   ChangeList home;
-  home.Add("0000002", RecordText({"2", "short"}));
+  home.Add(2, RecordText({"2", "short"}));
   const std::string file = testing::MakeBaseFile(
       {{"1", "a"}, {"2", std::string(65535, 'b')}}, {}, 8, &home);
   testing::WriteBytes(path_, file);

@@ -53,15 +53,15 @@ TEST_F(SaveTest, EmptyListsStillWriteASectionHoldingOnlyTheSeparator) {
 
 TEST_F(SaveTest, ASecondShorterSaveCutsTheFileAndLoadsExactlyTheNewEntries) {
   for (int i = 1; i <= 40; ++i) {
-    store_.HomeChanges.Add(RecordKey(3 + i), RecordText({"n" + std::to_string(i), std::string(60, 'q')}));
+    store_.HomeChanges.Add(3 + i, RecordText({"n" + std::to_string(i), std::string(60, 'q')}));
   }
-  store_.OrgChanges.Add("0000001", "\x1F");
+  store_.OrgChanges.Add(1, "\x1F");
   ASSERT_TRUE(SaveChanges(path_, store_).ok());
   const size_t long_size = testing::ReadBytes(path_).size();
   EXPECT_EQ(Reload().HomeData.CountRecords(), 43u);
 
   store_.HomeChanges.clear();
-  store_.HomeChanges.Add("0000002", "\x1F");
+  store_.HomeChanges.Add(2, "\x1F");
   ASSERT_TRUE(SaveChanges(path_, store_).ok());
   const std::string file = testing::ReadBytes(path_);
   EXPECT_LT(file.size(), long_size);
@@ -70,7 +70,7 @@ TEST_F(SaveTest, ASecondShorterSaveCutsTheFileAndLoadsExactlyTheNewEntries) {
   RecordStore reloaded = Reload();
   EXPECT_EQ(TableRecords(reloaded.HomeData, 2), (std::vector<Fields>{{"1", "a"}, {"3", "c"}}));
   EXPECT_EQ(reloaded.OrgData.used, 0u);
-  EXPECT_EQ(reloaded.HomeChanges.begin()->second.value, "\x1F");
+  EXPECT_EQ(reloaded.HomeChanges.begin()->value, "\x1F");
 }
 
 // A file system where every name is taken: the writer gives up after a
@@ -163,7 +163,7 @@ TEST_F(SaveTest, ColumnWidthsAreNotWrittenIntoADamagedHeader) {
 TEST_F(SaveTest, SavingThroughALinkKeepsTheLinkAndUpdatesItsFile) {
   const std::string link = testing::TempDir() + "/linked.qz";
   std::filesystem::create_symlink(path_, link);
-  store_.HomeChanges.Add("0000001", "\x1F");
+  store_.HomeChanges.Add(1, "\x1F");
   ASSERT_TRUE(SaveChanges(link, store_).ok());
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   RecordStore reloaded = Reload();

@@ -120,12 +120,12 @@ std::string* TwoThreadLoadTest::file_ = nullptr;
 
 TEST_F(TwoThreadLoadTest, BothTablesLoadWithTheirChanges) {
   ChangeList home, org;
-  home.Add(RecordKey(2), "\x1F");
-  home.Add(RecordKey(30001),
+  home.Add(2, "\x1F");
+  home.Add(30001,
            "\x01"
            "1\x02"
            "new\x03\x04\x05\x06\x07\x1F");
-  org.Add(RecordKey(20000), "\x1F");
+  org.Add(20000, "\x1F");
   RecordStore store;
   ASSERT_EQ(LoadBaseFromBytes(*file_ + WriteChangeSection(3, home, org), &store)
                 .code(),

@@ -76,7 +76,7 @@ class WindowsFileSystemTest : public ::testing::Test {
   void MakeBase(const std::string& path) {
     ASSERT_TRUE(fs_.WriteFile(path, base_).ok());
     ASSERT_TRUE(LoadBase(path, &store_).ok());
-    store_.HomeChanges.Add(RecordKey(2), RecordText({"2", "Сидоров"}));
+    store_.HomeChanges.Add(2, RecordText({"2", "Сидоров"}));
   }
 
   std::vector<Fields> Reloaded(const std::string& path) {
@@ -111,7 +111,7 @@ TEST_F(WindowsFileSystemTest, CyrillicNamesAndLongPathsThroughEveryOperation) {
         OptimiseBase(path, store_, {50, 60}, {70}, 99, nullptr).ok());
     ASSERT_TRUE(LoadBase(path, &store_).ok());
     EXPECT_EQ(TableRecords(store_.HomeData, 2), edited);
-    store_.HomeChanges.Add(RecordKey(1), "\x1F");
+    store_.HomeChanges.Add(1, "\x1F");
     ASSERT_TRUE(SaveChanges(path, store_).ok());
     EXPECT_EQ(Reloaded(path), std::vector<Fields>{edited[1]});
     ASSERT_TRUE(RestoreBasePart(path).ok());

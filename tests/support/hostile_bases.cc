@@ -132,7 +132,7 @@ std::vector<HostileBase> HostileBases(HostileScale scale) {
          town + ChangeSection(StampOf(town), static_cast<int32_t>(count + 1),
                               CompressRepeated("\x1E", 'A', count))});
     ChangeList home;
-    home.Add("0000002", "\x1F");
+    home.Add(2, "\x1F");
     bases.push_back(
         {"change-hint.qz", "a change section whose size hint is 2^31-1",
          town +
@@ -145,7 +145,7 @@ std::vector<HostileBase> HostileBases(HostileScale scale) {
     // load it would be 65,536 bytes long.
     const std::string town = DemoFile(20, 2);
     ChangeList home;
-    home.Add(RecordKey(21), std::string(65529, 'L') + "\x1F");
+    home.Add(21, std::string(65529, 'L') + "\x1F");
     bases.push_back(
         {"tagless-record.qz", "a change entry of 65,530 bytes without tag 1",
          town + WriteChangeSection(StampOf(town), home, ChangeList())});

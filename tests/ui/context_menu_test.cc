@@ -295,10 +295,10 @@ class ContextMenuTest : public QObject {
     QVERIFY(rig_->Trigger("pasteAction"));
     QCOMPARE(rig_->Column("homeGrid", 1).mid(5), (QStringList{"a", "b"}));
     QCOMPARE(rig_->Column("homeGrid", 2).mid(5), (QStringList{"1", "2"}));
-    const TData* b =
-        rig_->window()->session().store().HomeChanges.Find("0000007");
-    QVERIFY(b != nullptr);
-    QCOMPARE(b->value, RecordText({"b", "2", "", "", "", "", ""}));
+    const std::optional<std::string_view> b =
+        rig_->window()->session().store().HomeChanges.Find(7);
+    QVERIFY(b.has_value());
+    QCOMPARE(std::string(*b), RecordText({"b", "2", "", "", "", "", ""}));
   }
 
   void thePlatformClipboardSpeaksWindows1251() {

@@ -33,9 +33,9 @@ std::vector<std::string> RecordOfRow(WindowRig& rig, const char* grid,
 }
 
 std::string ChangeOf(WindowRig& rig, TableId table, int number) {
-  const TData* d =
-      rig.window()->session().store().changes(table).Find(RecordKey(number));
-  return d ? d->value : "(none)";
+  const std::optional<std::string_view> d =
+      rig.window()->session().store().changes(table).Find(number);
+  return d ? std::string(*d) : "(none)";
 }
 
 }  // namespace
@@ -253,8 +253,8 @@ class RecordEditingTest : public QObject {
 
     RecordStore saved;
     QCOMPARE(LoadBase(dir_ + "/Town.qz", &saved).code(), StatusCode::kOk);
-    QCOMPARE(saved.HomeChanges.Find("0000001")->value, std::string("\x1F"));
-    QCOMPARE(saved.HomeChanges.Find("0000006")->value,
+    QCOMPARE(std::string(*saved.HomeChanges.Find(1)), std::string("\x1F"));
+    QCOMPARE(std::string(*saved.HomeChanges.Find(6)),
              RecordText({"777777", "", "", "", "", "", ""}));
     QCOMPARE(saved.HomeData.CountRecords(), size_t{5});
   }
