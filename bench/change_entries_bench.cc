@@ -2,10 +2,12 @@
 // Bases whose change section holds millions of distinct change entries, and
 // the two writers a command line does not offer, for bench/change-entries
 // to time and measure.
-// Usage: change_entries_bench --make BASE COUNT deletions|records
+// Usage: change_entries_bench --make BASE COUNT deletions|records|reversed
 //          a small demo town (20 and 2 records) whose change section
 //          holds COUNT entries, half for each table, numbered from 1 on:
-//          deletions, or short records (a number, the other fields empty)
+//          deletions, or short records (a number, the other fields empty),
+//          or the same records in descending order (as no writer of the
+//          program stores them: the reader puts them in order)
 //        change_entries_bench load BASE   loads it as the window does
 //        change_entries_bench save BASE   loads it and saves its changes
 #include <cstdio>
@@ -26,9 +28,10 @@ namespace {
 
 // The entries of one table, made straight into the stream: no change list
 // is held while they are written.
-void AppendEntries(size_t count, bool deletions, int field_count,
-                   std::string* stream) {
-  for (size_t n = 1; n <= count; ++n) {
+void AppendEntries(size_t count, bool deletions, bool reversed,
+                   int field_count, std::string* stream) {
+  for (size_t i = 1; i <= count; ++i) {
+    const size_t n = reversed ? count + 1 - i : i;
     const std::string key = RecordKey(static_cast<int64_t>(n));
     stream->append(key);
     if (!deletions) {
@@ -42,16 +45,18 @@ void AppendEntries(size_t count, bool deletions, int field_count,
   }
 }
 
-int Make(const std::string& path, size_t count, bool deletions) {
+int Make(const std::string& path, size_t count, bool deletions,
+         bool reversed) {
   const DemoTown town = MakeDemoTown(20, 2, 1);
   const auto stamp = static_cast<int32_t>(Keystream(1).Next(kMaxBaseStamp + 1u));
   std::string file =
       WriteBasePart(town.header, stamp, town.home_text, town.org_text);
   std::string stream;
-  AppendEntries(count - count / 2, deletions, town.header.HomeFieldCount,
-                &stream);
+  AppendEntries(count - count / 2, deletions, reversed,
+                town.header.HomeFieldCount, &stream);
   stream.push_back(static_cast<char>(kTableSeparator));
-  AppendEntries(count / 2, deletions, town.header.OrgFieldCount, &stream);
+  AppendEntries(count / 2, deletions, reversed, town.header.OrgFieldCount,
+                &stream);
   file += WriteChangeSectionFromStream(stamp, stream);
   stream = {};
   const Status status = RealFileSystem().WriteFile(path, file);
@@ -66,9 +71,11 @@ int Run(int argc, char** argv) {
   const std::string what = argc > 2 ? argv[1] : "";
   if (what == "--make" && argc == 5) {
     const std::string kind = argv[4];
-    if (kind != "deletions" && kind != "records") return 2;
+    if (kind != "deletions" && kind != "records" && kind != "reversed") {
+      return 2;
+    }
     return Make(argv[2], std::strtoull(argv[3], nullptr, 10),
-                kind == "deletions");
+                kind == "deletions", kind == "reversed");
   }
   if ((what == "load" || what == "save") && argc == 3) {
     RecordStore store;
@@ -82,7 +89,7 @@ int Run(int argc, char** argv) {
   }
   std::fprintf(stderr,
                "usage: change_entries_bench --make BASE COUNT "
-               "deletions|records | load BASE | save BASE\n");
+               "deletions|records|reversed | load BASE | save BASE\n");
   return 2;
 }
 
