@@ -13,8 +13,11 @@ set(SPRAVKA_TESTS_NOT_ON_WINDOWS
   SaveTest.SavingThroughALinkKeepsTheLinkAndUpdatesItsFile
   RestoreTest.ALinkStaysALinkToTheRestoredFile
   OptimiserTest.ABaseReachedThroughALinkIsRebuiltAndBackedUpWhereItLies
-  # A window's mark on an open base: POSIX locks (posix_file_support.cc).
-  SessionTest.OneBaseInTwoWindowsAndABaseChangedUnderneath
+  # POSIX locks lie on the file, Windows ones on a lock file beside it
+  # (WindowsFileSystemTest.TheLockGoesWithTheNameAndLeavesNothingBehind).
+  WriterLockTest.TheLockFollowsTheNameWhenTheBaseWasReplaced
+  # Permission bits (WindowsFileSystemTest.AttributesStayButReadOnlyGoesBeforeAWrite).
+  WriterLockTest.AFailedWriteLeavesAReadOnlyBaseReadOnly
   # POSIX paths, where "/" alone separates and "/x" is no network path
   # (WindowsPathsTest, WindowsTownNamesTest, RegistryFileTypeTest).
   PathsTest.FolderAndFileNameParts

@@ -4,15 +4,24 @@
 // system's code page, and paths beyond 260 characters take the "\\?\" form.
 // Files are flushed before they count as written, and a file is replaced in
 // one MoveFileExW written through to the disk.
+//
+// The writers' lock and a window's mark lie on a small lock file beside the
+// base, not on the base itself: Windows replaces a file by renaming only
+// while nothing holds it open, so a base held open by a window or by its
+// own writer could not be replaced.
 #include "storage/file_system.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include "storage/windows_wide_text.h"
 
@@ -158,6 +167,62 @@ bool IsHeldOpen(const std::wstring& path) {
   return GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
+// The lock file of the base at `path`: hidden, beside it, named after it
+// as its temporary files are but never taken for one of them.
+std::string LockFileName(const std::string& path) {
+  std::string prefix = TemporaryPrefix(path);
+  prefix.back() = '-';  // ".~hash." begins the temporary files' names
+  return prefix + "lock";
+}
+
+// Bytes of the lock file: the writers lock the first alone, each window
+// shares the second. The file is empty: locks past its end are allowed.
+constexpr DWORD kWriterByte = 0;
+constexpr DWORD kOpenMarkByte = 1;
+
+// Opens (or makes) the lock file. Every holder lets every other open it
+// and have it removed; it goes when the last holder closes it, a killed
+// one included. INVALID_HANDLE_VALUE with the error when it cannot be had.
+HANDLE OpenLockFile(const std::wstring& name) {
+  return CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     nullptr, OPEN_ALWAYS,
+                     FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
+                     nullptr);
+}
+
+bool LockByte(HANDLE file, DWORD byte, bool exclusive) {
+  OVERLAPPED at = {};
+  at.Offset = byte;
+  const DWORD flags =
+      LOCKFILE_FAIL_IMMEDIATELY | (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
+  return LockFileEx(file, flags, 0, 1, 0, &at) != 0;
+}
+
+// A lock held through an open handle of the lock file; closing it lets go.
+class HandleLock : public FileLock {
+ public:
+  explicit HandleLock(HANDLE handle) : handle_(handle) {}
+  HandleLock(const HandleLock&) = delete;
+  HandleLock& operator=(const HandleLock&) = delete;
+  ~HandleLock() override { CloseHandle(handle_); }
+
+ private:
+  HANDLE handle_;
+};
+
+constexpr std::chrono::milliseconds kLockPoll{10};
+
+// Whether a lock file that could not be opened (with `error`) is there but
+// going: its last holder has let go and the system is removing it. A file
+// that is not there could not be made (a read-only folder, say).
+bool LockFileGoing(const std::wstring& name, DWORD error) {
+  if (error == ERROR_SHARING_VIOLATION) return true;
+  if (error != ERROR_ACCESS_DENIED) return false;
+  return GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES ||
+         GetLastError() != ERROR_FILE_NOT_FOUND;
+}
+
 class WindowsFileSystem : public FileSystem {
  public:
   Status ReadFile(const std::string& path, std::string* contents) override {
@@ -283,6 +348,118 @@ class WindowsFileSystem : public FileSystem {
     if (!SetAttributes(ApiPath(to), attributes))
       return Failure(FileOperation::kWrite, to, GetLastError());
     return Status::Ok();
+  }
+
+  // A hard link where the volume has them (NTFS); elsewhere the caller
+  // copies. A file another program holds open without letting it be
+  // renamed gets no second name: that name could be neither renamed nor
+  // removed.
+  Status Link(const std::string& existing, const std::string& to) override {
+    const std::wstring source = ApiPath(existing);
+    {
+      Handle file(CreateFileW(source.c_str(), DELETE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                  FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr));
+      if (!file.valid()) {
+        return Failure(FileOperation::kWrite, existing, GetLastError());
+      }
+    }
+    if (CreateHardLinkW(ApiPath(to).c_str(), source.c_str(), nullptr)) {
+      return Status::Ok();
+    }
+    return Failure(FileOperation::kWrite, to, GetLastError());
+  }
+
+  Status ListFolder(const std::string& folder,
+                    std::vector<std::string>* names) override {
+    names->clear();
+    const bool ends_in_separator =
+        !folder.empty() && (folder.back() == '/' || folder.back() == '\\');
+    const std::wstring pattern =
+        ApiPath(folder + (ends_in_separator ? "*" : "\\*"));
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_FILE_NOT_FOUND) return Status::Ok();  // empty
+      return Failure(FileOperation::kListFolder, folder, error);
+    }
+    do {
+      const std::wstring name = found.cFileName;
+      if (name != L"." && name != L"..") names->push_back(Utf8FromWide(name));
+    } while (FindNextFileW(search, &found));
+    const DWORD error = GetLastError();
+    FindClose(search);
+    if (error != ERROR_NO_MORE_FILES) {
+      return Failure(FileOperation::kListFolder, folder, error);
+    }
+    return Status::Ok();
+  }
+
+  // A base that does not exist is not locked; one in a folder where no
+  // lock file can be made is written without the lock (its writer fails
+  // at the write anyway, with the reason).
+  Status LockFile(const std::string& link, std::chrono::milliseconds wait,
+                  std::unique_ptr<FileLock>* lock) override {
+    lock->reset();
+    const std::string path = ResolveLinks(link);
+    const DWORD attributes = GetFileAttributesW(ApiPath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+        return Status::Ok();  // nothing there to lose
+      }
+      return Failure(FileOperation::kRead, path, error);
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+      return Status::OfFile(StatusCode::kNotRegularFile, path);
+    }
+    const std::wstring name = ApiPath(LockFileName(path));
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+      const HANDLE file = OpenLockFile(name);
+      if (file != INVALID_HANDLE_VALUE) {
+        if (LockByte(file, kWriterByte, true)) {
+          *lock = std::make_unique<HandleLock>(file);
+          return Status::Ok();
+        }
+        CloseHandle(file);
+      } else if (!LockFileGoing(name, GetLastError())) {
+        return Status::Ok();  // no lock file can be made here
+      }
+      // Held by another writer, or going as its last holder lets go.
+      if (std::chrono::steady_clock::now() >= deadline) {
+        return Status::OfFile(StatusCode::kBaseLocked, path);
+      }
+      std::this_thread::sleep_for(kLockPoll);
+    }
+  }
+
+  std::unique_ptr<FileLock> MarkOpen(const std::string& link,
+                                     bool* open_elsewhere) override {
+    *open_elsewhere = false;
+    const std::string path = ResolveLinks(link);
+    if (GetFileAttributesW(ApiPath(path).c_str()) == INVALID_FILE_ATTRIBUTES) {
+      return nullptr;
+    }
+    const std::wstring name = ApiPath(LockFileName(path));
+    const HANDLE file = OpenLockFile(name);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    // Another window's share of the byte keeps this handle from taking it
+    // alone.
+    if (LockByte(file, kOpenMarkByte, true)) {
+      OVERLAPPED at = {};
+      at.Offset = kOpenMarkByte;
+      UnlockFileEx(file, 0, 1, 0, &at);
+    } else {
+      *open_elsewhere = true;
+    }
+    if (!LockByte(file, kOpenMarkByte, false)) {
+      CloseHandle(file);
+      return nullptr;
+    }
+    return std::make_unique<HandleLock>(file);
   }
 
   std::string ResolveLinks(const std::string& path) override {

@@ -21,6 +21,7 @@
 #include "storage/save.h"
 #include "storage/windows_wide_text.h"
 #include "support/base_builder.h"
+#include "support/faulty_file_system.h"
 
 namespace spravka {
 namespace {
@@ -59,6 +60,18 @@ DWORD Attributes(const std::string& path) {
 // Attributes that carry meaning here (Wine marks every file "archive").
 constexpr DWORD kCompared = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                             FILE_ATTRIBUTE_SYSTEM;
+
+DWORD LinkCount(const std::string& path) {
+  const HANDLE file = CreateFileW(LongForm(path).c_str(), 0,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                      FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  BY_HANDLE_FILE_INFORMATION info = {};
+  const bool known = GetFileInformationByHandle(file, &info);
+  CloseHandle(file);
+  return known ? info.nNumberOfLinks : 0;
+}
 
 // The user's message about `file` for a failure.
 std::string Message(const Status& status, const std::string& file) {
@@ -218,6 +231,59 @@ TEST_F(WindowsFileSystemTest, FailuresNameTheFileAndTheReason) {
   EXPECT_EQ(Message(fs_.WriteFile(no_folder, "x"), no_folder),
             "Не удалось записать файл " + no_folder + ": папка " + folder +
                 "\\Нет не найдена");
+}
+
+// The writers' lock and a window's mark lie on a hidden lock file beside
+// the base, never on the base: a base held open could not be replaced.
+// The lock goes with the name, and the lock file with its last holder.
+TEST_F(WindowsFileSystemTest, TheLockGoesWithTheNameAndLeavesNothingBehind) {
+  const std::string folder = testing::TempDir();
+  const std::string path = folder + "\\Город.qz";
+  MakeBase(path);
+  testing::FaultyFileSystem no_wait;  // the real locks, waiting for none
+  {
+    std::unique_ptr<FileLock> writer;
+    ASSERT_TRUE(fs_.LockForWriting(path, &writer).ok());
+    ASSERT_NE(writer, nullptr);
+    bool elsewhere = true;
+    std::unique_ptr<FileLock> window = fs_.MarkOpen(path, &elsewhere);
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(elsewhere);
+    const std::set<std::string> names = FolderNames(folder);
+    ASSERT_EQ(names.size(), 2u);
+    ASSERT_EQ(names.count("Город.qz"), 1u);
+    // ".~" sorts before any letter.
+    const std::string lock_file = folder + "\\" + *names.begin();
+    EXPECT_TRUE(Attributes(lock_file) & FILE_ATTRIBUTE_HIDDEN);
+    // The base is replaced under both; the name stays locked.
+    ASSERT_TRUE(fs_.ReplaceFile(path, base_).ok());
+    std::unique_ptr<FileLock> second;
+    EXPECT_EQ(no_wait.LockForWriting(path, &second).code(),
+              StatusCode::kBaseLocked);
+    // The file system lists the folder as the system does.
+    std::vector<std::string> listed;
+    ASSERT_TRUE(fs_.ListFolder(folder, &listed).ok());
+    EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()), names);
+  }
+  EXPECT_EQ(FolderNames(folder), std::set<std::string>{"Город.qz"});
+  std::unique_ptr<FileLock> again;
+  EXPECT_TRUE(no_wait.LockForWriting(path, &again).ok());
+  EXPECT_NE(again, nullptr);
+}
+
+// Optimisation keeps the previous file as the backup through a second
+// name of the same file, where the volume has them.
+TEST_F(WindowsFileSystemTest, ASecondNameIsAHardLink) {
+  const std::string folder = testing::TempDir();
+  const std::string path = folder + "\\Город.qz";
+  MakeBase(path);
+  const std::string second = folder + "\\Город.второе";
+  ASSERT_TRUE(fs_.Link(path, second).ok());
+  EXPECT_EQ(LinkCount(path), 2u);
+  EXPECT_EQ(testing::ReadBytes(second), base_);
+  EXPECT_FALSE(fs_.Link(path, second).ok());  // the name is taken
+  ASSERT_TRUE(fs_.Remove(second).ok());
+  EXPECT_EQ(LinkCount(path), 1u);
 }
 
 }  // namespace
