@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -116,6 +117,65 @@ void PieceCompressor::Finish() {
   // The header states the maximum level, as every stream of a base file
   // does; the level in a zlib header is a hint that no reader acts on.
   out_[start_ + 1] = static_cast<char>(kZlibMaxLevelHeader[1]);
+}
+
+bool ContinueRawDeflate(ByteBuffer* stream) {
+  if (stream->empty() || stream->size() > UINT_MAX) return false;
+  z_stream z{};
+  if (inflateInit2(&z, -MAX_WBITS) != Z_OK) return false;
+  auto* const bytes = reinterpret_cast<Bytef*>(stream->data());
+  z.next_in = bytes;
+  z.avail_in = static_cast<uInt>(stream->size());
+  // Inflating block by block finds where the last block's header lies:
+  // its first bit is the final-block bit. The output itself is not needed.
+  char scratch[64 * 1024];
+  size_t last_block_byte = 0;
+  unsigned last_block_bit = 0;
+  unsigned unused_at_end = 0;
+  int rc = Z_OK;
+  for (;;) {
+    z.next_out = reinterpret_cast<Bytef*>(scratch);
+    z.avail_out = sizeof scratch;
+    rc = inflate(&z, Z_BLOCK);
+    if (rc == Z_STREAM_END) break;
+    if (rc != Z_OK) break;
+    if ((z.data_type & (128 | 64)) == (128 | 64)) {
+      // The last block has ended: its unused bits are the padding, which
+      // inflate no longer counts once it reports the stream's end.
+      unused_at_end = static_cast<unsigned>(z.data_type) & 7;
+    } else if (z.data_type & 128) {
+      // At the end of a block that is not the last: the next header begins
+      // after the unused bits of the last byte taken, or at the next byte
+      // when there are none.
+      const unsigned unused = static_cast<unsigned>(z.data_type) & 7;
+      const size_t taken = static_cast<size_t>(z.next_in - bytes);
+      if (unused == 0) {
+        last_block_byte = taken;
+        last_block_bit = 0;
+      } else {
+        last_block_byte = taken - 1;
+        last_block_bit = 8 - unused;
+      }
+    }
+  }
+  const bool whole = rc == Z_STREAM_END && z.avail_in == 0;
+  inflateEnd(&z);
+  if (!whole || last_block_byte >= stream->size()) return false;
+
+  bytes[last_block_byte] &= static_cast<Bytef>(~(1u << last_block_bit));
+  const size_t end = stream->size();
+  // The empty stored block: three header bits of 0 (not final, stored), up
+  // to the byte boundary, then the lengths 0 and ~0. The header bits fit in
+  // the last byte when at least three of its bits are unused, and are 0
+  // there once the padding is cleared.
+  bytes[end - 1] &= static_cast<Bytef>(0xFF >> unused_at_end);
+  static constexpr char kEmptyStoredBlock[] = {'\0', '\0', '\0', '\xFF',
+                                               '\xFF'};
+  const size_t skip = unused_at_end >= 3 ? 1 : 0;
+  stream->ResizeUninitialized(end + sizeof kEmptyStoredBlock - skip);
+  std::memcpy(stream->data() + end, kEmptyStoredBlock + skip,
+              sizeof kEmptyStoredBlock - skip);
+  return true;
 }
 
 bool InflateExact(std::string_view stream, char* out, size_t size) {

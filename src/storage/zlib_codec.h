@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "storage/byte_buffer.h"
+
 namespace spravka {
 
 // The two bytes that open a zlib stream written at the maximum level, as
@@ -18,7 +20,18 @@ constexpr unsigned char kZlibMaxLevelHeader[2] = {0x78, 0xDA};
 // and is no larger than zlib's level 9 makes it from table texts: with
 // libdeflate where the build found it (about 2.5 times as fast), with zlib's
 // level 9 where it did not.
+// From kCompressPiecesFromBytes on, the text is compressed in two pieces
+// side by side where libdeflate compresses.
 std::string Compress(std::string_view data);
+constexpr size_t kCompressPiecesFromBytes = size_t{4} << 20;
+
+// Lets a second raw deflate stream follow `stream`, one whole raw deflate
+// stream, so that the two inflate as one: clears the final-block bit of its
+// last block and appends an empty stored block, which ends on a byte
+// boundary (at most 5 bytes). This is how pieces of a text compressed side
+// by side become one stream. False, changing nothing, when `stream` is not
+// one whole raw deflate stream.
+bool ContinueRawDeflate(ByteBuffer* stream);
 
 // Compresses a text handed over a piece at a time into one zlib stream
 // that opens with kZlibMaxLevelHeader, appended to `out` as it grows, so
