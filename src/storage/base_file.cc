@@ -296,26 +296,18 @@ Status VerifyBasePart(std::string_view file, int32_t stamp, size_t home_records,
     std::string stream(file.substr(block.stream_offset, block.stream_size));
     section.descramble(reinterpret_cast<uint8_t*>(stream.data()),
                        stream.size());
-    // Inflated a piece at a time and read by the loader's record rules as
-    // it comes: the text is never held whole.
-    size_t inflated = 0;
-    SectionRecordRules rules;
-    size_t trailing = 0;
-    const bool whole = InflatePieces(
-        stream, size_t{1} << 20,
-        [&](std::string_view piece) {
-          inflated += piece.size();
-          rules.Feed(piece);
-        },
-        &trailing);
-    if (!whole || trailing != 0 || inflated != block.text_size) {
+    // Inflated whole, as the loader inflates it: the room costs no more than
+    // the text of the table compressed just before.
+    ByteBuffer text;
+    size_t records = 0;
+    if (!MakeRoomForText(stream, block.text_size, 0, &text) ||
+        !InflateWholeSection(stream, text.data(), text.size())) {
       return unreadable(BaseProblem::kSectionInflates, section.table,
                         static_cast<int64_t>(block.text_size));
     }
-    if (!rules.Finish()) {
+    if (!CountSectionRecords(text, &records)) {
       return unreadable(BaseProblem::kSectionRecords, section.table);
     }
-    const size_t records = rules.records();
     if (records != section.records) {
       return unreadable(BaseProblem::kRecordCount, section.table,
                         static_cast<int64_t>(records),

@@ -44,6 +44,8 @@ bool MakeRoomForText(std::string_view stream, size_t size, size_t offset,
 // zlib), with zlib where it did not. False when the stream is damaged or
 // inflates to any other length, exactly when zlib's InflateExact is false.
 bool InflateSection(std::string_view stream, char* out, size_t size);
+// The same, and false as well when bytes follow the end of the stream.
+bool InflateWholeSection(std::string_view stream, char* out, size_t size);
 
 // Reads a section text as the loader does: records end with 0x1F, each
 // becomes a working record kRecordGrowth bytes longer, which must fit the

@@ -10,4 +10,9 @@ bool InflateSection(std::string_view stream, char* out, size_t size) {
   return InflateExact(stream, out, size);
 }
 
+bool InflateWholeSection(std::string_view stream, char* out, size_t size) {
+  size_t trailing = 0;
+  return InflateExact(stream, out, size, &trailing) && trailing == 0;
+}
+
 }  // namespace spravka

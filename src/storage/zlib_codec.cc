@@ -178,17 +178,24 @@ bool ContinueRawDeflate(ByteBuffer* stream) {
   return true;
 }
 
-bool InflateExact(std::string_view stream, char* out, size_t size) {
+bool InflateExact(std::string_view stream, char* out, size_t size,
+                  size_t* trailing) {
   Inflater inflater(stream);
   if (!inflater.ok()) return false;
   size_t produced = 0;
   int rc = inflater.Run(out, size, &produced);
-  if (rc == Z_STREAM_END) return produced == size;
-  if (rc != Z_OK) return false;
-  // All room used: the stream must end now, without a further byte.
-  char extra;
-  rc = inflater.Run(&extra, 1, &produced);
-  return rc == Z_STREAM_END && produced == 0;
+  if (rc == Z_OK) {
+    if (produced != size) return false;
+    // All room used: the stream must end now, without a further byte.
+    char extra;
+    rc = inflater.Run(&extra, 1, &produced);
+    if (produced != 0) return false;
+  } else if (produced != size) {
+    return false;
+  }
+  if (rc != Z_STREAM_END) return false;
+  if (trailing) *trailing = inflater.Unread();
+  return true;
 }
 
 InflateEnd InflatePiecesWhile(

@@ -59,8 +59,10 @@ class PieceCompressor {
 };
 
 // Inflates `stream` into exactly `size` bytes at `out`. False when the
-// stream is damaged, ends early, or needs more room.
-bool InflateExact(std::string_view stream, char* out, size_t size);
+// stream is damaged, ends early, or needs more room. `trailing`, when
+// given, counts the bytes of `stream` after the end of the zlib stream.
+bool InflateExact(std::string_view stream, char* out, size_t size,
+                  size_t* trailing = nullptr);
 
 // Inflates `stream` a piece at a time into a buffer of `piece_size` bytes,
 // handing every filled piece (and the last, shorter one) to `consume`, so

@@ -34,6 +34,12 @@ void ExpectSameAsZlib(const std::string& stream, size_t size,
   if (zlib_ok) {
     ASSERT_TRUE(by_libdeflate == by_zlib) << what;
   }
+  // Read back after writing, bytes after the stream are refused as well.
+  size_t trailing = 0;
+  const bool zlib_whole =
+      InflateExact(stream, by_zlib.data(), size, &trailing) && trailing == 0;
+  ASSERT_EQ(InflateWholeSection(stream, by_libdeflate.data(), size), zlib_whole)
+      << what;
 }
 
 TEST(SectionInflateTest, CorruptedStreamsGetZlibsVerdict) {
@@ -48,6 +54,7 @@ TEST(SectionInflateTest, CorruptedStreamsGetZlibsVerdict) {
                      "stated length off by " + std::to_string(delta));
   }
   ExpectSameAsZlib(good + "trailing bytes", size, "bytes after the stream");
+  ExpectSameAsZlib(good + "\x01", size, "one byte after the stream");
   std::mt19937 random(12);
   for (int round = 0; round < 3000; ++round) {
     std::string stream = good;
