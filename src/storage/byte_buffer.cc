@@ -49,13 +49,15 @@ void ByteBuffer::resize(size_t size) {
   if (size > old) std::memset(data() + old, 0, size - old);
 }
 
+#ifdef __linux__
 namespace {
 
-#ifdef __linux__
 // Working tables of millions of records take tens of megabytes: in huge
 // pages the first touch of each costs one fault, not 512. Pages are still
 // committed only where written (in steps of 2 MB instead of 4 KB).
 constexpr size_t kHugePage = size_t{2} << 20;
+
+}  // namespace
 
 // The advice covers the whole pages the buffer touches: for a buffer of
 // its own mapping, that is the whole mapping, which stays one piece, so
@@ -72,8 +74,6 @@ void PreferHugePages(char* data, size_t size) {
 #else
 void PreferHugePages(char*, size_t) {}
 #endif
-
-}  // namespace
 
 void ByteBuffer::Reallocate(size_t capacity) {
   // Never zero bytes: realloc(p, 0) need not return a usable pointer.

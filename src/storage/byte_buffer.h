@@ -58,6 +58,11 @@ class ByteBuffer {
   size_t capacity_ = 0;
 };
 
+// Asks for the whole pages of a large allocation `data`..`data + size`,
+// not yet touched, to be backed by huge pages where the system has them:
+// the first touch of each then costs one fault, not 512.
+void PreferHugePages(char* data, size_t size);
+
 }  // namespace spravka
 
 #endif  // SPRAVKA_STORAGE_BYTE_BUFFER_H_

@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <thread>
 
+#include "storage/byte_buffer.h"
+
 namespace spravka {
 namespace {
 
@@ -117,7 +119,14 @@ Status PosixReadRegularFile(const std::string& path, std::string* contents) {
     return Status::OfFile(StatusCode::kNotRegularFile, path);
   }
   // The size is where reading starts to look for the end, not the end.
-  contents->resize(static_cast<size_t>(st.st_size) + 1);
+  const auto expected = static_cast<size_t>(st.st_size) + 1;
+  if (contents->capacity() < expected) {
+    contents->clear();
+    contents->shrink_to_fit();
+    contents->reserve(expected);
+    PreferHugePages(contents->data(), contents->capacity());
+  }
+  contents->resize(expected);
   size_t done = 0;
   for (;;) {
     if (done == contents->size()) contents->resize(done + done / 2 + 4096);
