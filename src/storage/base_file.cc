@@ -43,8 +43,8 @@ std::string WriteBasePartFromSections(const BaseHeader& header, int32_t stamp,
   const HeaderBytes header_bytes = tagged.ToFile();
 
   std::string out;
-  out.reserve(4 + kHeaderSize + 4 + 16 + home.stream.size() +
-              org.stream.size() + kTrailerSize);
+  ReserveLarge(&out, 4 + kHeaderSize + 4 + 16 + home.stream.size() +
+                         org.stream.size() + kTrailerSize);
   out.append(4, '\0');  // BasePartLength, filled in last
   out.append(reinterpret_cast<const char*>(header_bytes.data()), kHeaderSize);
   AppendInt32(&out, stamp);
@@ -169,7 +169,7 @@ CompressedSection CompressTableSection(const Table& table) {
 
 std::string StripRecordHeads(const Table& table, size_t* record_count) {
   std::string text;
-  text.reserve(table.used);
+  ReserveLarge(&text, table.used);
   size_t count = 0;
   for (size_t p = 1; p < table.used; p += table.LengthAt(p)) {
     AppendSectionText(table.TextAt(p), &text);
@@ -293,7 +293,10 @@ Status VerifyBasePart(std::string_view file, int32_t stamp, size_t home_records,
     if (!ReadSectionBlock(file, &offset, section_end, &block)) {
       return unreadable(BaseProblem::kSectionLengths, section.table);
     }
-    std::string stream(file.substr(block.stream_offset, block.stream_size));
+    ByteBuffer stream;
+    stream.ResizeUninitialized(block.stream_size);
+    std::memcpy(stream.data(), file.data() + block.stream_offset,
+                block.stream_size);
     section.descramble(reinterpret_cast<uint8_t*>(stream.data()),
                        stream.size());
     // Inflated whole, as the loader inflates it: the room costs no more than

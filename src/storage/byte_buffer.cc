@@ -75,6 +75,13 @@ void PreferHugePages(char* data, size_t size) {
 void PreferHugePages(char*, size_t) {}
 #endif
 
+void ReserveLarge(std::string* text, size_t capacity) {
+  if (capacity <= text->capacity()) return;
+  const bool fresh = text->empty();
+  text->reserve(capacity);
+  if (fresh) PreferHugePages(text->data(), text->capacity());
+}
+
 void ByteBuffer::Reallocate(size_t capacity) {
   // Never zero bytes: realloc(p, 0) need not return a usable pointer.
   void* grown = std::realloc(data_.get(), capacity > 0 ? capacity : 1);

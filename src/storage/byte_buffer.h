@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace spravka {
@@ -62,6 +63,10 @@ class ByteBuffer {
 // not yet touched, to be backed by huge pages where the system has them:
 // the first touch of each then costs one fault, not 512.
 void PreferHugePages(char* data, size_t size);
+
+// Makes room for `capacity` bytes in an empty `*text`, in huge pages where
+// it is large (a text that holds bytes already is only reserved).
+void ReserveLarge(std::string* text, size_t capacity);
 
 }  // namespace spravka
 

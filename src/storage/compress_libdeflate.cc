@@ -103,7 +103,7 @@ std::string Compress(std::string_view data) {
                                  static_cast<z_off_t>(second_text.size())));
 
   std::string out;
-  out.reserve(2 + first.size() + second.size() + 4);
+  ReserveLarge(&out, 2 + first.size() + second.size() + 4);
   // The header states the maximum level, as zlib's level 9 writes it; the
   // level in a zlib header is a hint that no reader acts on.
   out.append(reinterpret_cast<const char*>(kZlibMaxLevelHeader), 2);

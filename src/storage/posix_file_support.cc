@@ -123,8 +123,7 @@ Status PosixReadRegularFile(const std::string& path, std::string* contents) {
   if (contents->capacity() < expected) {
     contents->clear();
     contents->shrink_to_fit();
-    contents->reserve(expected);
-    PreferHugePages(contents->data(), contents->capacity());
+    ReserveLarge(contents, expected);
   }
   contents->resize(expected);
   size_t done = 0;
