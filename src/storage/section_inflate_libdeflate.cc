@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "storage/base_section.h"
+
 #include <libdeflate.h>
 
 #include <memory>
 #include <new>
-
-#include "storage/base_section.h"
 
 namespace spravka {
 
