@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
@@ -280,11 +281,13 @@ void ResultGrid::ShowResult(const SearchResult& result) {
   CloseEditor();
   const int column = std::max(Col(), 1);
   model_->SetResult(result);
-  // A search starts over from the first row, in the column the user was in.
+  // A search starts over from the first row, in the column the user was in,
+  // and shows its result from the top, wherever the last one was scrolled.
   if (model_->rowCount() > 0) {
     QSignalBlocker quiet(selectionModel());
     setCurrentIndex(model_->index(0, column));
   }
+  verticalScrollBar()->setValue(0);
   RememberCurrentCell();
 }
 
@@ -347,6 +350,7 @@ int ResultGrid::Col() const {
 void ResultGrid::SetCurrent(int column, int row) {
   if (row < 1 || row >= RowCount()) return;
   setCurrentIndex(model_->index(row - 1, column));
+  scrollTo(currentIndex());
 }
 
 void ResultGrid::AddRow() { model_->AddRow(); }
