@@ -92,9 +92,19 @@ class CellEditing : public QStyledItemDelegate {
 
  protected:
   bool eventFilter(QObject* editor, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-      emit grid_->escapePressed();
+    if (event->type() == QEvent::KeyPress) {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      if (key->key() == Qt::Key_Escape) emit grid_->escapePressed();
+      // Tab leaves the grid from its cell editor as from the grid itself;
+      // the edit is in the record already.
+      const bool tab =
+          key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+      if (tab &&
+          !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        grid_->LeaveByTab(key->key() == Qt::Key_Tab &&
+                          !(key->modifiers() & Qt::ShiftModifier));
+        return true;
+      }
     }
     return QStyledItemDelegate::eventFilter(editor, event);
   }
@@ -247,6 +257,9 @@ ResultGrid::ResultGrid(const QString& name, const GridColours* colours,
   setSelectionMode(QAbstractItemView::ContiguousSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   SetEditable(false);
+  // Tab and Shift+Tab go to the next and previous control; the arrows move
+  // between cells.
+  setTabKeyNavigation(false);
   setFrameShape(QFrame::NoFrame);
   setWordWrap(false);
   setCornerButtonEnabled(false);
@@ -363,6 +376,11 @@ void ResultGrid::ShowOneRow() {
 void ResultGrid::CloseEditor() {
   if (EditorOpen()) closeEditor(editor_, QAbstractItemDelegate::NoHint);
   editor_ = nullptr;
+}
+
+void ResultGrid::LeaveByTab(bool next) {
+  CloseEditor();
+  focusNextPrevChild(next);
 }
 
 void ResultGrid::closeEditor(QWidget* editor,

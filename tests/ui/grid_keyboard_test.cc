@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Where the keyboard leaves the user in a long grid: the current cell after
-// a deletion, and a new search shown from its first row.
+// a deletion, a new search shown from its first row, and Tab out of the grid
+// to the controls around it, with the tab bar plainly marked when it has the
+// focus.
 #include <QScrollBar>
+#include <QTabBar>
 #include <QtTest>
 
 #include "support/base_builder.h"
@@ -25,6 +28,15 @@ void WriteLongTown(const std::string& path) {
 
 bool Shown(ResultGrid* grid, const QModelIndex& index) {
   return grid->viewport()->rect().contains(grid->visualRect(index));
+}
+
+int PixelsOf(const QImage& image, const QRect& area, QColor colour) {
+  int count = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x)
+      count += image.pixelColor(x, y) == colour;
+  }
+  return count;
 }
 
 }  // namespace
@@ -113,6 +125,79 @@ class GridKeyboardTest : public QObject {
     QCOMPARE(grid->verticalScrollBar()->value(), 0);
     QCOMPARE(grid->Row(), 1);
     QVERIFY(Shown(grid, grid->currentIndex()));
+  }
+
+  // Tab and Shift+Tab go from the grid to the next and previous control,
+  // also from an open cell editor, whose text stays in the record; the
+  // current cell does not move.
+  void tabLeavesTheGrid_data() {
+    QTest::addColumn<bool>("detailed");
+    QTest::addColumn<bool>("editing");
+    QTest::addColumn<bool>("back");
+    for (bool editing : {false, true}) {
+      const char* how = editing ? "from the cell editor" : "from the grid";
+      QTest::addRow("detailed, Tab %s", how) << true << editing << false;
+      QTest::addRow("detailed, Shift+Tab %s", how) << true << editing << true;
+      QTest::addRow("universal, Tab %s", how) << false << editing << false;
+      QTest::addRow("universal, Shift+Tab %s", how) << false << editing << true;
+    }
+  }
+  void tabLeavesTheGrid() {
+    QFETCH(bool, detailed);
+    QFETCH(bool, editing);
+    QFETCH(bool, back);
+    const std::string dir = TempDir();
+    WriteTown(dir + "/Town.qz", TownHeader("Город"), SmallTownHome(),
+              SmallTownOrg());
+    rig_->Open(dir);
+    if (detailed) QTest::keyClick(QApplication::focusWidget(), Qt::Key_F12);
+    ResultGrid* grid = rig_->GridOf(TableId::kHome);
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(2, 6));
+    if (editing) {
+      Keys(QStringLiteral("7"));
+      QVERIFY(grid->EditorOpen());
+    }
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab,
+                    back ? Qt::ShiftModifier : Qt::NoModifier);
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* expected;
+    if (back) {
+      expected = rig_->Pages()->tabBar();
+    } else if (detailed) {
+      expected = rig_->SearchEdit(TableId::kHome, 0);
+    } else {
+      expected = rig_->MenuButton();
+    }
+    QCOMPARE(focus, expected);
+    QVERIFY(!grid->EditorOpen());
+    QCOMPARE(grid->Row(), 3);
+    QCOMPARE(grid->Col(), 6);
+    if (editing) {
+      QCOMPARE(rig_->Cell("homeGrid", 2, 6), QStringLiteral("7"));
+      QVERIFY(rig_->window()->session().modified());
+    }
+  }
+
+  // The tab bar reached with the keyboard is marked by a frame in the
+  // highlight colour round the current tab.
+  void theFocusedTabBarIsMarked() {
+    const std::string dir = TempDir();
+    WriteTown(dir + "/Town.qz", TownHeader("Город"), SmallTownHome(),
+              SmallTownOrg());
+    rig_->Open(dir);
+    QTabBar* tabs = rig_->Pages()->tabBar();
+    const QColor highlight = tabs->palette().color(QPalette::Highlight);
+    const QRect tab = tabs->tabRect(tabs->currentIndex());
+    const int unfocused = PixelsOf(tabs->grab().toImage(), tab, highlight);
+    tabs->setFocus();
+    QCOMPARE(QApplication::focusWidget(), tabs);
+    const int focused = PixelsOf(tabs->grab().toImage(), tab, highlight);
+    QVERIFY2(focused - unfocused >= 2 * (tab.width() + tab.height()),
+             qPrintable(QStringLiteral("%1 against %2 pixels")
+                            .arg(focused)
+                            .arg(unfocused)));
   }
 };
 
