@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window as a user sees it on the platform's fonts and styles: numbers
-// shown whole, text that does not fit marked as cut, the hover colour of
-// the count label, the size of the open town list.
+// shown whole, text that does not fit marked as cut (in the grid and in the
+// town list), the hover colour of the count label, the size of the open
+// town list.
 #include <QAbstractItemView>
+#include <QProxyStyle>
 #include <QScrollBar>
 #include <QStyleFactory>
 #include <QtTest>
 
 #include "support/base_builder.h"
 #include "ui/search_panel.h"
+#include "ui/town_box.h"
 #include "ui_test_main.h"
 #include "window_rig.h"
 
@@ -40,6 +43,27 @@ class FontForTest {
 
  private:
   QFont saved_;
+};
+
+// A style that notes the text a combo box asks it to draw, and the room the
+// text has: the edit field less the pixel the styles keep on either side.
+class LabelRecorder : public QProxyStyle {
+ public:
+  explicit LabelRecorder(const QString& base)
+      : QProxyStyle(QStyleFactory::create(base)) {}
+  void drawControl(ControlElement element, const QStyleOption* option,
+                   QPainter* painter, const QWidget* widget) const override {
+    if (element == CE_ComboBoxLabel) {
+      const auto* box = qstyleoption_cast<const QStyleOptionComboBox*>(option);
+      label = box->currentText;
+      room = subControlRect(CC_ComboBox, box, SC_ComboBoxEditField, widget)
+                 .width() -
+             2;
+    }
+    QProxyStyle::drawControl(element, option, painter, widget);
+  }
+  mutable QString label;
+  mutable int room = 0;
 };
 
 int BluePixels(const QImage& image) {
@@ -157,6 +181,35 @@ class WindowFitTest : public QObject {
     towns->hidePopup();
     rig.Close();
     QApplication::setStyle(saved_name);
+  }
+
+  // A town name longer than the box shows its beginning and "…", as the
+  // open list shows it, not a cut through a letter; a short one shows whole.
+  void aLongTownNameIsCutWithAMark_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("cut");
+    QTest::newRow("long") << " Ясногорск-на-Волге Верхний Заречный" << true;
+    QTest::newRow("short") << " Киев" << false;
+  }
+  void aLongTownNameIsCutWithAMark() {
+    QFETCH(QString, name);
+    QFETCH(bool, cut);
+    HeaderGeometry geometry;
+    TownBox box(geometry, nullptr);
+    LabelRecorder style(QApplication::style()->name());
+    box.setStyle(&style);
+    box.ShowEntries({name.toStdString()}, 0);
+    box.adjustSize();
+    box.grab();
+    const QString shown = style.label;
+    if (cut) {
+      QVERIFY2(shown.endsWith(QChar(0x2026)), qPrintable(shown));
+      QVERIFY(name.startsWith(shown.chopped(1)));
+      QVERIFY(shown.size() > 5);
+    } else {
+      QCOMPARE(shown, name);
+    }
+    QVERIFY(box.fontMetrics().horizontalAdvance(shown) <= style.room);
   }
 };
 
