@@ -2,9 +2,10 @@
 // The window as a user sees it on the platform's fonts and styles: numbers
 // shown whole, text that does not fit marked as cut (in the grid and in the
 // town list), the hover colour of the count label, the size of the open
-// town list.
+// town list, a first size that fits the screen.
 #include <QAbstractItemView>
 #include <QProxyStyle>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyleFactory>
 #include <QtTest>
@@ -210,6 +211,30 @@ class WindowFitTest : public QObject {
       QCOMPARE(shown, name);
     }
     QVERIFY(box.fontMetrics().horizontalAdvance(shown) <= style.room);
+  }
+
+  // At any font size the window's first size leaves it on the screen.
+  void theFirstSizeFitsTheScreen_data() {
+    QTest::addColumn<int>("point_size");
+    QTest::newRow("the window's own 8 points") << 8;
+    QTest::newRow("a 20-point font") << 20;
+    QTest::newRow("a 30-point font") << 30;
+  }
+  void theFirstSizeFitsTheScreen() {
+    QFETCH(int, point_size);
+    FontForTest font(point_size);
+    const std::string dir = TempDir();
+    WriteSevenDigitTown(dir + "/Town.qz");
+    WindowRig rig;
+    rig.Open(dir);
+    const QRect screen = rig.window()->screen()->availableGeometry();
+    const QSize size = rig.window()->frameGeometry().size();
+    QVERIFY2(size.width() <= screen.width() && size.height() <= screen.height(),
+             qPrintable(QStringLiteral("%1x%2 on %3x%4")
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(screen.width())
+                            .arg(screen.height())));
   }
 };
 
