@@ -4,8 +4,8 @@
 # as a user would get them. The .deb, unpacked into a scratch root with
 # dpkg -x: spravka-cli runs from there (no LD_LIBRARY_PATH) and makes a
 # demo town; every library the programs load is named in Depends; the
-# desktop entry validates; the icons have their sizes; the copyright file
-# names the licence; lintian -I -E --pedantic finds no error, warning or
+# desktop entry validates and has its Russian name; the icons have their
+# sizes; the copyright file names the licence; lintian -I -E --pedantic finds no error, warning or
 # hardening tag; hardening-check passes both programs. The RPM, unpacked
 # with rpm2cpio: the same files byte for byte, plus the licence's text;
 # rpm -qpR names every library the programs load; licence, packager and
@@ -104,9 +104,17 @@ for program in "$root"/usr/bin/*; do
   done
 done
 
-# The desktop entry: valid, and it starts the packaged program.
+# The desktop entry: valid, and it starts the packaged program. In a
+# Russian menu it reads as what the program is, and the manual page says
+# under which name it stands there.
 entry="$root/usr/share/applications/spravka.desktop"
 desktop-file-validate "$entry" || fail "desktop-file-validate rejects the entry"
+name_ru=$(sed -n 's/^Name\[ru\]=//p' "$entry")
+[ "$name_ru" = "Телефонный справочник" ] ||
+  fail "the Russian menu shows the program as «$name_ru»"
+page=$(zcat "$root/usr/share/man/man1/spravka.1.gz")
+grep -qF "\\(Fo$name_ru\\(Fc" <<<"$page" ||
+  fail "the manual page does not name the menu entry «$name_ru»"
 exec_program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
 [ -x "$root/usr/bin/$exec_program" ] || fail "Exec names $exec_program, not in the package"
 grep -qx 'Icon=spravka' "$entry" || fail "the entry names another icon"
