@@ -2,13 +2,16 @@
 // The window as a user sees it on the platform's fonts and styles: numbers
 // shown whole, text that does not fit marked as cut (in the grid and in the
 // town list), the hover colour of the count label, the size of the open
-// town list, a first size that fits the screen.
+// town list, a first size that fits the screen, and Qt's own texts in
+// Russian.
 #include <QAbstractItemView>
+#include <QMenu>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyleFactory>
 #include <QtTest>
+#include <algorithm>
 
 #include "support/base_builder.h"
 #include "ui/search_panel.h"
@@ -235,6 +238,28 @@ class WindowFitTest : public QObject {
                             .arg(size.height())
                             .arg(screen.width())
                             .arg(screen.height())));
+  }
+
+  // The context menu of a line edit, Qt's own, speaks Russian.
+  void qtsOwnTextsAreRussian() {
+    const std::string dir = TempDir();
+    WriteSevenDigitTown(dir + "/Town.qz");
+    WindowRig rig;
+    rig.Open(dir);
+    std::unique_ptr<QMenu> menu(
+        rig.UniversalLine()->createStandardContextMenu());
+    int items = 0;
+    for (QAction* item : menu->actions()) {
+      if (item->isSeparator()) continue;
+      ++items;
+      const QString text = item->text();
+      QVERIFY2(std::any_of(text.begin(), text.end(),
+                           [](QChar c) {
+                             return c.script() == QChar::Script_Cyrillic;
+                           }),
+               qPrintable(text));
+    }
+    QVERIFY(items >= 6);  // undo, redo, cut, copy, paste, delete, select all
   }
 };
 
