@@ -105,7 +105,8 @@ add_dependencies(programs spravka-cli package_files)
 # The Debian package and, where rpmbuild is installed, the RPM: the same
 # files (the RPM adds the licence's text, package_staging.cmake) and the same
 # description. Their dependencies are found from the libraries the programs
-# link (Qt 6, zlib, ...): by dpkg-shlibdeps, and by rpmbuild itself.
+# link (Qt 6, zlib, ...): by dpkg-shlibdeps, and by rpmbuild itself; Qt's
+# translations are named below.
 set(CPACK_GENERATOR DEB)
 find_program(RPMBUILD rpmbuild)
 if(RPMBUILD)
@@ -121,6 +122,13 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${SPRAVKA_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Beyond the libraries: Qt's own Russian texts, which the window loads
+# (src/platform/qt_translation.cc). RPM systems name the package in one of
+# two ways (Fedora and its kin, openSUSE and ALT).
+if(SPRAVKA_UI)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
+  set(CPACK_RPM_PACKAGE_REQUIRES "(qt6-qttranslations or qt6-translations)")
+endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCollator>
+#include <algorithm>
 
 #include "dialling/modem.h"
 #include "editing/clipboard_text.h"
@@ -44,8 +45,9 @@ void GridCommands::Connect(ResultGrid* grid, TableId table) {
                    });
   QObject::connect(grid, &ResultGrid::escapePressed,
                    [this, table] { EscapePressed(table); });
-  QObject::connect(grid, &ResultGrid::captionPressed,
-                   [this, table](int column) { CaptionPressed(table, column); });
+  QObject::connect(
+      grid, &ResultGrid::captionPressed,
+      [this, table](int column) { CaptionPressed(table, column); });
 }
 
 bool GridCommands::HasFocus(TableId table) const {
@@ -59,9 +61,7 @@ void GridCommands::SearchAgain(TableId table, bool grid_had_focus) {
   if (grid_had_focus && grid(table)->IsVisible()) grid(table)->setFocus();
 }
 
-TableId GridCommands::ActiveTable() const {
-  return p_.active_table();
-}
+TableId GridCommands::ActiveTable() const { return p_.active_table(); }
 
 ResultGrid* GridCommands::grid(TableId table) const {
   return table == TableId::kHome ? p_.home : p_.org;
@@ -106,10 +106,16 @@ void GridCommands::Delete() {
   const TableId table = ActiveTable();
   ResultGrid* g = grid(table);
   const bool focused = HasFocus(table);
+  const int row = g->Row();
+  const int column = std::max(g->Col(), 1);
   if (!p_.boxes->Ask(DeleteQuestion(*g))) return;
   if (!DeleteCurrentRecord(p_.session->store(), table, *g)) return;
   Changed(table);
   SearchAgain(table, focused);
+  // The user goes on where they were: on the row that took the deleted
+  // one's place, or on the new last row. (A grid still hidden is in the
+  // middle of a search, which shows its own first row.)
+  if (g->IsVisible()) g->SetCurrent(column, std::min(row, g->RowCount() - 1));
 }
 
 void GridCommands::CopyRow() {

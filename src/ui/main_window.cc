@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontMetricsF>
+#include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -51,6 +52,20 @@ double WidestDigit(const QFont& font) {
 // The window's first size, laid out for the header's font.
 constexpr int kWindowWidth = 660;
 constexpr int kWindowHeight = 520;
+// Room left on the screen for the window manager's frame, which is not
+// known before the window is shown: borders and a title bar as thick as
+// common desktops draw them.
+constexpr int kFrameWidth = 24;
+constexpr int kFrameHeight = 64;
+
+// The first size never exceeds the screen's free area (less the frame), at
+// any font size or display scale.
+QSize FirstWindowSize(QSize wanted, const QScreen* screen) {
+  if (screen == nullptr) return wanted;
+  const QSize room =
+      screen->availableGeometry().size() - QSize(kFrameWidth, kFrameHeight);
+  return wanted.boundedTo(room.expandedTo(QSize(1, 1)));
+}
 
 }  // namespace
 
@@ -63,7 +78,9 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
       stripes_(&session_, ports.button_face) {
   setObjectName(QStringLiteral("mainWindow"));
   session_.RunFileWorkWith(&file_work_);
-  resize(geometry_.ToScreen(kWindowWidth), geometry_.ToScreen(kWindowHeight));
+  resize(FirstWindowSize(QSize(geometry_.ToScreen(kWindowWidth),
+                               geometry_.ToScreen(kWindowHeight)),
+                         screen()));
   actions_ = std::make_unique<WindowActions>(this);
   connect(actions_->exit(), &QAction::triggered, this, &QWidget::close);
   connect(actions_->help(), &QAction::triggered, this,

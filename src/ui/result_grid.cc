@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
@@ -91,9 +92,19 @@ class CellEditing : public QStyledItemDelegate {
 
  protected:
   bool eventFilter(QObject* editor, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-      emit grid_->escapePressed();
+    if (event->type() == QEvent::KeyPress) {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      if (key->key() == Qt::Key_Escape) emit grid_->escapePressed();
+      // Tab leaves the grid from its cell editor as from the grid itself;
+      // the edit is in the record already.
+      const bool tab =
+          key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+      if (tab &&
+          !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        grid_->LeaveByTab(key->key() == Qt::Key_Tab &&
+                          !(key->modifiers() & Qt::ShiftModifier));
+        return true;
+      }
     }
     return QStyledItemDelegate::eventFilter(editor, event);
   }
@@ -246,6 +257,9 @@ ResultGrid::ResultGrid(const QString& name, const GridColours* colours,
   setSelectionMode(QAbstractItemView::ContiguousSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   SetEditable(false);
+  // Tab and Shift+Tab go to the next and previous control; the arrows move
+  // between cells.
+  setTabKeyNavigation(false);
   setFrameShape(QFrame::NoFrame);
   setWordWrap(false);
   setCornerButtonEnabled(false);
@@ -280,11 +294,13 @@ void ResultGrid::ShowResult(const SearchResult& result) {
   CloseEditor();
   const int column = std::max(Col(), 1);
   model_->SetResult(result);
-  // A search starts over from the first row, in the column the user was in.
+  // A search starts over from the first row, in the column the user was in,
+  // and shows its result from the top, wherever the last one was scrolled.
   if (model_->rowCount() > 0) {
     QSignalBlocker quiet(selectionModel());
     setCurrentIndex(model_->index(0, column));
   }
+  verticalScrollBar()->setValue(0);
   RememberCurrentCell();
 }
 
@@ -347,6 +363,7 @@ int ResultGrid::Col() const {
 void ResultGrid::SetCurrent(int column, int row) {
   if (row < 1 || row >= RowCount()) return;
   setCurrentIndex(model_->index(row - 1, column));
+  scrollTo(currentIndex());
 }
 
 void ResultGrid::AddRow() { model_->AddRow(); }
@@ -359,6 +376,11 @@ void ResultGrid::ShowOneRow() {
 void ResultGrid::CloseEditor() {
   if (EditorOpen()) closeEditor(editor_, QAbstractItemDelegate::NoHint);
   editor_ = nullptr;
+}
+
+void ResultGrid::LeaveByTab(bool next) {
+  CloseEditor();
+  focusNextPrevChild(next);
 }
 
 void ResultGrid::closeEditor(QWidget* editor,

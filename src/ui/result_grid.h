@@ -129,6 +129,9 @@ class ResultGrid : public QTableView, public EditGrid {
   void AddRow() override;
   void ShowOneRow() override;
   void CloseEditor() override;
+  // Tab or Shift+Tab in the cell editor: closes it and moves the focus to
+  // the next (`next`) or previous control after the grid.
+  void LeaveByTab(bool next);
   void TakeFocus() override { setFocus(); }
   std::string CellUndo() const override { return cell_undo_; }
   void RememberCurrentCell() override;

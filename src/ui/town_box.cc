@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 namespace spravka {
 namespace {
@@ -75,21 +76,38 @@ std::string TownBox::SelectedEntry() const {
 
 bool TownBox::ListOpen() const { return view()->isVisible(); }
 
+int TownBox::TextRoom(const QStyleOptionComboBox& box) const {
+  // The styles draw the text a pixel in from either side of the field.
+  return style()
+             ->subControlRect(QStyle::CC_ComboBox, &box,
+                              QStyle::SC_ComboBoxEditField, this)
+             .width() -
+         2;
+}
+
 void TownBox::ShowHint(const QString& base_hint) {
   QString hint = base_hint;
   const QString entry = currentText().trimmed();
   QStyleOptionComboBox box;
-  box.initFrom(this);
-  box.subControls = QStyle::SC_All;
-  const int room =
-      style()
-          ->subControlRect(QStyle::CC_ComboBox, &box,
-                           QStyle::SC_ComboBoxEditField, this)
-          .width();
-  if (fontMetrics().horizontalAdvance(currentText()) > room) {
+  initStyleOption(&box);
+  if (fontMetrics().horizontalAdvance(currentText()) > TextRoom(box)) {
     hint = hint.isEmpty() ? entry : entry + QLatin1Char('\n') + hint;
   }
   setToolTip(hint);
+}
+
+// The box as the style draws it, but a name longer than the box is cut at
+// its end with "…", as the open list cuts it, never in the middle of a
+// letter.
+void TownBox::paintEvent(QPaintEvent*) {
+  QStylePainter painter(this);
+  painter.setPen(palette().color(QPalette::Text));
+  QStyleOptionComboBox box;
+  initStyleOption(&box);
+  painter.drawComplexControl(QStyle::CC_ComboBox, box);
+  box.currentText =
+      fontMetrics().elidedText(box.currentText, Qt::ElideRight, TextRoom(box));
+  painter.drawControl(QStyle::CE_ComboBoxLabel, box);
 }
 
 void TownBox::keyPressEvent(QKeyEvent* event) {

@@ -3,6 +3,7 @@
 #define SPRAVKA_UI_TOWN_BOX_H_
 
 #include <QComboBox>
+#include <QStyleOptionComboBox>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,11 @@ class TownBox : public QComboBox {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  // The width the entry's text has in the box drawn from `box`.
+  int TextRoom(const QStyleOptionComboBox& box) const;
 };
 
 }  // namespace spravka

@@ -3,13 +3,14 @@
 # Builds the Debian package and the RPM from the build tree and checks them
 # as a user would get them. The .deb, unpacked into a scratch root with
 # dpkg -x: spravka-cli runs from there (no LD_LIBRARY_PATH) and makes a
-# demo town; every library the programs load is named in Depends; the
-# desktop entry validates; the icons have their sizes; the copyright file
-# names the licence; lintian -I -E --pedantic finds no error, warning or
-# hardening tag; hardening-check passes both programs. The RPM, unpacked
-# with rpm2cpio: the same files byte for byte, plus the licence's text;
-# rpm -qpR names every library the programs load; licence, packager and
-# version as in the .deb.
+# demo town; every library the programs load, and Qt's Russian texts, come
+# from packages named in Depends; the desktop entry validates and has its
+# Russian name; the icons have their sizes; the copyright file names the
+# licence; lintian -I -E --pedantic finds no error, warning or hardening
+# tag; hardening-check passes both programs. The RPM, unpacked with
+# rpm2cpio: the same files byte for byte, plus the licence's text;
+# rpm -qpR names every library the programs load, and Qt's translations;
+# licence, packager and version as in the .deb.
 # Usage: packages_test.sh CPACK BUILD_FOLDER WORK_FOLDER hardened|plain
 set -euo pipefail
 cpack=$1
@@ -23,7 +24,7 @@ fail() {
 }
 
 for tool in dpkg-deb dpkg-shlibdeps desktop-file-validate readelf lintian \
-            hardening-check rpmbuild rpm rpm2cpio cpio; do
+            hardening-check rpmbuild rpm rpm2cpio cpio qtpaths6; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is missing; scripts/install-deps --tests installs it"
     exit 77
@@ -104,9 +105,25 @@ for program in "$root"/usr/bin/*; do
   done
 done
 
-# The desktop entry: valid, and it starts the packaged program.
+# Qt's own Russian texts, which the window loads from where Qt keeps its
+# translations, come from a package that Depends names.
+qm="$(qtpaths6 --query QT_INSTALL_TRANSLATIONS)/qtbase_ru.qm"
+qm_owner=$(dpkg -S "$qm" 2>/dev/null | head -n1 | cut -d: -f1)
+[ -n "$qm_owner" ] || fail "no installed package holds $qm"
+grep -qxF "$qm_owner" <<<"$depends_names" ||
+  fail "$qm comes from $qm_owner, which Depends does not name: $depends"
+
+# The desktop entry: valid, and it starts the packaged program. In a
+# Russian menu it reads as what the program is, and the manual page says
+# under which name it stands there.
 entry="$root/usr/share/applications/spravka.desktop"
 desktop-file-validate "$entry" || fail "desktop-file-validate rejects the entry"
+name_ru=$(sed -n 's/^Name\[ru\]=//p' "$entry")
+[ "$name_ru" = "Телефонный справочник" ] ||
+  fail "the Russian menu shows the program as «$name_ru»"
+page=$(zcat "$root/usr/share/man/man1/spravka.1.gz")
+grep -qF "\\(Fo$name_ru\\(Fc" <<<"$page" ||
+  fail "the manual page does not name the menu entry «$name_ru»"
 exec_program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
 [ -x "$root/usr/bin/$exec_program" ] || fail "Exec names $exec_program, not in the package"
 grep -qx 'Icon=spravka' "$entry" || fail "the entry names another icon"
@@ -192,9 +209,12 @@ owned=$(rpm -qp --queryformat '[%{FILEMODES:perms} %{FILENAMES}\n]' "$rpm" 2>/de
 [ "$owned" = "$(printf '%s\n' /usr/share/doc/spravka /usr/share/licenses/spravka)" ] ||
   fail "the RPM owns the folders $(echo $owned)"
 
-# Its requirements, found by rpmbuild, name every library the programs load.
+# Its requirements name Qt's translations and, as rpmbuild finds them,
+# every library the programs load.
 requires=$(rpm -qpR "$rpm" 2>/dev/null)
 echo "rpm -qpR: $(echo $requires)"
+grep -q 'qt6-qttranslations' <<<"$requires" ||
+  fail "the RPM does not require Qt's translations"
 for program in "$rpm_root"/usr/bin/*; do
   for lib in $(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
     grep -qF "$lib(" <<<"$requires" ||

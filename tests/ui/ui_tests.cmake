@@ -17,12 +17,14 @@ add_test(NAME ui_window_xvfb
 set_tests_properties(ui_window_xvfb PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
 
 # The same window on a real X server with a window manager: a town of a
-# million records, the splash window over the dialogs, and the splash
-# painted while a switch and an optimisation work.
+# million records, the splash window over the dialogs, the splash painted
+# while a switch and an optimisation work, and the framed window on the
+# screen at two display scales.
 add_executable(ui_real_window_tests
                ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/seven_digit_window_test.cc
                ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/splash_over_dialog_test.cc
                ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/splash_painted_test.cc
+               ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/window_on_screen_test.cc
                ${CMAKE_CURRENT_LIST_DIR}/ui_test_main.cc
                ${CMAKE_CURRENT_LIST_DIR}/window_rig.cc)
 target_include_directories(ui_real_window_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})

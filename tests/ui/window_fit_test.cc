@@ -1,14 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window as a user sees it on the platform's fonts and styles: numbers
-// shown whole, text that does not fit marked as cut, the hover colour of
-// the count label, the size of the open town list.
+// shown whole, text that does not fit marked as cut (in the grid and in the
+// town list), the hover colour of the count label, the size of the open
+// town list, a first size that fits the screen, and Qt's own texts in
+// Russian.
 #include <QAbstractItemView>
+#include <QMenu>
+#include <QProxyStyle>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyleFactory>
 #include <QtTest>
+#include <algorithm>
 
 #include "support/base_builder.h"
 #include "ui/search_panel.h"
+#include "ui/town_box.h"
 #include "ui_test_main.h"
 #include "window_rig.h"
 
@@ -40,6 +47,27 @@ class FontForTest {
 
  private:
   QFont saved_;
+};
+
+// A style that notes the text a combo box asks it to draw, and the room the
+// text has: the edit field less the pixel the styles keep on either side.
+class LabelRecorder : public QProxyStyle {
+ public:
+  explicit LabelRecorder(const QString& base)
+      : QProxyStyle(QStyleFactory::create(base)) {}
+  void drawControl(ControlElement element, const QStyleOption* option,
+                   QPainter* painter, const QWidget* widget) const override {
+    if (element == CE_ComboBoxLabel) {
+      const auto* box = qstyleoption_cast<const QStyleOptionComboBox*>(option);
+      label = box->currentText;
+      room = subControlRect(CC_ComboBox, box, SC_ComboBoxEditField, widget)
+                 .width() -
+             2;
+    }
+    QProxyStyle::drawControl(element, option, painter, widget);
+  }
+  mutable QString label;
+  mutable int room = 0;
 };
 
 int BluePixels(const QImage& image) {
@@ -157,6 +185,81 @@ class WindowFitTest : public QObject {
     towns->hidePopup();
     rig.Close();
     QApplication::setStyle(saved_name);
+  }
+
+  // A town name longer than the box shows its beginning and "…", as the
+  // open list shows it, not a cut through a letter; a short one shows whole.
+  void aLongTownNameIsCutWithAMark_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("cut");
+    QTest::newRow("long") << " Ясногорск-на-Волге Верхний Заречный" << true;
+    QTest::newRow("short") << " Киев" << false;
+  }
+  void aLongTownNameIsCutWithAMark() {
+    QFETCH(QString, name);
+    QFETCH(bool, cut);
+    HeaderGeometry geometry;
+    TownBox box(geometry, nullptr);
+    LabelRecorder style(QApplication::style()->name());
+    box.setStyle(&style);
+    box.ShowEntries({name.toStdString()}, 0);
+    box.adjustSize();
+    box.grab();
+    const QString shown = style.label;
+    if (cut) {
+      QVERIFY2(shown.endsWith(QChar(0x2026)), qPrintable(shown));
+      QVERIFY(name.startsWith(shown.chopped(1)));
+      QVERIFY(shown.size() > 5);
+    } else {
+      QCOMPARE(shown, name);
+    }
+    QVERIFY(box.fontMetrics().horizontalAdvance(shown) <= style.room);
+  }
+
+  // At any font size the window's first size leaves it on the screen.
+  void theFirstSizeFitsTheScreen_data() {
+    QTest::addColumn<int>("point_size");
+    QTest::newRow("the window's own 8 points") << 8;
+    QTest::newRow("a 20-point font") << 20;
+    QTest::newRow("a 30-point font") << 30;
+  }
+  void theFirstSizeFitsTheScreen() {
+    QFETCH(int, point_size);
+    FontForTest font(point_size);
+    const std::string dir = TempDir();
+    WriteSevenDigitTown(dir + "/Town.qz");
+    WindowRig rig;
+    rig.Open(dir);
+    const QRect screen = rig.window()->screen()->availableGeometry();
+    const QSize size = rig.window()->frameGeometry().size();
+    QVERIFY2(size.width() <= screen.width() && size.height() <= screen.height(),
+             qPrintable(QStringLiteral("%1x%2 on %3x%4")
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(screen.width())
+                            .arg(screen.height())));
+  }
+
+  // The context menu of a line edit, Qt's own, speaks Russian.
+  void qtsOwnTextsAreRussian() {
+    const std::string dir = TempDir();
+    WriteSevenDigitTown(dir + "/Town.qz");
+    WindowRig rig;
+    rig.Open(dir);
+    std::unique_ptr<QMenu> menu(
+        rig.UniversalLine()->createStandardContextMenu());
+    int items = 0;
+    for (QAction* item : menu->actions()) {
+      if (item->isSeparator()) continue;
+      ++items;
+      const QString text = item->text();
+      QVERIFY2(std::any_of(text.begin(), text.end(),
+                           [](QChar c) {
+                             return c.script() == QChar::Script_Cyrillic;
+                           }),
+               qPrintable(text));
+    }
+    QVERIFY(items >= 6);  // undo, redo, cut, copy, paste, delete, select all
   }
 };
 

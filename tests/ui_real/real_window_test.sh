@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the real-window tests on an X server (Xvfb) with a window manager
 # (openbox), with a 1,000,000-record demo town whose numbers have seven
-# digits.
+# digits; then the framed window's place once more at a display scale of 2.
 # Usage: real_window_test.sh TEST_BINARY SPRAVKA_CLI WORK_FOLDER
 set -euo pipefail
 test_binary=$1
@@ -55,4 +55,8 @@ exit "$status"
 INNER
 chmod +x "$work/on-display.sh"
 xvfb-run -a -s "-screen 0 1024x768x24" "$work/on-display.sh" "$test_binary" "$work"
+# The framed window again, at a display scale of 2 on a larger screen.
+rm -f "$work/wm-ready"
+QT_SCALE_FACTOR=2 SPRAVKA_UI_TEST=WindowOnScreenTest \
+  xvfb-run -a -s "-screen 0 1280x1024x24" "$work/on-display.sh" "$test_binary" "$work"
 echo "screenshots: $work/shot.png $work/dialog.png $work/splash/"
