@@ -25,6 +25,7 @@ struct ReportedRecord {
   EditKind kind;
   // The record as the window shows it; for a deletion, as it was loaded.
   std::string text;
+  // Why, for a record that was not carried.
   NotCarriedReason reason = NotCarriedReason::kRecordGone;
   bool operator==(const ReportedRecord&) const = default;
 };

@@ -246,7 +246,7 @@ TEST(CarryEditsTest, TheResultIsTheRuleWorkedOnPlainListsAndSavesAsShown) {
       EXPECT_EQ(carried, shown);
     }
     // What was carried is the new store's unsaved edits, saved as shown.
-    const auto& edits = fresh.UnsavedEdits(kHome);
+    const auto edits = fresh.UnsavedEdits(kHome);
     const Texts fresh_now = TableTexts(fresh.HomeData);
     size_t differing = 0;
     for (const auto& [number, text] : fresh_now) {
