@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "storage/cp1251.h"
 #include "util/paths.h"
 
 namespace spravka {
@@ -51,7 +52,134 @@ std::string OneDecimal(uint64_t tenths) {
   return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
+// A record as a report lists it: its table, then its fields that are not
+// empty, joined by commas.
+std::string RecordLine(const ReportedRecord& record) {
+  std::string fields;
+  size_t start = 0;
+  const std::string& text = record.text;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && static_cast<unsigned char>(text[i]) >= 0x20) {
+      continue;
+    }
+    if (i > start) {
+      if (!fields.empty()) fields += ", ";
+      fields += Cp1251ToUtf8(std::string_view(text).substr(start, i - start));
+    }
+    start = i + 1;
+  }
+  if (fields.empty()) fields = "(пустая запись)";
+  return (record.table == TableId::kHome ? "квартирные: " : "организации: ") +
+         fields;
+}
+
+std::string NotCarriedLine(const ReportedRecord& record) {
+  const char* what = record.kind == EditKind::kEdited    ? "изменение"
+                     : record.kind == EditKind::kDeleted ? "удаление"
+                                                         : "добавление";
+  const char* why = "";
+  switch (record.reason) {
+    case NotCarriedReason::kRecordGone:
+      why = "записи в базе уже нет";
+      break;
+    case NotCarriedReason::kFieldsDiffer:
+      why = "у таблицы в базе теперь другие поля";
+      break;
+    case NotCarriedReason::kNoNumber:
+      why = "в таблице нет номера для новой записи";
+      break;
+  }
+  return RecordLine(record) + " (" + what + ": " + why + ")";
+}
+
+// Up to kReportedRecordsShown lines, each on its own indented line, then
+// how many more there are.
+template <typename Line>
+std::string RecordLines(const std::vector<ReportedRecord>& records, Line line) {
+  std::string text;
+  const size_t shown = std::min(records.size(), kReportedRecordsShown);
+  for (size_t i = 0; i < shown; ++i) text += "\r\n   " + line(records[i]);
+  if (records.size() > shown) {
+    text += "\r\n   и ещё " + std::to_string(records.size() - shown);
+  }
+  return text;
+}
+
 }  // namespace
+
+std::string CarryOfferQuestion(const std::string& file) {
+  return "База " + file +
+         " изменена другой программой после загрузки,\r\n"
+         "и несохранённые изменения в неё не записаны.\r\n"
+         "Загрузить базу заново и перенести в неё несохранённые "
+         "изменения окна?\r\n"
+         "(Нет - изменения останутся в окне несохранёнными.)";
+}
+
+BaseMessage CarryLoadFailedMessage(const Status& status,
+                                   const std::string& file) {
+  BaseMessage message = StatusMessage(status, BaseAction::kLoading, file);
+  message.fatal = false;
+  if (!message.names_file) message.text += "\r\nБаза: " + file;
+  message.text +=
+      "\r\nБаза не загружена заново; несохранённые изменения остались в "
+      "окне.";
+  message.names_file = true;
+  return message;
+}
+
+std::string CarryReportText(const CarryReport& report,
+                            const std::string& file) {
+  if (report.carried() == 0 && report.not_carried.empty()) {
+    return "База " + file +
+           " загружена в новом виде.\r\nНесохранённых изменений, которые "
+           "отличали бы окно от базы, не было.";
+  }
+  std::string text;
+  if (report.carried() == 0) {
+    text = "В базу " + file +
+           " в её новом виде не перенесено ни одно изменение окна.";
+  } else {
+    text = "Несохранённые изменения окна перенесены в базу " + file +
+           " в её новом виде:";
+    if (report.edited > 0) {
+      text += "\r\n   изменено записей: " + std::to_string(report.edited);
+    }
+    if (report.deleted > 0) {
+      text += "\r\n   удалено записей: " + std::to_string(report.deleted);
+    }
+    if (report.added > 0) {
+      text += "\r\n   добавлено записей: " + std::to_string(report.added);
+    }
+  }
+  if (!report.added_as_new.empty()) {
+    text +=
+        "\r\nИзменённые в окне записи, которых в базе в прежнем виде "
+        "уже нет, добавлены как новые: " +
+        std::to_string(report.added_as_new.size()) +
+        RecordLines(report.added_as_new, RecordLine);
+  }
+  if (!report.not_carried.empty()) {
+    text += "\r\nНе перенесено изменений: " +
+            std::to_string(report.not_carried.size()) +
+            RecordLines(report.not_carried, NotCarriedLine);
+  }
+  return text;
+}
+
+std::string CarriedSaveQuestion(const CarryReport& report,
+                                const std::string& file) {
+  return CarryReportText(report, file) + "\r\n\r\n" + kSaveChangesQuestion;
+}
+
+std::string CarryLossQuestion(const CarryReport& report,
+                              const std::string& file) {
+  return CarryReportText(report, file) +
+         "\r\n\r\nЕсли взять базу в новом виде, не перенесённые изменения "
+         "будут потеряны.\r\nВзять её?\r\n"
+         "(Нет - окно останется с прежней базой и всеми несохранёнными "
+         "изменениями.)";
+}
 
 // The load-time estimate counts each change entry as this many records.
 constexpr uint64_t kChangeLoadWeight = 11;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "editing/carry_edits.h"
 #include "storage/record_store.h"
 #include "storage/status.h"
 
@@ -102,6 +103,38 @@ inline std::string ChangeSectionMessage(ChangeSectionStatus status,
       return "";
   }
 }
+
+// When a save is refused because another program changed the base `file`
+// after it was loaded: the offer to load it again and carry the window's
+// unsaved edits into it. No keeps the window as it is.
+std::string CarryOfferQuestion(const std::string& file);
+
+// The new base did not load: why (as a load reports it, never fatal
+// here), and that the window kept its base and its edits.
+BaseMessage CarryLoadFailedMessage(const Status& status,
+                                   const std::string& file);
+
+// What carrying the edits into `file` did: counts of what was carried as
+// made, and the records added as new or not carried (the first few of
+// each, then how many more), with what became of them.
+std::string CarryReportText(const CarryReport& report, const std::string& file);
+
+// Whether to save the unsaved changes.
+inline constexpr char kSaveChangesQuestion[] = "Сохранить изменения базы?";
+
+// The report followed by the question whether to save (when something
+// was carried).
+std::string CarriedSaveQuestion(const CarryReport& report,
+                                const std::string& file);
+
+// The report followed by the question whether to take the new base
+// although the edits it could not take are lost. No keeps the window as
+// it is.
+std::string CarryLossQuestion(const CarryReport& report,
+                              const std::string& file);
+
+// The record lists of the report show at most this many records each.
+inline constexpr size_t kReportedRecordsShown = 10;
 
 }  // namespace spravka
 

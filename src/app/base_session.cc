@@ -349,6 +349,7 @@ bool BaseSession::SaveChanges() {
       ReportFailure(status);
       return false;
     }
+    store_.EditsSaved();  // later edits are told from the tables as saved
   }
   MarkSaved();
   return true;

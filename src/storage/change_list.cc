@@ -118,6 +118,17 @@ bool ChangeList::Set(uint32_t number, std::string_view value) {
   return true;
 }
 
+bool ChangeList::Erase(uint32_t number) {
+  if (!Contains(number)) return false;
+  const size_t offset = Locate(number);
+  if (offset < values_.size() && NumberAt(offset) == number) {
+    PutValue(offset, LengthAt(offset), number, kDeletion);
+  }
+  present_[number / 64] &= ~(uint64_t{1} << (number % 64));
+  --count_;
+  return true;
+}
+
 std::optional<std::string_view> ChangeList::Find(uint32_t number) const {
   if (!Contains(number)) return std::nullopt;
   const size_t offset = Locate(number);

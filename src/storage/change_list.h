@@ -45,6 +45,8 @@ class ChangeList {
   // Gives the number this value, replacing any entry it had. False when
   // the entry cannot be taken.
   bool Set(uint32_t number, std::string_view value);
+  // Takes the number's entry out; false when it had none.
+  bool Erase(uint32_t number);
 
   std::optional<std::string_view> Find(uint32_t number) const;
   bool Contains(uint32_t number) const {

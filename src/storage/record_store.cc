@@ -21,6 +21,100 @@ uint64_t RecordStore::NextStoreGeneration() {
   return next += 1000000;
 }
 
+void RecordStore::NoteBefore(TableId id, uint32_t number,
+                             std::string_view then) {
+  // Add keeps the first value: what the record was before its first edit.
+  texts_then_[static_cast<int>(id)].Add(number, then);
+}
+
+void RecordStore::NoteAfter(TableId id, uint32_t number, std::string_view now) {
+  ChangeList& then = texts_then_[static_cast<int>(id)];
+  if (then.Find(number) == now) then.Erase(number);
+}
+
+void RecordStore::ReplaceRecordText(TableId id, size_t p,
+                                    std::string_view text) {
+  Table& t = table(id);
+  const uint32_t number = t.NumberAt(p);
+  NoteBefore(id, number, t.TextAt(p));
+  t.ReplaceText(p, text);
+  NoteAfter(id, number, text);
+  TableChanged(id);
+}
+
+void RecordStore::RemoveRecord(TableId id, size_t p) {
+  Table& t = table(id);
+  const uint32_t number = t.NumberAt(p);
+  NoteBefore(id, number, t.TextAt(p));
+  t.Remove(p);
+  NoteAfter(id, number, ChangeList::kDeletion);
+  TableChanged(id);
+}
+
+void RecordStore::AppendRecord(TableId id, uint32_t number,
+                               std::string_view text) {
+  NoteBefore(id, number, ChangeList::kDeletion);
+  table(id).Append(number, text);
+  NoteAfter(id, number, text);
+  TableChanged(id);
+}
+
+void RecordStore::RewriteRecords(TableId id,
+                                 std::span<const Rewrite> rewrites) {
+  if (rewrites.empty()) return;
+  Table& t = table(id);
+  size_t used = t.used;
+  for (const Rewrite& r : rewrites) {
+    used -= t.LengthAt(r.position);
+    if (r.text) used += r.text->size() + kRecordHeadSize;
+  }
+  Table rewritten;
+  rewritten.bytes.ResizeUninitialized(used + 1 + kDefaultTableGrowth);
+  rewritten.bytes[0] = 0;
+  std::memset(rewritten.at(used + 1), 0, kDefaultTableGrowth);
+  size_t from = 1;  // the first byte of `t` not yet taken
+  size_t to = 1;
+  const auto copy = [&](size_t end) {
+    std::memcpy(rewritten.at(to), t.at(from), end - from);
+    to += end - from;
+  };
+  for (const Rewrite& r : rewrites) {
+    copy(r.position);
+    const uint32_t number = t.NumberAt(r.position);
+    const std::string_view then = t.TextAt(r.position);
+    NoteBefore(id, number, then);
+    if (r.text) {
+      const size_t length = r.text->size() + kRecordHeadSize;
+      WriteRecordHead(rewritten.at(to), number, length);
+      std::memcpy(rewritten.at(to + kRecordHeadSize), r.text->data(),
+                  r.text->size());
+      to += length;
+    }
+    NoteAfter(id, number, r.text.value_or(ChangeList::kDeletion));
+    from = r.position + t.LengthAt(r.position);
+  }
+  copy(t.used + 1);
+  rewritten.used = used;
+  t = std::move(rewritten);
+  TableChanged(id);
+}
+
+std::vector<RecordStore::UnsavedEdit> RecordStore::UnsavedEdits(
+    TableId id) const {
+  std::vector<UnsavedEdit> edits;
+  const Table& t = table(id);
+  size_t p = 1;
+  // Both run in ascending number order.
+  for (const ChangeEntry& entry : texts_then_[static_cast<int>(id)]) {
+    while (p < t.used && t.NumberAt(p) < entry.number) p += t.LengthAt(p);
+    UnsavedEdit edit{entry.number, std::nullopt, std::nullopt};
+    if (!entry.IsDeletion()) edit.then = entry.value;
+    if (p < t.used && t.NumberAt(p) == entry.number) edit.now = t.TextAt(p);
+    edits.push_back(edit);
+  }
+  return edits;
+}
+
 namespace {
 
 // Rewrites a table text lying at bytes[reserve .. reserve+size) as working

@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "storage/base_header.h"
 #include "storage/change_list.h"
@@ -59,29 +61,63 @@ struct RecordStore {
   void TableChanged(TableId id) { ++generation_[static_cast<int>(id)]; }
 
   // Edits of a working table; each tells the table's readers that it
-  // changed. Positions are those of records the table holds.
-  void ReplaceRecordText(TableId id, size_t p, std::string_view text) {
-    table(id).ReplaceText(p, text);
-    TableChanged(id);
-  }
-  void RemoveRecord(TableId id, size_t p) {
-    table(id).Remove(p);
-    TableChanged(id);
-  }
-  void AppendRecord(TableId id, uint32_t number, std::string_view text) {
-    table(id).Append(number, text);
-    TableChanged(id);
-  }
+  // changed, and the store learns from it what the table held before (see
+  // UnsavedEdits). Positions are those of records the table holds.
+  void ReplaceRecordText(TableId id, size_t p, std::string_view text);
+  void RemoveRecord(TableId id, size_t p);
+  // `number` lies above every number the table holds.
+  void AppendRecord(TableId id, uint32_t number, std::string_view text);
+  // Several replacements and removals in one pass over the table, into a
+  // copy that then replaces it (each record moves once, where edits one by
+  // one would move the rest of the table each time): positions as the
+  // table holds them before, ascending, each once; a rewrite without a
+  // text removes its record.
+  struct Rewrite {
+    size_t position;
+    std::optional<std::string_view> text;
+  };
+  void RewriteRecords(TableId id, std::span<const Rewrite> rewrites);
   // Sets the change entry of a record, replacing one it had.
   void SetChange(TableId id, uint32_t number, std::string_view value) {
     changes(id).Set(number, value);
   }
 
+  // The records of a table that differ from the table as loaded or as
+  // last saved (EditsSaved), in number order: an edit back to the text a
+  // record had then, or a record added and deleted again, is none. The
+  // views hold until the store changes.
+  struct UnsavedEdit {
+    uint32_t number = 0;
+    std::optional<std::string_view> then;  // none: added since
+    std::optional<std::string_view> now;   // none: deleted since
+  };
+  std::vector<UnsavedEdit> UnsavedEdits(TableId id) const;
+  bool HasUnsavedEdits() const {
+    return !texts_then_[0].empty() || !texts_then_[1].empty();
+  }
+  // A save wrote the tables as they are: later edits are told from them.
+  void EditsSaved() {
+    texts_then_[0].clear();
+    texts_then_[1].clear();
+  }
+
  private:
+  // Before an edit of record `number` changes it: what it was (its text,
+  // or kDeletion when the table did not hold it), kept from the first edit
+  // on. After the edit: `now` (likewise) equal to that forgets it.
+  void NoteBefore(TableId id, uint32_t number, std::string_view then);
+  void NoteAfter(TableId id, uint32_t number, std::string_view now);
+
   // Starts from a global counter so that a store replacing another never
   // repeats a generation the search engine saw before.
   uint64_t generation_[2] = {NextStoreGeneration(), NextStoreGeneration()};
   static uint64_t NextStoreGeneration();
+  // Per table, for every record edited since the tables were loaded or
+  // saved: its text then, or kDeletion when the table did not hold it (no
+  // working record's text is the lone terminator). What it costs: a bit
+  // per number up to the highest edited one, and the text then of each
+  // edited record the table held.
+  ChangeList texts_then_[2];
 };
 
 // What became of the change section.

@@ -156,5 +156,52 @@ TEST(StatusMessageTest, FileErrorsNameTheBaseAndSayWhyInRussian) {
             "программой\r\nБаза теперь в файле /bases/Город.~qz");
 }
 
+TEST(CarryMessagesTest, TheReportCountsWhatWasCarriedAndListsTheRest) {
+  CarryReport report;
+  report.edited = 2;
+  report.added = 1;
+  // "Иванов" in Windows-1251; empty fields are left out.
+  report.added_as_new = {{TableId::kHome, EditKind::kEdited,
+                          "\x01"
+                          "111111\x02\xC8\xE2\xE0\xED\xEE\xE2\x03\x04"
+                          "5\x1F"}};
+  report.not_carried = {{TableId::kOrg, EditKind::kDeleted,
+                         "\x01"
+                         "22\x02"
+                         "Bank\x1F",
+                         NotCarriedReason::kRecordGone},
+                        {TableId::kHome, EditKind::kAdded, "\x01\x02\x1F",
+                         NotCarriedReason::kFieldsDiffer}};
+  EXPECT_EQ(CarryReportText(report, "/b/town.qz"),
+            "Несохранённые изменения окна перенесены в базу /b/town.qz в её "
+            "новом виде:\r\n"
+            "   изменено записей: 2\r\n"
+            "   добавлено записей: 1\r\n"
+            "Изменённые в окне записи, которых в базе в прежнем виде уже нет, "
+            "добавлены как новые: 1\r\n"
+            "   квартирные: 111111, Иванов, 5\r\n"
+            "Не перенесено изменений: 2\r\n"
+            "   организации: 22, Bank (удаление: записи в базе уже нет)\r\n"
+            "   квартирные: (пустая запись) (добавление: у таблицы в базе "
+            "теперь другие поля)");
+  EXPECT_EQ(CarriedSaveQuestion(report, "/b/town.qz"),
+            CarryReportText(report, "/b/town.qz") +
+                "\r\n\r\nСохранить изменения базы?");
+
+  // A long list shows its first records and how many more there are.
+  report.not_carried.clear();
+  for (int i = 0; i < 12; ++i) {
+    report.not_carried.push_back({TableId::kOrg, EditKind::kDeleted,
+                                  "\x01"
+                                  "n" +
+                                      std::to_string(i) + "\x1F",
+                                  NotCarriedReason::kRecordGone});
+  }
+  const std::string text = CarryReportText(report, "/b/town.qz");
+  EXPECT_NE(text.find("организации: n9 "), std::string::npos);
+  EXPECT_EQ(text.find("организации: n10 "), std::string::npos);
+  EXPECT_EQ(text.substr(text.size() - 16), "\r\n   и ещё 2");
+}
+
 }  // namespace
 }  // namespace spravka

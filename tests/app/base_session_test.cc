@@ -410,5 +410,19 @@ TEST_F(SessionTest, OneBaseInTwoWindowsAndABaseChangedUnderneath) {
   EXPECT_EQ(session_.store().HomeChanges.size(), 1u);
 }
 
+TEST_F(SessionTest, ASaveMakesTheTablesAsSavedTheOnesLaterEditsDifferFrom) {
+  MakeBase(dir_ + "/Town.qz");
+  settings_.values["LastBase"] = "Town";
+  Start();
+  ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
+  RecordStore& store = session_.store();
+  const std::string text = testing::RecordText({"111111", "y"});
+  store.ReplaceRecordText(TableId::kHome, 1, text);
+  store.SetChange(TableId::kHome, 1, text);
+  EXPECT_TRUE(store.HasUnsavedEdits());
+  ASSERT_TRUE(session_.SaveChanges());
+  EXPECT_FALSE(session_.store().HasUnsavedEdits());
+}
+
 }  // namespace
 }  // namespace spravka

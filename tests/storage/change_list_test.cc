@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The change list against a plain map of number to value: adding, setting,
-// deleting and reading give what the map gives, whether the numbers come
-// in order, out of order, close together or far apart.
+// deleting, erasing and reading give what the map gives, whether the numbers
+// come in order, out of order, close together or far apart.
 #include "storage/change_list.h"
 
 #include <gtest/gtest.h>
@@ -60,7 +60,7 @@ class Values {
   std::mt19937 random_;
 };
 
-TEST(ChangeListTest, AddAndSetAgreeWithAMap) {
+TEST(ChangeListTest, AddSetAndEraseAgreeWithAMap) {
   // Numbers close together share blocks of the index; far apart, each has
   // its own; ascending ones take the quick way at the end.
   struct Case {
@@ -78,7 +78,10 @@ TEST(ChangeListTest, AddAndSetAgreeWithAMap) {
       const uint32_t number =
           c.ascending ? (next += 1 + values.random()() % 3) : values.Number(c.highest);
       const std::string value = values.Value();
-      if (values.random()() % 2 == 0) {
+      if (values.random()() % 5 == 0) {
+        EXPECT_EQ(list.Erase(number), model.erase(number) == 1)
+            << c.name << ", step " << step;
+      } else if (values.random()() % 2 == 0) {
         EXPECT_EQ(list.Add(number, value), model.emplace(number, value).second)
             << c.name << ", step " << step;
       } else {
