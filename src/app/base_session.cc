@@ -82,8 +82,8 @@ void BaseSession::Start(const std::string& working_folder,
   selected_ = current_base_ ? towns_.Find(BaseToTownName(*current_base_)) : -1;
   if (selected_ < 0) {
     selected_ = towns_.empty() ? -1 : 0;
-    current_base_ = towns_.empty() ? std::nullopt
-                                   : NameOrNone(TownToBaseName(towns_[0]));
+    current_base_ =
+        towns_.empty() ? std::nullopt : NameOrNone(TownToBaseName(towns_[0]));
   }
 }
 
@@ -176,8 +176,7 @@ LoadOutcome BaseSession::LoadAtStart() {
   LoadOutcome outcome = LoadReported();
   if (outcome == LoadOutcome::kFailed) outcome = LoadInsteadOf(failed);
   // No town loads: a new base is the one way on.
-  if (outcome == LoadOutcome::kFailed && offer_new_base_ &&
-      offer_new_base_()) {
+  if (outcome == LoadOutcome::kFailed && offer_new_base_ && offer_new_base_()) {
     SelectCurrentEntry();
     outcome = LoadReported();
   }
@@ -336,9 +335,11 @@ bool BaseSession::Leave(bool universal_mode,
 bool BaseSession::SaveChanges() {
   if (base_loaded_) {
     Status status;
+    BaseFileId written;
     try {
       runner_->Run([&] {
-        status = spravka::SaveChanges(PathOf(base_file_name_), store_, *fs_);
+        status = spravka::SaveChanges(PathOf(base_file_name_), store_, *fs_,
+                                      &written);
       });
     } catch (...) {
       // Compression or memory failing: the same outcome as a failed write.
@@ -349,6 +350,8 @@ bool BaseSession::SaveChanges() {
       ReportFailure(status);
       return false;
     }
+    // The next write of this window expects the file it wrote.
+    store_.loaded_file = written;
   }
   MarkSaved();
   return true;
@@ -375,9 +378,9 @@ Status BaseSession::Optimise(const std::array<int32_t, kHomeKinds>& home,
   try {
     Status status;
     runner_->Run([&] {
-      status = OptimiseBase(
-          PathOf(base_file_name_), store_, home, org, NewBaseStamp(), report,
-          *fs_, [&] { runner_->OnWindowThread(home_written); });
+      status = OptimiseBase(PathOf(base_file_name_), store_, home, org,
+                            NewBaseStamp(), report, *fs_,
+                            [&] { runner_->OnWindowThread(home_written); });
     });
     return status;
   } catch (...) {
@@ -388,8 +391,11 @@ Status BaseSession::Optimise(const std::array<int32_t, kHomeKinds>& home,
 bool BaseSession::RestoreBase() {
   Status status;
   try {
-    runner_->Run(
-        [&] { status = RestoreBasePart(PathOf(base_file_name_), *fs_); });
+    runner_->Run([&] {
+      status = RestoreBasePart(PathOf(base_file_name_),
+                               WriteChecks::Expecting(store_.loaded_file),
+                               nullptr, *fs_);
+    });
   } catch (...) {
     status = Status::Unexpected(ThrownErrorText());
   }

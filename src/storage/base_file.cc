@@ -109,8 +109,8 @@ std::string ChangeSectionOf(
 std::string WriteChangeSection(int32_t stamp, const ChangeList& home,
                                const ChangeList& org) {
   // A key takes at most 8 bytes, a value at most its record's length.
-  const size_t bound = 1 + 8 * (home.size() + org.size()) +
-                       home.RecordBytes() + org.RecordBytes();
+  const size_t bound = 1 + 8 * (home.size() + org.size()) + home.RecordBytes() +
+                       org.RecordBytes();
   return ChangeSectionOf(stamp, bound, [&](const auto& consume) {
     WriteChangeStream(home, org, consume);
   });
@@ -118,9 +118,8 @@ std::string WriteChangeSection(int32_t stamp, const ChangeList& home,
 
 std::string WriteChangeSectionFromStream(int32_t stamp,
                                          std::string_view stream) {
-  return ChangeSectionOf(stamp, stream.size(), [&](const auto& consume) {
-    consume(stream);
-  });
+  return ChangeSectionOf(stamp, stream.size(),
+                         [&](const auto& consume) { consume(stream); });
 }
 
 namespace {
@@ -219,24 +218,9 @@ void BaseFile::PutHeader(const BaseHeader& new_header) {
   header = new_header;
 }
 
-BasePartId BasePartIdOf(const BaseFile& base) {
-  BasePartId id;
-  id.length = base.layout.BasePartLength;
-  id.stamp = base.layout.BaseStamp;
-  std::memcpy(id.header.data(), base.bytes.data() + base.layout.header_offset,
-              kHeaderSize);
-  return id;
-}
-
-Status CheckSameBasePart(const RecordStore& store, const BaseFile& base) {
-  if (store.loaded_part && *store.loaded_part != BasePartIdOf(base)) {
-    return Status::Damaged(StatusCode::kBaseChanged);
-  }
-  return Status::Ok();
-}
-
 Status ParseBaseFile(std::string bytes, BaseFile* base) {
   base->bytes = std::move(bytes);
+  base->id = FileIdOf(base->bytes);
   Status status = ReadBaseFileLayout(base->bytes, &base->layout);
   if (!status.ok()) return status;
   HeaderBytes scrambled;

@@ -226,7 +226,8 @@ TEST(CreateBaseTest, ReplacesAnExistingBase) {
       CreateBase(params, BaseTemplate(), dir, RealFileSystem(), &made).ok());
   ASSERT_TRUE(made.created);
   EXPECT_EQ(ReadBytes(dir + "/Town.qz").size(), BaseTemplate().size());
-  EXPECT_EQ(FolderFiles(dir), std::set<std::string>{"Town.qz"});
+  EXPECT_EQ(FolderFiles(dir),
+            (std::set<std::string>{"Town.qz", ".Town.qz.lock"}));
 }
 
 // A full disk or a rename that fails leaves the old base as it was and no
@@ -245,7 +246,8 @@ TEST(CreateBaseTest, FailedWriteKeepsTheOldBase) {
     EXPECT_FALSE(made.created);
     EXPECT_EQ(status.code(), StatusCode::kIoError);
     EXPECT_EQ(ReadBytes(dir + "/Town.qz"), "the old base");
-    EXPECT_EQ(FolderFiles(dir), std::set<std::string>{"Town.qz"});
+    EXPECT_EQ(FolderFiles(dir),
+              (std::set<std::string>{"Town.qz", ".Town.qz.lock"}));
   }
 }
 
