@@ -54,3 +54,18 @@ wait "$holder"
 [ "$got" -eq 1 ] || fail "demo on a name taken meanwhile: exit $got"
 expect_in err "new.qz: файл уже есть"
 cmp -s new.qz before.qz || fail "demo replaced a file that came first"
+
+# restore counts what it cuts under the lock: a change section another
+# program adds while restore waits is the one it reports and cuts.
+cp before.qz town.qz
+"$hold" writer town.qz sleep 1 &
+holder=$!
+sleep 0.2
+"$cli" restore town.qz >out 2>err &
+restore=$!
+sleep 0.3
+printf '%050d' 0 >>town.qz
+wait "$restore" || fail "restore after the wait: $(cat err)"
+wait "$holder"
+expect_in out "отрезано байт: 50."
+cmp -s town.qz before.qz || fail "restore left a change section"
