@@ -2,6 +2,7 @@
 #include "storage/file_identity.h"
 
 #include <bit>
+#include <cstring>
 
 namespace spravka {
 namespace {
@@ -12,15 +13,26 @@ constexpr uint64_t kPrime3 = 0x165667B19E3779F9ull;
 constexpr uint64_t kPrime4 = 0x85EBCA77C2B2AE63ull;
 constexpr uint64_t kPrime5 = 0x27D4EB2F165667C5ull;
 
+uint64_t ByteSwap(uint64_t v) {
+  uint64_t r = 0;
+  for (int i = 0; i < 8; ++i) r = (r << 8) | ((v >> (8 * i)) & 0xFF);
+  return r;
+}
+
 // Little-endian reads, whatever the machine's order.
 uint64_t Read64(const unsigned char* p) {
-  uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+  uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::big) v = ByteSwap(v);
   return v;
 }
 uint64_t Read32(const unsigned char* p) {
-  return uint64_t{p[0]} | uint64_t{p[1]} << 8 | uint64_t{p[2]} << 16 |
-         uint64_t{p[3]} << 24;
+  uint32_t v;
+  std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::big) {
+    v = static_cast<uint32_t>(ByteSwap(uint64_t{v}) >> 32);
+  }
+  return v;
 }
 
 uint64_t Round(uint64_t acc, uint64_t input) {
