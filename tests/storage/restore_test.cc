@@ -76,7 +76,8 @@ TEST_F(RestoreTest, ALinkStaysALinkToTheRestoredFile) {
 // What is refused leaves the file byte for byte, and no file beside it but
 // the base's lock file.
 TEST_F(RestoreTest, WhatCannotBeRestoredIsLeftAlone) {
-  const std::string folder = std::filesystem::path(path_).parent_path();
+  const std::filesystem::path folder =
+      std::filesystem::path(path_).parent_path();
   // Record 2 is longer than the loader takes; only its change entry lets
   // the base load.
   ChangeList hides;
