@@ -168,6 +168,10 @@ int main(int argc, char** argv) {
         "\x01"
         "333\x02"
         "window A\x03\x04\x05\x06\x07\x1F";
+    const std::string a_later =
+        "\x01"
+        "335\x02"
+        "window A later\x03\x04\x05\x06\x07\x1F";
     const std::string b_text =
         "\x01"
         "444\x02"
@@ -190,7 +194,7 @@ int main(int argc, char** argv) {
         ++windows.refused;
         continue;
       }
-      a.store().HomeChanges.Add(2002, a_text);
+      a.store().HomeChanges.Add(2002, a_later);
       b.store().HomeChanges.Add(2003, b_text);
       const bool a_saved = a.SaveChanges();
       const bool b_saved = b.SaveChanges();
@@ -198,7 +202,9 @@ int main(int argc, char** argv) {
       if (!LoadBase(path, &after).ok()) return 1;
       if (!a_saved || !b_saved) {
         ++windows.refused;
-      } else if (HasRecordText(after, a_text) && HasRecordText(after, b_text)) {
+      } else if (HasRecordText(after, a_text) &&
+                 HasRecordText(after, a_later) &&
+                 HasRecordText(after, b_text)) {
         ++windows.kept;
       } else {
         ++windows.lost;
