@@ -82,8 +82,8 @@ void BaseSession::Start(const std::string& working_folder,
   selected_ = current_base_ ? towns_.Find(BaseToTownName(*current_base_)) : -1;
   if (selected_ < 0) {
     selected_ = towns_.empty() ? -1 : 0;
-    current_base_ =
-        towns_.empty() ? std::nullopt : NameOrNone(TownToBaseName(towns_[0]));
+    current_base_ = towns_.empty() ? std::nullopt
+                                   : NameOrNone(TownToBaseName(towns_[0]));
   }
 }
 
@@ -176,7 +176,8 @@ LoadOutcome BaseSession::LoadAtStart() {
   LoadOutcome outcome = LoadReported();
   if (outcome == LoadOutcome::kFailed) outcome = LoadInsteadOf(failed);
   // No town loads: a new base is the one way on.
-  if (outcome == LoadOutcome::kFailed && offer_new_base_ && offer_new_base_()) {
+  if (outcome == LoadOutcome::kFailed && offer_new_base_ &&
+      offer_new_base_()) {
     SelectCurrentEntry();
     outcome = LoadReported();
   }
@@ -378,9 +379,9 @@ Status BaseSession::Optimise(const std::array<int32_t, kHomeKinds>& home,
   try {
     Status status;
     runner_->Run([&] {
-      status = OptimiseBase(PathOf(base_file_name_), store_, home, org,
-                            NewBaseStamp(), report, *fs_,
-                            [&] { runner_->OnWindowThread(home_written); });
+      status = OptimiseBase(
+          PathOf(base_file_name_), store_, home, org, NewBaseStamp(), report,
+          *fs_, [&] { runner_->OnWindowThread(home_written); });
     });
     return status;
   } catch (...) {

@@ -109,8 +109,8 @@ std::string ChangeSectionOf(
 std::string WriteChangeSection(int32_t stamp, const ChangeList& home,
                                const ChangeList& org) {
   // A key takes at most 8 bytes, a value at most its record's length.
-  const size_t bound = 1 + 8 * (home.size() + org.size()) + home.RecordBytes() +
-                       org.RecordBytes();
+  const size_t bound = 1 + 8 * (home.size() + org.size()) +
+                       home.RecordBytes() + org.RecordBytes();
   return ChangeSectionOf(stamp, bound, [&](const auto& consume) {
     WriteChangeStream(home, org, consume);
   });
@@ -118,8 +118,9 @@ std::string WriteChangeSection(int32_t stamp, const ChangeList& home,
 
 std::string WriteChangeSectionFromStream(int32_t stamp,
                                          std::string_view stream) {
-  return ChangeSectionOf(stamp, stream.size(),
-                         [&](const auto& consume) { consume(stream); });
+  return ChangeSectionOf(stamp, stream.size(), [&](const auto& consume) {
+    consume(stream);
+  });
 }
 
 namespace {

@@ -110,9 +110,9 @@ class TableMerger {
   }
 
   Table& t_;
-  size_t r_;       // position of the first unread text byte
-  size_t rest_;    // unread text bytes
-  int64_t j_ = 1;  // number of the next base record
+  size_t r_;      // position of the first unread text byte
+  size_t rest_;   // unread text bytes
+  int64_t j_ = 1; // number of the next base record
   size_t used_ = 0;
 };
 
@@ -127,8 +127,7 @@ bool LoadTable(std::string& file, const SectionBlock& block,
   descramble(reinterpret_cast<uint8_t*>(stream), block.stream_size);
 
   const size_t size = block.text_size;
-  const size_t reserve =
-      TableReserve(table_growth, size, changes.RecordBytes());
+  const size_t reserve = TableReserve(table_growth, size, changes.RecordBytes());
   const std::string_view compressed(stream, block.stream_size);
   // A text far longer than its stream is read a piece at a time first: one
   // that holds no table is refused before its length is taken.

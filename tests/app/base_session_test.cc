@@ -70,9 +70,9 @@ TEST_F(SessionTest, OpensTheLastBaseOrElseTheFirstTown) {
     EXPECT_EQ(session_.program_folder(), "/opt/spravka/bin");
     ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
     EXPECT_EQ(session_.current_base(), c.opened);
-    EXPECT_EQ(CompareNoCase(session_.towns()[session_.selected_entry()],
-                            BaseToTownName(c.opened)),
-              0);
+    EXPECT_EQ(
+        CompareNoCase(session_.towns()[session_.selected_entry()], BaseToTownName(c.opened)),
+        0);
     EXPECT_EQ(FirstHomeField(2),
               CompareNoCase(c.opened, "kiev") == 0 ? "kiev" : "moscow");
   }
@@ -216,8 +216,7 @@ TEST_F(SessionTest, AStartWhoseBaseCannotBeReadGoesOnWithAnotherOrANewOne) {
     EXPECT_EQ(session.base_loaded(), c.outcome == LoadOutcome::kLoaded);
     if (c.outcome == LoadOutcome::kLoaded) {
       EXPECT_EQ(session.current_base(), c.loaded);
-      EXPECT_EQ(session.towns()[session.selected_entry()],
-                std::string(" ") + c.loaded);
+      EXPECT_EQ(session.towns()[session.selected_entry()], std::string(" ") + c.loaded);
     } else {
       EXPECT_EQ(boxes_.shown[1].text, NoBaseMessage());
     }
