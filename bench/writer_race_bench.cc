@@ -4,8 +4,13 @@
 // starts the command, waits a varying moment, adds an edit and saves; then
 // it reads the base back and sorts the round: the edit kept, the save
 // refused with a message (the edit still in the window), or the edit lost
-// although the save reported success. bench/writer-races runs it with the
-// command-line races.
+// although the save reported success.
+// Then two windows (sessions) in one process, as two programs: window A
+// saves once, window B opens the base; then A adds a record and saves, and
+// B does the same. A round is "refused" when B opened the base read-only
+// and said so, "kept" when both records are in the base, "lost" when a
+// record is gone although every save reported success.
+// bench/writer-races runs it with the command-line races.
 // Usage: writer_race_bench SPRAVKA_CLI [ROUNDS]   (a figure, not a test)
 //        writer_race_bench --make BASE   writes the raced base (one saved
 //        change) for the command-line races
@@ -17,10 +22,15 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/base_session.h"
+#include "app/file_checks.h"
+#include "app/message_boxes.h"
+#include "app/settings.h"
 #include "storage/base_file.h"
 #include "storage/optimiser.h"
 #include "storage/record_key.h"
@@ -63,6 +73,24 @@ bool HasRecordText(const RecordStore& store, const std::string& text) {
     if (t.TextAt(p) == text) return true;
   return false;
 }
+
+class MemorySettings : public SettingsStore {
+ public:
+  std::optional<std::string> Read(const std::string& name) override {
+    if (name == kLastBaseSetting) return std::string("town");
+    return std::nullopt;
+  }
+  void Write(const std::string&, const std::string&) override {}
+};
+
+class CountingBoxes : public MessageBoxes {
+ public:
+  void Show(MessageKind, const std::string&) override { ++shown; }
+  bool Ask(const std::string&) override { return false; }
+  int shown = 0;
+};
+
+Rgb SameColour(Rgb c) { return c; }
 
 struct Tally {
   int kept = 0, refused = 0, lost = 0;
@@ -130,8 +158,63 @@ int main(int argc, char** argv) {
       ++save_race.lost;
     }
   }
+  // A second window after a save, on a small town (nothing here races).
+  Tally windows;
+  {
+    const DemoTown small = MakeDemoTown(2000, 200, 2);
+    const std::string small_part =
+        WriteBasePart(small.header, 6, small.home_text, small.org_text);
+    const std::string a_text =
+        "\x01"
+        "333\x02"
+        "window A\x03\x04\x05\x06\x07\x1F";
+    const std::string a_later =
+        "\x01"
+        "335\x02"
+        "window A later\x03\x04\x05\x06\x07\x1F";
+    const std::string b_text =
+        "\x01"
+        "444\x02"
+        "window B\x03\x04\x05\x06\x07\x1F";
+    for (int r = 0; r < rounds; ++r) {
+      WriteFileBytes(path, small_part);
+      RealFileChecks files;
+      MemorySettings settings;
+      CountingBoxes boxes;
+      BaseSession a(&files, &settings, &boxes, SameColour);
+      a.Start(dir, dir + "/spravka", {});
+      if (a.LoadBase() != LoadOutcome::kLoaded) return 1;
+      a.store().HomeChanges.Add(2001, a_text);
+      const bool first_save = a.SaveChanges();
+      BaseSession b(&files, &settings, &boxes, SameColour);
+      b.Start(dir, dir + "/spravka", {});
+      if (b.LoadBase() != LoadOutcome::kLoaded) return 1;
+      if (!first_save) return 1;
+      if (b.base_read_only()) {
+        ++windows.refused;
+        continue;
+      }
+      a.store().HomeChanges.Add(2002, a_later);
+      b.store().HomeChanges.Add(2003, b_text);
+      const bool a_saved = a.SaveChanges();
+      const bool b_saved = b.SaveChanges();
+      RecordStore after;
+      if (!LoadBase(path, &after).ok()) return 1;
+      if (!a_saved || !b_saved) {
+        ++windows.refused;
+      } else if (HasRecordText(after, a_text) &&
+                 HasRecordText(after, a_later) &&
+                 HasRecordText(after, b_text)) {
+        ++windows.kept;
+      } else {
+        ++windows.lost;
+      }
+    }
+  }
+
   std::printf("%d rounds, a town of 220000 records\n", rounds);
   save_race.Print("window save vs optimize");
+  windows.Print("second window after a save");
   std::filesystem::remove_all(dir);
   return 0;
 }

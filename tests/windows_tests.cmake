@@ -13,9 +13,6 @@ set(SPRAVKA_TESTS_NOT_ON_WINDOWS
   SaveTest.SavingThroughALinkKeepsTheLinkAndUpdatesItsFile
   RestoreTest.ALinkStaysALinkToTheRestoredFile
   OptimiserTest.ABaseReachedThroughALinkIsRebuiltAndBackedUpWhereItLies
-  # POSIX locks lie on the file, Windows ones on a lock file beside it
-  # (WindowsFileSystemTest.TheLockGoesWithTheNameAndLeavesNothingBehind).
-  WriterLockTest.TheLockFollowsTheNameWhenTheBaseWasReplaced
   # Permission bits (WindowsFileSystemTest.AttributesStayButReadOnlyGoesBeforeAWrite).
   WriterLockTest.AFailedWriteLeavesAReadOnlyBaseReadOnly
   # POSIX paths, where "/" alone separates and "/x" is no network path

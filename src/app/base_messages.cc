@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "storage/cp1251.h"
 #include "util/paths.h"
@@ -212,6 +213,98 @@ std::string OptimiseQuestion(const std::string& base_name,
          estimates.memory + " раза меньше\r\n памяти.";
 }
 
+namespace {
+
+// The Russian text of each error number a file operation of the program
+// can meet, where it says the same whatever the operation; permissions and
+// missing files say more and are told apart below. Never the system's own
+// text, which is in English on many systems.
+struct ErrorText {
+  int error;
+  const char* text;
+};
+constexpr ErrorText kErrorTexts[] = {
+    {ENOSPC, "на диске нет места"},
+#ifdef EDQUOT
+    {EDQUOT, "на диске нет места, отведённого пользователю"},
+#endif
+    {EROFS, "диск доступен только для чтения"},
+    {EBUSY, "файл занят другой программой"},
+#ifdef ETXTBSY
+    {ETXTBSY, "файл занят другой программой"},
+#endif
+    {EAGAIN, "файл заблокирован другой программой"},
+#if defined(EWOULDBLOCK) && EWOULDBLOCK != EAGAIN
+    {EWOULDBLOCK, "файл заблокирован другой программой"},
+#endif
+    {ENAMETOOLONG, "слишком длинное имя файла"},
+    {EISDIR, "это папка, а не файл"},
+    {ENOTEMPTY, "это папка, а не файл"},
+    {EEXIST, "файл уже есть"},
+    {EFBIG, "файл больше, чем позволяют диск или ограничения системы"},
+#ifdef EOVERFLOW
+    {EOVERFLOW, "файл слишком велик"},
+#endif
+#ifdef ELOOP
+    {ELOOP, "символические ссылки ведут по кругу или их слишком много"},
+#endif
+    {EMLINK, "у файла слишком много ссылок"},
+    {EXDEV, "файлы лежат на разных дисках"},
+    {EIO, "ошибка ввода-вывода: диск неисправен или отключён"},
+    {ENXIO, "устройство недоступно"},
+    {ENODEV, "устройство недоступно"},
+    {EMFILE, "открыто слишком много файлов"},
+    {ENFILE, "открыто слишком много файлов"},
+    {ENOMEM, "не хватает памяти"},
+    {ENOLCK, "система не даёт заблокировать файл"},
+    {EINTR, "операция прервана"},
+    {EINVAL, "диск или система не позволяют эту операцию"},
+    {ENOSYS, "система не умеет выполнить эту операцию"},
+#ifdef ENOTSUP
+    {ENOTSUP, "диск не поддерживает эту операцию"},
+#endif
+#if defined(EOPNOTSUPP) && (!defined(ENOTSUP) || EOPNOTSUPP != ENOTSUP)
+    {EOPNOTSUPP, "диск не поддерживает эту операцию"},
+#endif
+#ifdef ESTALE
+    {ESTALE, "файл на сетевом диске больше недоступен"},
+#endif
+#ifdef ETIMEDOUT
+    {ETIMEDOUT, "диск не ответил вовремя"},
+#endif
+#ifdef ENOTCONN
+    {ENOTCONN, "нет связи с сетевым диском"},
+#endif
+#ifdef ENETDOWN
+    {ENETDOWN, "нет связи с сетевым диском"},
+#endif
+#ifdef ENETUNREACH
+    {ENETUNREACH, "нет связи с сетевым диском"},
+#endif
+#ifdef EHOSTUNREACH
+    {EHOSTUNREACH, "нет связи с сетевым диском"},
+#endif
+#ifdef ECONNRESET
+    {ECONNRESET, "нет связи с сетевым диском"},
+#endif
+#ifdef ECONNABORTED
+    {ECONNABORTED, "нет связи с сетевым диском"},
+#endif
+    {EBADF, "файл не открыт (ошибка программы)"},
+    {EFAULT, "неверный адрес в памяти (ошибка программы)"},
+    {EDEADLK, "блокировка файла привела бы к взаимному ожиданию"},
+    {ESPIPE, "это канал, а не файл"},
+    {EPIPE, "канал закрыт читающей стороной"},
+};
+
+}  // namespace
+
+std::vector<int> ErrorNumbersWithText() {
+  std::vector<int> numbers;
+  for (const ErrorText& entry : kErrorTexts) numbers.push_back(entry.error);
+  return numbers;
+}
+
 std::string FileErrorReason(const Status& status, const std::string& file) {
   const int error = status.error_number();
   if (error == 0) return status.system_text();
@@ -226,29 +319,33 @@ std::string FileErrorReason(const Status& status, const std::string& file) {
       if (reading) return "нет прав на чтение";
       return beside ? "нет прав на запись " + InFolder(file)
                     : "нет прав на запись";
-    case ENOSPC:
-#ifdef EDQUOT
-    case EDQUOT:
-#endif
-      return "на диске нет места";
-    case EROFS:
-      return "диск доступен только для чтения";
-    case EBUSY:
-#ifdef ETXTBSY
-    case ETXTBSY:
-#endif
-      return "файл занят другой программой";
     case ENOENT:
     case ENOTDIR:
       if (listing) return "папка не найдена";
       if (reading && !beside) return "файл не найден";
       return FolderMissing(file);
-    case ENAMETOOLONG:
-      return "слишком длинное имя файла";
     default:
-      return std::strerror(error);
+      break;
   }
+  for (const ErrorText& entry : kErrorTexts) {
+    if (entry.error == error) return entry.text;
+  }
+  return "ошибка системы номер " + std::to_string(error);
 }
+
+namespace {
+
+// Whether a failed operation's file is one the user may see beside the
+// base, and so the one the message names: the backup, or the lock file.
+// (Temporary files are the writer's own business: their failures are put
+// down to the base and its folder.)
+bool IsBackupOrLockFile(const std::string& path) {
+  const std::string name = FileNamePart(path);
+  return name.ends_with(".~qz") ||
+         (name.starts_with(".") && name.ends_with(".lock"));
+}
+
+}  // namespace
 
 std::string BaseProblemText(const Status& status) {
   const std::string table = ProblemTableName(status.problem_table());
@@ -307,7 +404,9 @@ BaseMessage StatusMessage(const Status& status, BaseAction action,
           text = "Не удалось записать файл ";
           break;
       }
-      text += file + ": " + FileErrorReason(status, file);
+      const std::string& about =
+          IsBackupOrLockFile(status.path()) ? status.path() : file;
+      text += about + ": " + FileErrorReason(status, about);
       if (!status.base_moved_to().empty()) {
         text += "\r\nБаза теперь в файле " + status.base_moved_to();
       }
@@ -352,6 +451,18 @@ BaseMessage StatusMessage(const Status& status, BaseAction action,
               "Исходное состояние базы " + file +
                   " не загружается без раздела изменений.\r\n"
                   "База не изменена.",
+              false, true};
+    case StatusCode::kOpenInWindow:
+      return {MessageKind::kError,
+              "База " + file +
+                  " открыта в окне программы.\r\n"
+                  "Ничего не изменено: закройте её в окне и повторите.",
+              false, true};
+    case StatusCode::kNoOriginState:
+      return {MessageKind::kError,
+              "У базы " + file +
+                  " нет исходного состояния (OriginTag пуст), её изменения "
+                  "не отбрасываются.",
               false, true};
     case StatusCode::kNotRegularFile:
       return {MessageKind::kError,

@@ -3,6 +3,7 @@
 #define SPRAVKA_APP_BASE_MESSAGES_H_
 
 #include <string>
+#include <vector>
 
 #include "editing/carry_edits.h"
 #include "storage/record_store.h"
@@ -73,11 +74,16 @@ BaseMessage StatusMessage(const Status& status, BaseAction action,
                           const std::string& file);
 
 // Why a file operation failed, for the message about `file`: Russian for
-// the usual causes (no permission, no room, a read-only disk, the file in
-// use, the folder missing, the name too long), the system's own text for
-// the rest. A failure on another file than `file` (a temporary file or
-// backup beside it) is put down to its folder.
+// every error number the program's file operations can meet (and its
+// number for one it cannot), never the system's own text for an error
+// number. A failure on another file than `file` (a temporary file beside
+// it) is put down to its folder. The message about a failure on the
+// base's backup or lock file names that file instead of the base.
 std::string FileErrorReason(const Status& status, const std::string& file);
+
+// The error numbers FileErrorReason has a text of its own for, besides the
+// permission and missing-file ones.
+std::vector<int> ErrorNumbersWithText();
 
 // What does not hold in a base file (kDamagedLayout, kRebuiltUnreadable).
 std::string BaseProblemText(const Status& status);

@@ -336,9 +336,11 @@ bool BaseSession::Leave(bool universal_mode,
 bool BaseSession::SaveChanges() {
   if (base_loaded_) {
     Status status;
+    BaseFileId written;
     try {
       runner_->Run([&] {
-        status = spravka::SaveChanges(PathOf(base_file_name_), store_, *fs_);
+        status = spravka::SaveChanges(PathOf(base_file_name_), store_, *fs_,
+                                      &written);
       });
     } catch (...) {
       // Compression or memory failing: the same outcome as a failed write.
@@ -350,6 +352,8 @@ bool BaseSession::SaveChanges() {
       return false;
     }
     store_.EditsSaved();  // later edits are told from the tables as saved
+    // The next write of this window expects the file it wrote.
+    store_.loaded_file = written;
   }
   MarkSaved();
   return true;
@@ -389,8 +393,11 @@ Status BaseSession::Optimise(const std::array<int32_t, kHomeKinds>& home,
 bool BaseSession::RestoreBase() {
   Status status;
   try {
-    runner_->Run(
-        [&] { status = RestoreBasePart(PathOf(base_file_name_), *fs_); });
+    runner_->Run([&] {
+      status = RestoreBasePart(PathOf(base_file_name_),
+                               WriteChecks::Expecting(store_.loaded_file),
+                               nullptr, *fs_);
+    });
   } catch (...) {
     status = Status::Unexpected(ThrownErrorText());
   }

@@ -75,9 +75,12 @@ CarryResult OfferToCarryEdits(const std::string& path, const std::string& file,
                             : CarriedSaveQuestion(report, file))) {
     result.outcome = CarryOutcome::kCarried;
   } else {
-    status = RunReported(runner, [&] { return SaveChanges(path, fresh, fs); });
+    BaseFileId written;
+    status = RunReported(
+        runner, [&] { return SaveChanges(path, fresh, fs, &written); });
     if (status.ok()) {
       fresh.EditsSaved();
+      fresh.loaded_file = written;  // the next save expects the file written
     } else {
       const BaseMessage message =
           StatusMessage(status, BaseAction::kWriting, file);

@@ -135,7 +135,8 @@ Status CreateBase(const NewBaseParams& params,
   std::copy(header.begin(), header.end(), file.begin() + kHeaderOffset);
   const std::string path = NewBasePath(working_folder, made->name);
   std::unique_ptr<FileLock> lock;
-  Status status = fs.LockForWriting(path, &lock);
+  Status status =
+      fs.LockForWriting(path, &lock, FileSystem::LockTarget::kNewBase);
   if (status.ok()) status = fs.ReplaceFile(path, file);
   made->created = status.ok();
   return status;

@@ -43,7 +43,8 @@ constexpr char kUsage[] =
     "  --stamp N              отметка сборки 0..2147483646 для повторяемого\n"
     "                         результата (по умолчанию случайная)\n"
     "  --force                заменить существующий файл (прежний остаётся\n"
-    "                         рядом с расширением .~qz)\n"
+    "                         рядом с расширением .~qz); базу, открытую\n"
+    "                         в окне программы, не заменяет и он\n"
     "Поля number и subscriber (organisation) есть всегда.\n";
 
 constexpr char kDefaultTitle[] = "Телефонный справочник";
@@ -115,7 +116,9 @@ int RunBuild(const std::vector<std::string>& words) {
   for (const char* table : {"home", "org"}) {
     if (args.Has(table)) inputs.push_back(args.Value(table));
   }
-  if (!CheckNewBase(out_path, force, inputs)) return kExitFailure;
+  if (const int refused = CheckNewBase(out_path, force, inputs)) {
+    return refused;
+  }
 
   uint16_t home_fields = kAllHomeFields;
   uint16_t org_fields = kAllOrgFields;
@@ -160,7 +163,9 @@ int RunBuild(const std::vector<std::string>& words) {
   const std::string base = WriteBasePart(
       header, stamp >= 0 ? static_cast<int32_t>(stamp) : NewBaseStamp(),
       home.section_text, org.section_text);
-  if (!WriteNewBase(out_path, base, force, inputs)) return kExitFailure;
+  if (const int refused = WriteNewBase(out_path, base, force, inputs)) {
+    return refused;
+  }
   std::printf("%s: %zu квартирных телефонов, %zu телефонов организаций.\n",
               out_path.c_str(), home.records, org.records);
   return 0;

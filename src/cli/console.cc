@@ -8,9 +8,10 @@
 #include <optional>
 
 #include "app/base_messages.h"
+#include "cli/base_loading.h"
 #include "storage/cp1251.h"
 #include "storage/file_system.h"
-#include "storage/optimiser.h"
+#include "storage/new_file.h"
 
 namespace spravka::cli {
 
@@ -94,58 +95,73 @@ std::filesystem::path PathOf(const std::string& utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
+std::string AlreadyThere(const std::string& path) {
+  return path +
+         ": файл уже есть; заменить его можно с --force (прежний "
+         "останется рядом с расширением .~qz)";
+}
+
 // Why `path` may not become a new base, if it may not.
-std::optional<std::string> NewBaseRefusal(
-    const std::string& path, bool force,
-    const std::vector<std::string>& inputs) {
+struct Refusal {
+  int exit_code = 0;
+  std::string message;
+};
+Refusal NewBaseRefusal(const std::string& path, bool force,
+                       const std::vector<std::string>& inputs) {
   for (const std::string& input : inputs) {
     std::error_code error;
     if (std::filesystem::equivalent(PathOf(path), PathOf(input), error)) {
-      return path + ": это входной файл; новой базе нужно другое имя";
+      return {kExitFailure,
+              path + ": это входной файл; новой базе нужно другое имя"};
     }
   }
   std::error_code error;
   const auto status = std::filesystem::status(PathOf(path), error);
-  if (!std::filesystem::exists(status)) return std::nullopt;
+  if (!std::filesystem::exists(status)) return {};
   if (!std::filesystem::is_regular_file(status)) {
-    return StatusMessage(Status::OfFile(StatusCode::kNotRegularFile, path),
-                         BaseAction::kWriting, path)
-        .text;
+    return {kExitFailure,
+            StatusMessage(Status::OfFile(StatusCode::kNotRegularFile, path),
+                          BaseAction::kWriting, path)
+                .text};
   }
-  if (!force) {
-    return path +
-           ": файл уже есть; заменить его можно с --force (прежний "
-           "останется рядом с расширением .~qz)";
+  if (!force) return {kExitFailure, AlreadyThere(path)};
+  if (RealFileSystem().IsMarkedOpen(path)) {
+    return {kExitOpenInWindow,
+            StatusMessage(Status::OfFile(StatusCode::kOpenInWindow, path),
+                          BaseAction::kWriting, path)
+                .text};
   }
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace
 
-bool CheckNewBase(const std::string& path, bool force,
-                  const std::vector<std::string>& inputs) {
-  const std::optional<std::string> refusal =
-      NewBaseRefusal(path, force, inputs);
-  if (refusal) Fail(*refusal);
-  return !refusal;
+int CheckNewBase(const std::string& path, bool force,
+                 const std::vector<std::string>& inputs) {
+  const Refusal refusal = NewBaseRefusal(path, force, inputs);
+  if (refusal.exit_code != 0) Fail(refusal.message);
+  return refusal.exit_code;
 }
 
-bool WriteNewBase(const std::string& path, std::string_view bytes, bool force,
-                  const std::vector<std::string>& inputs) {
+int WriteNewBase(const std::string& path, std::string_view bytes, bool force,
+                 const std::vector<std::string>& inputs) {
   FileSystem& fs = RealFileSystem();
   std::unique_ptr<FileLock> lock;
-  Status status = fs.LockForWriting(path, &lock);
-  if (status.ok() && !CheckNewBase(path, force, inputs)) return false;
-  // The old file stays whole under its name until the new one is complete.
-  if (status.ok() && fs.Exists(path)) {
-    const std::string target = fs.ResolveLinks(path);
-    status = KeepAsBackup(fs, target, BackupName(target));
+  Status status =
+      fs.LockForWriting(path, &lock, FileSystem::LockTarget::kNewBase);
+  if (!status.ok()) return FailWith(status, BaseAction::kWriting, path);
+  if (const int refused = CheckNewBase(path, force, inputs)) return refused;
+  const std::string target = fs.ResolveLinks(path);
+  status = WriteNewFile(
+      fs, target, bytes,
+      force ? NewFileMode::kReplaceKeepingBackup : NewFileMode::kCreate);
+  // Another program made the file while this one wrote it.
+  if (status.code() == StatusCode::kIoError &&
+      status.error_number() == EEXIST && status.path() == target) {
+    return Fail(AlreadyThere(path));
   }
-  if (status.ok()) status = fs.ReplaceFile(path, bytes);
-  if (!status.ok()) {
-    Fail(StatusMessage(status, BaseAction::kWriting, path).text);
-  }
-  return status.ok();
+  if (!status.ok()) return FailWith(status, BaseAction::kWriting, path);
+  return 0;
 }
 
 }  // namespace spravka::cli

@@ -8,10 +8,11 @@
 
 namespace spravka::cli {
 
-// Exit codes: a failure of the operation, and a command line that makes no
-// sense.
+// Exit codes: a failure of the operation, a command line that makes no
+// sense, and a base a window holds open that the command would change.
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitOpenInWindow = 3;
 
 // "spravka-cli: message" on stderr; returns kExitFailure.
 int Fail(std::string_view message);
@@ -35,14 +36,18 @@ bool ReadInputFile(const std::string& path, std::string* bytes);
 // file.
 bool ReadInputStream(const std::string& path, std::string* bytes);
 // A new base: refused when `path` is one of `inputs`, is not a regular
-// file, or exists and `force` is not given; with `force` the old file is
-// kept beside it as the ".~qz" backup, as optimisation keeps it.
-// CheckNewBase says in advance what WriteNewBase checks again under the
-// writers' lock.
-bool CheckNewBase(const std::string& path, bool force,
-                  const std::vector<std::string>& inputs);
-bool WriteNewBase(const std::string& path, std::string_view bytes, bool force,
-                  const std::vector<std::string>& inputs);
+// file, or exists and `force` is not given; and a base a window holds open
+// is never replaced, `force` or not (kExitOpenInWindow): the window's
+// edits belong to that base. With `force` the old file is kept beside it
+// as the ".~qz" backup, replaced only once the new file is complete;
+// without it, a file that appears while the base is written is never
+// replaced ("файл уже есть"). Each returns 0, or the exit code of a
+// refusal it has printed. CheckNewBase says in advance (before the base is
+// built) what WriteNewBase checks again under the writers' lock.
+int CheckNewBase(const std::string& path, bool force,
+                 const std::vector<std::string>& inputs);
+int WriteNewBase(const std::string& path, std::string_view bytes, bool force,
+                 const std::vector<std::string>& inputs);
 
 }  // namespace spravka::cli
 

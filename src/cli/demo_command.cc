@@ -26,7 +26,8 @@ constexpr char kUsage[] =
     "  --org M    телефонов организаций (по умолчанию 2000)\n"
     "  --seed S   зерно 0..4294967295 (по умолчанию 1)\n"
     "  --force    заменить существующий файл (прежний остаётся рядом\n"
-    "             с расширением .~qz)\n";
+    "             с расширением .~qz); базу, открытую в окне\n"
+    "             программы, не заменяет и он\n";
 
 // Record numbers become seven-digit keys in the change section.
 constexpr int64_t kMaxRecords = kMaxKeyedRecordNumber;
@@ -51,7 +52,7 @@ int RunDemo(const std::vector<std::string>& words) {
   }
   const std::string& path = args.positional()[0];
   const bool force = args.Has("force");
-  if (!CheckNewBase(path, force, {})) return kExitFailure;
+  if (const int refused = CheckNewBase(path, force, {})) return refused;
 
   const DemoTown town =
       MakeDemoTown(static_cast<size_t>(home), static_cast<size_t>(org),
@@ -59,11 +60,11 @@ int RunDemo(const std::vector<std::string>& words) {
   // The stamp follows from the seed too, so the whole file repeats.
   const auto stamp = static_cast<int32_t>(
       Keystream(static_cast<uint32_t>(seed)).Next(uint32_t{kMaxBaseStamp} + 1));
-  if (!WriteNewBase(
+  if (const int refused = WriteNewBase(
           path,
           WriteBasePart(town.header, stamp, town.home_text, town.org_text),
           force, {})) {
-    return kExitFailure;
+    return refused;
   }
   std::printf("%s: %lld квартирных телефонов, %lld телефонов организаций.\n",
               path.c_str(), static_cast<long long>(home),

@@ -25,7 +25,9 @@ void PrintHelp(FILE* out) {
   }
   std::fputs(
       "\nspravka-cli КОМАНДА --help — подробности о команде.\n"
-      "spravka-cli --version — версия программы и её лицензия.\n",
+      "spravka-cli --version — версия программы и её лицензия.\n"
+      "Коды выхода: 0 — готово, 1 — ошибка, 2 — неверная командная строка,\n"
+      "3 — база открыта в окне программы, команда её не изменила.\n",
       out);
 }
 
@@ -35,7 +37,8 @@ void PrintHelp(FILE* out) {
 int FinishOutput(int code) {
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
     if (code == 0) {
-      std::fputs("spravka-cli: не удалось записать в стандартный вывод\n", stderr);
+      std::fputs("spravka-cli: не удалось записать в стандартный вывод\n",
+                 stderr);
       return 1;
     }
   }
@@ -54,9 +57,9 @@ int main(int argc, char** argv) {
     return words.size() < 2 ? 2 : FinishOutput(0);
   }
   if (words[1] == "--version") {
-    std::printf(
-        "%s",
-        spravka::VersionNotice("spravka-cli", spravka::kProgramVersion).c_str());
+    std::printf("%s",
+                spravka::VersionNotice("spravka-cli", spravka::kProgramVersion)
+                    .c_str());
     return FinishOutput(0);
   }
   const std::string& name = words[1];

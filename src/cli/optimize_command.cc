@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // spravka-cli optimize: folds the change section into a rebuilt base part.
 #include <cstdio>
-#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/base_messages.h"
@@ -10,37 +10,43 @@
 #include "cli/base_loading.h"
 #include "cli/command.h"
 #include "cli/console.h"
+#include "storage/locked_base.h"
 #include "storage/optimiser.h"
 
 namespace spravka::cli {
 namespace {
 
 constexpr char kUsage[] =
-    "Использование: spravka-cli optimize БАЗА.qz [--stamp N]\n"
+    "Использование: spravka-cli optimize БАЗА.qz [--stamp N] [--force]\n"
     "Оптимизация базы без вопроса: все изменения вносятся в перестроенную\n"
     "базу, записи нумеруются заново, прежний файл остаётся рядом с\n"
     "расширением .~qz. Ширина столбцов берётся из заголовка базы.\n"
     "  --stamp N   новая отметка сборки 0..2147483646 (по умолчанию\n"
-    "              случайная)\n";
+    "              случайная)\n"
+    "  --force     оптимизировать и базу, открытую в окне программы (без\n"
+    "              него команда отказывается с кодом выхода 3)\n";
 
 int RunOptimize(const std::vector<std::string>& words) {
   Arguments args;
   std::string error;
   int64_t stamp = 0;
-  if (!args.Parse(words, {{"stamp", true}}, &error) ||
+  if (!args.Parse(words, {{"stamp", true}, {"force", false}}, &error) ||
       !args.Integer("stamp", 0, kMaxBaseStamp, -1, &stamp, &error) ||
       !args.OneBase(&error)) {
     return UsageError("optimize", error);
   }
   const std::string& path = args.positional()[0];
 
-  // The lock is held from the load on: changes saved in between would be
-  // left out of the rebuilt base.
-  std::unique_ptr<FileLock> lock;
-  Status locked = RealFileSystem().LockForWriting(path, &lock);
-  if (!locked.ok()) return FailWith(locked, BaseAction::kWriting, path);
+  // The base is read once, under the lock that is held to the end: changes
+  // saved in between would be left out of the rebuilt base.
+  LockedBase base(RealFileSystem());
+  const Status opened =
+      base.Open(path, WriteChecks::ForCommand(!args.Has("force")));
+  if (!opened.ok()) return FailWithLeave(opened, path);
   RecordStore store;
-  if (!LoadForCommand(path, &store)) return kExitFailure;
+  if (!LoadBytesForCommand(path, std::move(base.file().bytes), &store)) {
+    return kExitFailure;
+  }
 
   const size_t records =
       store.HomeData.CountRecords() + store.OrgData.CountRecords();
@@ -58,10 +64,9 @@ int RunOptimize(const std::vector<std::string>& words) {
   store.OrgChanges.clear();
 
   OptimiseReport report;
-  const Status status = OptimiseBase(
-      path, store, store.header.HomeColWidths, store.header.OrgColWidths,
-      stamp >= 0 ? static_cast<int32_t>(stamp) : NewBaseStamp(), &report,
-      RealFileSystem(), {}, WriterLock::kHeldByCaller);
+  const Status status = OptimiseLockedBase(
+      base, store, store.header.HomeColWidths, store.header.OrgColWidths,
+      stamp >= 0 ? static_cast<int32_t>(stamp) : NewBaseStamp(), &report);
   if (!status.ok()) return FailWith(status, BaseAction::kWriting, path);
   const std::string result =
       OptimisedMessage(report.home_records, report.org_records);

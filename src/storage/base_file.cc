@@ -219,24 +219,9 @@ void BaseFile::PutHeader(const BaseHeader& new_header) {
   header = new_header;
 }
 
-BasePartId BasePartIdOf(const BaseFile& base) {
-  BasePartId id;
-  id.length = base.layout.BasePartLength;
-  id.stamp = base.layout.BaseStamp;
-  std::memcpy(id.header.data(), base.bytes.data() + base.layout.header_offset,
-              kHeaderSize);
-  return id;
-}
-
-Status CheckSameBasePart(const RecordStore& store, const BaseFile& base) {
-  if (store.loaded_part && *store.loaded_part != BasePartIdOf(base)) {
-    return Status::Damaged(StatusCode::kBaseChanged);
-  }
-  return Status::Ok();
-}
-
 Status ParseBaseFile(std::string bytes, BaseFile* base) {
   base->bytes = std::move(bytes);
+  base->id = FileIdOf(base->bytes);
   Status status = ReadBaseFileLayout(base->bytes, &base->layout);
   if (!status.ok()) return status;
   HeaderBytes scrambled;

@@ -9,6 +9,7 @@
 
 #include "storage/base_header.h"
 #include "storage/change_list.h"
+#include "storage/file_identity.h"
 #include "storage/file_system.h"
 #include "storage/record_store.h"
 #include "storage/status.h"
@@ -82,24 +83,18 @@ struct BaseFileLayout {
 // file is too short for them or they point outside it.
 Status ReadBaseFileLayout(std::string_view file, BaseFileLayout* layout);
 
-// A base file read whole: its bytes, where its pieces lie, and its header
-// unscrambled. Whether the header's tags agree is the reader's question
-// (BaseHeader::TagsAgree, CheckHeader).
+// A base file read whole: its bytes, where its pieces lie, its header
+// unscrambled, and the identity of the bytes as read. Whether the header's
+// tags agree is the reader's question (BaseHeader::TagsAgree, CheckHeader).
 struct BaseFile {
   std::string bytes;
   BaseFileLayout layout;
   BaseHeader header;
+  BaseFileId id;
 
   // Writes `header`, scrambled, over the header in `bytes`.
   void PutHeader(const BaseHeader& new_header);
 };
-
-// The identity of the base part of `base`.
-BasePartId BasePartIdOf(const BaseFile& base);
-
-// kBaseChanged unless `base` still holds the part `store` was loaded from
-// (a store made in memory has none to compare).
-Status CheckSameBasePart(const RecordStore& store, const BaseFile& base);
 
 // How a base file is read: a writer first makes a read-only file writable.
 // A writer leaves the file as it is: its new file is made writable when

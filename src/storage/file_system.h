@@ -68,30 +68,51 @@ class FileSystem {
   // replaced or renamed is this one, so that a link to a base stays a link.
   virtual std::string ResolveLinks(const std::string& path) { return path; }
 
-  // The writers' lock on the file `path` names (after links): every writer
+  // The writers' lock on the base `path` names (after links): every writer
   // of a base holds it for its whole read, check and write, so that two
-  // writers never interleave. Another holder is waited for up to
-  // kWriterLockWait, then kBaseLocked. A file that does not exist is not
-  // locked (`*lock` stays empty).
+  // writers never interleave. It lies on the base's lock file
+  // (LockFileOf), which no writer replaces, so it holds however often the
+  // base itself is replaced. Another holder is waited for up to
+  // kWriterLockWait, then kBaseLocked. A base that does not exist makes no
+  // lock file (`*lock` stays empty and the writer's read fails) unless
+  // `target` is a new base; a folder where no lock file can be made (read
+  // only) gives none either, since nothing can be written there.
   // Holding the lock, the writer removes what writers of this base killed
-  // on their way left behind: their temporary files.
+  // on their way left behind: their temporary files, and no other base's.
+  enum class LockTarget { kExistingBase, kNewBase };
   Status LockForWriting(const std::string& path,
-                        std::unique_ptr<FileLock>* lock);
-  // LockForWriting with the wait given. The default locks nothing.
+                        std::unique_ptr<FileLock>* lock,
+                        LockTarget target = LockTarget::kExistingBase);
+  // LockForWriting on the base `path` (links resolved) with the wait
+  // given; `make_lock_file` says whether a missing lock file is made. The
+  // default locks nothing.
   virtual Status LockFile(const std::string& /*path*/,
                           std::chrono::milliseconds /*wait*/,
+                          bool /*make_lock_file*/,
                           std::unique_ptr<FileLock>* lock) {
     lock->reset();
     return Status::Ok();
   }
   // Marks the base at `path` as open in a window for as long as the result
   // lives; `*open_elsewhere` says whether another window holds such a mark.
-  // Writers do not wait for it. The default marks nothing.
+  // The mark lies on the base's lock file, beside the writers' lock, so a
+  // base replaced by a writer stays marked. Writers do not wait for it.
+  // The default marks nothing.
   virtual std::unique_ptr<FileLock> MarkOpen(const std::string& /*path*/,
                                              bool* open_elsewhere) {
     *open_elsewhere = false;
     return nullptr;
   }
+  // Whether a window holds the base at `path` open (MarkOpen); a command
+  // that replaces a base asks it under the writers' lock. The default sees
+  // none.
+  virtual bool IsMarkedOpen(const std::string& /*path*/) { return false; }
+
+  // Gives the file `from` the name `to` only while no file has that name
+  // (a file that appeared meanwhile is never replaced): kIoError with
+  // EEXIST on `to` when one has. Like Rename, it outlives a power loss.
+  virtual Status RenameNoReplace(const std::string& from,
+                                 const std::string& to) = 0;
 
   // Writes `data` to a new file beside `path` (beside the file a link
   // names), then puts it in place in one rename: the file is either the old
@@ -107,15 +128,29 @@ class FileSystem {
 // The real file system of this machine.
 FileSystem& RealFileSystem();
 
+// The bytes of a lock file: the writers lock the first alone, each window
+// shares the second.
+inline constexpr uint64_t kWriterLockByte = 0;
+inline constexpr uint64_t kOpenMarkByte = 1;
+
+// The lock file of the base at `path` (a link already resolved): hidden,
+// in the base's folder, named after it (".Город.qz.lock" for "Город.qz").
+// It is made on first need and never removed or renamed.
+std::string LockFileOf(const std::string& path);
+
 // How many names TemporaryNameBeside tries before it gives up.
 inline constexpr int kTemporaryNameTries = 100;
 
 // A name for a temporary file beside `path` that does not exist yet; none
-// when every name tried exists. It is short, whatever the length of the
-// base's name, and begins with TemporaryPrefix(path).
-std::string TemporaryPrefix(const std::string& path);
+// when every name tried exists. It names the base it belongs to
+// (".Город.qz.123456.tmp"), so that a writer tells its own base's
+// leftovers from any other's; a base name too long for that is stood for
+// by its beginning and a 64-bit hash of it.
 std::optional<std::string> TemporaryNameBeside(FileSystem& fs,
                                                const std::string& path);
+// Whether `name` (a file name without its folder) is the name of a
+// temporary file of the base `path`.
+bool IsTemporaryNameOf(std::string_view name, const std::string& path);
 
 // A temporary file beside `path`, removed when the guard goes, however it
 // goes (a failure returned or an exception thrown), unless Keep() says it

@@ -24,62 +24,42 @@ int32_t NewBaseStamp() {
   return static_cast<int32_t>(keys.Next(uint32_t{kMaxBaseStamp} + 1));
 }
 
-std::string BackupName(const std::string& path) {
-  const size_t n = path.size();
-  if (n >= 3 && path[n - 3] == '.' && (path[n - 2] | 0x20) == 'q' &&
-      (path[n - 1] | 0x20) == 'z') {
-    return path.substr(0, n - 3) + ".~qz";
-  }
-  return path + ".~qz";
-}
-
-Status KeepAsBackup(FileSystem& fs, const std::string& path,
-                    const std::string& backup) {
-  // Named beside the base: its writers' leftovers are the ones removed.
-  TemporaryFile second_name(fs, path);
-  if (!second_name.status().ok()) return second_name.status();
-  if (!fs.Link(path, second_name.path()).ok()) {
-    std::string bytes;
-    Status status = fs.ReadFile(path, &bytes);
-    if (status.ok()) status = fs.WriteFile(second_name.path(), bytes);
-    if (status.ok()) status = fs.CopyPermissions(path, second_name.path());
-    if (!status.ok()) return status;
-  }
-  Status status = fs.Rename(second_name.path(), backup);
-  if (status.ok()) second_name.Keep();
-  return status;
-}
-
-Status OptimiseBase(const std::string& link, const RecordStore& store,
+Status OptimiseBase(const std::string& path, const RecordStore& store,
                     const std::array<int32_t, kHomeKinds>& home_widths,
                     const std::array<int32_t, kOrgKinds>& org_widths,
                     int32_t stamp, OptimiseReport* report, FileSystem& fs,
-                    const std::function<void()>& home_written,
-                    WriterLock writer_lock) {
-  OptimiseReport counts;
+                    const std::function<void()>& home_written) {
+  // Rebuilt from tables loaded from another version of the file, the new
+  // part would drop whatever that version holds.
+  LockedBase base(fs);
+  const Status status =
+      base.Open(path, WriteChecks::Expecting(store.loaded_file));
+  if (!status.ok()) return status;
+  return OptimiseLockedBase(base, store, home_widths, org_widths, stamp, report,
+                            home_written);
+}
+
+Status OptimiseLockedBase(LockedBase& base, const RecordStore& store,
+                          const std::array<int32_t, kHomeKinds>& home_widths,
+                          const std::array<int32_t, kOrgKinds>& org_widths,
+                          int32_t stamp, OptimiseReport* report,
+                          const std::function<void()>& home_written) {
+  FileSystem& fs = base.fs();
   // A base reached through a link is rebuilt, and backed up, where it lies.
-  const std::string path = fs.ResolveLinks(link);
-  std::unique_ptr<FileLock> lock;
-  Status status;
-  if (writer_lock == WriterLock::kTake) status = fs.LockForWriting(path, &lock);
-  if (!status.ok()) return status;
-  BaseFile base;
-  status = ReadBaseFile(path, BaseFileAccess::kWrite, fs, &base);
-  if (!status.ok()) return status;
-  BaseHeader header = base.header;
+  const std::string& path = base.path();
+  BaseHeader header = base.file().header;
   if (!header.TagsAgree()) return Status::Damaged(StatusCode::kDamagedHeader);
-  // Rebuilt from tables loaded from another build, the new part would drop
-  // whatever that build holds.
-  status = CheckSameBasePart(store, base);
-  if (!status.ok()) return status;
-  base = BaseFile();  // not needed any more; keeps the peak memory down
+  // Not needed any more; keeps the peak memory down.
+  base.file().bytes = std::string();
   header.SetColumnWidths(home_widths, org_widths);
   if (header.OriginTag.empty()) header.OriginTag = kUserOriginTag;
 
+  OptimiseReport counts;
   // The new base part is complete on the disk, and reads back as the next
   // load will read it, before anything is replaced.
   TemporaryFile temporary(fs, path);
   if (!temporary.status().ok()) return temporary.status();
+  Status status;
   {
     // Each section is compressed as its text is made: the table texts are
     // never held whole beside the working tables.
@@ -112,20 +92,8 @@ Status OptimiseBase(const std::string& link, const RecordStore& store,
   // base in one rename. A failure before that last rename leaves the base
   // as it was.
   counts.backup = BackupName(path);
-  // A read-only file is not replaced by a rename on every system; the
-  // backup keeps the old file's other attributes.
-  status = fs.MakeWritable(path);
-  const bool had_backup = fs.Exists(counts.backup);
-  if (status.ok()) status = KeepAsBackup(fs, path, counts.backup);
+  status = PutInPlaceKeepingBackup(fs, temporary, path, counts.backup);
   if (!status.ok()) return status;
-  status = fs.Rename(temporary.path(), path);
-  if (!status.ok()) {
-    // The base stays as it was (a file another program holds open, say);
-    // a backup made only for this optimisation goes with it.
-    if (!had_backup) IgnoreError(fs.Remove(counts.backup));
-    return status;
-  }
-  temporary.Keep();
   if (report) *report = counts;
   return Status::Ok();
 }

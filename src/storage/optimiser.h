@@ -9,6 +9,8 @@
 
 #include "storage/base_header.h"
 #include "storage/file_system.h"
+#include "storage/locked_base.h"
+#include "storage/new_file.h"
 #include "storage/record_store.h"
 #include "storage/status.h"
 
@@ -36,28 +38,24 @@ struct OptimiseReport {
 // file's header tags differ. On success `*report` (when given) counts the
 // records, and `store` is not reloaded: the caller loads the base again.
 // `home_written`, when given, runs once the residential section is built.
-// The writers' lock is held throughout (kBaseLocked), taken here unless the
-// caller holds it since before it loaded `store`; nothing is written when
-// the file's base part is no longer the one `store` was loaded from
+// The writers' lock is held throughout (LockedBase); nothing is written
+// when the file is no longer the one `store` was loaded from
 // (kBaseChanged).
-enum class WriterLock { kTake, kHeldByCaller };
 Status OptimiseBase(const std::string& path, const RecordStore& store,
                     const std::array<int32_t, kHomeKinds>& home_widths,
                     const std::array<int32_t, kOrgKinds>& org_widths,
                     int32_t stamp, OptimiseReport* report,
                     FileSystem& fs = RealFileSystem(),
-                    const std::function<void()>& home_written = {},
-                    WriterLock writer_lock = WriterLock::kTake);
+                    const std::function<void()>& home_written = {});
 
-// The backup name: the path with ".qz" replaced by ".~qz" (appended when the
-// name does not end with ".qz" in any letter case).
-std::string BackupName(const std::string& path);
-
-// Gives the file at `path` the name `backup` too (a hard link, or a copy
-// where links are not to be had), replacing any file of that name in one
-// rename: the file keeps its own name throughout.
-Status KeepAsBackup(FileSystem& fs, const std::string& path,
-                    const std::string& backup);
+// The same for a base its caller has opened, and loaded `store` from
+// (LockedBase::file()), under the lock it still holds; the file's bytes
+// are let go here, before the sections are built.
+Status OptimiseLockedBase(LockedBase& base, const RecordStore& store,
+                          const std::array<int32_t, kHomeKinds>& home_widths,
+                          const std::array<int32_t, kOrgKinds>& org_widths,
+                          int32_t stamp, OptimiseReport* report,
+                          const std::function<void()>& home_written = {});
 
 }  // namespace spravka
 

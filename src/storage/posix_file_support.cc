@@ -3,7 +3,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,51 +26,74 @@ class DescriptorLock : public FileLock {
 };
 
 constexpr std::chrono::milliseconds kLockPoll{10};
-// Where a window's mark lies: past the end of any file that can be a base.
-constexpr off_t kOpenMarkOffset = off_t{1} << 40;
+
+// One byte of a lock file, for fcntl's open-file-description locks: they
+// belong to the open file, so two opens in one process exclude each other
+// as two processes do, and closing any other descriptor lets none go.
+struct flock ByteLock(short type, uint64_t byte) {
+  struct flock at = {};
+  at.l_type = type;
+  at.l_whence = SEEK_SET;
+  at.l_start = static_cast<off_t>(byte);
+  at.l_len = 1;
+  return at;
+}
+
+// Whether another open file holds a lock on `byte` that an exclusive one
+// would meet.
+bool HeldElsewhere(int fd, uint64_t byte) {
+  struct flock probe = ByteLock(F_WRLCK, byte);
+  return ::fcntl(fd, F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+}
+
+int OpenLockFile(const std::string& name, int flags) {
+  return ::open(name.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+}
 
 }  // namespace
 
 Status PosixLockForWriting(const std::string& path,
-                           std::chrono::milliseconds wait,
+                           std::chrono::milliseconds wait, bool make_lock_file,
                            std::unique_ptr<FileLock>* lock) {
   lock->reset();
+  struct stat base;
+  if (::stat(path.c_str(), &base) == 0 && !S_ISREG(base.st_mode)) {
+    return Status::OfFile(StatusCode::kNotRegularFile, path);
+  }
+  const std::string name = LockFileOf(path);
+  const int fd = OpenLockFile(name, O_RDWR | (make_lock_file ? O_CREAT : 0));
+  if (fd < 0) {
+    const int error = errno;
+    struct stat there;
+    const bool exists = ::lstat(name.c_str(), &there) == 0;
+    // No lock file, and none to be made: the base is missing, or its
+    // folder is gone or cannot be written, so nothing can be written there.
+    if (!exists && (error == ENOENT || error == EACCES || error == EPERM ||
+                    error == EROFS)) {
+      return Status::Ok();
+    }
+    if (error == EROFS) return Status::Ok();
+    return Status::IoError(FileOperation::kWrite, name, error);
+  }
+  struct stat held;
+  if (::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
+    ::close(fd);
+    return Status::OfFile(StatusCode::kNotRegularFile, name);
+  }
   const auto deadline = std::chrono::steady_clock::now() + wait;
   for (;;) {
-    const int fd =
-        ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-      if (errno == ENOENT) return Status::Ok();  // nothing there to lose
-      return Status::IoError(FileOperation::kRead, path, errno);
-    }
-    struct stat held;
-    if (::fstat(fd, &held) != 0) {
-      const int error = errno;
-      ::close(fd);
-      return Status::IoError(FileOperation::kRead, path, error);
-    }
-    if (!S_ISREG(held.st_mode)) {
-      ::close(fd);
-      return Status::OfFile(StatusCode::kNotRegularFile, path);
-    }
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-      struct stat now;
-      // The lock is on the file the name means now, not on one a writer
-      // has since put aside.
-      if (::stat(path.c_str(), &now) == 0 && now.st_dev == held.st_dev &&
-          now.st_ino == held.st_ino) {
-        *lock = std::make_unique<DescriptorLock>(fd);
-        return Status::Ok();
-      }
-      ::close(fd);
-      continue;
+    struct flock exclusive = ByteLock(F_WRLCK, kWriterLockByte);
+    if (::fcntl(fd, F_OFD_SETLK, &exclusive) == 0) {
+      *lock = std::make_unique<DescriptorLock>(fd);
+      return Status::Ok();
     }
     const int error = errno;
-    ::close(fd);
-    if (error != EWOULDBLOCK && error != EINTR) {
-      return Status::IoError(FileOperation::kRead, path, error);
+    if (error != EAGAIN && error != EACCES && error != EINTR) {
+      ::close(fd);
+      return Status::IoError(FileOperation::kWrite, name, error);
     }
     if (std::chrono::steady_clock::now() >= deadline) {
+      ::close(fd);
       return Status::OfFile(StatusCode::kBaseLocked, path);
     }
     std::this_thread::sleep_for(kLockPoll);
@@ -81,27 +103,35 @@ Status PosixLockForWriting(const std::string& path,
 std::unique_ptr<FileLock> PosixMarkOpen(const std::string& path,
                                         bool* open_elsewhere) {
   *open_elsewhere = false;
-  const int fd =
-      ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  struct stat base;
+  if (::stat(path.c_str(), &base) != 0) return nullptr;
+  const std::string name = LockFileOf(path);
+  int fd = OpenLockFile(name, O_RDWR | O_CREAT);
+  // A lock file that is there but may not be written still takes a mark.
+  if (fd < 0) fd = OpenLockFile(name, O_RDONLY);
   if (fd < 0) return nullptr;
-  struct flock probe = {};
-  probe.l_type = F_WRLCK;
-  probe.l_whence = SEEK_SET;
-  probe.l_start = kOpenMarkOffset;
-  probe.l_len = 1;
-  if (::fcntl(fd, F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK) {
-    *open_elsewhere = true;
+  struct stat held;
+  if (::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
+    ::close(fd);
+    return nullptr;
   }
-  struct flock mark = {};
-  mark.l_type = F_RDLCK;
-  mark.l_whence = SEEK_SET;
-  mark.l_start = kOpenMarkOffset;
-  mark.l_len = 1;
+  *open_elsewhere = HeldElsewhere(fd, kOpenMarkByte);
+  struct flock mark = ByteLock(F_RDLCK, kOpenMarkByte);
   if (::fcntl(fd, F_OFD_SETLK, &mark) != 0) {
     ::close(fd);
     return nullptr;
   }
   return std::make_unique<DescriptorLock>(fd);
+}
+
+bool PosixIsMarkedOpen(const std::string& path) {
+  const int fd = OpenLockFile(LockFileOf(path), O_RDONLY);
+  if (fd < 0) return false;  // no lock file: no window ever marked it
+  struct stat held;
+  const bool marked = ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+                      HeldElsewhere(fd, kOpenMarkByte);
+  ::close(fd);
+  return marked;
 }
 
 Status PosixReadRegularFile(const std::string& path, std::string* contents) {

@@ -12,21 +12,24 @@
 
 namespace spravka {
 
-// FileSystem::LockForWriting on POSIX: an exclusive flock() on the file
-// itself, taken again when the name came to mean another file while it
-// waited (a writer replaced the base by a rename). Polls every few
-// milliseconds until `wait` has passed. A pipe or device is refused
-// (kNotRegularFile) without blocking on it.
+// FileSystem::LockFile on POSIX: an exclusive open-file-description lock
+// on the writers' byte of the base's lock file (made when missing and
+// `make_lock_file` says so). Polls every few milliseconds until `wait` has
+// passed. A base that is a pipe or device is refused (kNotRegularFile)
+// without opening it.
 Status PosixLockForWriting(const std::string& path,
-                           std::chrono::milliseconds wait,
+                           std::chrono::milliseconds wait, bool make_lock_file,
                            std::unique_ptr<FileLock>* lock);
 
-// FileSystem::MarkOpen on POSIX: a shared open-file-description lock on a
-// byte far beyond any base's end, which a writer's flock() does not meet;
-// another window's mark shows as a conflict with an exclusive probe. None
-// (and nothing elsewhere) when the file cannot be opened.
+// FileSystem::MarkOpen on POSIX: a shared open-file-description lock on the
+// mark byte of the base's lock file; another window's mark shows as a
+// conflict with an exclusive probe. None (and nothing elsewhere) when the
+// base is missing or no lock file can be had.
 std::unique_ptr<FileLock> PosixMarkOpen(const std::string& path,
                                         bool* open_elsewhere);
+
+// FileSystem::IsMarkedOpen on POSIX.
+bool PosixIsMarkedOpen(const std::string& path);
 
 // FileSystem::ReadFile on POSIX: opens without blocking (a FIFO would wait
 // for a writer forever), refuses anything but a regular file

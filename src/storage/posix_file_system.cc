@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The file system of a POSIX system: open, write, fsync, rename.
-#include "storage/file_system.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "storage/file_system.h"
 #include "storage/posix_file_support.h"
 
 namespace spravka {
@@ -35,6 +34,16 @@ Status FinishWrite(int fd, Status status, const std::string& path) {
   if (::close(fd) != 0 && status.ok())
     status = Status::IoError(FileOperation::kWrite, path, errno);
   return status;
+}
+
+// A failed rename, put down to the file that stands in the way: the new
+// name when it is the one too long or taken by a folder (the file renamed
+// is a temporary file with a short name), else the file renamed.
+Status RenameFailure(const std::string& from, const std::string& to,
+                     int error) {
+  const bool target = error == ENAMETOOLONG || error == EISDIR ||
+                      error == ENOTEMPTY || error == EEXIST;
+  return Status::IoError(FileOperation::kRename, target ? to : from, error);
 }
 
 class PosixFileSystem : public FileSystem {
@@ -65,9 +74,37 @@ class PosixFileSystem : public FileSystem {
 
   Status Rename(const std::string& from, const std::string& to) override {
     if (std::rename(from.c_str(), to.c_str()) != 0) {
-      return Status::IoError(FileOperation::kRename, from, errno);
+      return RenameFailure(from, to, errno);
     }
     return PosixSyncFolderOf(to);
+  }
+
+  Status RenameNoReplace(const std::string& from,
+                         const std::string& to) override {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(),
+                    RENAME_NOREPLACE) == 0) {
+      return PosixSyncFolderOf(to);
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
+      return RenameFailure(from, to, errno);
+    }
+    // A file system without the flag: a second name, which link() gives
+    // only when it is free, then the first name goes.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+      // A first name that stays is a leftover the next writer removes.
+      IgnoreError(Remove(from));
+      return PosixSyncFolderOf(to);
+    }
+    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) {
+      return RenameFailure(from, to, errno);
+    }
+    // Nor links: the name is claimed by creating it empty, then the file
+    // takes the place of its own claim.
+    const int claim =
+        ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (claim < 0) return RenameFailure(from, to, errno);
+    ::close(claim);
+    return Rename(from, to);
   }
 
   Status Link(const std::string& existing, const std::string& to) override {
@@ -111,8 +148,9 @@ class PosixFileSystem : public FileSystem {
   }
 
   Status LockFile(const std::string& path, std::chrono::milliseconds wait,
+                  bool make_lock_file,
                   std::unique_ptr<FileLock>* lock) override {
-    return PosixLockForWriting(path, wait, lock);
+    return PosixLockForWriting(path, wait, make_lock_file, lock);
   }
 
   Status ListFolder(const std::string& folder,
@@ -122,7 +160,11 @@ class PosixFileSystem : public FileSystem {
 
   std::unique_ptr<FileLock> MarkOpen(const std::string& path,
                                      bool* open_elsewhere) override {
-    return PosixMarkOpen(path, open_elsewhere);
+    return PosixMarkOpen(ResolveLinks(path), open_elsewhere);
+  }
+
+  bool IsMarkedOpen(const std::string& path) override {
+    return PosixIsMarkedOpen(ResolveLinks(path));
   }
 
   Status CopyPermissions(const std::string& from,

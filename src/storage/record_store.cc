@@ -325,7 +325,7 @@ Status LoadBaseFromBytes(std::string file, RecordStore* store,
   const BaseHeader& h = loaded.header;
   const BaseFileLayout& layout = base.layout;
   loaded.BaseStamp = layout.BaseStamp;
-  loaded.loaded_part = BasePartIdOf(base);
+  loaded.loaded_file = base.id;
   loaded.maps = ColumnMaps::FromHeader(h);
 
   const ChangeSectionStatus section = ReadChangeSection(

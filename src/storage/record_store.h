@@ -13,21 +13,12 @@
 #include "storage/base_header.h"
 #include "storage/change_list.h"
 #include "storage/column_maps.h"
+#include "storage/file_identity.h"
 #include "storage/file_system.h"
 #include "storage/record_table.h"
 #include "storage/status.h"
 
 namespace spravka {
-
-// What tells one base part from another: its length, its stamp and its
-// header bytes as stored. A writer behind a loaded base checks that the file
-// still holds the part the base was loaded from.
-struct BasePartId {
-  int32_t length = 0;
-  int32_t stamp = 0;
-  HeaderBytes header{};
-  bool operator==(const BasePartId&) const = default;
-};
 
 // Everything that loading a base produces: the in-memory header, the working
 // tables and the change lists. Whoever changes a working table calls
@@ -36,9 +27,10 @@ struct RecordStore {
   BaseHeader header;
   ColumnMaps maps;
   int32_t BaseStamp = 0;
-  // The base part the store was loaded from; none for a store made in
-  // memory.
-  std::optional<BasePartId> loaded_part;
+  // The file the store was loaded from, as it was then, or as this program
+  // wrote it since (whoever writes it successfully sets it to what it
+  // wrote); none for a store made in memory.
+  std::optional<BaseFileId> loaded_file;
   Table HomeData;
   Table OrgData;
   ChangeList HomeChanges;

@@ -37,6 +37,12 @@ enum class StatusCode {
   // The base part would not load on its own once the change section is
   // cut off: nothing was written.
   kBasePartUnloadable,
+  // A window holds the base at path() open, and the command was not given
+  // leave to change it under the window: nothing was written.
+  kOpenInWindow,
+  // The base has no clean state to go back to (its OriginTag is empty):
+  // nothing was written.
+  kNoOriginState,
 };
 
 // The file operation of a kIoError.
@@ -86,7 +92,7 @@ class [[nodiscard]] Status {
     return s;
   }
   // kDamagedHeader, kUnsupportedFormat, kDamagedBase, kBaseChanged,
-  // kBasePartUnloadable.
+  // kBasePartUnloadable, kNoOriginState.
   static Status Damaged(StatusCode code) { return Status(code); }
   // kDamagedLayout, kRebuiltUnreadable.
   static Status Problem(StatusCode code, BaseProblem problem,
@@ -99,7 +105,7 @@ class [[nodiscard]] Status {
     s.expected_ = expected;
     return s;
   }
-  // kBaseLocked, kNotRegularFile: about the file at `path`.
+  // kBaseLocked, kNotRegularFile, kOpenInWindow: about the file at `path`.
   static Status OfFile(StatusCode code, std::string path) {
     Status s(code);
     s.path_ = std::move(path);

@@ -5,12 +5,10 @@
 // Files are flushed before they count as written, and a file is replaced in
 // one MoveFileExW written through to the disk.
 //
-// The writers' lock and a window's mark lie on a small lock file beside the
-// base, not on the base itself: Windows replaces a file by renaming only
-// while nothing holds it open, so a base held open by a window or by its
-// own writer could not be replaced.
-#include "storage/file_system.h"
-
+// The writers' lock and a window's mark lie on the base's lock file beside
+// it (LockFileOf), as on other systems; on the base itself they could not
+// lie here anyway: Windows replaces a file by renaming only while nothing
+// holds it open.
 #include <windows.h>
 
 #include <algorithm>
@@ -23,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "storage/file_system.h"
 #include "storage/windows_wide_text.h"
 
 namespace spravka {
@@ -62,15 +61,13 @@ std::optional<int> PortableError(DWORD error) {
   }
 }
 
-Status Failure(FileOperation operation, const std::string& path,
-               DWORD error) {
+Status Failure(FileOperation operation, const std::string& path, DWORD error) {
   if (const std::optional<int> code = PortableError(error))
     return Status::IoError(operation, path, *code);
   const std::string text = SystemErrorText(error);
-  return Status::IoError(
-      operation, path,
-      (text.empty() ? "Windows error" : text) + " (" + std::to_string(error) +
-          ")");
+  return Status::IoError(operation, path,
+                         (text.empty() ? "Windows error" : text) + " (" +
+                             std::to_string(error) + ")");
 }
 
 // The name to hand to the API. Past this length a path goes in its "\\?\"
@@ -127,7 +124,8 @@ Status WriteAll(HANDLE file, std::string_view data, const std::string& path) {
     if (!::WriteFile(file, data.data(), piece, &written, nullptr)) {
       return Failure(FileOperation::kWrite, path, GetLastError());
     }
-    if (written == 0) return Failure(FileOperation::kWrite, path, ERROR_DISK_FULL);
+    if (written == 0)
+      return Failure(FileOperation::kWrite, path, ERROR_DISK_FULL);
     data.remove_prefix(written);
   }
   return Status::Ok();
@@ -151,15 +149,16 @@ constexpr DWORD kSettableAttributes =
 
 bool SetAttributes(const std::wstring& path, DWORD attributes) {
   attributes &= kSettableAttributes;
-  return SetFileAttributesW(path.c_str(), attributes ? attributes
-                                                     : FILE_ATTRIBUTE_NORMAL);
+  return SetFileAttributesW(path.c_str(),
+                            attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
 }
 
 // Whether another program has the file open: then it cannot be opened for
 // this program alone.
 bool IsHeldOpen(const std::wstring& path) {
-  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                  FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file != INVALID_HANDLE_VALUE) {
     CloseHandle(file);
     return false;
@@ -167,36 +166,42 @@ bool IsHeldOpen(const std::wstring& path) {
   return GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
-// The lock file of the base at `path`: hidden, beside it, named after it
-// as its temporary files are but never taken for one of them.
-std::string LockFileName(const std::string& path) {
-  std::string prefix = TemporaryPrefix(path);
-  prefix.back() = '-';  // ".~hash." begins the temporary files' names
-  return prefix + "lock";
-}
-
-// Bytes of the lock file: the writers lock the first alone, each window
-// shares the second. The file is empty: locks past its end are allowed.
-constexpr DWORD kWriterByte = 0;
-constexpr DWORD kOpenMarkByte = 1;
-
-// Opens (or makes) the lock file. Every holder lets every other open it
-// and have it removed; it goes when the last holder closes it, a killed
-// one included. INVALID_HANDLE_VALUE with the error when it cannot be had.
-HANDLE OpenLockFile(const std::wstring& name) {
-  return CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE,
+// Opens the base's lock file, made when missing and `make` says so: hidden,
+// and never removed. Every holder lets every other open it. (It is not
+// opened to be deleted on close: once one such handle has closed while
+// another is open, Windows refuses every new open of the file until the
+// last one closes, so a window holding its mark would lock every writer
+// out.) INVALID_HANDLE_VALUE with the error when it cannot be had.
+HANDLE OpenLockFile(const std::wstring& name, bool make, bool write = true) {
+  return CreateFileW(name.c_str(), GENERIC_READ | (write ? GENERIC_WRITE : 0),
                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                     nullptr, OPEN_ALWAYS,
-                     FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
-                     nullptr);
+                     nullptr, make ? OPEN_ALWAYS : OPEN_EXISTING,
+                     FILE_ATTRIBUTE_HIDDEN, nullptr);
 }
 
-bool LockByte(HANDLE file, DWORD byte, bool exclusive) {
+// Locks one byte of the lock file, failing at once when another handle
+// holds it in a way that excludes this one. The file is empty: locks past
+// its end are allowed, and no read or write ever meets them.
+bool LockByte(HANDLE file, uint64_t byte, bool exclusive) {
   OVERLAPPED at = {};
-  at.Offset = byte;
+  at.Offset = static_cast<DWORD>(byte);
   const DWORD flags =
       LOCKFILE_FAIL_IMMEDIATELY | (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
   return LockFileEx(file, flags, 0, 1, 0, &at) != 0;
+}
+
+void UnlockByte(HANDLE file, uint64_t byte) {
+  OVERLAPPED at = {};
+  at.Offset = static_cast<DWORD>(byte);
+  UnlockFileEx(file, 0, 1, 0, &at);
+}
+
+// Whether another handle holds the window's mark: then this one cannot
+// have the byte alone for a moment.
+bool MarkHeldElsewhere(HANDLE file) {
+  if (!LockByte(file, kOpenMarkByte, true)) return true;
+  UnlockByte(file, kOpenMarkByte);
+  return false;
 }
 
 // A lock held through an open handle of the lock file; closing it lets go.
@@ -212,16 +217,9 @@ class HandleLock : public FileLock {
 };
 
 constexpr std::chrono::milliseconds kLockPoll{10};
-
-// Whether a lock file that could not be opened (with `error`) is there but
-// going: its last holder has let go and the system is removing it. A file
-// that is not there could not be made (a read-only folder, say).
-bool LockFileGoing(const std::wstring& name, DWORD error) {
-  if (error == ERROR_SHARING_VIOLATION) return true;
-  if (error != ERROR_ACCESS_DENIED) return false;
-  return GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES ||
-         GetLastError() != ERROR_FILE_NOT_FOUND;
-}
+// How long a window waits for its share of the mark byte, which another
+// window or command holds alone for the moment of its probe.
+constexpr std::chrono::milliseconds kMarkWait{200};
 
 class WindowsFileSystem : public FileSystem {
  public:
@@ -231,7 +229,8 @@ class WindowsFileSystem : public FileSystem {
     Handle file(CreateFileW(ApiPath(path).c_str(), GENERIC_READ,
                             FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.valid()) return Failure(FileOperation::kRead, path, GetLastError());
+    if (!file.valid())
+      return Failure(FileOperation::kRead, path, GetLastError());
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.get(), &size))
       return Failure(FileOperation::kRead, path, GetLastError());
@@ -245,7 +244,8 @@ class WindowsFileSystem : public FileSystem {
                       nullptr)) {
         return Failure(FileOperation::kRead, path, GetLastError());
       }
-      if (read == 0) return Failure(FileOperation::kRead, path, ERROR_HANDLE_EOF);
+      if (read == 0)
+        return Failure(FileOperation::kRead, path, ERROR_HANDLE_EOF);
       done += read;
     }
     return Status::Ok();
@@ -254,7 +254,8 @@ class WindowsFileSystem : public FileSystem {
   Status WriteFile(const std::string& path, std::string_view data) override {
     Handle file(CreateFileW(ApiPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return Failure(FileOperation::kWrite, path, GetLastError());
+    if (!file.valid())
+      return Failure(FileOperation::kWrite, path, GetLastError());
     return FinishWrite(file, WriteAll(file.get(), data, path), path);
   }
 
@@ -262,7 +263,8 @@ class WindowsFileSystem : public FileSystem {
                  std::string_view data) override {
     Handle file(CreateFileW(ApiPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return Failure(FileOperation::kWrite, path, GetLastError());
+    if (!file.valid())
+      return Failure(FileOperation::kWrite, path, GetLastError());
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(offset);
     Status status;
@@ -298,6 +300,26 @@ class WindowsFileSystem : public FileSystem {
         return Failure(FileOperation::kRename, to, ERROR_SHARING_VIOLATION);
       if (IsHeldOpen(source))
         return Failure(FileOperation::kRename, from, ERROR_SHARING_VIOLATION);
+    }
+    // The file renamed is a temporary file with a short name: a name too
+    // long is the new one.
+    if (error == ERROR_FILENAME_EXCED_RANGE)
+      return Failure(FileOperation::kRename, to, error);
+    return Failure(FileOperation::kRename, from, error);
+  }
+
+  // MoveFileExW without leave to replace: a file that has the name already
+  // stays.
+  Status RenameNoReplace(const std::string& from,
+                         const std::string& to) override {
+    if (MoveFileExW(ApiPath(from).c_str(), ApiPath(to).c_str(),
+                    MOVEFILE_WRITE_THROUGH)) {
+      return Status::Ok();
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ||
+        error == ERROR_FILENAME_EXCED_RANGE) {
+      return Failure(FileOperation::kRename, to, error);
     }
     return Failure(FileOperation::kRename, from, error);
   }
@@ -357,10 +379,10 @@ class WindowsFileSystem : public FileSystem {
   Status Link(const std::string& existing, const std::string& to) override {
     const std::wstring source = ApiPath(existing);
     {
-      Handle file(CreateFileW(source.c_str(), DELETE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                  FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr));
+      Handle file(
+          CreateFileW(source.c_str(), DELETE,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, 0, nullptr));
       if (!file.valid()) {
         return Failure(FileOperation::kWrite, existing, GetLastError());
       }
@@ -397,39 +419,46 @@ class WindowsFileSystem : public FileSystem {
     return Status::Ok();
   }
 
-  // A base that does not exist is not locked; one in a folder where no
-  // lock file can be made is written without the lock (its writer fails
-  // at the write anyway, with the reason).
-  Status LockFile(const std::string& link, std::chrono::milliseconds wait,
+  // A base that is missing makes no lock file unless asked; one in a
+  // folder where no lock file can be made is written without the lock
+  // (nothing can be written there: its writer fails with the reason).
+  Status LockFile(const std::string& path, std::chrono::milliseconds wait,
+                  bool make_lock_file,
                   std::unique_ptr<FileLock>* lock) override {
     lock->reset();
-    const std::string path = ResolveLinks(link);
     const DWORD attributes = GetFileAttributesW(ApiPath(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-      const DWORD error = GetLastError();
-      if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-        return Status::Ok();  // nothing there to lose
-      }
-      return Failure(FileOperation::kRead, path, error);
-    }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
       return Status::OfFile(StatusCode::kNotRegularFile, path);
     }
-    const std::wstring name = ApiPath(LockFileName(path));
+    const std::string lock_name = LockFileOf(path);
+    const std::wstring name = ApiPath(lock_name);
+    const HANDLE file = OpenLockFile(name, make_lock_file);
+    if (file == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      const bool exists =
+          GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+      if (!exists &&
+          (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+           error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT)) {
+        return Status::Ok();
+      }
+      if (error == ERROR_WRITE_PROTECT) return Status::Ok();
+      return Failure(FileOperation::kWrite, lock_name, error);
+    }
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
-      const HANDLE file = OpenLockFile(name);
-      if (file != INVALID_HANDLE_VALUE) {
-        if (LockByte(file, kWriterByte, true)) {
-          *lock = std::make_unique<HandleLock>(file);
-          return Status::Ok();
-        }
-        CloseHandle(file);
-      } else if (!LockFileGoing(name, GetLastError())) {
-        return Status::Ok();  // no lock file can be made here
+      if (LockByte(file, kWriterLockByte, true)) {
+        *lock = std::make_unique<HandleLock>(file);
+        return Status::Ok();
       }
-      // Held by another writer, or going as its last holder lets go.
+      const DWORD error = GetLastError();
+      if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) {
+        CloseHandle(file);
+        return Failure(FileOperation::kWrite, lock_name, error);
+      }
       if (std::chrono::steady_clock::now() >= deadline) {
+        CloseHandle(file);
         return Status::OfFile(StatusCode::kBaseLocked, path);
       }
       std::this_thread::sleep_for(kLockPoll);
@@ -443,23 +472,27 @@ class WindowsFileSystem : public FileSystem {
     if (GetFileAttributesW(ApiPath(path).c_str()) == INVALID_FILE_ATTRIBUTES) {
       return nullptr;
     }
-    const std::wstring name = ApiPath(LockFileName(path));
-    const HANDLE file = OpenLockFile(name);
+    const std::wstring name = ApiPath(LockFileOf(path));
+    HANDLE file = OpenLockFile(name, true);
+    // A lock file that is there but may not be written still takes a mark.
+    if (file == INVALID_HANDLE_VALUE) file = OpenLockFile(name, false, false);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
-    // Another window's share of the byte keeps this handle from taking it
-    // alone.
-    if (LockByte(file, kOpenMarkByte, true)) {
-      OVERLAPPED at = {};
-      at.Offset = kOpenMarkByte;
-      UnlockFileEx(file, 0, 1, 0, &at);
-    } else {
-      *open_elsewhere = true;
-    }
-    if (!LockByte(file, kOpenMarkByte, false)) {
-      CloseHandle(file);
-      return nullptr;
+    *open_elsewhere = MarkHeldElsewhere(file);
+    const auto deadline = std::chrono::steady_clock::now() + kMarkWait;
+    while (!LockByte(file, kOpenMarkByte, false)) {
+      if (std::chrono::steady_clock::now() >= deadline) {
+        CloseHandle(file);
+        return nullptr;
+      }
+      std::this_thread::sleep_for(kLockPoll);
     }
     return std::make_unique<HandleLock>(file);
+  }
+
+  bool IsMarkedOpen(const std::string& link) override {
+    const std::wstring name = ApiPath(LockFileOf(ResolveLinks(link)));
+    Handle file(OpenLockFile(name, false, false));
+    return file.valid() && MarkHeldElsewhere(file.get());
   }
 
   std::string ResolveLinks(const std::string& path) override {
@@ -469,18 +502,16 @@ class WindowsFileSystem : public FileSystem {
         !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
       return path;
     }
-    Handle file(CreateFileW(name.c_str(), 0,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING,
-                            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    Handle file(CreateFileW(
+        name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file.valid()) return path;
-    const DWORD size = GetFinalPathNameByHandleW(file.get(), nullptr, 0,
-                                                 VOLUME_NAME_DOS);
+    const DWORD size =
+        GetFinalPathNameByHandleW(file.get(), nullptr, 0, VOLUME_NAME_DOS);
     if (size == 0) return path;
     std::wstring target(size, L'\0');
-    const DWORD length = GetFinalPathNameByHandleW(
-        file.get(), target.data(), size, VOLUME_NAME_DOS);
+    const DWORD length = GetFinalPathNameByHandleW(file.get(), target.data(),
+                                                   size, VOLUME_NAME_DOS);
     if (length == 0 || length >= size) return path;
     target.resize(length);
     // "\\?\C:\..." back to "C:\..." where the plain form can hold it.

@@ -5,8 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace spravka {
@@ -68,6 +69,14 @@ TEST(StatusMessageTest, EachCodeGivesItsBoxAndText) {
        "записей 5 вместо 6); файлы не изменены."},
       {Status::Unexpected("Недостаточно памяти"), BaseAction::kWriting,
        MessageKind::kError, false, "Недостаточно памяти"},
+      {Status::OfFile(StatusCode::kOpenInWindow, base), BaseAction::kWriting,
+       MessageKind::kError, false,
+       "База /bases/Город.qz открыта в окне программы.\r\nНичего не "
+       "изменено: закройте её в окне и повторите."},
+      {Status::Damaged(StatusCode::kNoOriginState), BaseAction::kWriting,
+       MessageKind::kError, false,
+       "У базы /bases/Город.qz нет исходного состояния (OriginTag пуст), её "
+       "изменения не отбрасываются."},
   };
   for (const Case& c : cases) {
     const BaseMessage message = StatusMessage(c.status, c.action, base);
@@ -106,7 +115,8 @@ TEST(StatusMessageTest, FileErrorsNameTheBaseAndSayWhyInRussian) {
        "Не удалось записать файл /bases/Город.qz: на диске нет места"},
 #ifdef EDQUOT  // a disk quota; Windows has none
       {io(Op::kWrite, temporary, EDQUOT),
-       "Не удалось записать файл /bases/Город.qz: на диске нет места"},
+       "Не удалось записать файл /bases/Город.qz: на диске нет места, "
+       "отведённого пользователю"},
 #endif
       {io(Op::kWrite, temporary, EROFS),
        "Не удалось записать файл /bases/Город.qz: диск доступен только для "
@@ -126,8 +136,23 @@ TEST(StatusMessageTest, FileErrorsNameTheBaseAndSayWhyInRussian) {
       {io(Op::kWrite, temporary, ENAMETOOLONG),
        "Не удалось записать файл /bases/Город.qz: слишком длинное имя файла"},
       {io(Op::kRemove, temporary, EIO),
-       "Не удалось записать файл /bases/Город.qz: " +
-           std::string(std::strerror(EIO))},
+       "Не удалось записать файл /bases/Город.qz: ошибка ввода-вывода: диск "
+       "неисправен или отключён"},
+      {io(Op::kRename, temporary, EFBIG),
+       "Не удалось записать файл /bases/Город.qz: файл больше, чем позволяют "
+       "диск или ограничения системы"},
+      {io(Op::kRead, base, ELOOP),
+       "Не удалось прочитать файл /bases/Город.qz: символические ссылки ведут "
+       "по кругу или их слишком много"},
+      // The backup's or the lock file's own trouble names that file.
+      {io(Op::kRename, "/bases/Город.~qz", ENAMETOOLONG),
+       "Не удалось записать файл /bases/Город.~qz: слишком длинное имя файла"},
+      {io(Op::kRename, "/bases/Город.~qz", EISDIR),
+       "Не удалось записать файл /bases/Город.~qz: это папка, а не файл"},
+      {io(Op::kWrite, "/bases/.Город.qz.lock", EACCES),
+       "Не удалось записать файл /bases/.Город.qz.lock: нет прав на запись"},
+      {io(Op::kWrite, temporary, 4095),
+       "Не удалось записать файл /bases/Город.qz: ошибка системы номер 4095"},
       {Status::IoError(Op::kWrite, temporary, std::string("Сбой устройства")),
        "Не удалось записать файл /bases/Город.qz: Сбой устройства"},
       {io(Op::kListFolder, "/bases", ENOENT),
@@ -148,12 +173,47 @@ TEST(StatusMessageTest, FileErrorsNameTheBaseAndSayWhyInRussian) {
             "Не удалось записать файл Город.qz: нет прав на запись в текущую "
             "папку");
   // A base the optimiser could not put back says where it now lies.
-  EXPECT_EQ(StatusMessage(io(Op::kRename, temporary, EBUSY)
-                              .WithBaseMovedTo("/bases/Город.~qz"),
-                          BaseAction::kWriting, base)
-                .text,
-            "Не удалось записать файл /bases/Город.qz: файл занят другой "
-            "программой\r\nБаза теперь в файле /bases/Город.~qz");
+  EXPECT_EQ(
+      StatusMessage(
+          io(Op::kRename, temporary, EBUSY).WithBaseMovedTo("/bases/Город.~qz"),
+          BaseAction::kWriting, base)
+          .text,
+      "Не удалось записать файл /bases/Город.qz: файл занят другой "
+      "программой\r\nБаза теперь в файле /bases/Город.~qz");
+}
+
+// Every error number the file operations of the writers can meet (those
+// open, read, write, fsync, rename, link, unlink, chmod, stat and fcntl
+// return) has a Russian text of its own: never the system's text, which is
+// English on many systems, and never only a number.
+TEST(StatusMessageTest, EveryErrorTheWritersMeetIsSaidInRussian) {
+  std::vector<int> met = {
+      EACCES, EPERM,  ENOENT,  ENOTDIR,   EISDIR,    ENAMETOOLONG, EROFS,
+      ENOSPC, EFBIG,  EIO,     EEXIST,    ENOTEMPTY, EBUSY,        EXDEV,
+      EMLINK, EMFILE, ENFILE,  ENOMEM,    EINTR,     EINVAL,       EAGAIN,
+      ENOLCK, ENXIO,  ENODEV,  EBADF,     EDEADLK,
+#ifndef _WIN32
+      ELOOP,  EDQUOT, ETXTBSY, EOVERFLOW, ESTALE,    ETIMEDOUT,    ENOTSUP,
+#endif
+  };
+  const std::vector<int> with_text = ErrorNumbersWithText();
+  met.insert(met.end(), with_text.begin(), with_text.end());
+  const std::string base = "/базы/Город.qz";
+  constexpr std::string_view kLatin =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  for (const int error : met) {
+    for (const FileOperation operation :
+         {FileOperation::kRead, FileOperation::kWrite, FileOperation::kRename,
+          FileOperation::kRemove, FileOperation::kListFolder}) {
+      const std::string reason =
+          FileErrorReason(Status::IoError(operation, base, error), base);
+      EXPECT_FALSE(reason.empty()) << error;
+      EXPECT_EQ(reason.find_first_of(kLatin), std::string::npos)
+          << error << ": " << reason;
+      EXPECT_EQ(reason.find("номер"), std::string::npos)
+          << error << ": " << reason;
+    }
+  }
 }
 
 TEST(CarryMessagesTest, TheReportCountsWhatWasCarriedAndListsTheRest) {

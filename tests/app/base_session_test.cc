@@ -9,6 +9,7 @@
 
 #include "app/base_messages.h"
 #include "app/town_names.h"
+#include "storage/save.h"
 #include "support/base_builder.h"
 #include "support/session_fakes.h"
 #include "util/paths.h"
@@ -422,6 +423,59 @@ TEST_F(SessionTest, ASaveMakesTheTablesAsSavedTheOnesLaterEditsDifferFrom) {
   EXPECT_TRUE(store.HasUnsavedEdits());
   ASSERT_TRUE(session_.SaveChanges());
   EXPECT_FALSE(session_.store().HasUnsavedEdits());
+}
+
+// Two windows on one base in one process see each other as two programs
+// do. The second one only reads the base, also when the first has saved
+// before it opened (a save replaces the file; the mark lies beside it).
+// The first saves as often as it likes, but writes nothing, and resets
+// nothing, over what another program saved since: not even when only the
+// change section differs.
+TEST_F(SessionTest, ASecondWindowAfterASaveOnlyReadsAndNothingIsOverwritten) {
+  const std::string path = dir_ + "/Town.qz";
+  WriteBytes(path, testing::WithOriginTag(
+                       MakeBaseFile({{"111111", "x"}}, {{"222222", "org"}})));
+  settings_.values["LastBase"] = "Town";
+  Start();
+  ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
+  session_.store().HomeChanges.Add(2, testing::RecordText({"2", "first"}));
+  ASSERT_TRUE(session_.SaveChanges());
+
+  BaseSession second(&files_, &settings_, &boxes_, testing::TrueColour);
+  second.Start(dir_, "/opt/spravka/bin/spravka", {});
+  ASSERT_EQ(second.LoadBase(), LoadOutcome::kLoaded);
+  EXPECT_TRUE(second.base_read_only());
+  ASSERT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_EQ(boxes_.shown[0].kind, MessageKind::kWarning);
+
+  // The first window's own writes follow one another.
+  session_.store().HomeChanges.Add(3, testing::RecordText({"3", "again"}));
+  EXPECT_TRUE(session_.SaveChanges());
+  EXPECT_TRUE(session_.SaveColumnWidths({7, 7}, {7, 7}));
+  EXPECT_TRUE(session_.SaveChanges());
+  RecordStore reloaded;
+  ASSERT_TRUE(spravka::LoadBase(path, &reloaded).ok());
+  EXPECT_EQ(reloaded.HomeChanges.size(), 2u);
+
+  // Another program saves a change behind the first window.
+  RecordStore other;
+  ASSERT_TRUE(spravka::LoadBase(path, &other).ok());
+  other.HomeChanges.Add(4, testing::RecordText({"4", "other"}));
+  ASSERT_TRUE(spravka::SaveChanges(path, other).ok());
+  const std::string theirs = testing::ReadBytes(path);
+  session_.store().HomeChanges.Add(5, testing::RecordText({"5", "mine"}));
+  session_.MarkModified();
+  boxes_.shown.clear();
+  EXPECT_FALSE(session_.SaveChanges());
+  EXPECT_FALSE(session_.RestoreBase());
+  ASSERT_EQ(boxes_.shown.size(), 2u);
+  for (const auto& box : boxes_.shown) {
+    EXPECT_NE(box.text.find("изменена другой программой"), std::string::npos)
+        << box.text;
+  }
+  EXPECT_TRUE(testing::ReadBytes(path) == theirs);
+  EXPECT_TRUE(session_.modified());
+  EXPECT_EQ(session_.store().HomeChanges.size(), 3u);
 }
 
 }  // namespace

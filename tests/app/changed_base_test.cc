@@ -49,9 +49,10 @@ class ChangedBaseTest : public ::testing::Test {
     path_ = testing::TempDir() + "/town.qz";
     ChangeList saved;
     saved.Set(3, RecordText(kSidorovSaved));
-    testing::WriteBytes(
-        path_, testing::MakeBaseFile({kIvanov, kPetrov, kSidorov}, {{"1", "o"}},
-                                     31, &saved));
+    // Tagged, so that the base can be reset.
+    testing::WriteBytes(path_, testing::WithOriginTag(testing::MakeBaseFile(
+                                   {kIvanov, kPetrov, kSidorov}, {{"1", "o"}},
+                                   31, &saved)));
     ASSERT_TRUE(LoadBase(path_, &window_).ok());
     window_.ReplaceRecordText(kHome, 1, RecordText(kIvanovNew));
     window_.SetChange(kHome, 1, RecordText(kIvanovNew));
@@ -71,7 +72,7 @@ class ChangedBaseTest : public ::testing::Test {
                         .ok());
         break;
       case Change::kReset:
-        ASSERT_TRUE(RestoreBasePart(path_).ok());
+        ASSERT_TRUE(RestoreBasePart(path_, WriteChecks::ForCommand(false)).ok());
         break;
       case Change::kSavedElsewhere:
         other.ReplaceRecordText(kHome, 1, RecordText(kIvanovOther));

@@ -52,7 +52,9 @@ TEST(CreateBaseTest, WritesTheTemplateWithAHeaderFromTheDialog) {
       CreateBase(params, BaseTemplate(), dir, RealFileSystem(), &made).ok());
   EXPECT_TRUE(made.created);
   EXPECT_EQ(made.name, "Мой город");
-  EXPECT_EQ(FolderFiles(dir), std::set<std::string>{"Мой город.qz"});
+  // The new base, and the lock file its writer made beside it.
+  EXPECT_EQ(FolderFiles(dir),
+            (std::set<std::string>{"Мой город.qz", ".Мой город.qz.lock"}));
 
   const std::string file = ReadBytes(dir + "/Мой город.qz");
   const std::string& tmpl = BaseTemplate();
@@ -153,7 +155,8 @@ TEST(CreateBaseTest, BlankNameGivesUserBase) {
       CreateBase(params, BaseTemplate(), dir, RealFileSystem(), &made).ok());
   EXPECT_TRUE(made.created);
   EXPECT_EQ(made.name, "User_Base");
-  EXPECT_EQ(FolderFiles(dir), std::set<std::string>{"User_Base.qz"});
+  EXPECT_EQ(FolderFiles(dir),
+            (std::set<std::string>{"User_Base.qz", ".User_Base.qz.lock"}));
 }
 
 TEST(CreateBaseTest, NamesThatCannotNameABaseFileAreRefused) {
@@ -226,7 +229,8 @@ TEST(CreateBaseTest, ReplacesAnExistingBase) {
       CreateBase(params, BaseTemplate(), dir, RealFileSystem(), &made).ok());
   ASSERT_TRUE(made.created);
   EXPECT_EQ(ReadBytes(dir + "/Town.qz").size(), BaseTemplate().size());
-  EXPECT_EQ(FolderFiles(dir), std::set<std::string>{"Town.qz"});
+  EXPECT_EQ(FolderFiles(dir),
+            (std::set<std::string>{"Town.qz", ".Town.qz.lock"}));
 }
 
 // A full disk or a rename that fails leaves the old base as it was and no
@@ -245,7 +249,8 @@ TEST(CreateBaseTest, FailedWriteKeepsTheOldBase) {
     EXPECT_FALSE(made.created);
     EXPECT_EQ(status.code(), StatusCode::kIoError);
     EXPECT_EQ(ReadBytes(dir + "/Town.qz"), "the old base");
-    EXPECT_EQ(FolderFiles(dir), std::set<std::string>{"Town.qz"});
+    EXPECT_EQ(FolderFiles(dir),
+              (std::set<std::string>{"Town.qz", ".Town.qz.lock"}));
   }
 }
 

@@ -22,13 +22,20 @@ set(checks round_trip bad_input demo check optimize search restore
 if(WIN32)
   list(APPEND checks windows_console)
 else()
-  # A POSIX resource limit; POSIX locks.
-  list(APPEND checks file_size_limit writers streams new_bases)
+  # A POSIX resource limit; POSIX locks; POSIX links and name lengths.
+  list(APPEND checks file_size_limit writers streams new_bases file_messages)
+endif()
+# Holds a base's writers' lock or a window's mark while a command runs.
+set(SPRAVKA_HOLD_BASE "")
+if(NOT WIN32)
+  add_executable(hold_base ${CMAKE_CURRENT_LIST_DIR}/hold_base.cc)
+  target_link_libraries(hold_base PRIVATE spravka_storage)
+  set(SPRAVKA_HOLD_BASE $<TARGET_FILE:hold_base>)
 endif()
 foreach(check ${checks})
   add_test(NAME cli_${check}
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/${check}.sh
-                   ${SPRAVKA_CLI_UNDER_TEST})
+                   ${SPRAVKA_CLI_UNDER_TEST} ${SPRAVKA_HOLD_BASE})
   set_tests_properties(cli_${check} PROPERTIES
                        ENVIRONMENT "TMPDIR=${CMAKE_CURRENT_BINARY_DIR}")
 endforeach()

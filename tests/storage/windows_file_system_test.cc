@@ -58,14 +58,14 @@ DWORD Attributes(const std::string& path) {
 }
 
 // Attributes that carry meaning here (Wine marks every file "archive").
-constexpr DWORD kCompared = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                            FILE_ATTRIBUTE_SYSTEM;
+constexpr DWORD kCompared =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 DWORD LinkCount(const std::string& path) {
-  const HANDLE file = CreateFileW(LongForm(path).c_str(), 0,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                      FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr);
+  const HANDLE file =
+      CreateFileW(LongForm(path).c_str(), 0,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 0;
   BY_HANDLE_FILE_INFORMATION info = {};
   const bool known = GetFileInformationByHandle(file, &info);
@@ -81,8 +81,8 @@ std::string Message(const Status& status, const std::string& file) {
 class WindowsFileSystemTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    base_ = testing::MakeBaseFile({{"1", "Иванов"}, {"2", "Петров"}},
-                                  {{"9", "Школа"}}, 17);
+    base_ = testing::WithOriginTag(testing::MakeBaseFile(
+        {{"1", "Иванов"}, {"2", "Петров"}}, {{"9", "Школа"}}, 17));
   }
 
   // A base file at `path`, loaded, with one unsaved edit.
@@ -120,17 +120,16 @@ TEST_F(WindowsFileSystemTest, CyrillicNamesAndLongPathsThroughEveryOperation) {
     ASSERT_TRUE(LoadBase(path, &store_).ok());
     EXPECT_EQ(TableRecords(store_.HomeData, 2), edited);
     ASSERT_TRUE(SaveColumnWidths(path, {50, 60}, {70}, &store_).ok());
-    ASSERT_TRUE(
-        OptimiseBase(path, store_, {50, 60}, {70}, 99, nullptr).ok());
+    ASSERT_TRUE(OptimiseBase(path, store_, {50, 60}, {70}, 99, nullptr).ok());
     ASSERT_TRUE(LoadBase(path, &store_).ok());
     EXPECT_EQ(TableRecords(store_.HomeData, 2), edited);
     store_.HomeChanges.Add(1, "\x1F");
     ASSERT_TRUE(SaveChanges(path, store_).ok());
     EXPECT_EQ(Reloaded(path), std::vector<Fields>{edited[1]});
-    ASSERT_TRUE(RestoreBasePart(path).ok());
+    ASSERT_TRUE(RestoreBasePart(path, {}).ok());
     EXPECT_EQ(Reloaded(path), edited);
     // The names as Windows shows them, and no temporary file.
-    std::set<std::string> want = {"Город.qz", "Город.~qz"};
+    std::set<std::string> want = {"Город.qz", "Город.~qz", ".Город.qz.lock"};
     if (folder != deep) want.insert("Областной центр телефонных справочников");
     EXPECT_EQ(FolderNames(folder), want);
     ASSERT_TRUE(fs_.Remove(BackupName(path)).ok());
@@ -148,10 +147,10 @@ TEST_F(WindowsFileSystemTest, AttributesStayButReadOnlyGoesBeforeAWrite) {
       {"restore",
        [&] {
          return SaveChanges(path, store_).ok() &&
-                SetFileAttributesW(LongForm(path).c_str(),
-                                   FILE_ATTRIBUTE_HIDDEN |
-                                       FILE_ATTRIBUTE_READONLY) &&
-                RestoreBasePart(path).ok();
+                SetFileAttributesW(
+                    LongForm(path).c_str(),
+                    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY) &&
+                RestoreBasePart(path, {}).ok();
        }},
       {"optimise",
        [&] { return OptimiseBase(path, store_, {1}, {2}, 5, nullptr).ok(); }},
@@ -160,16 +159,17 @@ TEST_F(WindowsFileSystemTest, AttributesStayButReadOnlyGoesBeforeAWrite) {
     SCOPED_TRACE(name);
     ASSERT_TRUE(fs_.Remove(BackupName(path)).ok());
     MakeBase(path);
-    ASSERT_TRUE(SetFileAttributesW(
-        LongForm(path).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(
+        SetFileAttributesW(LongForm(path).c_str(),
+                           FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(operation());
     EXPECT_EQ(Attributes(path) & kCompared, DWORD{FILE_ATTRIBUTE_HIDDEN});
     if (fs_.Exists(BackupName(path))) {
       EXPECT_EQ(Attributes(BackupName(path)) & kCompared,
                 DWORD{FILE_ATTRIBUTE_HIDDEN});
     }
-    ASSERT_TRUE(SetFileAttributesW(LongForm(path).c_str(),
-                                   FILE_ATTRIBUTE_NORMAL));
+    ASSERT_TRUE(
+        SetFileAttributesW(LongForm(path).c_str(), FILE_ATTRIBUTE_NORMAL));
   }
 }
 
@@ -191,14 +191,14 @@ TEST_F(WindowsFileSystemTest, AFileAnotherProgramHoldsOpenIsReportedAndKept) {
     const Status saved = SaveChanges(path, store_);
     const Status optimised = OptimiseBase(path, store_, {1}, {2}, 5, nullptr);
     CloseHandle(held);
-    const std::string in_use =
-        std::string("Не удалось ") + verb + " файл " + path +
-        ": файл занят другой программой";
+    const std::string in_use = std::string("Не удалось ") + verb + " файл " +
+                               path + ": файл занят другой программой";
     EXPECT_EQ(Message(saved, path), in_use);
     EXPECT_EQ(Message(optimised, path), in_use);
     // Nothing lost, nothing left.
     EXPECT_EQ(testing::ReadBytes(path), base_);
-    EXPECT_EQ(FolderNames(folder), std::set<std::string>{"Город.qz"});
+    EXPECT_EQ(FolderNames(folder),
+              (std::set<std::string>{"Город.qz", ".Город.qz.lock"}));
   }
   // Once it lets go, the edit saves.
   ASSERT_TRUE(SaveChanges(path, store_).ok());
@@ -210,8 +210,8 @@ TEST_F(WindowsFileSystemTest, AReadOnlyFileIsNotReplacedButCanBeRemoved) {
   const std::string folder = testing::TempDir();
   const std::string path = folder + "\\out.tsv";
   ASSERT_TRUE(fs_.WriteFile(path, "old").ok());
-  ASSERT_TRUE(SetFileAttributesW(LongForm(path).c_str(),
-                                 FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(
+      SetFileAttributesW(LongForm(path).c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_EQ(Message(fs_.ReplaceFile(path, "new"), path),
             "Не удалось записать файл " + path + ": нет прав на запись");
   EXPECT_EQ(testing::ReadBytes(path), "old");
@@ -235,37 +235,48 @@ TEST_F(WindowsFileSystemTest, FailuresNameTheFileAndTheReason) {
 
 // The writers' lock and a window's mark lie on a hidden lock file beside
 // the base, never on the base: a base held open could not be replaced.
-// The lock goes with the name, and the lock file with its last holder.
-TEST_F(WindowsFileSystemTest, TheLockGoesWithTheNameAndLeavesNothingBehind) {
+// The lock file is never removed, so no holder that lets go (a writer
+// done, a window closed, a program killed) keeps any other from opening
+// it: a file opened to be deleted on close would refuse every new open
+// from the moment its first such handle closed until the last one did.
+TEST_F(WindowsFileSystemTest, TheLockFileStaysHiddenAndNoHolderLocksOthersOut) {
   const std::string folder = testing::TempDir();
   const std::string path = folder + "\\Город.qz";
   MakeBase(path);
   testing::FaultyFileSystem no_wait;  // the real locks, waiting for none
-  {
+  bool elsewhere = true;
+  std::unique_ptr<FileLock> window = fs_.MarkOpen(path, &elsewhere);
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(elsewhere);
+  const std::string lock_file = folder + "\\.Город.qz.lock";
+  EXPECT_EQ(FolderNames(folder),
+            (std::set<std::string>{"Город.qz", ".Город.qz.lock"}));
+  EXPECT_TRUE(Attributes(lock_file) & FILE_ATTRIBUTE_HIDDEN);
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
     std::unique_ptr<FileLock> writer;
-    ASSERT_TRUE(fs_.LockForWriting(path, &writer).ok());
+    ASSERT_TRUE(no_wait.LockForWriting(path, &writer).ok());
     ASSERT_NE(writer, nullptr);
-    bool elsewhere = true;
-    std::unique_ptr<FileLock> window = fs_.MarkOpen(path, &elsewhere);
-    ASSERT_NE(window, nullptr);
-    EXPECT_FALSE(elsewhere);
-    const std::set<std::string> names = FolderNames(folder);
-    ASSERT_EQ(names.size(), 2u);
-    ASSERT_EQ(names.count("Город.qz"), 1u);
-    // ".~" sorts before any letter.
-    const std::string lock_file = folder + "\\" + *names.begin();
-    EXPECT_TRUE(Attributes(lock_file) & FILE_ATTRIBUTE_HIDDEN);
     // The base is replaced under both; the name stays locked.
     ASSERT_TRUE(fs_.ReplaceFile(path, base_).ok());
     std::unique_ptr<FileLock> second;
     EXPECT_EQ(no_wait.LockForWriting(path, &second).code(),
               StatusCode::kBaseLocked);
-    // The file system lists the folder as the system does.
-    std::vector<std::string> listed;
-    ASSERT_TRUE(fs_.ListFolder(folder, &listed).ok());
-    EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()), names);
+    writer.reset();  // one holder lets go while the window holds on
+    std::unique_ptr<FileLock> other_window = fs_.MarkOpen(path, &elsewhere);
+    ASSERT_NE(other_window, nullptr);
+    EXPECT_TRUE(elsewhere);
+    EXPECT_TRUE(no_wait.IsMarkedOpen(path));
   }
-  EXPECT_EQ(FolderNames(folder), std::set<std::string>{"Город.qz"});
+  // The file system lists the folder as the system does.
+  std::vector<std::string> listed;
+  ASSERT_TRUE(fs_.ListFolder(folder, &listed).ok());
+  EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()),
+            FolderNames(folder));
+  window.reset();
+  EXPECT_FALSE(no_wait.IsMarkedOpen(path));
+  EXPECT_EQ(FolderNames(folder),
+            (std::set<std::string>{"Город.qz", ".Город.qz.lock"}));
   std::unique_ptr<FileLock> again;
   EXPECT_TRUE(no_wait.LockForWriting(path, &again).ok());
   EXPECT_NE(again, nullptr);

@@ -6,6 +6,7 @@
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 #include "storage/base_file.h"
 #include "util/paths.h"
@@ -68,6 +69,17 @@ std::string MakeBaseFile(const std::vector<Fields>& home,
   return file;
 }
 
+std::string WithOriginTag(std::string file, const std::string& tag) {
+  BaseFile base;
+  if (!ParseBaseFile(std::move(file), &base).ok()) {
+    throw std::runtime_error("not a base file");
+  }
+  BaseHeader header = base.header;
+  header.OriginTag = tag;
+  base.PutHeader(header);
+  return std::move(base.bytes);
+}
+
 std::vector<Fields> TableRecords(const Table& table, int field_count) {
   std::vector<Fields> records;
   for (size_t p = 1; p < table.used; p += table.LengthAt(p)) {
@@ -121,7 +133,6 @@ std::string TempDir() {
   std::filesystem::create_directories(dir);
   return Utf8FromPath(dir);
 }
-
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);

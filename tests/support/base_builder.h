@@ -29,6 +29,10 @@ std::string MakeBaseFile(const std::vector<Fields>& home,
                          const ChangeList* home_changes = nullptr,
                          const ChangeList* org_changes = nullptr);
 
+// `file` with the header's OriginTag set to `tag`: a base that can be reset
+// to its clean state.
+std::string WithOriginTag(std::string file, const std::string& tag = "Tag");
+
 // The records of a working table as field lists, in table order.
 std::vector<Fields> TableRecords(const Table& table, int field_count);
 // The used part of a working table, to compare before and after.

@@ -116,14 +116,29 @@ class FaultyFileSystem : public FileSystem {
                     std::vector<std::string>* names) override {
     return RealFileSystem().ListFolder(folder, names);
   }
+  Status RenameNoReplace(const std::string& from,
+                         const std::string& to) override {
+    if (Fails()) return Fault(FileOperation::kRename, from);
+    ++renames;
+    if (failing_rename > 0 &&
+        (renames == failing_rename ||
+         (later_renames_fail && renames > failing_rename))) {
+      return Status::IoError(FileOperation::kRename, from, EACCES);
+    }
+    return RealFileSystem().RenameNoReplace(from, to);
+  }
   // The real locks, with a writer's wait of `lock_wait`.
   Status LockFile(const std::string& path, std::chrono::milliseconds,
+                  bool make_lock_file,
                   std::unique_ptr<FileLock>* lock) override {
-    return RealFileSystem().LockFile(path, lock_wait, lock);
+    return RealFileSystem().LockFile(path, lock_wait, make_lock_file, lock);
   }
   std::unique_ptr<FileLock> MarkOpen(const std::string& path,
                                      bool* open_elsewhere) override {
     return RealFileSystem().MarkOpen(path, open_elsewhere);
+  }
+  bool IsMarkedOpen(const std::string& path) override {
+    return RealFileSystem().IsMarkedOpen(path);
   }
   std::chrono::milliseconds lock_wait{0};
 

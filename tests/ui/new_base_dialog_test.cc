@@ -14,6 +14,9 @@
 #include <QtTest>
 #include <filesystem>
 #include <functional>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "app/inform_text.h"
 #include "platform/base_template_resource.h"
@@ -288,7 +291,10 @@ class NewBaseDialogTest : public QObject {
         CreateBase(d.Params(), LoadBaseTemplate(), dir, RealFileSystem(), &made)
             .ok());
     QCOMPARE(made.name, std::string("User_Base"));
-    QCOMPARE(FilesIn(dir), std::vector<std::string>{"User_Base.qz"});
+    // The new base and the lock file its writer made beside it.
+    const std::vector<std::string> files = FilesIn(dir);
+    QCOMPARE(std::set<std::string>(files.begin(), files.end()),
+             (std::set<std::string>{"User_Base.qz", ".User_Base.qz.lock"}));
   }
 
   void namesOutsideTheFolderOrReservedAreRefused() {
