@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStringList>
-#include <QStyle>
 
 #include "app/inform_text.h"
 #include "app/version.h"
 #include "platform/text_codec.h"
+#include "ui/icons.h"
 
 namespace spravka {
 namespace {
@@ -62,7 +62,7 @@ InformDialog::InformDialog(QWidget* parent)
   ok_ = new QPushButton(QStringLiteral("Все ясно"), this);
   ok_->setObjectName(QStringLiteral("okButton"));
   ok_->setFlat(true);
-  ok_->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+  ok_->setIcon(DrawnIcon(Picture::kUnderstood));
   ok_->setGeometry(0, kHeight - kButtonHeight, kWidth, kButtonHeight);
   connect(ok_, &QPushButton::clicked, this, &QDialog::hide);
 
