@@ -48,8 +48,12 @@ InformDialog::InformDialog(QWidget* parent)
   QFont f = font();
   f.setBold(true);
   setFont(f);
+}
 
+void InformDialog::Build() {
+  if (information_text_ != nullptr) return;
   information_text_ = MakeMemo(this, "informationText");
+  if (wrapped_) information_text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   new_base_help_ = MakeMemo(this, "newBaseHelp");
   QStringList help;
   for (const std::string& line : NewBaseHelpText()) {
@@ -77,8 +81,10 @@ void InformDialog::ShowLines() {
 }
 
 void InformDialog::PlaceBaseDescription(const std::string& description) {
-  information_text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   PlaceDescription(description, &lines_);
+  wrapped_ = true;
+  if (information_text_ == nullptr) return;  // shown as placed when built
+  information_text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   ShowLines();
 }
 
@@ -94,12 +100,14 @@ void InformDialog::ShowModeless() {
 }
 
 void InformDialog::ShowInformation() {
+  Build();
   new_base_help_->hide();
   ShowModeless();
   information_text_->setFocus();
 }
 
 void InformDialog::ShowNewBaseHelp() {
+  Build();
   new_base_help_->show();
   new_base_help_->raise();
   ShowModeless();

@@ -47,6 +47,7 @@ class ProgramIdentityTest : public QObject {
 
   void informationNamesTheVersionAndLicenceUnderTheTitle() {
     InformDialog help;
+    help.ShowInformation();
     const QString expected =
         QStringLiteral("версия ") + QLatin1String(kProgramVersion);
     const QStringList shown =
@@ -62,6 +63,7 @@ class ProgramIdentityTest : public QObject {
     QCOMPARE(help.lines()[kDescriptionLine], std::string("X"));
     QVERIFY(help.lines()[kDescriptionLine + 2].find(kDescriptionMarker) !=
             std::string::npos);
+    help.hide();
   }
 };
 
