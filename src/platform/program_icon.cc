@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPixmap>
 
 #include "app/file_type.h"
 
@@ -26,8 +27,13 @@ std::vector<std::pair<int, QString>> ProgramIconFiles() {
 }
 
 QIcon ProgramIcon() {
+  constexpr int kLargestWindowIcon = 64;
   QIcon icon;
-  for (const auto& [size, file] : ProgramIconFiles()) icon.addFile(file);
+  for (const auto& [size, file] : ProgramIconFiles()) {
+    // Read as PNG by name: a picture whose format is found from its
+    // content makes Qt load every image-format plugin first.
+    if (size <= kLargestWindowIcon) icon.addPixmap(QPixmap(file, "png"));
+  }
   return icon;
 }
 
