@@ -45,22 +45,27 @@ int main(int argc, char** argv) {
   // The base the start-up most likely opens loads while Qt starts.
   std::error_code no_folder;
   const std::filesystem::path folder = std::filesystem::current_path(no_folder);
-  BasePrefetch prefetch(
-      no_folder
-          ? std::string()
-          : LikelyStartUpBase(Utf8FromPath(folder),
-                              std::vector<std::string>(argv + 1, argv + argc),
-                              []() -> std::string {
-                                QtSettingsStore store;
-                                return Settings(&store).LastBase();
-                              }));
+  const std::string likely_base =
+      no_folder ? std::string()
+                : LikelyStartUpBase(
+                      Utf8FromPath(folder),
+                      std::vector<std::string>(argv + 1, argv + argc),
+                      []() -> std::string {
+                        QtSettingsStore store;
+                        return Settings(&store).LastBase();
+                      });
+  BasePrefetch prefetch(likely_base);
   Application app(argc, argv);
   QApplication::setWindowIcon(ProgramIcon());
   // Ties the windows to the desktop entry, whose icon the desktop shows.
   QGuiApplication::setDesktopFileName(DesktopFileName());
 
-  auto* splash = new SplashForm;
-  splash->ShowNow();
+  // The splash only for a load that lasts long enough to be seen.
+  SplashForm* splash = nullptr;
+  if (!LoadsAtOnce(likely_base)) {
+    splash = new SplashForm;
+    splash->ShowNow();
+  }
 
   // The dialogs live until the end and are only shown and hidden.
   InformDialog help;
