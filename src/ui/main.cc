@@ -18,6 +18,7 @@
 #include "platform/base_template_resource.h"
 #include "platform/display_colours.h"
 #include "platform/file_association.h"
+#include "platform/file_type_registrar.h"
 #include "platform/program_icon.h"
 #include "platform/qt_clipboard.h"
 #include "platform/qt_message_boxes.h"
@@ -46,14 +47,14 @@ int main(int argc, char** argv) {
   std::error_code no_folder;
   const std::filesystem::path folder = std::filesystem::current_path(no_folder);
   const std::string likely_base =
-      no_folder ? std::string()
-                : LikelyStartUpBase(
-                      Utf8FromPath(folder),
-                      std::vector<std::string>(argv + 1, argv + argc),
-                      []() -> std::string {
-                        QtSettingsStore store;
-                        return Settings(&store).LastBase();
-                      });
+      no_folder
+          ? std::string()
+          : LikelyStartUpBase(Utf8FromPath(folder),
+                              std::vector<std::string>(argv + 1, argv + argc),
+                              []() -> std::string {
+                                QtSettingsStore store;
+                                return Settings(&store).LastBase();
+                              });
   BasePrefetch prefetch(likely_base);
   Application app(argc, argv);
   QApplication::setWindowIcon(ProgramIcon());
@@ -93,7 +94,8 @@ int main(int argc, char** argv) {
   ports.base_template = LoadBaseTemplate();
   const std::unique_ptr<FileTypeStore> file_types =
       NativeFileTypeStore(RunningExecutable());
-  ports.file_types = file_types.get();
+  FileTypeRegistrar file_type_registrar(file_types.get());
+  ports.file_types = &file_type_registrar;
 
   MainWindow window(ports);
   window.session().TakeNextLoadFrom(&prefetch);
