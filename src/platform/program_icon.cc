@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QPixmap>
 
 #include "app/file_type.h"
@@ -30,9 +31,12 @@ QIcon ProgramIcon() {
   constexpr int kLargestWindowIcon = 64;
   QIcon icon;
   for (const auto& [size, file] : ProgramIconFiles()) {
-    // Read as PNG by name: a picture whose format is found from its
-    // content makes Qt load every image-format plugin first.
-    if (size <= kLargestWindowIcon) icon.addPixmap(QPixmap(file, "png"));
+    if (size > kLargestWindowIcon) continue;
+    // Read as PNG, and only as PNG: a reader that may find the format
+    // itself asks every image-format plugin first, loading each one.
+    QImageReader reader(file, "png");
+    reader.setAutoDetectImageFormat(false);
+    icon.addPixmap(QPixmap::fromImage(reader.read()));
   }
   return icon;
 }

@@ -149,6 +149,21 @@ void Draw(QPainter& p, Picture picture) {
         Sheet(p, QRect(8, 1 + 5 * row, 7, 3));
       }
       break;
+    case Picture::kMoreToTheRight:
+    case Picture::kMoreBelow: {
+      // Two chevrons.
+      if (picture == Picture::kMoreBelow) {
+        p.translate(kSize, 0);
+        p.rotate(90);
+      }
+      p.setPen(QPen(kInk, 1.5));
+      for (int x : {4, 9}) {
+        QPolygonF chevron;
+        chevron << QPointF(x, 4) << QPointF(x + 3, 8) << QPointF(x, 12);
+        p.drawPolyline(chevron);
+      }
+      break;
+    }
     case Picture::kUnderstood: {
       QPainterPath tick;
       tick.moveTo(2, 8);

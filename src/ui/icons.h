@@ -24,9 +24,11 @@ enum class Picture {
   kOptimise,
   kInformation,
   kExit,
-  kUniversalMode,  // one line of keywords
-  kDetailedMode,   // a box for each field
-  kUnderstood,     // a tick
+  kUniversalMode,   // one line of keywords
+  kDetailedMode,    // a box for each field
+  kUnderstood,      // a tick
+  kMoreToTheRight,  // buttons that do not fit, in a row
+  kMoreBelow,       // the same in a column
 };
 
 QIcon DrawnIcon(Picture picture);

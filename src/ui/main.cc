@@ -28,6 +28,7 @@
 #include "ui/inform_dialog.h"
 #include "ui/main_window.h"
 #include "ui/new_base_dialog.h"
+#include "ui/program_style.h"
 #include "ui/search_controls.h"
 #include "ui/splash.h"
 #include "util/paths.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
                               });
   BasePrefetch prefetch(likely_base);
   Application app(argc, argv);
+  QApplication::setStyle(new ProgramStyle);
   QApplication::setWindowIcon(ProgramIcon());
   // Ties the windows to the desktop entry, whose icon the desktop shows.
   QGuiApplication::setDesktopFileName(DesktopFileName());
