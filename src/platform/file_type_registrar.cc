@@ -3,9 +3,29 @@
 
 #include <QThread>
 #include <QTimer>
+#include <functional>
+#include <memory>
 #include <utility>
 
 namespace spravka {
+namespace {
+
+// A QThread, not a bare thread: the refresh tools run through QProcess,
+// which wants a thread with an event dispatcher. (Not QThread::create,
+// whose std::future makes the program need the dynamic loader's own
+// library for its thread-local storage.)
+class JobThread : public QThread {
+ public:
+  explicit JobThread(std::function<void()> job) : job_(std::move(job)) {}
+
+ protected:
+  void run() override { job_(); }
+
+ private:
+  std::function<void()> job_;
+};
+
+}  // namespace
 
 FileTypeRegistrar::FileTypeRegistrar(FileTypeStore* store, int delay_ms)
     : store_(store), delay_ms_(delay_ms) {}
@@ -28,9 +48,7 @@ void FileTypeRegistrar::Request(bool folder_read_only,
 
 void FileTypeRegistrar::Begin() {
   if (!job_ || thread_) return;
-  // A QThread, not a bare thread: the refresh tools run through QProcess,
-  // which wants a thread with an event dispatcher.
-  thread_.reset(QThread::create(std::move(job_)));
+  thread_ = std::make_unique<JobThread>(std::move(job_));
   job_ = nullptr;
   thread_->start(QThread::LowPriority);
 }
