@@ -31,7 +31,7 @@ class FileTypeRegistrar : public QObject {
   void Request(bool folder_read_only, std::string program_folder,
                std::string executable);
   // Begins a requested registration now, if it has not begun, and waits
-  // for it to end. True when it wrote the association.
+  // for it to end. True when it wrote or removed the association.
   bool Wait();
   // Whether a requested registration has ended.
   bool finished() const { return finished_; }
