@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/base_prefetch.h"
 
+#include <filesystem>
 #include <system_error>
 #include <utility>
 
@@ -57,6 +58,15 @@ std::string LikelyStartUpBase(const std::string& working_folder,
   const std::string last = last_base();
   return last.empty() ? std::string()
                       : AbsolutePathFrom(working_folder, last + ".qz");
+}
+
+bool LoadsAtOnce(const std::string& path) {
+  if (path.empty()) return false;
+  std::error_code error;
+  const std::filesystem::path file = PathFromUtf8(path);
+  if (!std::filesystem::is_regular_file(file, error)) return false;
+  const std::uintmax_t size = std::filesystem::file_size(file, error);
+  return !error && size < kQuickLoadBytes;
 }
 
 }  // namespace spravka

@@ -2,6 +2,7 @@
 #ifndef SPRAVKA_APP_BASE_PREFETCH_H_
 #define SPRAVKA_APP_BASE_PREFETCH_H_
 
+#include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
@@ -47,6 +48,17 @@ class BasePrefetch {
 std::string LikelyStartUpBase(const std::string& working_folder,
                               const std::vector<std::string>& args,
                               std::string (*last_base)());
+
+// A base file smaller than this loads in a few milliseconds here (the
+// 16 MB demo town of 1,000,000 records in about 100 ms): too soon for a
+// splash window to be seen.
+inline constexpr uint64_t kQuickLoadBytes = uint64_t{1} << 20;
+
+// Whether the load of the base file at `path` is over too soon for a splash
+// window to be seen: a regular file smaller than kQuickLoadBytes. False
+// when it is not known (no path, no such file: what loads then is found
+// later).
+bool LoadsAtOnce(const std::string& path);
 
 }  // namespace spravka
 

@@ -20,13 +20,19 @@ bool IsFloppyOrNetworkFolder(std::string_view folder) {
 
 bool RegisterFileType(bool folder_read_only, std::string_view program_folder,
                       const std::string& executable, FileTypeStore& store) {
-  if (folder_read_only || executable.empty()) return false;
-#ifdef _WIN32
-  if (IsFloppyOrNetworkFolder(program_folder)) return false;
-#endif
+  if (executable.empty()) return false;
   // The association is a courtesy: nothing that goes wrong here may stop
   // the program.
   try {
+    if (store.ProvidedByInstallation()) {
+      // What a build that is gone left would stand in for the
+      // installation's association and open nothing.
+      return store.StoredProgramGone() && store.Remove();
+    }
+    if (folder_read_only) return false;
+#ifdef _WIN32
+    if (IsFloppyOrNetworkFolder(program_folder)) return false;
+#endif
     const std::string command = store.CommandFor(executable);
     if (store.StoredCommand() == command) return false;
     return store.Write(executable);
@@ -141,6 +147,53 @@ std::string DesktopEntryExec(std::string_view text) {
     }
   }
   return {};
+}
+
+std::string DesktopExecProgram(std::string_view exec_value) {
+  // The escapes of a string value first.
+  std::string line;
+  for (size_t i = 0; i < exec_value.size(); ++i) {
+    char c = exec_value[i];
+    if (c == '\\' && i + 1 < exec_value.size()) {
+      switch (exec_value[++i]) {
+        case 's':
+          c = ' ';
+          break;
+        case 'n':
+          c = '\n';
+          break;
+        case 't':
+          c = '\t';
+          break;
+        case 'r':
+          c = '\r';
+          break;
+        default:
+          c = exec_value[i];
+      }
+    }
+    line += c;
+  }
+  // Then the first argument: quoted, with \ before " ` $ and \, or one
+  // word; "%%" stands for "%".
+  std::string program;
+  size_t i = 0;
+  if (!line.empty() && line.front() == '"') {
+    for (i = 1; i < line.size() && line[i] != '"'; ++i) {
+      if (line[i] == '\\' && i + 1 < line.size()) ++i;
+      program += line[i];
+    }
+    if (i == line.size()) return {};  // never closed
+  } else {
+    program = line.substr(0, line.find(' '));
+  }
+  std::string unpercented;
+  for (size_t k = 0; k < program.size(); ++k) {
+    unpercented += program[k];
+    if (program[k] == '%' && k + 1 < program.size() && program[k + 1] == '%')
+      ++k;
+  }
+  return unpercented;
 }
 
 }  // namespace spravka

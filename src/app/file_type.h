@@ -26,13 +26,25 @@ class FileTypeStore {
   // Writes the whole association for `executable`. False when a part of
   // it could not be written.
   virtual bool Write(const std::string& executable) = 0;
+
+  // Whether the program's installation provides the association for every
+  // user (a package's desktop entry and MIME type): then the user's own is
+  // never written, and one left by a program that is gone is removed, so
+  // that the installation's serves.
+  virtual bool ProvidedByInstallation() const { return false; }
+  // Whether the association kept now runs a program that does not exist.
+  virtual bool StoredProgramGone() { return false; }
+  // Removes the user's own association. False when a part of it stays.
+  virtual bool Remove() { return false; }
 };
 
 // `RegisterFileType`: makes base files open with `executable`, unless the
 // working folder is read-only or the program runs from a floppy drive or a
 // network path (Windows). Writes only when the stored command differs from
-// the one for `executable`. Never fails: a store that cannot be read or
-// written leaves things as they are. True when it wrote the association.
+// the one for `executable`. Where the installation provides the
+// association, only removes the user's own when it runs a program that is
+// gone. Never fails: a store that cannot be read or written leaves things
+// as they are. True when it wrote or removed the association.
 bool RegisterFileType(bool folder_read_only, std::string_view program_folder,
                       const std::string& executable, FileTypeStore& store);
 
@@ -83,6 +95,10 @@ std::string DesktopEntryText(std::string_view exec_value);
 
 // The Exec value of a desktop entry's text; empty when it has none.
 std::string DesktopEntryExec(std::string_view entry_text);
+
+// The program an Exec value runs (its first argument, unquoted and
+// unescaped: DesktopExecValue backwards); empty when it cannot be read.
+std::string DesktopExecProgram(std::string_view exec_value);
 
 }  // namespace spravka
 

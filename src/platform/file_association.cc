@@ -81,12 +81,14 @@ std::unique_ptr<FileTypeStore> NativeFileTypeStore(
   const QString installed_entry =
       bin.absoluteFilePath(QStringLiteral("../share/applications/") +
                            QLatin1String(kDesktopEntryName));
-  if (QFileInfo(installed_entry).isFile()) return nullptr;
-  return std::make_unique<FreedesktopFileTypeStore>();
+  return std::make_unique<FreedesktopFileTypeStore>(
+      QString(), QFileInfo(installed_entry).isFile());
 }
 
-FreedesktopFileTypeStore::FreedesktopFileTypeStore(QString data_home)
-    : data_home_(data_home.isEmpty() ? UserDataHome() : std::move(data_home)) {}
+FreedesktopFileTypeStore::FreedesktopFileTypeStore(
+    QString data_home, bool provided_by_installation)
+    : data_home_(data_home.isEmpty() ? UserDataHome() : std::move(data_home)),
+      provided_by_installation_(provided_by_installation) {}
 
 QString FreedesktopFileTypeStore::MimePackagePath() const {
   return data_home_ + QStringLiteral("/mime/packages/") +
@@ -139,11 +141,38 @@ bool FreedesktopFileTypeStore::Write(const std::string& executable) {
                   DesktopEntryText(DesktopExecValue(executable)))) {
     return false;
   }
+  RefreshDatabases();
+  return true;
+}
+
+bool FreedesktopFileTypeStore::StoredProgramGone() {
+  QFile entry(DesktopEntryPath());
+  if (!entry.open(QIODevice::ReadOnly)) return false;
+  const QString program = QString::fromStdString(
+      DesktopExecProgram(DesktopEntryExec(entry.readAll().toStdString())));
+  if (program.isEmpty()) return false;  // nothing to tell by
+  if (!program.contains(QLatin1Char('/')))
+    return QStandardPaths::findExecutable(program).isEmpty();
+  return !QFileInfo::exists(program);
+}
+
+bool FreedesktopFileTypeStore::Remove() {
+  // The entry first: without it nothing names the rest.
+  QStringList files{DesktopEntryPath(), MimePackagePath()};
+  for (const IconFile& icon : IconFiles()) files << icon.path;
+  bool removed = true;
+  for (const QString& file : files) {
+    if (QFile::exists(file) && !QFile::remove(file)) removed = false;
+  }
+  RefreshDatabases();
+  return removed;
+}
+
+void FreedesktopFileTypeStore::RefreshDatabases() const {
   RunIfInstalled(QStringLiteral("update-mime-database"),
                  {data_home_ + QStringLiteral("/mime")});
   RunIfInstalled(QStringLiteral("update-desktop-database"),
                  {data_home_ + QStringLiteral("/applications")});
-  return true;
 }
 
 #endif

@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QPixmap>
 
 #include "app/file_type.h"
 
@@ -26,8 +28,16 @@ std::vector<std::pair<int, QString>> ProgramIconFiles() {
 }
 
 QIcon ProgramIcon() {
+  constexpr int kLargestWindowIcon = 64;
   QIcon icon;
-  for (const auto& [size, file] : ProgramIconFiles()) icon.addFile(file);
+  for (const auto& [size, file] : ProgramIconFiles()) {
+    if (size > kLargestWindowIcon) continue;
+    // Read as PNG, and only as PNG: a reader that may find the format
+    // itself asks every image-format plugin first, loading each one.
+    QImageReader reader(file, "png");
+    reader.setAutoDetectImageFormat(false);
+    icon.addPixmap(QPixmap::fromImage(reader.read()));
+  }
   return icon;
 }
 

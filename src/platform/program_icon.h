@@ -9,12 +9,15 @@
 
 namespace spravka {
 
-// The program's own icon (a telephone directory), in every size rendered
-// from its drawing at build time.
+// The program's own icon (a telephone directory) for its windows: the
+// sizes a window shows its icon in, up to 64 pixels. (The window system
+// may take every size a window's icon has, at every window's start; the
+// larger sizes serve the desktop from its icon theme.)
 QIcon ProgramIcon();
 
-// The compiled-in pictures of the program's icon: each size in pixels with
-// the resource path of its PNG file.
+// The compiled-in pictures of the program's icon, rendered from its
+// drawing at build time: each size in pixels with the resource path of
+// its PNG file.
 std::vector<std::pair<int, QString>> ProgramIconFiles();
 
 // The base name of the program's desktop entry, by which a desktop finds the

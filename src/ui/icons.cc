@@ -127,6 +127,53 @@ void Draw(QPainter& p, Picture picture) {
       p.drawPoint(8, 4);
       p.drawLine(8, 7, 8, 12);
       break;
+    case Picture::kExit:
+      // A door left open, and the way out.
+      p.setPen(QPen(kInk, 1));
+      p.setBrush(QColor(150, 100, 50));
+      p.drawRect(2, 1, 8, 14);
+      p.setPen(QPen(kRed, 2));
+      p.drawLine(7, 8, 15, 8);
+      p.drawLine(12, 5, 15, 8);
+      p.drawLine(12, 11, 15, 8);
+      break;
+    case Picture::kUniversalMode:
+      Sheet(p, QRect(1, 5, 14, 6));
+      p.setPen(QPen(kBlue, 1));
+      p.drawLine(3, 8, 6, 8);
+      p.drawLine(8, 8, 12, 8);
+      break;
+    case Picture::kDetailedMode:
+      for (int row = 0; row < 3; ++row) {
+        Sheet(p, QRect(1, 1 + 5 * row, 5, 3));
+        Sheet(p, QRect(8, 1 + 5 * row, 7, 3));
+      }
+      break;
+    case Picture::kMoreToTheRight:
+    case Picture::kMoreBelow: {
+      // Two chevrons.
+      if (picture == Picture::kMoreBelow) {
+        p.translate(kSize, 0);
+        p.rotate(90);
+      }
+      p.setPen(QPen(kInk, 1.5));
+      for (int x : {4, 9}) {
+        QPolygonF chevron;
+        chevron << QPointF(x, 4) << QPointF(x + 3, 8) << QPointF(x, 12);
+        p.drawPolyline(chevron);
+      }
+      break;
+    }
+    case Picture::kUnderstood: {
+      QPainterPath tick;
+      tick.moveTo(2, 8);
+      tick.lineTo(6, 12);
+      tick.lineTo(14, 3);
+      p.setPen(QPen(kGreen, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.setBrush(Qt::NoBrush);
+      p.drawPath(tick);
+      break;
+    }
   }
 }
 

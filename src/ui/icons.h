@@ -6,8 +6,10 @@
 
 namespace spravka {
 
-// The pictures of the menu and the tool bar, drawn for the program so that
-// they look the same on every desktop.
+// The pictures of the menu, the tool bar, the search mode buttons and the
+// information dialog, drawn for the program so that they look the same on
+// every desktop and need no icon theme (whose lookup costs thousands of
+// file probes at start-up).
 enum class Picture {
   kDial,
   kAdd,
@@ -21,6 +23,12 @@ enum class Picture {
   kColumnWidths,
   kOptimise,
   kInformation,
+  kExit,
+  kUniversalMode,   // one line of keywords
+  kDetailedMode,    // a box for each field
+  kUnderstood,      // a tick
+  kMoreToTheRight,  // buttons that do not fit, in a row
+  kMoreBelow,       // the same in a column
 };
 
 QIcon DrawnIcon(Picture picture);

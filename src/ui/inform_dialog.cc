@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStringList>
-#include <QStyle>
 
 #include "app/inform_text.h"
 #include "app/version.h"
 #include "platform/text_codec.h"
+#include "ui/icons.h"
 
 namespace spravka {
 namespace {
@@ -48,8 +48,12 @@ InformDialog::InformDialog(QWidget* parent)
   QFont f = font();
   f.setBold(true);
   setFont(f);
+}
 
+void InformDialog::Build() {
+  if (information_text_ != nullptr) return;
   information_text_ = MakeMemo(this, "informationText");
+  if (wrapped_) information_text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   new_base_help_ = MakeMemo(this, "newBaseHelp");
   QStringList help;
   for (const std::string& line : NewBaseHelpText()) {
@@ -62,7 +66,7 @@ InformDialog::InformDialog(QWidget* parent)
   ok_ = new QPushButton(QStringLiteral("Все ясно"), this);
   ok_->setObjectName(QStringLiteral("okButton"));
   ok_->setFlat(true);
-  ok_->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+  ok_->setIcon(DrawnIcon(Picture::kUnderstood));
   ok_->setGeometry(0, kHeight - kButtonHeight, kWidth, kButtonHeight);
   connect(ok_, &QPushButton::clicked, this, &QDialog::hide);
 
@@ -77,8 +81,10 @@ void InformDialog::ShowLines() {
 }
 
 void InformDialog::PlaceBaseDescription(const std::string& description) {
-  information_text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   PlaceDescription(description, &lines_);
+  wrapped_ = true;
+  if (information_text_ == nullptr) return;  // shown as placed when built
+  information_text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   ShowLines();
 }
 
@@ -94,12 +100,14 @@ void InformDialog::ShowModeless() {
 }
 
 void InformDialog::ShowInformation() {
+  Build();
   new_base_help_->hide();
   ShowModeless();
   information_text_->setFocus();
 }
 
 void InformDialog::ShowNewBaseHelp() {
+  Build();
   new_base_help_->show();
   new_base_help_->raise();
   ShowModeless();

@@ -14,7 +14,8 @@ namespace spravka {
 // The information dialog. It shows the program's information
 // text with the loaded base's description or the help of the
 // new-base dialog (over the information text). Created once, then shown and
-// hidden; never modal.
+// hidden; never modal. Its controls are made when it is first shown (it
+// rarely is, and they cost a start-up time) and kept from then on.
 class InformDialog : public QDialog {
   Q_OBJECT
 
@@ -37,13 +38,16 @@ class InformDialog : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Makes the controls, once.
+  void Build();
   void ShowModeless();
   void ShowLines();
 
   std::vector<std::string> lines_;
-  QPlainTextEdit* information_text_;
-  QPlainTextEdit* new_base_help_;
-  QPushButton* ok_;
+  bool wrapped_ = false;  // lines wrap once a base has been placed
+  QPlainTextEdit* information_text_ = nullptr;
+  QPlainTextEdit* new_base_help_ = nullptr;
+  QPushButton* ok_ = nullptr;
 };
 
 }  // namespace spravka

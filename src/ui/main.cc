@@ -18,6 +18,7 @@
 #include "platform/base_template_resource.h"
 #include "platform/display_colours.h"
 #include "platform/file_association.h"
+#include "platform/file_type_registrar.h"
 #include "platform/program_icon.h"
 #include "platform/qt_clipboard.h"
 #include "platform/qt_message_boxes.h"
@@ -27,6 +28,7 @@
 #include "ui/inform_dialog.h"
 #include "ui/main_window.h"
 #include "ui/new_base_dialog.h"
+#include "ui/program_style.h"
 #include "ui/search_controls.h"
 #include "ui/splash.h"
 #include "util/paths.h"
@@ -45,7 +47,7 @@ int main(int argc, char** argv) {
   // The base the start-up most likely opens loads while Qt starts.
   std::error_code no_folder;
   const std::filesystem::path folder = std::filesystem::current_path(no_folder);
-  BasePrefetch prefetch(
+  const std::string likely_base =
       no_folder
           ? std::string()
           : LikelyStartUpBase(Utf8FromPath(folder),
@@ -53,14 +55,20 @@ int main(int argc, char** argv) {
                               []() -> std::string {
                                 QtSettingsStore store;
                                 return Settings(&store).LastBase();
-                              }));
+                              });
+  BasePrefetch prefetch(likely_base);
   Application app(argc, argv);
+  QApplication::setStyle(new ProgramStyle);
   QApplication::setWindowIcon(ProgramIcon());
   // Ties the windows to the desktop entry, whose icon the desktop shows.
   QGuiApplication::setDesktopFileName(DesktopFileName());
 
-  auto* splash = new SplashForm;
-  splash->ShowNow();
+  // The splash only for a load that lasts long enough to be seen.
+  SplashForm* splash = nullptr;
+  if (!LoadsAtOnce(likely_base)) {
+    splash = new SplashForm;
+    splash->ShowNow();
+  }
 
   // The dialogs live until the end and are only shown and hidden.
   InformDialog help;
@@ -88,7 +96,8 @@ int main(int argc, char** argv) {
   ports.base_template = LoadBaseTemplate();
   const std::unique_ptr<FileTypeStore> file_types =
       NativeFileTypeStore(RunningExecutable());
-  ports.file_types = file_types.get();
+  FileTypeRegistrar file_type_registrar(file_types.get());
+  ports.file_types = &file_type_registrar;
 
   MainWindow window(ports);
   window.session().TakeNextLoadFrom(&prefetch);

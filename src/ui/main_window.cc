@@ -249,8 +249,9 @@ void MainWindow::Start(const QString& working_folder,
   engine().RunHomeSearch();
   setAcceptDrops(true);
   if (ports_.file_types) {
-    RegisterFileType(session_.folder_read_only(), session_.program_folder(),
-                     program_path.toStdString(), *ports_.file_types);
+    ports_.file_types->Request(session_.folder_read_only(),
+                               session_.program_folder(),
+                               program_path.toStdString());
   }
 }
 

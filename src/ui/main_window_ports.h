@@ -7,12 +7,12 @@
 #include <string>
 
 #include "app/file_checks.h"
-#include "app/file_type.h"
 #include "app/message_boxes.h"
-#include "app/settings.h"
 #include "app/rules/stripes.h"
+#include "app/settings.h"
 #include "dialling/serial_port.h"
 #include "editing/clipboard.h"
+#include "platform/file_type_registrar.h"
 #include "storage/file_system.h"
 
 namespace spravka {
@@ -38,8 +38,8 @@ struct MainWindowPorts {
   NewBaseDialog* new_base = nullptr;
   // The new-base template; none: no base can be created.
   std::optional<std::string> base_template;
-  // Where the desktop's file association is kept; none: it is left alone.
-  FileTypeStore* file_types = nullptr;
+  // Registers the desktop's file association; none: it is left alone.
+  FileTypeRegistrar* file_types = nullptr;
 };
 
 }  // namespace spravka

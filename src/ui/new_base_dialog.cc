@@ -106,20 +106,15 @@ NewBaseDialog::NewBaseDialog(MessageBoxes* boxes, InformDialog* help,
   setObjectName(QStringLiteral("newBaseDialog"));
   setWindowTitle(QStringLiteral("Параметры новой базы"));
   setFixedSize(kWidth, kHeight);
-  BuildControls();
+}
 
-  const NewBaseParams defaults = DefaultNewBaseParams();
-  name_->setText(FromCp1251(defaults.name));
-  caption_->setText(FromCp1251(defaults.caption));
-  description_->setText(FromCp1251(defaults.description));
-
-  // Every control sees its keys here first: F1 and a modified Enter must
-  // reach no button.
-  for (QWidget* child : findChildren<QWidget*>())
-    child->installEventFilter(this);
+bool NewBaseDialog::event(QEvent* event) {
+  if (event->type() == QEvent::Polish) BuildControls();
+  return QDialog::event(event);
 }
 
 void NewBaseDialog::BuildControls() {
+  if (name_ != nullptr) return;
   MakeLabel(QStringLiteral("Имя базы"), this, kMargin, 6, kFieldWidth);
   name_ = MakeEdit("nameEdit", static_cast<int>(kBaseNameLimit), this, 21);
 
@@ -158,6 +153,16 @@ void NewBaseDialog::BuildControls() {
   cancel_->setGeometry(kMargin + kButtonWidth + kMargin, kButtonTop,
                        kButtonWidth, kButtonHeight);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+  const NewBaseParams defaults = DefaultNewBaseParams();
+  name_->setText(FromCp1251(defaults.name));
+  caption_->setText(FromCp1251(defaults.caption));
+  description_->setText(FromCp1251(defaults.description));
+
+  // Every control sees its keys here first: F1 and a modified Enter must
+  // reach no button.
+  for (QWidget* child : findChildren<QWidget*>())
+    child->installEventFilter(this);
 }
 
 void NewBaseDialog::SetWorkingFolder(const std::string& folder,
@@ -179,6 +184,7 @@ bool NewBaseDialog::Run() {
 }
 
 NewBaseParams NewBaseDialog::Params() const {
+  ensurePolished();  // the controls with their first values
   NewBaseParams params;
   params.name = ToCp1251(name_->text());
   bool is_number = false;

@@ -21,7 +21,9 @@ class InformDialog;
 
 // The new-base dialog, "Параметры новой базы": the name, digits, caption,
 // description and fields of a new base. Created once and then only shown
-// and hidden, so that it keeps what was typed last. Closing it with
+// and hidden, so that it keeps what was typed last. Its controls are made
+// when it is first polished, before it is first shown: most runs never
+// show it, and they cost a start-up time. Closing it with
 // "Создать базу" refuses a name that cannot name a base file and asks
 // before an existing base is replaced; the dialog stays open then.
 class NewBaseDialog : public QDialog {
@@ -47,9 +49,11 @@ class NewBaseDialog : public QDialog {
   void done(int result) override;
 
  protected:
+  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Makes the controls with their first values, once.
   void BuildControls();
   // The checks before closing with OK; false keeps the dialog open.
   bool MayCreate();

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStackedLayout>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -15,6 +14,7 @@
 #include "platform/text_codec.h"
 #include "search/search_pattern.h"
 #include "storage/column_maps.h"
+#include "ui/icons.h"
 
 namespace spravka {
 namespace {
@@ -116,15 +116,13 @@ void SearchControls::BuildModeButtons() {
     const char* panel_name;
     const char* button_name;
     const char* hint;
-    QStyle::StandardPixmap icon;
+    Picture icon;
   };
   const Button buttons[] = {
       {&to_universal_panel_, "toUniversalPanel", "toUniversalButton",
-       "Переход в универсальный режим поиска (F12)",
-       QStyle::SP_FileDialogListView},
+       "Переход в универсальный режим поиска (F12)", Picture::kUniversalMode},
       {&to_detailed_panel_, "toDetailedPanel", "toDetailedButton",
-       "Переход в детальный режим поиска (F12)",
-       QStyle::SP_FileDialogDetailedView},
+       "Переход в детальный режим поиска (F12)", Picture::kDetailedMode},
   };
   auto* stack = new QStackedLayout(mode_buttons);
   stack->setStackingMode(QStackedLayout::StackAll);
@@ -137,7 +135,7 @@ void SearchControls::BuildModeButtons() {
     auto* button = new QToolButton(panel);
     button->setObjectName(QLatin1String(b.button_name));
     button->setToolTip(QString::fromUtf8(b.hint));
-    button->setIcon(pages_->style()->standardIcon(b.icon));
+    button->setIcon(DrawnIcon(b.icon));
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
     row->addWidget(button);

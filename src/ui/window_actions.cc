@@ -2,7 +2,6 @@
 #include "ui/window_actions.h"
 
 #include <QAction>
-#include <QStyle>
 #include <QWidget>
 
 #include "app/rules/menu_rules.h"
@@ -27,11 +26,9 @@ QAction* MakeAction(QWidget* owner, const char* name, const QString& caption,
 }  // namespace
 
 WindowActions::WindowActions(QWidget* window) {
-  exit_ =
-      MakeAction(window, "exitAction", QStringLiteral("&Выход"),
-                 QStringLiteral("Завершить работу с программой"),
-                 window->style()->standardIcon(QStyle::SP_DialogCloseButton),
-                 QKeySequence(Qt::Key_F10));
+  exit_ = MakeAction(window, "exitAction", QStringLiteral("&Выход"),
+                     QStringLiteral("Завершить работу с программой"),
+                     DrawnIcon(Picture::kExit), QKeySequence(Qt::Key_F10));
   help_ = MakeAction(window, "helpAction", QStringLiteral("Информация"),
                      QStringLiteral("Информация"),
                      DrawnIcon(Picture::kInformation));

@@ -83,5 +83,25 @@ TEST(BasePrefetchTest, GuessesTheFileAStartUpOpens) {
   }
 }
 
+// The start-up shows its splash unless the base is known to load at once.
+TEST(BasePrefetchTest, OnlyASmallFileLoadsAtOnce) {
+  const std::string dir = testing::TempDir();
+  testing::WriteBytes(dir + "/Small.qz", std::string(kQuickLoadBytes - 1, 'x'));
+  testing::WriteBytes(dir + "/Large.qz", std::string(kQuickLoadBytes, 'x'));
+  struct Case {
+    std::string path;
+    bool at_once;
+  };
+  const Case cases[] = {
+      {dir + "/Small.qz", true},
+      {dir + "/Large.qz", false},
+      {dir + "/Missing.qz", false},
+      {dir, false},  // a folder
+      {"", false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(LoadsAtOnce(c.path), c.at_once) << c.path;
+}
+
 }  // namespace
 }  // namespace spravka

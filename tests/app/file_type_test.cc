@@ -33,6 +33,25 @@ TEST(FileTypeTest, ReadOnlyFolderLeavesTheStoreAlone) {
   EXPECT_TRUE(store.writes.empty());
 }
 
+// Where the installation provides the association, the user's own is
+// never written, and goes when the program it runs is gone (a build that
+// no longer exists), whatever the working folder.
+TEST(FileTypeTest, AnInstalledProgramOnlyRemovesAnAssociationOfAProgramGone) {
+  for (const bool gone : {false, true}) {
+    for (const bool read_only : {false, true}) {
+      FakeFileTypeStore store;
+      store.provided = true;
+      store.stored = "run /home/u/build/src/spravka";
+      store.gone = gone;
+      EXPECT_EQ(
+          RegisterFileType(read_only, "/usr/bin", "/usr/bin/spravka", store),
+          gone);
+      EXPECT_EQ(store.removes, gone ? 1 : 0);
+      EXPECT_TRUE(store.writes.empty());
+    }
+  }
+}
+
 TEST(FileTypeTest, FailuresAreSwallowed) {
   FakeFileTypeStore store;
   store.read_throws = true;
@@ -57,6 +76,26 @@ TEST(FileTypeTest, FloppyDrivesAndNetworkPaths) {
   EXPECT_FALSE(RegisterFileType(false, "A:\\", "A:\\spravka.exe", store));
   EXPECT_EQ(store.reads, 0);
 #endif
+}
+
+// The program of an Exec value is read back as it was written, also from
+// a hand-written entry.
+TEST(FileTypeTest, DesktopExecProgramReadsTheFirstArgument) {
+  for (const char* path :
+       {"/usr/bin/spravka", "/opt/Spravka Test/spravka", "/home/u/Справка/bin",
+        "/a\"q\"/`x`/$HOME/%f/100%/back\\slash", "/tab\there"}) {
+    EXPECT_EQ(DesktopExecProgram(DesktopExecValue(path)), path);
+  }
+  const std::pair<const char*, const char*> hand_written[] = {
+      {"/usr/bin/spravka %f", "/usr/bin/spravka"},
+      {"spravka", "spravka"},
+      {"\"/opt/sp\\\\$x\" %f", "/opt/sp$x"},
+      {"\"/never/closed %f", ""},
+      {"", ""},
+  };
+  for (const auto& [exec, program] : hand_written) {
+    EXPECT_EQ(DesktopExecProgram(exec), program) << exec;
+  }
 }
 
 TEST(FileTypeTest, WindowsCommandQuotesThePath) {

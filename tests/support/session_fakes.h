@@ -102,11 +102,24 @@ class FakeFileTypeStore : public FileTypeStore {
     stored = CommandFor(executable);
     return true;
   }
+  bool ProvidedByInstallation() const override { return provided; }
+  bool StoredProgramGone() override {
+    ++reads;
+    return gone;
+  }
+  bool Remove() override {
+    ++removes;
+    stored.clear();
+    return true;
+  }
   std::string stored;
   int reads = 0;
   std::vector<std::string> writes;
+  int removes = 0;
   bool read_throws = false;
   bool write_fails = false;
+  bool provided = false;  // by the installation
+  bool gone = false;      // the stored command's program
 };
 
 inline Rgb TrueColour(Rgb c) { return c; }

@@ -179,7 +179,8 @@ class BaseSwitchingTest : public QObject {
     if (create) {
       QCOMPARE(Items(Towns()), (QStringList{" Alpha", " Моя база"}));
       QCOMPARE(Towns()->currentText(), QStringLiteral(" Моя база"));
-      QCOMPARE(rig_->window()->session().current_base(), std::string("Моя база"));
+      QCOMPARE(rig_->window()->session().current_base(),
+               std::string("Моя база"));
       QCOMPARE(rig_->Rows("homeGrid"), 0);
     } else {
       QCOMPARE(Items(Towns()), QStringList{" Alpha"});
@@ -190,18 +191,24 @@ class BaseSwitchingTest : public QObject {
     QVERIFY(rig_->boxes.shown.empty());
   }
 
+  // The association is written aside, after the window is shown, and
+  // only when it is not in place.
   void theFileAssociationIsWrittenOnce() {
     WriteSmallTown(dir_ + "/Alpha.qz", "Альфа");
     rig_->Open(dir_);
+    QCOMPARE(rig_->file_types.reads, 0);  // nothing of it in the start
+    QTRY_VERIFY(rig_->file_type_registrar->finished());
     QCOMPARE(rig_->file_types.writes,
              std::vector<std::string>{"/opt/spravka/spravka"});
     rig_->Close();
     rig_->Open(dir_);  // the second start finds it in place
+    QVERIFY(!rig_->file_type_registrar->Wait());
     QCOMPARE(rig_->file_types.writes.size(), size_t{1});
 
     WindowRig read_only;
     read_only.files.read_only = true;
     read_only.Open(dir_);
+    QVERIFY(!read_only.file_type_registrar->Wait());
     QVERIFY(read_only.file_types.writes.empty());
   }
 };

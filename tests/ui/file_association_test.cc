@@ -142,13 +142,42 @@ class FileAssociationTest : public QObject {
     QTemporaryDir prefix;
     QVERIFY(QDir().mkpath(prefix.path() + "/bin"));
     QVERIFY(QDir().mkpath(prefix.path() + "/share/applications"));
-    const QString installed = prefix.path() + "/bin/spravka";
-    QVERIFY(NativeFileTypeStore(installed.toStdString()) != nullptr);
+    const std::string installed =
+        (prefix.path() + "/bin/spravka").toStdString();
+    QVERIFY(!NativeFileTypeStore(installed)->ProvidedByInstallation());
     AppendText(prefix.path() + "/share/applications/spravka.desktop",
                "[Desktop Entry]\n");
-    QVERIFY(NativeFileTypeStore(installed.toStdString()) == nullptr);
-    QVERIFY(NativeFileTypeStore(kExe) != nullptr);
+    const auto store = NativeFileTypeStore(installed);
+    QVERIFY(store->ProvidedByInstallation());
+    QVERIFY(!NativeFileTypeStore(kExe)->ProvidedByInstallation());
+    QVERIFY(!RegisterFileType(false, "/usr/bin", installed, *store));
     QVERIFY(QDir(home.path()).isEmpty());
+  }
+
+  // A user's association left by a build that no longer exists opens
+  // nothing. The installed program removes it, so that the installation's
+  // serves; one that runs a program still there stays.
+  void anInstalledProgramRemovesAnAssociationOfAProgramGone() {
+    DataHome home;
+    FreedesktopFileTypeStore user;
+    QVERIFY(RegisterFileType(false, "/bin", "/bin/sh", user));
+    FreedesktopFileTypeStore installed({}, /*provided_by_installation=*/true);
+    QVERIFY(
+        !RegisterFileType(false, "/usr/bin", "/usr/bin/spravka", installed));
+    QVERIFY(QFile::exists(user.DesktopEntryPath()));
+
+    QVERIFY(RegisterFileType(false, "/gone", "/gone/build/spravka", user));
+    QVERIFY(RegisterFileType(true, "/usr/bin", "/usr/bin/spravka", installed));
+    QVERIFY(!QFile::exists(user.DesktopEntryPath()));
+    QVERIFY(!QFile::exists(user.MimePackagePath()));
+    for (const QString& icon : IconFiles(home.path()))
+      QVERIFY2(!QFile::exists(icon), qPrintable(icon));
+    if (!QStandardPaths::findExecutable("update-desktop-database").isEmpty()) {
+      QVERIFY(!ReadText(home.path() + "/applications/mimeinfo.cache")
+                   .contains("spravka.desktop"));
+    }
+    QVERIFY(
+        !RegisterFileType(false, "/usr/bin", "/usr/bin/spravka", installed));
   }
 
   void readOnlyWorkingFolderWritesNothing() {

@@ -73,6 +73,7 @@ class NewBaseDialogTest : public QObject {
  private:
   template <typename T>
   static T* Find(QWidget& dialog, const char* name) {
+    dialog.ensurePolished();  // as before it is first shown
     T* found = dialog.findChild<T*>(QString::fromLatin1(name));
     if (!found) qFatal("no control %s", name);
     return found;
@@ -85,6 +86,8 @@ class NewBaseDialogTest : public QObject {
   void controlsCaptionsAndDefaults() {
     RecordingBoxes boxes;
     NewBaseDialog d(&boxes, nullptr);
+    // Made before the dialog is first shown, not with it.
+    QVERIFY(d.findChild<QLineEdit*>("nameEdit") == nullptr);
     QCOMPARE(d.objectName(), QStringLiteral("newBaseDialog"));
     QCOMPARE(d.windowTitle(), QStringLiteral("Параметры новой базы"));
     QCOMPARE(d.minimumSize(), QSize(488, 194));

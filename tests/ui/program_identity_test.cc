@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What tells the program apart on the desktop: its icon in every size the
-// icon theme asks for, the icon of the splash window, and its version and
-// licence in the information dialog.
+// icon theme asks for and in the sizes its windows carry, the icon of the
+// splash window, and its version and licence in the information dialog.
 #include <QPlainTextEdit>
 #include <QtTest>
+#include <algorithm>
 
 #include "app/inform_text.h"
 #include "app/version.h"
@@ -18,19 +19,29 @@ class ProgramIdentityTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // Every size of the icon theme is compiled in; the windows carry those
+  // up to 64 pixels.
   void iconHasTheThemeSizes() {
-    const QIcon icon = ProgramIcon();
-    QVERIFY(!icon.isNull());
-    const QList<QSize> sizes = icon.availableSizes();
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-      QVERIFY2(sizes.contains(QSize(size, size)),
-               qPrintable(QString::number(size)));
-      const QImage image = icon.pixmap(size, size).toImage();
+    QList<int> sizes;
+    for (const auto& [size, file] : ProgramIconFiles()) {
+      sizes << size;
+      const QImage image(file);
       QCOMPARE(image.size(), QSize(size, size));
       // Drawn, not blank: the corner is clear, the middle is not.
       QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
       QVERIFY(qAlpha(image.pixel(size / 2, size / 2)) > 200);
     }
+    std::sort(sizes.begin(), sizes.end());
+    QCOMPARE(sizes, (QList<int>{16, 22, 24, 32, 48, 64, 128, 256}));
+    const QIcon icon = ProgramIcon();
+    QList<QSize> window_sizes = icon.availableSizes();
+    std::sort(window_sizes.begin(), window_sizes.end(),
+              [](QSize a, QSize b) { return a.width() < b.width(); });
+    QCOMPARE(window_sizes,
+             (QList<QSize>{
+                 {16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}}));
+    const QImage largest = icon.pixmap(64, 64).toImage();
+    QVERIFY(qAlpha(largest.pixel(32, 32)) > 200);
     QCOMPARE(DesktopFileName(), QStringLiteral("spravka"));
   }
 
@@ -47,6 +58,7 @@ class ProgramIdentityTest : public QObject {
 
   void informationNamesTheVersionAndLicenceUnderTheTitle() {
     InformDialog help;
+    help.ShowInformation();
     const QString expected =
         QStringLiteral("версия ") + QLatin1String(kProgramVersion);
     const QStringList shown =
@@ -62,6 +74,7 @@ class ProgramIdentityTest : public QObject {
     QCOMPARE(help.lines()[kDescriptionLine], std::string("X"));
     QVERIFY(help.lines()[kDescriptionLine + 2].find(kDescriptionMarker) !=
             std::string::npos);
+    help.hide();
   }
 };
 

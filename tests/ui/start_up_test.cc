@@ -465,16 +465,23 @@ class StartUpTest : public QObject {
     WriteSmallTown(dir + "/Town.qz", "Город");
     WindowRig rig;
     rig.Open(dir);
+    // Its controls are made when it is first shown, with the description
+    // placed before, and kept from then on.
+    QVERIFY(rig.help.findChild<QPlainTextEdit*>("informationText") == nullptr);
     QTest::keyClick(rig.Edit("universalEdit"), Qt::Key_F1);
     QVERIFY(rig.help.isVisible());
     auto* memo1 = rig.help.findChild<QPlainTextEdit*>("informationText");
     QVERIFY(!rig.help.findChild<QPlainTextEdit*>("newBaseHelp")->isVisible());
+    QCOMPARE(memo1->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     QCOMPARE(memo1->document()->findBlockByNumber(20).text(),
              QStringLiteral("Описание: Город"));
     QCOMPARE(memo1->document()->findBlockByNumber(21).text(), QString());
     QVERIFY(memo1->document()->findBlockByNumber(22).text().contains("* *"));
     QTest::keyClick(memo1, Qt::Key_Return);
     QVERIFY(!rig.help.isVisible());
+    QTest::keyClick(rig.Edit("universalEdit"), Qt::Key_F1);
+    QCOMPARE(rig.help.findChild<QPlainTextEdit*>("informationText"), memo1);
+    rig.help.hide();
   }
 };
 

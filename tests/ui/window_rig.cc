@@ -100,7 +100,8 @@ MainWindow* WindowRig::Open(const std::string& folder,
   ports.clipboard = &clipboard;
   ports.new_base = new_base.get();
   ports.base_template = base_template;
-  ports.file_types = &file_types;
+  file_type_registrar = std::make_unique<FileTypeRegistrar>(&file_types);
+  ports.file_types = file_type_registrar.get();
   ports.serial_ports = &serial_ports;
   window_ = std::make_unique<MainWindow>(ports);
   window_->Start(QString::fromStdString(folder),

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "storage/base_header.h"
 #include "support/fake_serial_ports.h"
 #include "support/session_fakes.h"
-#include "storage/base_header.h"
 #include "ui/inform_dialog.h"
 #include "ui/main_window.h"
 #include "ui/new_base_dialog.h"
@@ -112,6 +112,8 @@ class WindowRig {
   Rgb face = kFace;          // the system button face the window sees
   FileSystem* fs = nullptr;  // the bases' file system; the real one if null
   FakeFileTypeStore file_types;
+  // Each window's registration of the file type, into `file_types`.
+  std::unique_ptr<FileTypeRegistrar> file_type_registrar;
   // The new-base dialog, made once like the program's; answered by the
   // tests.
   std::unique_ptr<NewBaseDialog> new_base;
