@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstddef>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -81,122 +82,251 @@ std::vector<Literal> LiteralsIn(std::string_view word, bool universal,
   return literals;
 }
 
+// How many record bytes the first `to` bytes of a word consume.
+size_t Consumed(std::string_view word, bool universal, size_t to) {
+  size_t consumed = 0;
+  for (size_t i = 0; i < to && i < word.size(); ++i) {
+    consumed += !(word[i] == '$' && !(universal && i == 0));
+  }
+  return consumed;
+}
+
 uint8_t MaskFor(uint8_t b) { return b >= 0xE0 ? 0x20 : 0; }
 
 bool Passes(uint8_t c, const ProbeByte& b) {
   return (c | b.mask) == b.byte || (b.or_yo && (c | 0x10) == kSmallYo);
 }
 
-// A probe for these literals, and how often it would hit (per 10^8
-// positions, roughly); none when every literal is an "е" that also finds
-// "ё", which the many-at-a-time test cannot look for.
+// A probe for these literals, with a third byte when `third`, and how
+// often it would hit (per 10^8 positions, roughly); none when every literal
+// is an "е" that also finds "ё", which the pair cannot look for.
 struct Candidate {
   LiteralProbe probe;
   uint64_t score = 0;
 };
-std::optional<Candidate> ProbeFor(const std::vector<Literal>& literals,
-                                  bool yo) {
+std::optional<Candidate> ProbeFor(const std::vector<Literal>& literals, bool yo,
+                                  bool third) {
   const auto or_yo = [yo](const Literal& l) {
     return yo && l.byte == kSmallIe;
   };
-  // The two rarest bytes at different offsets.
-  const Literal* a = nullptr;
-  for (const Literal& l : literals) {
-    if (or_yo(l)) continue;
-    if (a == nullptr || Frequency(l.byte) < Frequency(a->byte)) a = &l;
+  const auto make = [&](const Literal& l) {
+    return ProbeByte{l.offset, l.byte, MaskFor(l.byte), or_yo(l)};
+  };
+  // The rarest literal at an offset not yet taken.
+  std::vector<const Literal*> chosen;
+  const auto rarest = [&](bool allow_yo) {
+    const Literal* best = nullptr;
+    for (const Literal& l : literals) {
+      if (or_yo(l) && !allow_yo) continue;
+      if (std::any_of(chosen.begin(), chosen.end(), [&](const Literal* c) {
+            return c->offset == l.offset;
+          })) {
+        continue;
+      }
+      if (best == nullptr || Frequency(l.byte) < Frequency(best->byte)) {
+        best = &l;
+      }
+    }
+    return best;
+  };
+  for (int i = 0; i < 2; ++i) {
+    if (const Literal* l = rarest(false)) chosen.push_back(l);
   }
-  if (a == nullptr) return std::nullopt;
-  const Literal* b = nullptr;
-  for (const Literal& l : literals) {
-    if (or_yo(l) || l.offset == a->offset) continue;
-    if (b == nullptr || Frequency(l.byte) < Frequency(b->byte)) b = &l;
-  }
+  if (chosen.empty()) return std::nullopt;
   Candidate c;
   // A single byte scores as if paired with a byte found everywhere.
-  c.score = uint64_t{Frequency(a->byte)} *
-            (b == nullptr ? 10000 : Frequency(b->byte));
-  if (b == nullptr) b = a;
-  if (b->offset < a->offset) std::swap(a, b);
-  c.probe.bytes = a == b ? 1 : 2;
-  c.probe.first = {a->offset, a->byte, MaskFor(a->byte)};
-  c.probe.second = {b->offset, b->byte, MaskFor(b->byte)};
-  for (const Literal& l : literals) {
-    c.probe.literals.push_back({l.offset, l.byte, MaskFor(l.byte), or_yo(l)});
+  c.score = uint64_t{Frequency(chosen[0]->byte)} *
+            (chosen.size() > 1 ? Frequency(chosen[1]->byte) : 10000);
+  if (chosen.size() > 1 && chosen[1]->offset < chosen[0]->offset) {
+    std::swap(chosen[0], chosen[1]);
   }
+  for (const Literal* l : chosen) c.probe.pair.push_back(make(*l));
+  if (third) {
+    if (const Literal* l = rarest(true)) {
+      c.probe.third = make(*l);
+      c.score = c.score * (Frequency(l->byte) + (or_yo(*l) ? 10 : 0)) / 10000;
+    }
+  }
+  for (const Literal& l : literals) c.probe.literals.push_back(make(l));
   return c;
 }
 
-// Whether the whole literal group can stand with its first probe byte at x.
+// Whether the whole literal group can stand from x on.
 bool Fits(const LiteralProbe& probe, const uint8_t* data, size_t x, size_t lo,
           size_t hi) {
-  if (x < lo + probe.first.offset) return false;
-  const size_t start = x - probe.first.offset;
-  if (start + probe.literals.back().offset > hi) return false;
+  if (x < lo || x + probe.literals.back().offset > hi) return false;
   for (const ProbeByte& b : probe.literals) {
-    if (!Passes(data[start + b.offset], b)) return false;
+    if (!Passes(data[x + b.offset], b)) return false;
   }
   return true;
 }
 
-template <size_t N>
-size_t FindAny(const std::vector<LiteralProbe>& probes, const uint8_t* data,
-               size_t from, size_t to, size_t lo, size_t hi) {
-  size_t x = from;
-  std::array<size_t, N> d;
-  size_t widest = 0;
-  for (size_t k = 0; k < N; ++k) {
-    d[k] = probes[k].second.offset - probes[k].first.offset;
-    widest = std::max(widest, d[k]);
+// For a piece of a word that may hold a slip that stands from x: whether
+// the whole word can stand around it (a slip before the piece moves the
+// word's start by a byte at most). Decided on a copy of the bytes around
+// x, closed by 0x1F, so that nothing beyond data[lo .. hi] is read whatever
+// the table holds; a placement across the end of a record may pass, which
+// the record's own match then refuses.
+bool WordAround(const LiteralProbe& p, const uint8_t* data, size_t x, size_t lo,
+                size_t hi) {
+  constexpr size_t kRoom = 256;
+  const SlipWord& word = *p.slip_word;
+  if (word.size() + 8 > kRoom) return true;  // the record's match decides
+  const auto start =
+      static_cast<ptrdiff_t>(x) - static_cast<ptrdiff_t>(p.piece_offset);
+  const size_t first = static_cast<size_t>(
+      std::max<ptrdiff_t>(start - 1, static_cast<ptrdiff_t>(lo)));
+  const auto last = static_cast<size_t>(start + 1);
+  if (start + 1 < static_cast<ptrdiff_t>(lo) || first > hi) return false;
+  if (last + 1 <= hi && !word.MayStartIn(data + first, data + last)) {
+    return false;
   }
+  // A placement reads at most the word's length and two more bytes.
+  const size_t end = std::min(hi, last + word.size() + 2);
+  uint8_t copy[kRoom];
+  std::copy(data + first, data + end + 1, copy);
+  copy[end - first + 1] = kRecordEnd;
+  return word.FitsFrom(copy, copy + (std::min(last, end) - first));
+}
+
 #if defined(__SSE2__)
-  __m128i first[N], first_mask[N], second[N], second_mask[N];
-  for (size_t k = 0; k < N; ++k) {
-    const LiteralProbe& p = probes[k];
-    first[k] = _mm_set1_epi8(static_cast<char>(p.first.byte));
-    first_mask[k] = _mm_set1_epi8(static_cast<char>(p.first.mask));
-    second[k] = _mm_set1_epi8(static_cast<char>(p.second.byte));
-    second_mask[k] = _mm_set1_epi8(static_cast<char>(p.second.mask));
+// Sixteen record bytes tested against one probe byte, loosely: (c | 0x20) ==
+// (byte | 0x20). For а–я that is the test itself; for other bytes it lets
+// a few more through (Fits then tests exactly). One mask for all bytes
+// leaves the registers to the bytes.
+struct WideByte {
+  explicit WideByte(const ProbeByte& b)
+      : offset(b.offset),
+        byte(_mm_set1_epi8(static_cast<char>(b.byte | 0x20))) {}
+  __m128i Test(const uint8_t* at, __m128i fold) const {
+    const __m128i v =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + offset));
+    return _mm_cmpeq_epi8(_mm_or_si128(v, fold), byte);
   }
-  auto hits = [&](size_t at) {
-    const __m128i a =
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-    __m128i h = _mm_setzero_si128();
-    for (size_t k = 0; k < N; ++k) {
-      const __m128i b =
-          _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + d[k]));
-      h = _mm_or_si128(
-          h, _mm_and_si128(
-                 _mm_cmpeq_epi8(_mm_or_si128(a, first_mask[k]), first[k]),
-                 _mm_cmpeq_epi8(_mm_or_si128(b, second_mask[k]), second[k])));
-    }
-    return h;
+  size_t offset;
+  __m128i byte;
+};
+
+// The same, and with `or_yo` also ё and Ё: (c | 0x10) == 0xB8. For any
+// other byte the second test compares with 0, which c | 0x10 never is.
+struct WideThird {
+  explicit WideThird(const ProbeByte& b)
+      : plain(b),
+        yo(_mm_set1_epi8(static_cast<char>(b.or_yo ? kSmallYo : 0))) {}
+  __m128i Test(const uint8_t* at, __m128i fold) const {
+    const __m128i v =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + plain.offset));
+    return _mm_or_si128(
+        _mm_cmpeq_epi8(_mm_or_si128(v, fold), plain.byte),
+        _mm_cmpeq_epi8(_mm_or_si128(v, _mm_set1_epi8(0x10)), yo));
+  }
+  WideByte plain;
+  __m128i yo;
+};
+
+// The bits of the 64 positions from x whose 16-byte hit masks are given.
+uint64_t Bits(__m128i h0, __m128i h1, __m128i h2, __m128i h3) {
+  return uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(h0))} |
+         uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(h1))} << 16 |
+         uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(h2))} << 32 |
+         uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(h3))} << 48;
+}
+#endif
+
+// The farthest offset a probe's many-at-a-time test reads.
+size_t Reach(const LiteralProbe& p) {
+  size_t reach = std::max(p.pair.front().offset, p.pair.back().offset);
+  if (p.third) reach = std::max(reach, p.third->offset);
+  return reach;
+}
+
+// One probe: its pair looked for 64 positions at a time.
+size_t FindOne(const LiteralProbe& p, const uint8_t* data, size_t from,
+               size_t to, size_t lo, size_t hi) {
+  const size_t reach = Reach(p);
+  size_t x = from;
+#if defined(__SSE2__)
+  const __m128i fold = _mm_set1_epi8(0x20);
+  const WideByte a(p.pair.front()), b(p.pair.back());
+  const auto pair = [&](const uint8_t* at) {
+    return _mm_and_si128(a.Test(at, fold), b.Test(at, fold));
   };
-  for (; x + 64 <= to && x + 63 + widest <= hi; x += 64) {
-    const __m128i h0 = hits(x), h1 = hits(x + 16), h2 = hits(x + 32),
-                  h3 = hits(x + 48);
-    const __m128i any =
-        _mm_or_si128(_mm_or_si128(h0, h1), _mm_or_si128(h2, h3));
-    if (_mm_movemask_epi8(any) == 0) continue;
-    uint64_t bits =
-        uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(h0))} |
-        uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(h1))} << 16 |
-        uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(h2))} << 32 |
-        uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(h3))} << 48;
-    for (; bits != 0; bits &= bits - 1) {
+  for (; x + 64 <= to && x + 63 + reach <= hi; x += 64) {
+    const uint8_t* at = data + x;
+    const __m128i h0 = pair(at), h1 = pair(at + 16), h2 = pair(at + 32),
+                  h3 = pair(at + 48);
+    if (_mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(h0, h1), _mm_or_si128(h2, h3))) == 0) {
+      continue;
+    }
+    for (uint64_t bits = Bits(h0, h1, h2, h3); bits != 0; bits &= bits - 1) {
       const size_t hit = x + static_cast<size_t>(std::countr_zero(bits));
-      for (size_t k = 0; k < N; ++k) {
-        if (Fits(probes[k], data, hit, lo, hi)) return hit;
-      }
+      if (Fits(p, data, hit, lo, hi)) return hit;
     }
   }
 #endif
   for (; x < to; ++x) {
-    for (size_t k = 0; k < N; ++k) {
-      const LiteralProbe& p = probes[k];
-      if (x + d[k] <= hi && Passes(data[x], p.first) &&
-          Passes(data[x + d[k]], p.second) && Fits(p, data, x, lo, hi)) {
-        return x;
-      }
+    if (x + reach <= hi && Fits(p, data, x, lo, hi)) return x;
+  }
+  return to;
+}
+
+// The two pieces of a word that may hold a slip: both pairs looked for 64
+// positions at a time, the third bytes where a pair stands, and the word
+// around a piece that stands.
+size_t FindPieces(const ProbeSet& set, const uint8_t* data, size_t from,
+                  size_t to, size_t lo, size_t hi) {
+  const LiteralProbe& p = set.any[0];
+  const LiteralProbe& q = set.any[1];
+  const auto stands = [&](const LiteralProbe& piece, size_t at) {
+    return Fits(piece, data, at, lo, hi) && WordAround(piece, data, at, lo, hi);
+  };
+  const size_t reach = std::max(Reach(p), Reach(q));
+  size_t x = from;
+#if defined(__SSE2__)
+  const __m128i fold = _mm_set1_epi8(0x20);
+  const WideByte p0(p.pair.front()), p1(p.pair.back());
+  const WideByte q0(q.pair.front()), q1(q.pair.back());
+  const WideThird p2(p.third ? *p.third : p.pair.front());
+  const WideThird q2(q.third ? *q.third : q.pair.front());
+  // Where a pair stands, with the third byte too.
+  const auto triples = [&](const uint8_t* at, __m128i hp, __m128i hq) {
+    return _mm_or_si128(_mm_and_si128(hp, p2.Test(at, fold)),
+                        _mm_and_si128(hq, q2.Test(at, fold)));
+  };
+  for (; x + 64 <= to && x + 63 + reach <= hi; x += 64) {
+    const uint8_t* at = data + x;
+    const __m128i p_0 = _mm_and_si128(p0.Test(at, fold), p1.Test(at, fold));
+    const __m128i q_0 = _mm_and_si128(q0.Test(at, fold), q1.Test(at, fold));
+    const __m128i p_1 =
+        _mm_and_si128(p0.Test(at + 16, fold), p1.Test(at + 16, fold));
+    const __m128i q_1 =
+        _mm_and_si128(q0.Test(at + 16, fold), q1.Test(at + 16, fold));
+    const __m128i p_2 =
+        _mm_and_si128(p0.Test(at + 32, fold), p1.Test(at + 32, fold));
+    const __m128i q_2 =
+        _mm_and_si128(q0.Test(at + 32, fold), q1.Test(at + 32, fold));
+    const __m128i p_3 =
+        _mm_and_si128(p0.Test(at + 48, fold), p1.Test(at + 48, fold));
+    const __m128i q_3 =
+        _mm_and_si128(q0.Test(at + 48, fold), q1.Test(at + 48, fold));
+    const __m128i any = _mm_or_si128(
+        _mm_or_si128(_mm_or_si128(p_0, q_0), _mm_or_si128(p_1, q_1)),
+        _mm_or_si128(_mm_or_si128(p_2, q_2), _mm_or_si128(p_3, q_3)));
+    if (_mm_movemask_epi8(any) == 0) continue;
+    for (uint64_t bits =
+             Bits(triples(at, p_0, q_0), triples(at + 16, p_1, q_1),
+                  triples(at + 32, p_2, q_2), triples(at + 48, p_3, q_3));
+         bits != 0; bits &= bits - 1) {
+      const size_t hit = x + static_cast<size_t>(std::countr_zero(bits));
+      if (stands(p, hit) || stands(q, hit)) return hit;
+    }
+  }
+#endif
+  for (; x < to; ++x) {
+    if ((x + Reach(p) <= hi && stands(p, x)) ||
+        (x + Reach(q) <= hi && stands(q, x))) {
+      return x;
     }
   }
   return to;
@@ -214,20 +344,26 @@ ProbeSet ChooseProbes(std::string_view pattern, const MatchOptions& options) {
       // bytes before it or those after it as typed. The split whose two
       // sides hit least often together.
       for (size_t gap = 1; gap + 1 < word.size(); ++gap) {
+        // Pieces are short and common: each has a third byte tested too.
         const auto before =
-            ProbeFor(LiteralsIn(word, universal, 0, gap), options.yo);
-        const auto after = ProbeFor(
-            LiteralsIn(word, universal, gap + 1, word.size()), options.yo);
+            ProbeFor(LiteralsIn(word, universal, 0, gap), options.yo, true);
+        const auto after =
+            ProbeFor(LiteralsIn(word, universal, gap + 1, word.size()),
+                     options.yo, true);
         if (!before || !after) continue;
         const uint64_t score = before->score + after->score;
         if (score >= best_score) continue;
         best_score = score;
         best.any = {before->probe, after->probe};
+        const auto whole =
+            std::make_shared<const SlipWord>(word, universal, options.yo);
+        for (LiteralProbe& piece : best.any) piece.slip_word = whole;
+        best.any[1].piece_offset = Consumed(word, universal, gap + 1);
       }
       continue;
     }
-    const auto whole =
-        ProbeFor(LiteralsIn(word, universal, 0, word.size()), options.yo);
+    const auto whole = ProbeFor(LiteralsIn(word, universal, 0, word.size()),
+                                options.yo, false);
     if (!whole || whole->score >= best_score) continue;
     best_score = whole->score;
     best.any = {whole->probe};
@@ -237,14 +373,11 @@ ProbeSet ChooseProbes(std::string_view pattern, const MatchOptions& options) {
 
 size_t FindProbe(const ProbeSet& probes, const uint8_t* data, size_t from,
                  size_t to, size_t lo, size_t hi) {
-  switch (probes.any.size()) {
-    case 1:
-      return FindAny<1>(probes.any, data, from, to, lo, hi);
-    case 2:
-      return FindAny<2>(probes.any, data, from, to, lo, hi);
-    default:
-      return from;  // no probe: every position may hold a match
+  if (probes.any.empty()) return from;  // every position may hold a match
+  if (probes.any.size() == 1) {
+    return FindOne(probes.any.front(), data, from, to, lo, hi);
   }
+  return FindPieces(probes, data, from, to, lo, hi);
 }
 
 }  // namespace spravka

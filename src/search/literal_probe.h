@@ -4,10 +4,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "search/match_record.h"
+#include "search/slip_match.h"
 
 namespace spravka {
 
@@ -28,11 +32,21 @@ struct ProbeByte {
 // record is found and confirmed. So a scan leaps over the records that
 // cannot match.
 struct LiteralProbe {
-  int bytes = 0;            // 1 or 2 looked for
-  ProbeByte first, second;  // second.offset >= first.offset; never or_yo
-  // Every literal byte of that keyword, item or piece, the two above
+  // The two rarest literals at distinct offsets (one when there is only
+  // one), never an "е" that also finds "ё".
+  std::vector<ProbeByte> pair;
+  // Pieces of a word that may hold a slip are short and common: where the
+  // pair stands, a third literal (an "е" that also finds "ё" may be it) is
+  // tested many bytes at a time too, before any is checked one by one.
+  std::optional<ProbeByte> third;
+  // Every literal byte of that keyword, item or piece, the ones above
   // included.
   std::vector<ProbeByte> literals;
+  // For a piece of a word that may hold a slip: the word, and how many
+  // bytes of it come before the piece. A hit counts only where the whole
+  // word, slip and all, can stand around it.
+  std::shared_ptr<const SlipWord> slip_word;
+  size_t piece_offset = 0;
 };
 
 // Every record a pattern matches passes at least one of these probes; with
@@ -45,9 +59,10 @@ struct ProbeSet {
 
 ProbeSet ChooseProbes(std::string_view pattern, const MatchOptions& options);
 
-// The first x in [from, to) where a probe's first byte stands at x, its
-// second one at its distance, and every literal of it at its offset, all of
-// it inside data[lo .. hi]; `to` when none. Reads only data[lo .. hi].
+// The first x in [from, to) where every literal of a probe stands at x +
+// its offset, all of it inside data[lo .. hi] (and for pieces of a word
+// that may hold a slip, with the whole word around it); `to` when none.
+// Reads only data[lo .. hi].
 size_t FindProbe(const ProbeSet& probes, const uint8_t* data, size_t from,
                  size_t to, size_t lo, size_t hi);
 

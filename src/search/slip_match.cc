@@ -8,11 +8,10 @@
 #include "storage/record_table.h"
 
 namespace spravka {
-namespace {
 
 // One keyword or item text, pattern bytes [begin, end), and where in a
 // record it can stand.
-class Word {
+class SlipWord::Word {
  public:
   Word(const uint8_t* begin, const uint8_t* end, bool universal, bool yo)
       : begin_(begin), end_(end), universal_(universal), yo_(yo) {
@@ -28,6 +27,21 @@ class Word {
   // The earliest end of a placement that starts at r, or null.
   const uint8_t* EndFrom(const uint8_t* r) const {
     return slip_ ? EndWithSlip(r) : Exact(begin_, r);
+  }
+
+  // False when no placement can start in [first, last]: one that starts at
+  // s, slip or not, has its first or second byte at s or s + 1. Reads
+  // [first, last + 1].
+  bool MayStartIn(const uint8_t* first, const uint8_t* last) const {
+    if (end_ - begin_ < 2 || !IsLiteral(begin_) || !IsLiteral(begin_ + 1)) {
+      return true;
+    }
+    for (const uint8_t* r = first; r <= last + 1; ++r) {
+      if (SameLetter(*r, begin_[0], yo_) || SameLetter(*r, begin_[1], yo_)) {
+        return true;
+      }
+    }
+    return false;
   }
 
   // The earliest end of a placement starting anywhere in [from, last].
@@ -46,6 +60,9 @@ class Word {
   // "$" tests for a word end; first in a keyword it is an ordinary byte.
   bool WordEndTest(const uint8_t* i) const {
     return *i == '$' && !(universal_ && i == begin_);
+  }
+  bool IsLiteral(const uint8_t* i) const {
+    return *i != '?' && !WordEndTest(i);
   }
 
   // Pattern byte *i against record byte *r as the exact match takes it;
@@ -110,6 +127,10 @@ class Word {
   bool slip_ = false;
   size_t fewest_ = 0;  // record bytes a placement consumes at the least
 };
+
+namespace {
+
+using Word = SlipWord::Word;
 
 bool KeywordsWithSlip(const uint8_t* pattern, const uint8_t* text, bool yo) {
   const uint8_t* r = text;
@@ -183,6 +204,26 @@ bool PatternMaySlip(std::string_view pattern, bool universal) {
     const size_t begin = i;
     while (i < pattern.size() && static_cast<uint8_t>(pattern[i]) >= stop) ++i;
     if (begin < i && MaySlip(pattern.substr(begin, i - begin))) return true;
+  }
+  return false;
+}
+
+SlipWord::SlipWord(std::string_view word, bool universal, bool yo)
+    : bytes_(word) {
+  const auto* begin = reinterpret_cast<const uint8_t*>(bytes_.data());
+  word_ =
+      std::make_unique<const Word>(begin, begin + bytes_.size(), universal, yo);
+}
+
+SlipWord::~SlipWord() = default;
+
+bool SlipWord::MayStartIn(const uint8_t* first, const uint8_t* last) const {
+  return word_->MayStartIn(first, last);
+}
+
+bool SlipWord::FitsFrom(const uint8_t* first, const uint8_t* last) const {
+  for (const uint8_t* s = first; s <= last; ++s) {
+    if (word_->EndFrom(s) != nullptr) return true;
   }
   return false;
 }

@@ -2,7 +2,10 @@
 #ifndef SPRAVKA_SEARCH_SLIP_MATCH_H_
 #define SPRAVKA_SEARCH_SLIP_MATCH_H_
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <string_view>
 
 namespace spravka {
@@ -28,6 +31,33 @@ bool PatternMaySlip(std::string_view pattern, bool universal);
 // its field. Works in place, reads neither text beyond its 0x1F.
 bool MatchRecordWithSlip(const uint8_t* pattern, const uint8_t* text,
                          bool universal, bool yo);
+
+// A keyword or item text of a pattern as MatchRecordWithSlip takes it
+// (with a slip when it has four or more letters), made once for many
+// tests.
+class SlipWord {
+ public:
+  SlipWord(std::string_view word, bool universal, bool yo);
+  ~SlipWord();
+  SlipWord(const SlipWord&) = delete;
+  SlipWord& operator=(const SlipWord&) = delete;
+
+  // Whether it can stand in a record text starting anywhere in
+  // [first, last]. The text's closing 0x1F must lie at or after `last`.
+  bool FitsFrom(const uint8_t* first, const uint8_t* last) const;
+  // False when it certainly cannot start in [first, last]: a placement
+  // that starts at s, slip or not, has its first or second byte at s or
+  // s + 1. Reads exactly [first, last + 1].
+  bool MayStartIn(const uint8_t* first, const uint8_t* last) const;
+  size_t size() const { return bytes_.size(); }
+
+  // Where one word can stand; MatchRecordWithSlip places each with it.
+  class Word;
+
+ private:
+  std::string bytes_;
+  std::unique_ptr<const Word> word_;
+};
 
 }  // namespace spravka
 

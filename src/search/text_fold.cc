@@ -49,11 +49,9 @@ constexpr std::array<bool, 256> MakeLetterTable() {
   }
   return table;
 }
-constexpr std::array<bool, 256> kLetters = MakeLetterTable();
-
 }  // namespace
 
-bool IsLetter(uint8_t c) { return kLetters[c]; }
+const std::array<bool, 256> kLetterTable = MakeLetterTable();
 
 std::string LowerCyrillic(std::string_view text) {
   std::string out(text);

@@ -2,6 +2,7 @@
 #ifndef SPRAVKA_SEARCH_TEXT_FOLD_H_
 #define SPRAVKA_SEARCH_TEXT_FOLD_H_
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -29,7 +30,8 @@ inline bool SameLetter(uint8_t c, uint8_t p, bool yo) {
 
 // Letters: Latin, Russian (Ё included) and the Ukrainian ones. Only letters
 // are ever part of a slip; digits and punctuation always match as typed.
-bool IsLetter(uint8_t c);
+extern const std::array<bool, 256> kLetterTable;
+inline bool IsLetter(uint8_t c) { return kLetterTable[c]; }
 
 // `LowerCyrillic`: every byte 0xC0–0xDF becomes that byte + 0x20.
 std::string LowerCyrillic(std::string_view text);
