@@ -251,7 +251,10 @@ size_t FindOne(const LiteralProbe& p, const uint8_t* data, size_t from,
   const auto pair = [&](const uint8_t* at) {
     return _mm_and_si128(a.Test(at, fold), b.Test(at, fold));
   };
-  for (; x + 64 <= to && x + 63 + reach <= hi; x += 64) {
+  // Blocks of 64 positions while every test of the last one reads no
+  // further than hi.
+  const size_t blocks_to = hi >= 63 + reach ? std::min(to, hi - reach + 1) : 0;
+  for (; x + 64 <= blocks_to; x += 64) {
     const uint8_t* at = data + x;
     const __m128i h0 = pair(at), h1 = pair(at + 16), h2 = pair(at + 32),
                   h3 = pair(at + 48);
@@ -294,7 +297,10 @@ size_t FindPieces(const ProbeSet& set, const uint8_t* data, size_t from,
     return _mm_or_si128(_mm_and_si128(hp, p2.Test(at, fold)),
                         _mm_and_si128(hq, q2.Test(at, fold)));
   };
-  for (; x + 64 <= to && x + 63 + reach <= hi; x += 64) {
+  // Blocks of 64 positions while every test of the last one reads no
+  // further than hi.
+  const size_t blocks_to = hi >= 63 + reach ? std::min(to, hi - reach + 1) : 0;
+  for (; x + 64 <= blocks_to; x += 64) {
     const uint8_t* at = data + x;
     const __m128i p_0 = _mm_and_si128(p0.Test(at, fold), p1.Test(at, fold));
     const __m128i q_0 = _mm_and_si128(q0.Test(at, fold), q1.Test(at, fold));
