@@ -98,7 +98,12 @@ class RecordShortcutsTest : public QObject {
     Press(focus, Qt::Key_Insert);
     QCOMPARE(rig_->Rows(table), rows + 1);
     const int added = rows + 1;  // the record's number
-    QVERIFY(rig_->window()->session().store().changes(table).Find(added).has_value());
+    QVERIFY(rig_->window()
+                ->session()
+                .store()
+                .changes(table)
+                .Find(added)
+                .has_value());
 
     // The added row is the current one.
     rig_->boxes.answers = {true};
