@@ -136,6 +136,7 @@ int main(int argc, char** argv) {
   QuietSearchView bare;
   SearchEngine core(&window.session().store(), &bare);
   core.SetUniversalMode(true);
+  core.SetSettings(engine.settings());  // as the window compares
 
   // A keystroke: `prefix` stands in the line, then `key` is typed.
   auto keystroke = [&](const QString& prefix, QChar key, bool keep_cache) {

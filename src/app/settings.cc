@@ -41,6 +41,14 @@ bool Settings::StripesOn() const {
   return ParseSettingBool(store_->Read(kZebraSetting), true);
 }
 
+bool Settings::YoSearch() const {
+  return ParseSettingBool(store_->Read(kYoSearchSetting), true);
+}
+
+bool Settings::SimilarSearch() const {
+  return ParseSettingBool(store_->Read(kSimilarSearchSetting), true);
+}
+
 void Settings::SetLastBase(const std::string& base) {
   store_->Write(kLastBaseSetting, base);
 }
@@ -55,6 +63,14 @@ void Settings::SetContrast(int level) {
 
 void Settings::SetStripesOn(bool on) {
   store_->Write(kZebraSetting, on ? "1" : "0");
+}
+
+void Settings::SetYoSearch(bool on) {
+  store_->Write(kYoSearchSetting, on ? "1" : "0");
+}
+
+void Settings::SetSimilarSearch(bool on) {
+  store_->Write(kSimilarSearchSetting, on ? "1" : "0");
 }
 
 }  // namespace spravka

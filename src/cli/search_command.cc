@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/rules/count_label.h"
 #include "cli/arguments.h"
 #include "cli/base_loading.h"
 #include "cli/command.h"
@@ -23,10 +24,11 @@ namespace {
 constexpr char kUsage[] =
     "Использование: spravka-cli search БАЗА.qz --table home|org\n"
     "                 (--universal ТЕКСТ | --field ВИД=ТЕКСТ ...) [--all]\n"
+    "                 [--yo=on|off] [--typo=on|off]\n"
     "Записи, которые показала бы таблица окна, в её порядке: поля 1..n\n"
     "через табуляцию, строка \". . . . .\", если найдено больше 1000, и\n"
     "последней строкой надпись под «Выбрано:» («25 зап.», «более 1000 зап.»,\n"
-    "«0 зап.», когда ничего не найдено).\n"
+    "«12 зап. — похожие», «0 зап.», когда ничего не найдено).\n"
     "  --table home|org      квартирные телефоны или организации\n"
     "  --universal ТЕКСТ     строка универсального поиска: ключевые слова\n"
     "                        через пробел, по любым полям, по порядку\n"
@@ -35,6 +37,11 @@ constexpr char kUsage[] =
     "                        имя (number, subscriber, street, ...); можно\n"
     "                        повторять\n"
     "  --all                 все найденные записи, без предела в 1000\n"
+    "  --yo=on|off           «е» находит и «ё» (по умолчанию on)\n"
+    "  --typo=on|off         если ничего не найдено, показать похожие: в\n"
+    "                        каждом слове из четырёх и более букв одна буква\n"
+    "                        другая, лишняя, пропущена или две соседние\n"
+    "                        переставлены (по умолчанию on)\n"
     "«^» в начале текста — поле начинается с него, «?» — любой знак,\n"
     "«$» — конец слова. Полный номер в другой таблице здесь не ищется.\n";
 
@@ -47,7 +54,21 @@ struct Request {
   std::string universal;
   std::vector<std::pair<std::string, std::string>> fields;  // kind, text
   bool all = false;
+  SearchSettings settings{.yo = true, .similar = true};
 };
+
+// An "on" or "off" option; on when it is absent.
+bool OnOff(const Arguments& args, std::string_view name, bool* value,
+           std::string* error) {
+  const std::string text = args.Value(name, "on");
+  if (text != "on" && text != "off") {
+    *error =
+        "«--" + std::string(name) + "» ждёт on или off, а не «" + text + "»";
+    return false;
+  }
+  *value = text == "on";
+  return true;
+}
 
 bool ParseRequest(const std::vector<std::string>& words, Request* request,
                   std::string* error) {
@@ -56,9 +77,13 @@ bool ParseRequest(const std::vector<std::string>& words, Request* request,
                   {{"table", true},
                    {"universal", true},
                    {"field", true, /*repeats=*/true},
-                   {"all", false}},
+                   {"all", false},
+                   {"yo", true},
+                   {"typo", true}},
                   error) ||
-      !args.OneBase(error)) {
+      !args.OneBase(error) ||
+      !OnOff(args, "yo", &request->settings.yo, error) ||
+      !OnOff(args, "typo", &request->settings.similar, error)) {
     return false;
   }
   request->path = args.positional()[0];
@@ -151,8 +176,8 @@ int RunSearch(const std::vector<std::string>& words) {
           ? UniversalPattern(universal_text)
           : DetailedPattern(table, edits, maps, store.header.NumberLength);
   const SearchResult result =
-      ScanTable(store.table(table), pattern, request.has_universal,
-                request.all ? kNoCap : kSearchCap);
+      SearchTable(store.table(table), pattern, request.has_universal,
+                  request.settings, request.all ? kNoCap : kSearchCap);
 
   const int field_count = store.FieldCount(table);
   // Written a piece at a time, as export does: the whole of a large result
@@ -160,8 +185,8 @@ int RunSearch(const std::vector<std::string>& words) {
   bool written = true;
   std::string out;
   const auto flush = [&] {
-    written = written &&
-              std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
+    written =
+        written && std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
     out.clear();
   };
   std::string line;
@@ -179,8 +204,10 @@ int RunSearch(const std::vector<std::string>& words) {
     }
     out += '\n';
   }
-  out += result.capped ? "более " + std::to_string(kSearchCap) + " зап.\n"
-                       : std::to_string(result.count()) + " зап.\n";
+  out += result.capped ? "более " + std::to_string(kSearchCap) + " зап."
+                       : std::to_string(result.count()) + " зап.";
+  if (result.similar) out += kSimilarMark;
+  out += '\n';
   flush();
   if (!written || std::fflush(stdout) != 0) {
     return Fail("не удалось записать в стандартный вывод");

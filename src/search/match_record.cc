@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "search/match_record.h"
 
+#include "search/slip_match.h"
 #include "search/text_fold.h"
 #include "storage/record_table.h"
 
@@ -8,6 +9,7 @@ namespace spravka {
 namespace {
 
 // Keywords in order, each found leftmost and strictly after the one before.
+template <bool kYo>
 bool MatchKeywords(const uint8_t* pattern, const uint8_t* text) {
   const uint8_t* r = text;
   const uint8_t* i = pattern;
@@ -22,7 +24,7 @@ bool MatchKeywords(const uint8_t* pattern, const uint8_t* text) {
       for (;;) {
         const uint8_t c = *r++;
         if (c == kRecordEnd) return false;
-        if (first == '?' || FoldCyrillic(c) == first) break;
+        if (first == '?' || SameLetter(c, first, kYo)) break;
       }
       const uint8_t* const anchor = r;
       i = keyword + 1;
@@ -41,7 +43,7 @@ bool MatchKeywords(const uint8_t* pattern, const uint8_t* text) {
             break;
           }
           --r;  // a word end consumes nothing
-        } else if (FoldCyrillic(c) != p) {
+        } else if (!SameLetter(c, p, kYo)) {
           matched = false;
           break;
         }
@@ -54,6 +56,7 @@ bool MatchKeywords(const uint8_t* pattern, const uint8_t* text) {
 }
 
 // Items in ascending tag order, each tested inside the field of its tag.
+template <bool kYo>
 bool MatchItems(const uint8_t* pattern, const uint8_t* text) {
   const uint8_t* r = text;
   const uint8_t* i = pattern;
@@ -82,7 +85,7 @@ bool MatchItems(const uint8_t* pattern, const uint8_t* text) {
         ok = IsWordEnd(c);
         if (ok) --r;
       } else {
-        ok = FoldCyrillic(c) == p;
+        ok = SameLetter(c, p, kYo);
       }
       if (ok) {
         ++j;
@@ -100,18 +103,34 @@ bool MatchItems(const uint8_t* pattern, const uint8_t* text) {
 }  // namespace
 
 bool MatchRecord(const uint8_t* pattern, const uint8_t* text, bool universal) {
-  return universal ? MatchKeywords(pattern, text) : MatchItems(pattern, text);
+  return universal ? MatchKeywords<false>(pattern, text)
+                   : MatchItems<false>(pattern, text);
+}
+
+bool MatchRecord(const uint8_t* pattern, const uint8_t* text,
+                 const MatchOptions& options) {
+  if (options.slip) {
+    return MatchRecordWithSlip(pattern, text, options.universal, options.yo);
+  }
+  if (!options.yo) return MatchRecord(pattern, text, options.universal);
+  return options.universal ? MatchKeywords<true>(pattern, text)
+                           : MatchItems<true>(pattern, text);
 }
 
 bool MatchRecord(std::string_view pattern, std::string_view text,
-                 bool universal) {
+                 const MatchOptions& options) {
   const char end = static_cast<char>(kRecordEnd);
   if (pattern.find(end) == std::string_view::npos ||
       text.find(end) == std::string_view::npos) {
     return false;
   }
   return MatchRecord(reinterpret_cast<const uint8_t*>(pattern.data()),
-                     reinterpret_cast<const uint8_t*>(text.data()), universal);
+                     reinterpret_cast<const uint8_t*>(text.data()), options);
+}
+
+bool MatchRecord(std::string_view pattern, std::string_view text,
+                 bool universal) {
+  return MatchRecord(pattern, text, MatchOptions{.universal = universal});
 }
 
 }  // namespace spravka

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "search/match_record.h"
+
 namespace spravka {
 
 // Whether every record that matches `pattern` certainly matches `cached`
@@ -20,6 +22,14 @@ namespace spravka {
 // tags occur once, as in every record the program writes).
 bool PatternCovers(std::string_view cached, std::string_view pattern,
                    bool universal);
+
+// The same for patterns matched with options. The modes must agree. A
+// cached "е" that also finds "ё" covers a new "е" or "ё"; one that does not
+// covers no new "е" that does. A new word that may hold a slip is covered
+// only by cached words that may hold one too, with no cached "?" over a
+// letter of it (the slip may move that letter).
+bool PatternCovers(std::string_view cached, const MatchOptions& cached_options,
+                   std::string_view pattern, const MatchOptions& options);
 
 }  // namespace spravka
 

@@ -8,13 +8,13 @@
 
 namespace spravka {
 
-RecordScanner::RecordScanner(std::string pattern, bool universal)
-    : pattern_(std::move(pattern)), universal_(universal) {
+RecordScanner::RecordScanner(std::string pattern, const MatchOptions& options)
+    : pattern_(std::move(pattern)), options_(options) {
   // The matcher reads the pattern up to its 0x1F.
   if (pattern_.find(static_cast<char>(kRecordEnd)) == std::string::npos) {
     pattern_.push_back(static_cast<char>(kRecordEnd));
   }
-  probe_ = ChooseProbe(pattern_, universal_);
+  probes_ = ChooseProbes(pattern_, options_);
 }
 
 void RecordScanner::Start(size_t from) {
@@ -48,7 +48,7 @@ size_t RecordScanner::RecordLength(const Table& table, size_t p) {
 bool RecordScanner::Matches(const Table& table, size_t p) {
   ++records_checked_;
   return MatchRecord(reinterpret_cast<const uint8_t*>(pattern_.data()),
-                     table.at(p + kRecordHeadSize), universal_);
+                     table.at(p + kRecordHeadSize), options_);
 }
 
 bool RecordScanner::Step(const Table& table, size_t budget, size_t limit,
@@ -57,7 +57,7 @@ bool RecordScanner::Step(const Table& table, size_t budget, size_t limit,
   if (done_) return true;
   if (cached_) {
     done_ = StepCached(table, budget, limit, matches);
-  } else if (probe_.bytes > 0) {
+  } else if (!probes_.any.empty()) {
     done_ = StepProbe(table, budget, limit, matches);
   } else {
     done_ = StepEach(table, budget, limit, matches);
@@ -71,13 +71,10 @@ bool RecordScanner::StepProbe(const Table& table, size_t budget, size_t limit,
                               std::vector<size_t>* matches) {
   const uint8_t* const data = table.at(0);
   const size_t end = table.used + 1;  // one past the last used byte
-  const size_t distance = probe_.second.offset - probe_.first.offset;
-  if (distance >= end) return true;
-  const size_t probe_end = end - distance;  // hits start before it
-  const size_t slice_end = std::min(probe_end, probe_at_ + budget);
+  const size_t slice_end = std::min(end, probe_at_ + budget);
   while (probe_at_ < slice_end) {
     const size_t hit =
-        FindProbe(probe_, data, probe_at_, slice_end, 1, table.used);
+        FindProbe(probes_, data, probe_at_, slice_end, 1, table.used);
     if (hit == slice_end) {
       probe_at_ = slice_end;
       break;
@@ -97,7 +94,7 @@ bool RecordScanner::StepProbe(const Table& table, size_t budget, size_t limit,
     record_ += length;
     probe_at_ = record_;  // the whole record is decided
   }
-  return probe_at_ >= probe_end;
+  return probe_at_ >= end;
 }
 
 bool RecordScanner::StepEach(const Table& table, size_t budget, size_t limit,

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "search/literal_probe.h"
@@ -15,14 +16,17 @@ namespace spravka {
 // order, slice by slice, so that a long scan can pause between slices and
 // go on where it stopped (as long as the table has not changed).
 //
-// The result is exactly that of MatchRecord applied record by record: the
-// literal probe only leaps over records that cannot match, and every
-// candidate is confirmed by MatchRecord. Every record length read is checked
-// against the used part, so a damaged table ends the scan instead of making
-// it loop or read outside.
+// The result is exactly that of MatchRecord (with the same options) applied
+// record by record: the literal probe only leaps over records that cannot
+// match, and every candidate is confirmed by MatchRecord. Every record length
+// read is checked against the used part, so a damaged table ends the scan
+// instead of making it loop or read outside.
 class RecordScanner {
  public:
-  RecordScanner(std::string pattern, bool universal);
+  RecordScanner(std::string pattern, const MatchOptions& options);
+  RecordScanner(std::string pattern, bool universal)
+      : RecordScanner(std::move(pattern),
+                      MatchOptions{.universal = universal}) {}
 
   // Scans every record from position `from` on.
   void Start(size_t from = 1);
@@ -54,8 +58,8 @@ class RecordScanner {
                   std::vector<size_t>* matches);
 
   std::string pattern_;
-  bool universal_;
-  LiteralProbe probe_;
+  MatchOptions options_;
+  ProbeSet probes_;
 
   bool cached_ = false;
   std::vector<size_t> positions_;

@@ -8,10 +8,13 @@
 
 namespace spravka {
 
-int SearchCache::Lookup(std::string_view pattern, bool universal) const {
+int SearchCache::Lookup(std::string_view pattern,
+                        const MatchOptions& options) const {
   for (const uint8_t slot : CacheOrder) {
-    if (slot == 0 || CacheUniversal[slot] != universal) continue;
-    if (PatternCovers(CacheKey[slot], pattern, universal)) return slot;
+    if (slot == 0) continue;
+    if (PatternCovers(CacheKey[slot], CacheOptions[slot], pattern, options)) {
+      return slot;
+    }
   }
   return 0;
 }
@@ -24,16 +27,18 @@ void SearchCache::Promote(int slot) {
   ++version_;
 }
 
-void SearchCache::StoreOverflow(std::string_view pattern, bool universal,
+void SearchCache::StoreOverflow(std::string_view pattern,
+                                const MatchOptions& options,
                                 std::vector<size_t> positions) {
   CacheKey[kOverflowSlot] = pattern;
-  CacheUniversal[kOverflowSlot] = universal;
+  CacheOptions[kOverflowSlot] = options;
   CacheRows[kOverflowSlot] = std::move(positions);
   CacheOrder[kSmallSlots] = kOverflowSlot;
   ++version_;
 }
 
-void SearchCache::StoreSmall(std::string_view pattern, bool universal,
+void SearchCache::StoreSmall(std::string_view pattern,
+                             const MatchOptions& options,
                              std::vector<size_t> positions) {
   // Shift positions 1..3 back; the entry at 4 drops out.
   std::copy_backward(CacheOrder.begin(), CacheOrder.begin() + kSmallSlots - 1,
@@ -45,7 +50,7 @@ void SearchCache::StoreSmall(std::string_view pattern, bool universal,
   }
   CacheOrder[0] = static_cast<uint8_t>(slot);
   CacheKey[slot] = pattern;
-  CacheUniversal[slot] = universal;
+  CacheOptions[slot] = options;
   CacheRows[slot] = std::move(positions);
   ++version_;
 }

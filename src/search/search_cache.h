@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "search/match_record.h"
+
 namespace spravka {
 
 // The results of recent searches of one table, so that a refined search
@@ -24,22 +26,23 @@ class SearchCache {
   // Positions 0..3: the small slots in use, most recent first, 0 = empty;
   // position 4: kOverflowSlot when the overflow slot holds a result, else 0.
   std::array<uint8_t, 5> CacheOrder{};
-  std::array<std::string, 6> CacheKey;           // the pattern of a slot
-  std::array<bool, 6> CacheUniversal{};          // the mode of that pattern
+  std::array<std::string, 6> CacheKey;  // the pattern of a slot
+  // How that pattern was matched: its mode, "е" for "ё", slips.
+  std::array<MatchOptions, 6> CacheOptions{};
   std::array<std::vector<size_t>, 6> CacheRows;  // its record positions
 
-  // The first slot in CacheOrder whose pattern certainly covers `pattern`
-  // in this mode, or 0.
-  int Lookup(std::string_view pattern, bool universal) const;
+  // The first slot in CacheOrder whose pattern, as it was matched, certainly
+  // covers `pattern` matched with `options`, or 0.
+  int Lookup(std::string_view pattern, const MatchOptions& options) const;
 
   // A small slot was reused: it moves to the front.
   void Promote(int slot);
   // A result of 1000 records (capped or not) replaces the overflow slot.
-  void StoreOverflow(std::string_view pattern, bool universal,
+  void StoreOverflow(std::string_view pattern, const MatchOptions& options,
                      std::vector<size_t> positions);
   // A result below 1000 records takes the front small slot; the oldest one
   // drops out when all four are in use.
-  void StoreSmall(std::string_view pattern, bool universal,
+  void StoreSmall(std::string_view pattern, const MatchOptions& options,
                   std::vector<size_t> positions);
 
   // `ClearSearchCache`.

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "search/search_engine.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <vector>
 
 #include "search/record_scanner.h"
 #include "search/search_pattern.h"
+#include "search/slip_match.h"
 #include "search/table_scan.h"
 #include "storage/base_header.h"
 
@@ -174,15 +176,66 @@ void SearchEngine::RunSearch(TableId table) {
   std::vector<size_t> positions;
   uint64_t generation = 0;
   bool filled = false;  // result holds the rows of the finished pass
+  Clock::time_point last_yield = Clock::now();
+
+  // One scan of the table (or of a cached result) into `positions`; false
+  // when it was to start over. Stores or promotes its cache slot.
+  const auto scan = [&](const std::string& pattern, const MatchOptions& options,
+                        int* slot_used) {
+    SearchCache& cache = s.caches[t];
+    const int slot = cache.Lookup(pattern, options);
+    const uint64_t cache_version = cache.version();
+    positions.clear();
+    RecordScanner scanner(pattern, options);
+    if (slot == 0) {
+      scanner.Start();
+    } else {
+      // A copy: the slot may change while the scan is suspended.
+      scanner.Start(cache.CacheRows[slot],
+                    cache.CacheRows[slot].size() >= kSearchCap);
+    }
+    while (!scanner.Step(s.store->table(table), s.slice, kSearchCap + 1,
+                         &positions)) {
+      if (Clock::now() - last_yield < s.yield_interval) continue;
+      view.ProcessEvents();
+      last_yield = Clock::now();
+      // Never go on over changed data.
+      if (s.store_changed || s.store->generation(table) != generation) {
+        restart_ = true;
+      }
+      if (restart_) return false;
+    }
+    *slot_used = slot;
+    stats.records_checked += scanner.records_checked();
+    stats.damaged = stats.damaged || scanner.damaged();
+    // Store only what is known to belong to the cache as it stands.
+    if (cache.version() == cache_version && cache.generation == generation) {
+      if (slot >= 1 && slot <= SearchCache::kSmallSlots) {
+        cache.Promote(slot);
+      } else {
+        const size_t count = std::min(positions.size(), kSearchCap);
+        std::vector<size_t> rows(positions.begin(), positions.begin() + count);
+        if (count == kSearchCap) {
+          cache.StoreOverflow(pattern, options, std::move(rows));
+        } else {
+          cache.StoreSmall(pattern, options, std::move(rows));
+        }
+      }
+    }
+    return true;
+  };
+
   try {
     do {
       restart_ = false;
       s.store_changed = false;
-      ++stats.passes;
+      const int passes = stats.passes + 1;
+      stats = ScanStats();
+      stats.passes = passes;
       result = SearchResult();
       positions.clear();
       const std::string pattern = BuildPattern(table, &number_text);
-      const bool universal = universal_mode_;
+      MatchOptions options{.universal = universal_mode_, .yo = settings_.yo};
 
       SearchCache& cache = s.caches[t];
       generation = s.store->generation(table);
@@ -190,59 +243,31 @@ void SearchEngine::RunSearch(TableId table) {
         cache.Clear();
         cache.generation = generation;
       }
-      const int slot = cache.Lookup(pattern, universal);
-      const uint64_t cache_version = cache.version();
-
-      RecordScanner scanner(pattern, universal);
-      if (slot == 0) {
-        scanner.Start();
-      } else {
-        // A copy: the slot may change while the scan is suspended.
-        scanner.Start(cache.CacheRows[slot],
-                      cache.CacheRows[slot].size() >= kSearchCap);
+      if (!scan(pattern, options, &stats.cache_slot)) continue;
+      // Nothing as typed: what one slip a word finds.
+      bool similar = false;
+      if (positions.empty() && settings_.similar &&
+          PatternMaySlip(pattern, options.universal)) {
+        options.slip = true;
+        stats.slip_scan = true;
+        if (!scan(pattern, options, &stats.slip_cache_slot)) continue;
+        similar = !positions.empty();
       }
-      Clock::time_point last_yield = Clock::now();
-      while (!scanner.Step(s.store->table(table), s.slice, kSearchCap + 1,
-                           &positions)) {
-        if (Clock::now() - last_yield < s.yield_interval) continue;
-        view.ProcessEvents();
-        last_yield = Clock::now();
-        // Never go on over changed data.
-        if (s.store_changed || s.store->generation(table) != generation) {
-          restart_ = true;
-        }
-        if (restart_) break;
-      }
-      if (restart_) continue;
 
       FillResult(s.store->table(table), positions, kSearchCap, &result);
+      result.similar = similar;
       filled = true;
-      stats.cache_slot = slot;
-      stats.records_checked = scanner.records_checked();
-      stats.damaged = scanner.damaged();
-      // Store only what is known to belong to the cache as it stands.
-      if (cache.version() == cache_version && cache.generation == generation) {
-        if (slot >= 1 && slot <= SearchCache::kSmallSlots) {
-          cache.Promote(slot);
-        } else {
-          positions.resize(result.count());
-          if (result.count() == kSearchCap) {
-            cache.StoreOverflow(pattern, universal, std::move(positions));
-          } else {
-            cache.StoreSmall(pattern, universal, std::move(positions));
-          }
-        }
-      }
     } while (restart_);
   } catch (...) {
-    // The closing steps run whatever happened; the cache keeps what it had,
-    // and the grid shows the rows found so far (unless the table changed
-    // under them).
+    // The closing steps run whatever happened; the cache keeps what the
+    // scans that ended stored, and the grid shows the rows found so far
+    // (unless the table changed under them).
     if (!filled) {
       try {
         result = SearchResult();
         if (!s.store_changed && s.store->generation(table) == generation) {
           FillResult(s.store->table(table), positions, kSearchCap, &result);
+          result.similar = stats.slip_scan && result.count() > 0;
         }
       } catch (...) {
         result = SearchResult();

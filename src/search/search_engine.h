@@ -10,6 +10,7 @@
 #include "search/search_cache.h"
 #include "search/search_result.h"
 #include "search/search_view.h"
+#include "search/table_scan.h"
 #include "storage/record_store.h"
 
 namespace spravka {
@@ -52,6 +53,12 @@ class SearchEngine {
   // mode means nothing in the other.
   bool universal_mode() const { return universal_mode_; }
   void SetUniversalMode(bool universal);
+  // How the searches compare typed text: "е" also finding "ё", and a
+  // second scan letting each word hold one slip after a search that found
+  // nothing. Both off unless set. The caches need no clearing: each slot
+  // knows how its pattern was matched.
+  const SearchSettings& settings() const { return settings_; }
+  void SetSettings(const SearchSettings& settings) { settings_ = settings; }
   // A scan runs, perhaps suspended while the window processes events.
   bool busy() const;
   // The running scan is to start over at its next look at the events.
@@ -68,8 +75,12 @@ class SearchEngine {
   struct ScanStats {
     int cache_slot = 0;          // the slot it reused, 0 for a full scan
     size_t records_checked = 0;  // records tested with MatchRecord
-    bool damaged = false;        // the scan stopped at a damaged record
-    int passes = 0;              // 1 + the number of restarts
+    // The search as typed found nothing and the scan with slips ran; the
+    // slot that one reused.
+    bool slip_scan = false;
+    int slip_cache_slot = 0;
+    bool damaged = false;  // the scan stopped at a damaged record
+    int passes = 0;        // 1 + the number of restarts
   };
   const ScanStats& last_scan(TableId table) const;
   const SearchCache& cache(TableId table) const;
@@ -88,6 +99,7 @@ class SearchEngine {
 
   std::unique_ptr<Impl> impl_;
   bool universal_mode_ = false;
+  SearchSettings settings_;
   bool restart_ = false;
   bool muted_ = false;
 };

@@ -26,7 +26,10 @@ struct ResultRow {
 // ". . . . ." marker row when more than kSearchCap records matched.
 struct SearchResult {
   std::vector<ResultRow> rows;
-  bool capped = false;                          // a marker row follows the rows
+  bool capped = false;  // a marker row follows the rows
+  // The search as typed found nothing; these are the records it finds when
+  // each word may hold a slip.
+  bool similar = false;
   size_t count() const { return rows.size(); }  // the result count
 };
 

@@ -5,12 +5,18 @@
 #include <vector>
 
 #include "search/record_scanner.h"
+#include "search/slip_match.h"
 
 namespace spravka {
 
 SearchResult ScanTable(const Table& table, std::string_view pattern,
                        bool universal, size_t cap) {
-  RecordScanner scanner{std::string(pattern), universal};
+  return ScanTable(table, pattern, MatchOptions{.universal = universal}, cap);
+}
+
+SearchResult ScanTable(const Table& table, std::string_view pattern,
+                       const MatchOptions& options, size_t cap) {
+  RecordScanner scanner{std::string(pattern), options};
   scanner.Start();
   std::vector<size_t> positions;
   const size_t limit = cap == kNoCap ? kNoCap : cap + 1;
@@ -18,6 +24,21 @@ SearchResult ScanTable(const Table& table, std::string_view pattern,
   }
   SearchResult result;
   FillResult(table, positions, cap, &result);
+  return result;
+}
+
+SearchResult SearchTable(const Table& table, std::string_view pattern,
+                         bool universal, const SearchSettings& settings,
+                         size_t cap) {
+  MatchOptions options{.universal = universal, .yo = settings.yo};
+  SearchResult result = ScanTable(table, pattern, options, cap);
+  if (result.count() > 0 || !settings.similar ||
+      !PatternMaySlip(pattern, universal)) {
+    return result;
+  }
+  options.slip = true;
+  result = ScanTable(table, pattern, options, cap);
+  result.similar = result.count() > 0;
   return result;
 }
 

@@ -34,11 +34,24 @@ constexpr std::array<uint8_t, 256> MakeLayoutTable() {
 }
 constexpr std::array<uint8_t, 256> kLayoutTable = MakeLayoutTable();
 
-bool IsLatinLetter(uint8_t c) {
+constexpr bool IsLatinLetter(uint8_t c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+constexpr std::array<bool, 256> MakeLetterTable() {
+  std::array<bool, 256> table{};
+  for (int b = 0; b < 256; ++b) {
+    table[b] = IsLatinLetter(static_cast<uint8_t>(b)) || b >= 0xC0 ||
+               b == 0xA8 || b == 0xB8;
+  }
+  for (const char c : kUkrainianLetters) {
+    if (c != '\0') table[static_cast<uint8_t>(c)] = true;
+  }
+  return table;
+}
 }  // namespace
+
+const std::array<bool, 256> kLetterTable = MakeLetterTable();
 
 std::string LowerCyrillic(std::string_view text) {
   std::string out(text);

@@ -52,6 +52,19 @@ ContextMenu::ContextMenu(const Parts& parts, QWidget* parent)
   stripes_item_->setCheckable(true);
   stripes_item_->setChecked(true);
   stripes_item_->setVisible(false);
+  yo_search_item_ =
+      Item("yoSearchMenuItem", QStringLiteral("Поиск: «е» находит и «ё»"),
+           QStringLiteral("«Семенов» находит и «Семёнов»"));
+  similar_search_item_ = Item(
+      "similarSearchMenuItem",
+      QStringLiteral("Поиск: похожие, если ничего не найдено"),
+      QStringLiteral("Когда ничего не найдено, показать записи, где в слове "
+                     "из четырёх и более букв одна буква другая, лишняя, "
+                     "пропущена или две соседние переставлены"));
+  for (QAction* item : {yo_search_item_, similar_search_item_}) {
+    item->setCheckable(true);
+    item->setChecked(true);
+  }
   addSeparator()->setObjectName(QStringLiteral("helpSeparator"));
   ItemFor(p_.help, "helpMenuItem", false);
 
@@ -142,6 +155,8 @@ void ContextMenu::Decide() {
   paste_item_->setEnabled(s.paste);
   restore_item_->setEnabled(s.restore);
   new_base_item_->setEnabled(s.new_base);
+  yo_search_item_->setEnabled(s.search_options);
+  similar_search_item_->setEnabled(s.search_options);
 }
 
 void ContextMenu::OfferStripes(bool offered) {

@@ -50,6 +50,10 @@ class ContextMenu : public QMenu {
   void WatchButton(QWidget* button);
 
   QAction* stripes() const { return stripes_item_; }
+  // How searches compare: "е" also finding "ё", and similar records when a
+  // search finds nothing. Both carry their check mark.
+  QAction* yo_search() const { return yo_search_item_; }
+  QAction* similar_search() const { return similar_search_item_; }
   // Shows the stripes item and its separator.
   void OfferStripes(bool offered);
 
@@ -72,6 +76,8 @@ class ContextMenu : public QMenu {
   QAction* copy_result_item_ = nullptr;
   QAction* stripes_separator_ = nullptr;
   QAction* stripes_item_ = nullptr;
+  QAction* yo_search_item_ = nullptr;
+  QAction* similar_search_item_ = nullptr;
   QAction* restore_item_ = nullptr;
   QAction* paste_item_ = nullptr;
   QAction* new_base_item_ = nullptr;

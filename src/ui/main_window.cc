@@ -105,6 +105,7 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
   search.count_bar = tool_bar_;
   search.geometry = geometry_;
   search.counted = [this] { UpdateActions(); };
+  search.settings = ports.settings;
   search_ = new SearchControls(search);
   tool_bar_->addWidget(search_->count_panel());
 
@@ -232,6 +233,8 @@ void MainWindow::BuildMenu() {
   context_menu_->WatchButton(menu_button_);
   connect(context_menu_->stripes(), &QAction::triggered, this,
           [this](bool on) { stripes_.SetOn(on); });
+  search_->TakeSearchItems(context_menu_->yo_search(),
+                           context_menu_->similar_search());
 }
 
 void MainWindow::Start(const QString& working_folder,

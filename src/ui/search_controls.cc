@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/search_controls.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -38,7 +39,8 @@ SearchControls::SearchControls(const Parts& parts)
       overlay_(parts.overlay),
       geometry_(parts.geometry),
       counted_(parts.counted),
-      engine_(&parts.session->store(), this) {
+      engine_(&parts.session->store(), this),
+      settings_store_(parts.settings) {
   for (TableId table : {TableId::kHome, TableId::kOrg}) {
     SearchPanel* panel = pages_->panel(table);
     panel->installEventFilter(this);
@@ -59,6 +61,37 @@ SearchControls::SearchControls(const Parts& parts)
   BuildModeButtons();
   // Laid out for the universal mode until a base brings the stored mode.
   engine_.SetUniversalMode(true);
+  SearchSettings compare{.yo = true, .similar = true};
+  if (settings_store_ != nullptr) {
+    const Settings stored(settings_store_);
+    compare = {.yo = stored.YoSearch(), .similar = stored.SimilarSearch()};
+  }
+  engine_.SetSettings(compare);
+}
+
+void SearchControls::SetYoSearch(bool on) {
+  if (settings_store_ != nullptr) Settings(settings_store_).SetYoSearch(on);
+  SearchSettings compare = engine_.settings();
+  compare.yo = on;
+  engine_.SetSettings(compare);
+  engine_.Run(ActivePage());
+}
+
+void SearchControls::SetSimilarSearch(bool on) {
+  if (settings_store_ != nullptr)
+    Settings(settings_store_).SetSimilarSearch(on);
+  SearchSettings compare = engine_.settings();
+  compare.similar = on;
+  engine_.SetSettings(compare);
+  engine_.Run(ActivePage());
+}
+
+void SearchControls::TakeSearchItems(QAction* yo, QAction* similar) {
+  yo->setChecked(engine_.settings().yo);
+  similar->setChecked(engine_.settings().similar);
+  connect(yo, &QAction::triggered, this, &SearchControls::SetYoSearch);
+  connect(similar, &QAction::triggered, this,
+          &SearchControls::SetSimilarSearch);
 }
 
 void SearchControls::BuildCount(QWidget* bar) {
@@ -202,6 +235,7 @@ void SearchControls::SearchFinished(TableId table, const SearchResult& result) {
   ResultGrid* g = pages_->grid(table);
   g->ShowResult(result);
   g->setVisible(result.count() > 0);
+  similar_shown_[Index(table)] = result.similar;
   if (search_cursor_) QApplication::restoreOverrideCursor();
   search_cursor_ = false;
 }
@@ -223,7 +257,8 @@ int SearchControls::ShownRows() const {
 }
 
 void SearchControls::UpdateCountLabel() {
-  CountLabelState state = CountLabelFor(ShownRows());
+  CountLabelState state =
+      CountLabelFor(ShownRows(), similar_shown_[Index(ActivePage())]);
   count_label_->setText(QString::fromStdString(state.text));
   count_label_->setToolTip(state.hint ? QString::fromUtf8(kCountHint)
                                       : QString());

@@ -8,10 +8,12 @@
 
 #include "app/base_session.h"
 #include "app/rules/header_geometry.h"
+#include "app/settings.h"
 #include "search/search_engine.h"
 #include "search/search_view.h"
 #include "ui/result_pages.h"
 
+class QAction;
 class QLabel;
 class QLineEdit;
 
@@ -35,6 +37,8 @@ class SearchControls : public QObject, public SearchView {
     HeaderGeometry geometry;
     // After every count: the actions follow the shown rows.
     std::function<void()> counted;
+    // Where how searches compare is stored; defaults when none.
+    SettingsStore* settings = nullptr;
   };
   explicit SearchControls(const Parts& parts);
 
@@ -73,6 +77,14 @@ class SearchControls : public QObject, public SearchView {
   // the way out of a base.
   void ClearForLeaving();
 
+  // How searches compare, read from the settings (both on by default):
+  // "е" also finding "ё", and similar records when a search finds nothing.
+  // A change is stored at once and the active page searched again.
+  void SetYoSearch(bool on);
+  void SetSimilarSearch(bool on);
+  // The menu items that show and switch them.
+  void TakeSearchItems(QAction* yo, QAction* similar);
+
  private:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -97,6 +109,9 @@ class SearchControls : public QObject, public SearchView {
   // The grid of each table (residential, organisations) had the focus when
   // its search began.
   bool grid_had_focus_[2] = {false, false};
+  // Each grid shows similar records, found only with slips.
+  bool similar_shown_[2] = {false, false};
+  SettingsStore* settings_store_;
 
   QWidget* universal_panel_ = nullptr;
   QLineEdit* universal_edit_ = nullptr;

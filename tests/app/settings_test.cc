@@ -49,19 +49,27 @@ TEST(SettingsTest, DefaultsAndStoredForms) {
   EXPECT_TRUE(settings.UniversalMode());
   EXPECT_EQ(settings.Contrast(), 3);
   EXPECT_TRUE(settings.StripesOn());
+  EXPECT_TRUE(settings.YoSearch());
+  EXPECT_TRUE(settings.SimilarSearch());
 
   settings.SetLastBase("/bases/Город");
   settings.SetUniversalMode(false);
   settings.SetContrast(-11);
   settings.SetStripesOn(true);
+  settings.SetYoSearch(false);
+  settings.SetSimilarSearch(false);
   EXPECT_EQ(store.values,
             (std::map<std::string, std::string>{{"LastBase", "/bases/Город"},
                                                 {"USearch", "0"},
                                                 {"Contrast", "-11"},
-                                                {"Zebra", "1"}}));
+                                                {"Zebra", "1"},
+                                                {"YoSearch", "0"},
+                                                {"SimilarSearch", "0"}}));
   EXPECT_EQ(settings.LastBase(), "/bases/Город");
   EXPECT_FALSE(settings.UniversalMode());
   EXPECT_EQ(settings.Contrast(), -11);
+  EXPECT_FALSE(settings.YoSearch());
+  EXPECT_FALSE(settings.SimilarSearch());
 }
 
 }  // namespace

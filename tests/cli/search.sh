@@ -6,7 +6,9 @@ source "$(dirname "$0")/lib.sh" "$1"
 printf '%s\n' \
   $'234567\tИванова А.П.\tЛенина\t12а\t\t5\tЦентр' \
   $'234568\tПетров И.И.\tпр. Мира\t12\t2\t\tЗаречье' \
-  $'234569\tСеливанов К.К.\tЛенина\t125\t\t7\tЦентр' >home.tsv
+  $'234569\tСеливанов К.К.\tЛенина\t125\t\t7\tЦентр' \
+  $'234570\tСемёнов Б.Б.\tСадовая\t3\t\t1\tЦентр' \
+  $'234571\tКузнецов В.В.\tСадовая\t4\t\t2\tЦентр' >home.tsv
 printf '%s\n' $'111111\tШкола № 1\tДиректор\tМира\t2\t\t12\tЦентр' >org.tsv
 run 0 build base.qz --home home.tsv --org org.tsv --stamp 5
 
@@ -28,6 +30,25 @@ run 0 search base.qz --table home --field house=12$
 expect_in out "1 зап."
 run 0 search base.qz --table home --field 3=12 --field 2=лен
 expect_in out "2 зап."
+
+# "е" finds "ё", and a search that finds nothing shows similar records,
+# unless switched off.
+run 0 search base.qz --table home --universal "семенов"
+expect_in out "Семёнов Б.Б."
+expect_in out "1 зап."
+run 0 search base.qz --table home --universal "семенов" --yo=off
+[ "$(tail -1 out)" = "1 зап. — похожие" ] || fail "--yo=off: $(cat out)"
+run 0 search base.qz --table home --universal "семенов" --yo=off --typo=off
+[ "$(cat out)" = "0 зап." ] || fail "--yo=off --typo=off: $(cat out)"
+run 0 search base.qz --table home --universal "кузницов сад"
+[ "$(tail -1 out)" = "1 зап. — похожие" ] || fail "similar: $(cat out)"
+expect_in out "Кузнецов В.В."
+run 0 search base.qz --table home --field subscriber=кузницов --typo=on
+[ "$(tail -1 out)" = "1 зап. — похожие" ] || fail "similar field: $(cat out)"
+run 0 search base.qz --table home --universal "кузницов" --typo=off
+[ "$(cat out)" = "0 зап." ] || fail "--typo=off: $(cat out)"
+run 0 search base.qz --table home --field house=5
+[ "$(cat out)" = "0 зап." ] || fail "digits are never widened: $(cat out)"
 
 # A complete number replaces the other criteria.
 run 0 search base.qz --table home --field 0=234568 --field 1=Иванова
@@ -58,4 +79,6 @@ run 2 search base.qz --table home
 run 2 search base.qz --table home --universal x --field 1=x
 run 2 search base.qz --table home --field 9=x
 run 2 search base.qz --table shop --universal x
+run 2 search base.qz --table home --universal x --yo=maybe
+run 2 search base.qz --table home --universal x --typo
 run 1 search missing.qz --table home --universal x

@@ -131,6 +131,15 @@ void Corpus() {
       std::string("\x0A\x03") +
           DetailedPattern(TableId::kHome, edits, store.maps, 6) + records);
   Put("matcher", "wildcards", std::string("\x01\x0F") + "?$ 1?\x1F" + records);
+  // With "е" for "ё" and slips: misspelt words.
+  Put("matcher", "slips",
+      std::string("\x67\x05") +
+          UniversalPattern(Utf8ToCp1251("нвиков ленина$ 1?").value()) +
+          records);
+  edits[1] = Utf8ToCp1251("Новков").value();
+  Put("matcher", "detailed-slips",
+      std::string("\x6A\x03") +
+          DetailedPattern(TableId::kHome, edits, store.maps, 6) + records);
 
   // Search patterns: flags, kinds present, kinds with boxes, typed texts.
   InflateSeeds(MakeDemoTown(20, 5, 4));
@@ -143,6 +152,10 @@ void Corpus() {
       std::string("\x05\xFF\xFF\xFF"
                   "123456\0yjd",
                   14));
+  Put("search_pattern", "slips",
+      std::string("\x18\x7F\xFF\xFF") + Utf8ToCp1251("12").value() + '\0' +
+          Utf8ToCp1251("Семенв").value() + '\0' + "^" +
+          Utf8ToCp1251("Линина").value());
   Put("search_pattern", "latin-layout",
       std::string("\x00\x7F\x06\x06"
                   "\0bdfy\0^ktyby",

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The matcher with any pattern and any records: it reads neither beyond
-// its closing 0x1F, and the scanner, which leaps over records by a literal
-// probe and scans in slices, finds exactly the records the matcher accepts
-// one by one, from the start and from a cached result.
+// The matcher with any pattern and any records, with or without "е" for
+// "ё" and slips: it reads neither beyond its closing 0x1F, and the scanner,
+// which leaps over records by literal probes and scans in slices, finds
+// exactly the records the matcher accepts one by one, from the start and
+// from a cached result.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -20,10 +21,10 @@ constexpr char kEnd = static_cast<char>(kRecordEnd);
 // MatchRecord on copies of exactly the bytes up to and including the
 // closing 0x1F, so that a sanitizer sees any read beyond them.
 bool MatchExact(std::string_view pattern, std::string_view text,
-                bool universal) {
+                const MatchOptions& options) {
   const std::vector<uint8_t> p(pattern.begin(), pattern.end());
   const std::vector<uint8_t> t(text.begin(), text.end());
-  return MatchRecord(p.data(), t.data(), universal);
+  return MatchRecord(p.data(), t.data(), options);
 }
 
 std::vector<size_t> Scan(RecordScanner& scanner, const Table& table,
@@ -46,6 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t flags = input.Byte();
   const bool universal = flags & 1;
   const size_t budget = size_t{1} << (flags >> 1 & 15);  // 1 .. 32768 bytes
+  const MatchOptions options{.universal = universal,
+                             .yo = (flags & 32) != 0,
+                             .slip = (flags & 64) != 0};
   const size_t limit = 1 + input.Byte() % 16;
 
   // The pattern up to the first 0x1F, then records, each closed by 0x1F.
@@ -63,16 +67,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<size_t> expected;
   std::vector<bool> matches;
   for (const size_t p : positions) {
-    matches.push_back(MatchExact(pattern, table.TextAt(p), universal));
+    matches.push_back(MatchExact(pattern, table.TextAt(p), options));
     if (matches.back() && expected.size() < limit) expected.push_back(p);
   }
   // Without its closing byte neither is read at all.
   Expect(!MatchRecord(std::string_view(pattern).substr(0, pattern.size() - 1),
-                      std::string_view("\x1F"), universal) &&
-             !MatchRecord(pattern, std::string_view(parts.front()), universal),
+                      std::string_view("\x1F"), options) &&
+             !MatchRecord(pattern, std::string_view(parts.front()), options),
          "a pattern or a text without its end matches");
 
-  RecordScanner scanner(pattern, universal);
+  RecordScanner scanner(pattern, options);
   scanner.Start();
   Expect(Scan(scanner, table, budget, limit) == expected,
          "the scanner finds other records than the matcher");

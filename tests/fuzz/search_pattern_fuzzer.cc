@@ -3,7 +3,8 @@
 // and the detailed one are well formed (items in column order, each a
 // search-box column, a mode and a folded text without control bytes, one
 // closing 0x1F), a complete number stands alone, and scanning a demo town
-// with the pattern finds exactly what matching record by record finds.
+// with the pattern finds exactly what matching record by record finds (with
+// "е" for "ё" and slips as the first byte says).
 #include <algorithm>
 #include <cstdlib>
 #include <span>
@@ -41,12 +42,12 @@ const RecordStore& Town() {
 }
 
 void ExpectScanAgrees(const Table& table, const std::string& pattern,
-                      bool universal) {
+                      const MatchOptions& options) {
   std::vector<size_t> expected;
   for (size_t p = 1; p < table.used; p += table.LengthAt(p)) {
-    if (MatchRecord(pattern, table.TextAt(p), universal)) expected.push_back(p);
+    if (MatchRecord(pattern, table.TextAt(p), options)) expected.push_back(p);
   }
-  RecordScanner scanner(pattern, universal);
+  RecordScanner scanner(pattern, options);
   scanner.Start();
   std::vector<size_t> found;
   while (!scanner.Step(table, 4096, table.used, &found)) {
@@ -132,7 +133,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   const RecordStore& town = Town();
-  ExpectScanAgrees(town.table(table), universal, true);
-  ExpectScanAgrees(town.table(table), detailed, false);
+  // "е" for "ё" and slips as the flags say.
+  const bool yo = (flags & 8) != 0;
+  const bool slip = (flags & 16) != 0;
+  ExpectScanAgrees(town.table(table), universal,
+                   {.universal = true, .yo = yo, .slip = slip});
+  ExpectScanAgrees(town.table(table), detailed,
+                   {.universal = false, .yo = yo, .slip = slip});
   return 0;
 }

@@ -96,9 +96,48 @@ TEST(PatternCoversTest, Detailed) {
   }
 }
 
+// With "е" for "ё" and slips: how each pattern was matched counts.
+TEST(PatternCoversTest, Options) {
+  constexpr MatchOptions exact{.universal = true};
+  constexpr MatchOptions yo{.universal = true, .yo = true};
+  constexpr MatchOptions slip{.universal = true, .slip = true};
+  const struct {
+    const char* cached;
+    MatchOptions cached_options;
+    const char* next;
+    MatchOptions next_options;
+    bool covers;
+  } cases[] = {
+      {"сем", yo, "семен", yo, true},
+      {"нов", exact, "семенов", yo, true},  // no "е" in the cached word
+      {"сем", exact, "семен", yo, false},   // «Сём»
+      {"семе", exact, "семен", yo, false},  // «Семён»
+      {"семе", yo, "семен", exact, true},
+      {"семе", yo, "семён", yo, true},
+      {"семё", yo, "семен", yo, false},
+      {"ив", exact, "ив", MatchOptions{}, false},  // another mode
+      // A word that may hold a slip is covered by one that may too.
+      {"кузн", slip, "кузниц", slip, true},
+      {"кузн", exact, "кузниц", slip, false},  // «Казниц»
+      {"куз", slip, "кузниц", slip, false},    // three letters: exact
+      {"кузн", slip, "кузниц", exact, true},
+      {"ку?н", slip, "кузниц", slip, false},  // the slip may move the «з»
+      {"кузн иц", slip, "кузниц", slip, false},
+      {"кузн ниц", slip, "кузн ниц", slip, true},
+      {"кузниц", slip, "кузниц", slip, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(
+        PatternCovers(U(c.cached), c.cached_options, U(c.next), c.next_options),
+        c.covers)
+        << "«" << c.cached << "» for «" << c.next << "»";
+  }
+}
+
 // The cover test is sound: whenever it says yes, no record matches the new
-// pattern without matching the cached one. Small alphabets make the corner
-// cases ("?" at field ends, "$" before digits, folded letters) common.
+// pattern without matching the cached one, with any options on either
+// side. Small alphabets make the corner cases ("?" at field ends, "$"
+// before digits, folded letters, "е" and "ё", slips) common.
 class CoverSoundnessTest : public ::testing::Test {
  protected:
   std::string RandomText(const char* alphabet, int max_length) {
@@ -112,18 +151,18 @@ class CoverSoundnessTest : public ::testing::Test {
     std::string text;
     for (char tag = 1; tag <= 3; ++tag) {
       text.push_back(tag);
-      text += RandomText("абАБ1 ,", 4);
+      text += RandomText("абеАБЕёЁ1 ,", 6);
     }
     return text + '\x1F';
   }
-  std::string RandomUniversal() { return RandomText("аб1 ?$", 5) + '\x1F'; }
+  std::string RandomUniversal() { return RandomText("абеёаб1 ?$", 7) + '\x1F'; }
   std::string RandomDetailed() {
     std::string pattern;
     for (char tag = 1; tag <= 3; ++tag) {
       if (Pick(2)) continue;
       pattern.push_back(tag);
       pattern.push_back(Pick(2) ? kPrefixItem : kSubstringItem);
-      pattern += RandomText("аб1?$ ", 4);
+      pattern += RandomText("абеёаб1?$ ", 6);
     }
     return pattern + '\x1F';
   }
@@ -131,26 +170,37 @@ class CoverSoundnessTest : public ::testing::Test {
     return std::uniform_int_distribution<size_t>(0, n - 1)(rng_);
   }
 
+  MatchOptions RandomOptions(bool universal) {
+    return {.universal = universal, .yo = Pick(2) == 0, .slip = Pick(2) == 0};
+  }
+
   void Check(bool universal) {
     std::vector<std::string> records;
     for (int i = 0; i < 400; ++i) records.push_back(RandomRecord());
     int covering_pairs = 0;
+    int with_options = 0;
     for (int trial = 0; trial < 20000; ++trial) {
       const std::string cached =
           universal ? RandomUniversal() : RandomDetailed();
       const std::string next = universal ? RandomUniversal() : RandomDetailed();
-      if (!PatternCovers(cached, next, universal)) continue;
+      const MatchOptions cached_options = RandomOptions(universal);
+      const MatchOptions next_options = RandomOptions(universal);
+      if (!PatternCovers(cached, cached_options, next, next_options)) continue;
       ++covering_pairs;
+      with_options += next_options.slip || next_options.yo;
       for (const std::string& r : records) {
-        if (MatchRecord(next, r, universal)) {
-          ASSERT_TRUE(MatchRecord(cached, r, universal))
-              << "cached " << ::testing::PrintToString(cached) << " next "
-              << ::testing::PrintToString(next) << " record "
-              << ::testing::PrintToString(r);
+        if (MatchRecord(next, r, next_options)) {
+          ASSERT_TRUE(MatchRecord(cached, r, cached_options))
+              << "cached " << ::testing::PrintToString(cached) << " "
+              << cached_options.yo << cached_options.slip << " next "
+              << ::testing::PrintToString(next) << " " << next_options.yo
+              << next_options.slip << " record " << ::testing::PrintToString(r);
         }
       }
     }
-    EXPECT_GT(covering_pairs, 1000);  // the test is not vacuous
+    // The test is not vacuous.
+    EXPECT_GT(covering_pairs, 1000);
+    EXPECT_GT(with_options, 500);
   }
 
   std::mt19937 rng_{20260406};

@@ -27,8 +27,9 @@ std::vector<size_t> Positions(const SearchResult& result) {
 
 // Scans in slices of `budget` bytes, as the engine does between pauses.
 std::vector<size_t> SlicedScan(const Table& table, const std::string& pattern,
-                               bool universal, size_t budget, size_t limit) {
-  RecordScanner scanner(pattern, universal);
+                               const MatchOptions& options, size_t budget,
+                               size_t limit) {
+  RecordScanner scanner(pattern, options);
   scanner.Start();
   std::vector<size_t> found;
   while (!scanner.Step(table, budget, limit, &found)) {
@@ -121,7 +122,8 @@ TEST(ScanTableTest, DamagedTablesStopTheScan) {
 
 // The literal probe only leaps over records that cannot match: random
 // patterns over random records give exactly the records MatchRecord picks,
-// whole or in slices, capped or not.
+// whole or in slices, capped or not, with "е" for "ё" and with slips (the
+// probes then look for either side of a byte of a word).
 TEST(ScanTableTest, FastScanEqualsPlainMatcher) {
   std::mt19937 rng(7);
   auto pick = [&](size_t n) {
@@ -134,8 +136,8 @@ TEST(ScanTableTest, FastScanEqualsPlainMatcher) {
     }
     return t;
   };
-  const std::string letters = W("абвАБВоО12 ,$?");
-  const std::string pattern_bytes = W("абвоО12 ?$");
+  const std::string letters = W("абвАБВоОеЕёЁ12 ,$?");
+  const std::string pattern_bytes = W("абвоеёО12 ?$");
   for (int round = 0; round < 40; ++round) {
     std::vector<std::string> texts;
     for (int i = 0; i < 300; ++i) {
@@ -149,30 +151,35 @@ TEST(ScanTableTest, FastScanEqualsPlainMatcher) {
     Table table = MakeTable(texts);
     table.bytes.resize(table.used + 1);
     for (int p = 0; p < 60; ++p) {
-      const bool universal = pick(2) == 0;
+      const MatchOptions options{
+          .universal = pick(2) == 0, .yo = pick(2) == 0, .slip = pick(2) == 0};
+      const bool universal = options.universal;
       std::string pattern;
       if (universal) {
-        pattern = text(pattern_bytes, 6);
+        pattern = text(pattern_bytes, 8);
       } else {
         for (char tag = 1; tag <= 4; ++tag) {
           if (pick(2)) continue;
           pattern.push_back(tag);
           pattern.push_back(pick(2) ? kPrefixItem : kSubstringItem);
-          pattern += text(pattern_bytes, 4);
+          pattern += text(pattern_bytes, 6);
         }
       }
       pattern.push_back('\x1F');
       const std::vector<size_t> plain =
-          PlainScan(table, pattern, universal, kNoCap);
-      ASSERT_EQ(Positions(ScanTable(table, pattern, universal, kNoCap)), plain)
-          << ::testing::PrintToString(pattern);
-      ASSERT_EQ(SlicedScan(table, pattern, universal, 1 + pick(80), kNoCap),
+          PlainScan(table, pattern, options, kNoCap);
+      const std::string what = ::testing::PrintToString(pattern) +
+                               (options.yo ? " yo" : "") +
+                               (options.slip ? " slip" : "");
+      ASSERT_EQ(Positions(ScanTable(table, pattern, options, kNoCap)), plain)
+          << what;
+      ASSERT_EQ(SlicedScan(table, pattern, options, 1 + pick(80), kNoCap),
                 plain)
-          << ::testing::PrintToString(pattern);
+          << what;
       const size_t limit = 1 + pick(20);
-      ASSERT_EQ(SlicedScan(table, pattern, universal, 1 + pick(80), limit),
-                PlainScan(table, pattern, universal, limit))
-          << ::testing::PrintToString(pattern);
+      ASSERT_EQ(SlicedScan(table, pattern, options, 1 + pick(80), limit),
+                PlainScan(table, pattern, options, limit))
+          << what;
     }
   }
 }

@@ -12,6 +12,9 @@ namespace {
 
 using Order = std::array<uint8_t, 5>;
 
+constexpr MatchOptions kUniversal{.universal = true};
+constexpr MatchOptions kDetailed{};
+
 // Stores, reuses and clears in turn: a stored small result takes the
 // smallest slot not among the three that stay and goes in front; a reused
 // one moves to the front, the ones before it one place back; the overflow
@@ -36,11 +39,11 @@ TEST(SearchCacheTest, CacheOrderMovesAsSlotsAreStoredAndReused) {
     const std::string pattern = "p" + std::to_string(++n) + "\x1F";
     switch (s.step) {
       case 's':
-        cache.StoreSmall(pattern, true, {1, 2});
+        cache.StoreSmall(pattern, kUniversal, {1, 2});
         EXPECT_EQ(cache.CacheKey[cache.CacheOrder[0]], pattern);
         break;
       case 'o':
-        cache.StoreOverflow(pattern, true, std::vector<size_t>(1000, 1));
+        cache.StoreOverflow(pattern, kUniversal, std::vector<size_t>(1000, 1));
         EXPECT_EQ(cache.CacheKey[SearchCache::kOverflowSlot], pattern);
         break;
       case 'p':
@@ -58,17 +61,17 @@ TEST(SearchCacheTest, CacheOrderMovesAsSlotsAreStoredAndReused) {
 // last, and never a slot of the other mode.
 TEST(SearchCacheTest, LookupFollowsCacheOrderAndMode) {
   SearchCache cache;
-  cache.StoreOverflow("\x1F", true, std::vector<size_t>(1000, 1));
-  EXPECT_EQ(cache.Lookup("ab\x1F", true), SearchCache::kOverflowSlot);
-  EXPECT_EQ(cache.Lookup("ab\x1F", false), 0);
-  cache.StoreSmall("a\x1F", true, {1});    // slot 1
-  cache.StoreSmall("b\x1F", true, {2});    // slot 2, in front
-  cache.StoreSmall("ab\x1F", false, {3});  // slot 3, detailed
-  EXPECT_EQ(cache.Lookup("ab\x1F", true), 2);
-  EXPECT_EQ(cache.Lookup("ac\x1F", true), 1);
-  EXPECT_EQ(cache.Lookup("cc\x1F", true), SearchCache::kOverflowSlot);
+  cache.StoreOverflow("\x1F", kUniversal, std::vector<size_t>(1000, 1));
+  EXPECT_EQ(cache.Lookup("ab\x1F", kUniversal), SearchCache::kOverflowSlot);
+  EXPECT_EQ(cache.Lookup("ab\x1F", kDetailed), 0);
+  cache.StoreSmall("a\x1F", kUniversal, {1});  // slot 1
+  cache.StoreSmall("b\x1F", kUniversal, {2});  // slot 2, in front
+  cache.StoreSmall("ab\x1F", kDetailed, {3});  // slot 3, detailed
+  EXPECT_EQ(cache.Lookup("ab\x1F", kUniversal), 2);
+  EXPECT_EQ(cache.Lookup("ac\x1F", kUniversal), 1);
+  EXPECT_EQ(cache.Lookup("cc\x1F", kUniversal), SearchCache::kOverflowSlot);
   cache.Promote(1);
-  EXPECT_EQ(cache.Lookup("ab\x1F", true), 1);
+  EXPECT_EQ(cache.Lookup("ab\x1F", kUniversal), 1);
 }
 
 }  // namespace

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "support/fake_search_view.h"
 #include "search/search_pattern.h"
 #include "search_test_util.h"
 #include "storage/base_file.h"
 #include "support/base_builder.h"
+#include "support/fake_search_view.h"
 
 namespace spravka {
 namespace {
@@ -70,8 +70,8 @@ class SearchEngineTest : public ::testing::Test {
                                    view_.edits[static_cast<int>(table)].end());
     const std::string pattern =
         engine_.universal_mode() ? UniversalPattern(view_.full)
-                              : DetailedPattern(table, edits, store_.maps,
-                                                store_.header.NumberLength);
+                                 : DetailedPattern(table, edits, store_.maps,
+                                                   store_.header.NumberLength);
     return PlainScan(store_.table(table), pattern, engine_.universal_mode(),
                      kSearchCap);
   }
@@ -123,6 +123,56 @@ TEST_F(SearchEngineTest, RefinedSearchScansOnlyTheCachedResult) {
   Type(kHome, 1, "^Иван");  // a prefix item is narrower than «иван»
   EXPECT_NE(engine_.last_scan(kHome).cache_slot, 0);
   EXPECT_EQ(Shown(kHome), Expected(kHome));
+}
+
+// "е" for "ё" and the widening after an empty result, step by step as the
+// user types, in both modes: a search that finds something as typed shows
+// only that; one that finds nothing shows what one slip a word finds,
+// marked similar; a refined similar search scans only the cached similar
+// result; either setting off gives the exact search.
+TEST_F(SearchEngineTest, YoAndSimilarSearches) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < 300; ++i) {
+    texts.push_back(Home(i,
+                         i % 30 == 0   ? "Кузнецов"
+                         : i % 30 == 1 ? "Кузнецова"
+                         : i % 30 == 2 ? "Семёнов"
+                                       : "Петров",
+                         "Ленина"));
+  }
+  texts.push_back(Home(999, "Кузницов", "Мира"));
+  SetTable(kHome, texts);
+  const struct {
+    bool universal;
+    SearchSettings settings;
+    const char* typed;
+    size_t count;
+    bool similar;
+    bool from_cache;  // the scan with slips reused a slot
+  } steps[] = {
+      {true, {true, true}, "кузнецов", 20, false, false},  // never widened
+      {true, {true, true}, "кузнецв", 20, true, false},
+      {true, {true, true}, "кузнецва", 10, true, true},
+      {true, {true, false}, "кузнецва", 0, false, false},
+      {true, {true, true}, "семенов", 10, false, false},
+      {true, {false, true}, "семенов", 10, true, false},  // ё for е: a slip
+      {true, {false, false}, "семенов", 0, false, false},
+      {true, {true, true}, "пет ленина 7", 0, false, false},  // digits
+      {false, {true, true}, "кузнецв", 20, true, false},
+      {false, {true, true}, "кузнецва", 10, true, true},
+      {false, {true, true}, "куз", 21, false, false},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(std::string(step.typed) +
+                 (step.universal ? " universal" : " detailed"));
+    engine_.SetUniversalMode(step.universal);
+    engine_.SetSettings(step.settings);
+    (step.universal ? view_.full : view_.edits[0][1]) = W(step.typed);
+    engine_.RunHomeSearch();
+    EXPECT_EQ(view_.result(kHome).count(), step.count);
+    EXPECT_EQ(view_.result(kHome).similar, step.similar);
+    EXPECT_EQ(engine_.last_scan(kHome).slip_cache_slot != 0, step.from_cache);
+  }
 }
 
 // The overflow slot holds the first 1000 matches; a refined search scans

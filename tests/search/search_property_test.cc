@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Typing and deleting at random over a generated town: after every
-// keystroke the engine, with its cache, shows exactly what a plain scan of
-// the whole table with the same controls gives.
+// Typing and deleting at random over a generated town, with slips of the
+// hand, and with "е" for "ё" and the widening after an empty result
+// switched at random: after every keystroke the engine, with its cache,
+// shows exactly what a plain scan of the whole table with the same controls
+// gives (the scan with one slip a word when the scan as typed found
+// nothing).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,15 +12,16 @@
 #include <string>
 #include <vector>
 
-#include "support/fake_search_view.h"
 #include "search/pattern_cover.h"
 #include "search/search_engine.h"
 #include "search/search_pattern.h"
+#include "search/slip_match.h"
 #include "search/table_scan.h"
 #include "search/text_fold.h"
 #include "search_test_util.h"
 #include "storage/base_file.h"
 #include "storage/record_store.h"
+#include "support/fake_search_view.h"
 #include "tools/demo_town.h"
 
 namespace spravka {
@@ -37,6 +41,27 @@ class SearchPropertyTest : public ::testing::Test {
     // Typed numbers never become complete, so the number fallback between
     // the tables (tested on its own) stays out of the way.
     store_.header.NumberLength = 20;
+    // Every third record writes its first "е" as "ё", every fifth its
+    // first "Е" as "Ё" (in place: the lengths stay).
+    for (TableId table : {TableId::kHome, TableId::kOrg}) {
+      Table& data = store_.table(table);
+      int n = 0;
+      for (size_t p = 1; p < data.used; p += data.LengthAt(p), ++n) {
+        uint8_t* text = data.at(p + kRecordHeadSize);
+        const size_t length = data.LengthAt(p) - kRecordHeadSize;
+        for (size_t i = 0; i < length; ++i) {
+          if (n % 3 == 0 && text[i] == kSmallIe) {
+            text[i] = kSmallYo;
+            break;
+          }
+          if (n % 5 == 0 && text[i] == 0xC5) {  // Е
+            text[i] = 0xA8;                     // Ё
+            break;
+          }
+        }
+      }
+      store_.TableChanged(table);
+    }
     view_.engine = &engine_;
   }
 
@@ -70,14 +95,27 @@ class SearchPropertyTest : public ::testing::Test {
     return words;
   }
 
-  // One keystroke: mostly the next character of the target, now and then a
-  // wildcard, word end, caret, blank or Latin key, a correction anywhere in
-  // the text, a double-clicked cell, or a cleared edit.
+  // One keystroke: mostly the next character of the target (now and then
+  // with "е" for "ё", a wrong letter, or the target's next two swapped or
+  // one skipped), now and then a wildcard, word end, caret, blank or Latin
+  // key, a correction anywhere in the text, a double-clicked cell, or a
+  // cleared edit.
   std::string Keystroke(std::string text, std::string* target, bool universal) {
     auto special = [&] { return "?$^ "[Pick(4)]; };
     auto next = [&] {
       if (text.size() >= target->size()) return special();
       const char c = (*target)[text.size()];
+      const uint8_t b = static_cast<uint8_t>(c);
+      if ((b | 0x10) == kSmallYo && Pick(2)) return static_cast<char>(kSmallIe);
+      if (Pick(25) == 0) return static_cast<char>(0xE0 + Pick(32));  // а..я
+      if (Pick(30) == 0 && text.size() + 1 < target->size()) {
+        std::swap((*target)[text.size()], (*target)[text.size() + 1]);
+        return (*target)[text.size()];
+      }
+      if (Pick(30) == 0 && text.size() + 1 < target->size()) {
+        target->erase(text.size(), 1);  // a letter left out
+        return (*target)[text.size()];
+      }
       return Pick(6) ? c : static_cast<char>(FoldCyrillic(c));
     };
     auto at = [&](size_t extra) { return Pick(text.size() + extra); };
@@ -129,11 +167,26 @@ class SearchPropertyTest : public ::testing::Test {
                                    view_.edits[t].end());
     const std::string pattern =
         engine_.universal_mode() ? UniversalPattern(view_.full)
-                              : DetailedPattern(table, edits, store_.maps,
-                                                store_.header.NumberLength);
-    const std::vector<size_t> all =
-        PlainScan(store_.table(table), pattern, engine_.universal_mode(), kNoCap);
+                                 : DetailedPattern(table, edits, store_.maps,
+                                                   store_.header.NumberLength);
+    const SearchSettings settings = engine_.settings();
+    MatchOptions options{.universal = engine_.universal_mode(),
+                         .yo = settings.yo};
+    std::vector<size_t> all =
+        PlainScan(store_.table(table), pattern, options, kNoCap);
+    ASSERT_NO_FATAL_FAILURE(
+        ExpectCachedSlotsHold(table, pattern, options, all, what));
+    const bool widened = all.empty() && settings.similar &&
+                         PatternMaySlip(pattern, options.universal);
+    if (widened) {
+      options.slip = true;
+      all = PlainScan(store_.table(table), pattern, options, kNoCap);
+      ASSERT_NO_FATAL_FAILURE(
+          ExpectCachedSlotsHold(table, pattern, options, all, what));
+      if (!all.empty()) ++similar_results_;
+    }
     const SearchResult& shown = view_.result(table);
+    ASSERT_EQ(shown.similar, widened && !all.empty()) << what;
     std::vector<size_t> got;
     for (const ResultRow& row : shown.rows) got.push_back(row.position);
     const bool capped = all.size() > kSearchCap;
@@ -142,15 +195,20 @@ class SearchPropertyTest : public ::testing::Test {
     ASSERT_EQ(got, want) << what << " pattern "
                          << ::testing::PrintToString(pattern);
     ASSERT_EQ(shown.capped, capped) << what;
+  }
 
-    // Every slot the lookup could take holds all the records the new
-    // search wants (for the overflow slot: up to its last position).
+  // Every slot the lookup could take for a scan holds all the records that
+  // scan wants (for the overflow slot: up to its last position).
+  void ExpectCachedSlotsHold(TableId table, const std::string& pattern,
+                             const MatchOptions& options,
+                             const std::vector<size_t>& all,
+                             const std::string& what) {
     const SearchCache& cache = engine_.cache(table);
     if (cache.generation != store_.generation(table)) return;
     for (const uint8_t slot : cache.CacheOrder) {
-      if (slot == 0 || cache.CacheUniversal[slot] != engine_.universal_mode() ||
-          !PatternCovers(cache.CacheKey[slot], pattern,
-                         engine_.universal_mode())) {
+      if (slot == 0 ||
+          !PatternCovers(cache.CacheKey[slot], cache.CacheOptions[slot],
+                         pattern, options)) {
         continue;
       }
       const std::vector<size_t>& rows = cache.CacheRows[slot];
@@ -169,6 +227,7 @@ class SearchPropertyTest : public ::testing::Test {
   SearchEngine engine_{&store_, &view_};
   std::mt19937 rng_{2026};
   std::vector<size_t> positions_[2];
+  int similar_results_ = 0;
 };
 
 TEST_F(SearchPropertyTest, CachedSearchEqualsPlainScanAfterEveryKeystroke) {
@@ -177,6 +236,7 @@ TEST_F(SearchPropertyTest, CachedSearchEqualsPlainScanAfterEveryKeystroke) {
     // Modes change without clearing the caches: a cached pattern is only
     // ever tried in its own mode.
     engine_.SetUniversalMode(Pick(2) == 0);
+    engine_.SetSettings({.yo = Pick(3) != 0, .similar = Pick(3) != 0});
     const TableId table = Pick(4) == 0 ? TableId::kOrg : TableId::kHome;
     view_.page = table;  // the user types into the visible page
     engine_.Run(table);  // as a page or mode switch does
@@ -195,6 +255,14 @@ TEST_F(SearchPropertyTest, CachedSearchEqualsPlainScanAfterEveryKeystroke) {
       // F12 twice, or an edit in the grid, empties the cache: whatever is
       // typed next is stored as it stands.
       if (Pick(6) == 0) engine_.ClearSearchCache(table);
+      // A setting switched in the menu, which searches again; the cache
+      // stays.
+      if (Pick(25) == 0) {
+        SearchSettings settings = engine_.settings();
+        (Pick(2) ? settings.yo : settings.similar) ^= true;
+        engine_.SetSettings(settings);
+        engine_.Run(table);
+      }
       std::string& target = targets[kind + 1];
       if (target.empty() || Pick(30) == 0) target = Target(table, kind);
       if (engine_.universal_mode()) {
@@ -222,7 +290,8 @@ TEST_F(SearchPropertyTest, CachedSearchEqualsPlainScanAfterEveryKeystroke) {
       view_.full.clear();
     }
   }
-  EXPECT_GT(cache_hits, 300);  // the cache was really exercised
+  EXPECT_GT(cache_hits, 300);       // the cache was really exercised
+  EXPECT_GT(similar_results_, 30);  // and so was the widening
 }
 
 }  // namespace

@@ -40,14 +40,20 @@ inline Table MakeTable(const std::vector<std::string>& texts) {
 
 // The reference: MatchRecord on every record in table order.
 inline std::vector<size_t> PlainScan(const Table& table,
-                                     std::string_view pattern, bool universal,
+                                     std::string_view pattern,
+                                     const MatchOptions& options,
                                      size_t limit) {
   std::vector<size_t> found;
   for (size_t p = 1; p < table.used && found.size() < limit;
        p += table.LengthAt(p)) {
-    if (MatchRecord(pattern, table.TextAt(p), universal)) found.push_back(p);
+    if (MatchRecord(pattern, table.TextAt(p), options)) found.push_back(p);
   }
   return found;
+}
+inline std::vector<size_t> PlainScan(const Table& table,
+                                     std::string_view pattern, bool universal,
+                                     size_t limit) {
+  return PlainScan(table, pattern, MatchOptions{.universal = universal}, limit);
 }
 
 }  // namespace spravka::testing

@@ -97,55 +97,65 @@ class ContextMenuTest : public QObject {
     QTest::addColumn<int>("setup");
     QTest::addColumn<QStringList>("enabled");
     // Menu order; the save item is on after the edit each case makes, the
-    // stripes and information items always.
+    // stripes, search and information items always.
     QTest::newRow("one change entry")
-        << int(kUsual) << QStringList{"addMenuItem",     "deleteMenuItem",
-                                      "copyRowMenuItem", "copyResultMenuItem",
-                                      "pasteMenuItem",   "newBaseMenuItem",
-                                      "saveMenuItem",    "restoreMenuItem",
-                                      "stripesMenuItem", "helpMenuItem"};
+        << int(kUsual)
+        << QStringList{
+               "addMenuItem",        "deleteMenuItem",        "copyRowMenuItem",
+               "copyResultMenuItem", "pasteMenuItem",         "newBaseMenuItem",
+               "saveMenuItem",       "restoreMenuItem",       "stripesMenuItem",
+               "yoSearchMenuItem",   "similarSearchMenuItem", "helpMenuItem"};
     QTest::newRow("read-only base")
         << int(kReadOnlyBase)
-        << QStringList{"copyRowMenuItem", "copyResultMenuItem",
-                       "stripesMenuItem", "helpMenuItem"};
+        << QStringList{"copyRowMenuItem",       "copyResultMenuItem",
+                       "stripesMenuItem",       "yoSearchMenuItem",
+                       "similarSearchMenuItem", "helpMenuItem"};
     QTest::newRow("hidden grid")
         << int(kHiddenGrid)
-        << QStringList{"addMenuItem",  "pasteMenuItem",   "newBaseMenuItem",
-                       "saveMenuItem", "restoreMenuItem", "stripesMenuItem",
-                       "helpMenuItem"};
+        << QStringList{
+               "addMenuItem",      "pasteMenuItem",         "newBaseMenuItem",
+               "saveMenuItem",     "restoreMenuItem",       "stripesMenuItem",
+               "yoSearchMenuItem", "similarSearchMenuItem", "helpMenuItem"};
     QTest::newRow("two change entries")
         << int(kTwoChanges)
-        << QStringList{
-               "addMenuItem",        "deleteMenuItem",  "copyRowMenuItem",
-               "copyResultMenuItem", "pasteMenuItem",   "newBaseMenuItem",
-               "saveMenuItem",       "restoreMenuItem", "optimiseMenuItem",
-               "stripesMenuItem",    "helpMenuItem"};
+        << QStringList{"addMenuItem",      "deleteMenuItem",
+                       "copyRowMenuItem",  "copyResultMenuItem",
+                       "pasteMenuItem",    "newBaseMenuItem",
+                       "saveMenuItem",     "restoreMenuItem",
+                       "optimiseMenuItem", "stripesMenuItem",
+                       "yoSearchMenuItem", "similarSearchMenuItem",
+                       "helpMenuItem"};
     QTest::newRow("a wider column")
         << int(kWiderColumn)
-        << QStringList{
-               "addMenuItem",        "deleteMenuItem",  "copyRowMenuItem",
-               "copyResultMenuItem", "pasteMenuItem",   "newBaseMenuItem",
-               "saveMenuItem",       "restoreMenuItem", "saveWidthsMenuItem",
-               "stripesMenuItem",    "helpMenuItem"};
+        << QStringList{"addMenuItem",        "deleteMenuItem",
+                       "copyRowMenuItem",    "copyResultMenuItem",
+                       "pasteMenuItem",      "newBaseMenuItem",
+                       "saveMenuItem",       "restoreMenuItem",
+                       "saveWidthsMenuItem", "stripesMenuItem",
+                       "yoSearchMenuItem",   "similarSearchMenuItem",
+                       "helpMenuItem"};
     QTest::newRow("empty clipboard")
         << int(kEmptyClipboard)
         << QStringList{
-               "addMenuItem",        "deleteMenuItem",  "copyRowMenuItem",
-               "copyResultMenuItem", "newBaseMenuItem", "saveMenuItem",
-               "restoreMenuItem",    "stripesMenuItem", "helpMenuItem"};
+               "addMenuItem",           "deleteMenuItem",  "copyRowMenuItem",
+               "copyResultMenuItem",    "newBaseMenuItem", "saveMenuItem",
+               "restoreMenuItem",       "stripesMenuItem", "yoSearchMenuItem",
+               "similarSearchMenuItem", "helpMenuItem"};
     QTest::newRow("a free modem")
         << int(kFreeModem)
         << QStringList{
                "dialMenuItem",    "addMenuItem",        "deleteMenuItem",
                "copyRowMenuItem", "copyResultMenuItem", "pasteMenuItem",
                "newBaseMenuItem", "saveMenuItem",       "restoreMenuItem",
-               "stripesMenuItem", "helpMenuItem"};
+               "stripesMenuItem", "yoSearchMenuItem",   "similarSearchMenuItem",
+               "helpMenuItem"};
     QTest::newRow("a base made by the user")
         << int(kNoOriginTag)
         << QStringList{
-               "addMenuItem",        "deleteMenuItem",  "copyRowMenuItem",
-               "copyResultMenuItem", "pasteMenuItem",   "newBaseMenuItem",
-               "saveMenuItem",       "stripesMenuItem", "helpMenuItem"};
+               "addMenuItem",           "deleteMenuItem",  "copyRowMenuItem",
+               "copyResultMenuItem",    "pasteMenuItem",   "newBaseMenuItem",
+               "saveMenuItem",          "stripesMenuItem", "yoSearchMenuItem",
+               "similarSearchMenuItem", "helpMenuItem"};
   }
   void itemsFollowTheirRules() {
     QFETCH(int, setup);

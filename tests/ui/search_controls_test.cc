@@ -306,6 +306,49 @@ class SearchControlsTest : public QObject {
     QCOMPARE(QApplication::focusWidget(), grid);
   }
 
+  // "е" finding "ё" and similar records after an empty search, both on at
+  // first, switched from the menu, stored, and read back by the next window.
+  void yoAndSimilarSearchesFromTheMenu() {
+    const std::string dir = TempDir();
+    auto home = SmallTownHome();
+    home.push_back({"555551", "Семёнов С.С.", "Садовая", "9", "", "4", "Юг"});
+    WriteTown(dir + "/Town.qz", TownHeader("Город"), home, SmallTownOrg());
+    rig_->Open(dir);
+    QLineEdit* full = rig_->UniversalLine();
+    TypeText(full, "семенов");
+    QCOMPARE(Names(), QStringList{"Семёнов С.С."});
+    QCOMPARE(rig_->Count(), QStringLiteral("1 зап."));
+    full->clear();
+    TypeText(full, "пертов");  // two letters swapped
+    QCOMPARE(Names(), QStringList{"Петров П.П."});
+    QCOMPARE(rig_->Count(), QStringLiteral("1 зап. — похожие"));
+    TypeText(full, " мира");  // refined: still similar
+    QCOMPARE(rig_->Count(), QStringLiteral("1 зап. — похожие"));
+    TypeText(full, "1");  // digits never slip: no «1» follows «Мира»
+    QCOMPARE(rig_->Count(), QString());
+
+    Backspace(full);
+    QVERIFY(rig_->Action("similarSearchMenuItem")->isChecked());
+    QVERIFY(rig_->Trigger("similarSearchMenuItem"));  // the page searched
+    QVERIFY(rig_->Grid("homeGrid")->isHidden());
+    QCOMPARE(rig_->Count(), QString());
+    QVERIFY(rig_->Trigger("yoSearchMenuItem"));
+    full->clear();
+    TypeText(full, "семенов");
+    QVERIFY(rig_->Grid("homeGrid")->isHidden());
+    QCOMPARE(rig_->settings.values["YoSearch"], std::string("0"));
+    QCOMPARE(rig_->settings.values["SimilarSearch"], std::string("0"));
+
+    rig_->Close();
+    rig_->Open(dir);
+    QVERIFY(!rig_->Action("yoSearchMenuItem")->isChecked());
+    QVERIFY(!rig_->Action("similarSearchMenuItem")->isChecked());
+    TypeText(rig_->UniversalLine(), "семенов");
+    QVERIFY(rig_->Grid("homeGrid")->isHidden());
+    QVERIFY(rig_->Trigger("yoSearchMenuItem"));
+    QCOMPARE(Names(), QStringList{"Семёнов С.С."});
+  }
+
   void countLabelAtTheCap() {
     const std::string dir = TempDir();
     std::vector<std::vector<std::string>> home;

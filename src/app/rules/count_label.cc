@@ -5,7 +5,7 @@
 
 namespace spravka {
 
-CountLabelState CountLabelFor(int rows) {
+CountLabelState CountLabelFor(int rows, bool similar) {
   CountLabelState state;
   if (rows <= 0) return state;
   if (rows > static_cast<int>(kSearchCap)) {
@@ -14,6 +14,7 @@ CountLabelState CountLabelFor(int rows) {
   } else {
     state.text = std::to_string(rows) + " зап.";
   }
+  if (similar) state.text += kSimilarMark;
   return state;
 }
 

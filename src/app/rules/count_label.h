@@ -7,6 +7,9 @@
 namespace spravka {
 
 inline constexpr char kCountHint[] = "Уточните параметры выборки";
+// After the count of records that a search found only by letting each word
+// hold a slip.
+inline constexpr char kSimilarMark[] = " — похожие";
 
 // What `UpdateCountLabel` shows for the active grid.
 struct CountLabelState {
@@ -15,8 +18,8 @@ struct CountLabelState {
 };
 
 // `rows`: the grid's data rows (the ". . . . ." row included) when the
-// grid is visible, else 0.
-CountLabelState CountLabelFor(int rows);
+// grid is visible, else 0. `similar`: they are similar records.
+CountLabelState CountLabelFor(int rows, bool similar = false);
 
 }  // namespace spravka
 

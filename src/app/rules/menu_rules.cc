@@ -35,6 +35,8 @@ MenuState DecideMenu(const MenuInputs& in,
   s.save_action = in.modified;
   s.copy_result_action = in.base_loaded;
   s.stripes = in.stripes_offered;
+  // They change how the shown base is searched.
+  s.search_options = in.base_loaded;
 
   s.copy_result_visible = in.grid_rows >= 2 && in.grid_rows <= kMaxCopiedRows;
   s.remove = in.grid_visible && !in.base_read_only && s.remove_action;

@@ -72,6 +72,9 @@ struct MenuState {
   // The stripes item and its separator are shown, and the stripes keys
   // work (Ctrl with the numeric pad's "*").
   bool stripes = false;
+  // The items that set how searches compare ("е" for "ё", similar records
+  // after an empty search).
+  bool search_options = false;
   // What this opening found; none when the menu is not opening.
   std::optional<MenuFindings> findings;
   bool operator==(const MenuState&) const = default;

@@ -32,6 +32,7 @@ MenuState UsualState() {
   s.restore = true;
   s.add_action = s.remove_action = s.paste_action = true;
   s.copy_result_action = true;
+  s.search_options = true;
   s.findings = MenuFindings{};
   return s;
 }

@@ -11,19 +11,23 @@ namespace {
 TEST(CountLabelTest, TextAndHint) {
   struct Case {
     int rows;
+    bool similar;
     const char* text;
     bool hint;
   };
   const Case cases[] = {
-      {0, "", false},
-      {-1, "", false},
-      {1, "1 зап.", false},
-      {25, "25 зап.", false},
-      {1000, "1000 зап.", false},
-      {1001, "более 1000 зап.", true},
+      {0, false, "", false},
+      {-1, false, "", false},
+      {1, false, "1 зап.", false},
+      {25, false, "25 зап.", false},
+      {1000, false, "1000 зап.", false},
+      {1001, false, "более 1000 зап.", true},
+      {12, true, "12 зап. — похожие", false},
+      {1001, true, "более 1000 зап. — похожие", true},
+      {0, true, "", false},
   };
   for (const Case& c : cases) {
-    CountLabelState s = CountLabelFor(c.rows);
+    CountLabelState s = CountLabelFor(c.rows, c.similar);
     EXPECT_EQ(s.text, c.text) << c.rows;
     EXPECT_EQ(s.hint, c.hint) << c.rows;
   }
