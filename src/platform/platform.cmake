@@ -1,8 +1,15 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Qt and system adapters behind the core's interfaces, with the
 # program's resources. Included from src/CMakeLists.txt when the UI is on.
-spravka_layer(platform USES app dialling editing storage
-              LIBS Qt6::Widgets Qt6::SerialPort)
+# Windows drives its serial ports through the Windows API
+# (windows_serial_port.cc), elsewhere through Qt's serial port module.
+if(WIN32)
+  spravka_layer(platform USES app dialling editing storage LIBS Qt6::Widgets
+                EXCLUDE qt_serial_port.cc qt_serial_port.h)
+else()
+  spravka_layer(platform USES app dialling editing storage
+                LIBS Qt6::Widgets Qt6::SerialPort)
+endif()
 set_target_properties(spravka_platform PROPERTIES AUTOMOC ON AUTORCC ON)
 # The program's resources (the new-base template), compiled in by rcc.
 target_sources(spravka_platform PRIVATE
