@@ -50,25 +50,32 @@ target_sources(spravka PRIVATE ${rc})
 # A window program: no console comes up with it.
 set_target_properties(spravka PROPERTIES WIN32_EXECUTABLE ON)
 
-# What the programs need beside them.
-execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
-                OUTPUT_VARIABLE libstdcxx OUTPUT_STRIP_TRAILING_WHITESPACE)
-execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
-                OUTPUT_VARIABLE winpthread OUTPUT_STRIP_TRAILING_WHITESPACE)
-get_filename_component(gcc_dir ${libstdcxx} DIRECTORY)
-set(runtime ${libstdcxx} ${gcc_dir}/libgcc_s_seh-1.dll ${winpthread})
-foreach(dll ${runtime})
-  if(NOT EXISTS ${dll})
+# What the programs need beside them: the compiler's runtime (where the
+# compiler finds it, or beside the compiler as in MSYS2) ...
+get_filename_component(compiler_dir ${CMAKE_CXX_COMPILER} DIRECTORY)
+set(runtime)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+                  OUTPUT_VARIABLE found OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT IS_ABSOLUTE "${found}")
+    set(found ${compiler_dir}/${dll})
+  endif()
+  if(NOT EXISTS ${found})
     message(FATAL_ERROR "The compiler's runtime DLL ${dll} is missing")
   endif()
+  list(APPEND runtime ${found})
 endforeach()
-# Qt's Russian texts of its own dialogs and buttons, from Debian's
-# qt6-translations-l10n (the same Qt version).
-set(SPRAVKA_QT_TRANSLATION /usr/share/qt6/translations/qtbase_ru.qm CACHE FILEPATH
-    "Qt's Russian translation shipped with the Windows packages")
-if(NOT EXISTS ${SPRAVKA_QT_TRANSLATION})
-  message(FATAL_ERROR "${SPRAVKA_QT_TRANSLATION} is missing: apt-get install "
-                      "qt6-translations-l10n (scripts/install-deps --windows)")
+# ... and Qt's Russian texts of its own dialogs and buttons: Debian's
+# qt6-translations-l10n (the same Qt version), or those of the Qt built
+# against.
+find_file(SPRAVKA_QT_TRANSLATION qtbase_ru.qm
+          PATHS /usr/share/qt6/translations
+                ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_TRANSLATIONS}
+          NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
+          DOC "Qt's Russian translation shipped with the Windows packages")
+if(NOT SPRAVKA_QT_TRANSLATION)
+  message(FATAL_ERROR "qtbase_ru.qm is missing: apt-get install "
+                      "qt6-translations-l10n (scripts/install-deps --windows-window)")
 endif()
 
 install(TARGETS spravka spravka-cli RUNTIME DESTINATION .)
