@@ -86,7 +86,12 @@ install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platform
 install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
 install(FILES ${SPRAVKA_QT_TRANSLATION} DESTINATION translations)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/windows/qt.conf DESTINATION .)
+# The program's licence, and Qt's, whose DLLs come along.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+if(EXISTS /usr/share/common-licenses/LGPL-3)  # Debian's base-files
+  install(FILES /usr/share/common-licenses/LGPL-3 DESTINATION .
+          RENAME LICENSE.Qt-LGPL-3.txt)
+endif()
 
 # The packages. The installer is for the current user: no administrator
 # rights, the program under %LOCALAPPDATA%\Programs, a Start-menu entry

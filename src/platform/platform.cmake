@@ -41,13 +41,17 @@ foreach(size ${SPRAVKA_ICON_SIZES})
     COMMENT "Rendering the ${size}x${size} icon"
     VERBATIM)
   list(APPEND icon_pngs ${png})
-  install(FILES ${png}
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  if(NOT WIN32)  # Windows has the icon in the program (packaging/windows.cmake)
+    install(FILES ${png}
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endif()
   string(APPEND icon_qrc_files
          "    <file alias=\"program-icon/${size}.png\">${png}</file>\n")
 endforeach()
-install(FILES ${SPRAVKA_ICON_SVG}
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+if(NOT WIN32)
+  install(FILES ${SPRAVKA_ICON_SVG}
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
 set(icon_qrc ${CMAKE_CURRENT_BINARY_DIR}/program_icon.qrc)
 file(CONFIGURE OUTPUT ${icon_qrc} CONTENT
      "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n  <qresource prefix=\"/\">\n${icon_qrc_files}  </qresource>\n</RCC>\n")
