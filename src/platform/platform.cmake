@@ -1,8 +1,15 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Qt and system adapters behind the core's interfaces, with the
 # program's resources. Included from src/CMakeLists.txt when the UI is on.
-spravka_layer(platform USES app dialling editing storage
-              LIBS Qt6::Widgets Qt6::SerialPort)
+# Windows drives its serial ports through the Windows API
+# (windows_serial_port.cc), elsewhere through Qt's serial port module.
+if(WIN32)
+  spravka_layer(platform USES app dialling editing storage LIBS Qt6::Widgets
+                EXCLUDE qt_serial_port.cc qt_serial_port.h)
+else()
+  spravka_layer(platform USES app dialling editing storage
+                LIBS Qt6::Widgets Qt6::SerialPort)
+endif()
 set_target_properties(spravka_platform PROPERTIES AUTOMOC ON AUTORCC ON)
 # The program's resources (the new-base template), compiled in by rcc.
 target_sources(spravka_platform PRIVATE
@@ -34,13 +41,17 @@ foreach(size ${SPRAVKA_ICON_SIZES})
     COMMENT "Rendering the ${size}x${size} icon"
     VERBATIM)
   list(APPEND icon_pngs ${png})
-  install(FILES ${png}
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  if(NOT WIN32)  # Windows has the icon in the program (packaging/windows.cmake)
+    install(FILES ${png}
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endif()
   string(APPEND icon_qrc_files
          "    <file alias=\"program-icon/${size}.png\">${png}</file>\n")
 endforeach()
-install(FILES ${SPRAVKA_ICON_SVG}
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+if(NOT WIN32)
+  install(FILES ${SPRAVKA_ICON_SVG}
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
 set(icon_qrc ${CMAKE_CURRENT_BINARY_DIR}/program_icon.qrc)
 file(CONFIGURE OUTPUT ${icon_qrc} CONTENT
      "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n  <qresource prefix=\"/\">\n${icon_qrc_files}  </qresource>\n</RCC>\n")

@@ -168,17 +168,10 @@ class QtSerialPort : public SerialPort {
 }  // namespace
 
 std::vector<std::string> QtSerialPorts::MachinePortNames() {
-#ifdef Q_OS_WIN
-  std::vector<std::string> names;
-  for (int i = 0; i < kMachinePortCount; ++i)
-    names.push_back("Com" + std::to_string(i + 1));
-  return names;
-#else
   std::ifstream active("/sys/class/tty/console/active");
   std::string consoles;
   std::getline(active, consoles);
   return SerialDevicesWithout(consoles);
-#endif
 }
 
 std::vector<std::string> QtSerialPorts::SerialDevicesWithout(

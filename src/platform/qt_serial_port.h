@@ -25,9 +25,9 @@ class QtSerialPorts : public SerialPorts {
   // How long a write may wait for the port to take and send its bytes.
   static constexpr std::chrono::milliseconds kWriteTimeout{1000};
 
-  // The ports a modem is looked for on: "Com1" to "Com4" on Windows, the
-  // first four serial devices /dev/ttyS0 to /dev/ttyS3 elsewhere, less the
-  // ones the system console runs on (/sys/class/tty/console/active).
+  // The ports a modem is looked for on: the first four serial devices
+  // /dev/ttyS0 to /dev/ttyS3, less the ones the system console runs on
+  // (/sys/class/tty/console/active). (Windows: WindowsSerialPorts.)
   static std::vector<std::string> MachinePortNames();
   // The same from the console's devices as that file lists them ("ttyS0
   // tty0"): opening a port to probe it resets its line, which must never

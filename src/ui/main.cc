@@ -19,10 +19,10 @@
 #include "platform/display_colours.h"
 #include "platform/file_association.h"
 #include "platform/file_type_registrar.h"
+#include "platform/machine_serial_ports.h"
 #include "platform/program_icon.h"
 #include "platform/qt_clipboard.h"
 #include "platform/qt_message_boxes.h"
-#include "platform/qt_serial_port.h"
 #include "platform/qt_settings_store.h"
 #include "ui/application.h"
 #include "ui/inform_dialog.h"
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
   ports.end_program = [] { QCoreApplication::exit(0); };
   QtClipboard clipboard;
   ports.clipboard = &clipboard;
-  QtSerialPorts serial_ports;
+  MachineSerialPorts serial_ports;
   ports.serial_ports = &serial_ports;
   NewBaseDialog new_base(&boxes, &help);
   ports.new_base = &new_base;
