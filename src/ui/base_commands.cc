@@ -28,11 +28,12 @@ BaseCommands::BaseCommands(const Parts& parts) : p_(parts) {
 
 bool BaseCommands::OfferNewBase() {
   if (!p_.new_base) return false;
-  p_.new_base->SetWorkingFolder(p_.session->working_folder(),
+  p_.new_base->SetWorkingFolder(p_.session->navigation().working_folder(),
                                 p_.fs ? p_.fs : &RealFileSystem());
   // Without any town a base is made whatever the answer: the program
   // cannot work without one.
-  if (!p_.new_base->Run() && !p_.session->towns().empty()) return false;
+  if (!p_.new_base->Run() && !p_.session->navigation().towns().empty())
+    return false;
   return p_.session->CreateNewBase(p_.new_base->Params(), *p_.base_template);
 }
 
@@ -47,7 +48,7 @@ void BaseCommands::ShowSplash(const char* text) {
 
 std::array<int32_t, kHomeKinds> BaseCommands::HomeWidths() const {
   std::array<int32_t, kHomeKinds> widths{};
-  const int columns = p_.session->store().FieldCount(TableId::kHome);
+  const int columns = p_.session->base().store().FieldCount(TableId::kHome);
   for (int c = 1; c <= columns && c <= kHomeKinds; ++c)
     widths[c - 1] = p_.home->HeaderWidth(c);
   return widths;
@@ -55,14 +56,14 @@ std::array<int32_t, kHomeKinds> BaseCommands::HomeWidths() const {
 
 std::array<int32_t, kOrgKinds> BaseCommands::OrgWidths() const {
   std::array<int32_t, kOrgKinds> widths{};
-  const int columns = p_.session->store().FieldCount(TableId::kOrg);
+  const int columns = p_.session->base().store().FieldCount(TableId::kOrg);
   for (int c = 1; c <= columns && c <= kOrgKinds; ++c)
     widths[c - 1] = p_.org->HeaderWidth(c);
   return widths;
 }
 
 int64_t BaseCommands::WidthDifference() const {
-  const BaseHeader& h = p_.session->store().header;
+  const BaseHeader& h = p_.session->base().store().header;
   const auto home = HomeWidths();
   const auto org = OrgWidths();
   int64_t difference = 0;
@@ -76,22 +77,23 @@ int64_t BaseCommands::WidthDifference() const {
 bool BaseCommands::Save() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   ScopeExit normal_cursor([] { QApplication::restoreOverrideCursor(); });
-  return p_.session->SaveChanges();  // failures shown
+  return p_.session->base().SaveChanges();  // failures shown
 }
 
 void BaseCommands::SaveWidths() {
-  p_.session->SaveColumnWidths(HomeWidths(), OrgWidths());
+  p_.session->base().SaveColumnWidths(HomeWidths(), OrgWidths());
 }
 
 void BaseCommands::Optimise() {
   BaseSession& session = *p_.session;
-  if (!session.base_loaded()) return;
-  const RecordStore& store = session.store();
+  if (!session.base().loaded()) return;
+  const RecordStore& store = session.base().store();
   const size_t records =
       store.HomeData.CountRecords() + store.OrgData.CountRecords();
   const size_t changes = store.HomeChanges.size() + store.OrgChanges.size();
-  if (!p_.boxes->Ask(OptimiseQuestion(
-          session.current_base().value_or(""), EstimateOptimisation(records, changes)))) {
+  if (!p_.boxes->Ask(
+          OptimiseQuestion(session.navigation().current_base().value_or(""),
+                           EstimateOptimisation(records, changes)))) {
     return;
   }
   OptimiseReport report;
@@ -99,28 +101,32 @@ void BaseCommands::Optimise() {
   {
     ShowSplash(kRebuildingText);
     ScopeExit hide_splash([this] { splash_.reset(); });
-    status = session.Optimise(
+    status = session.base().Optimise(
         HomeWidths(), OrgWidths(), [this] { ShowSplash(kIndexingText); },
         &report);
   }
   if (!status.ok()) {
     // Every file is as it was (or the message says where the base lies),
     // and so are the tables: nothing to reload.
-    session.ReportFailure(status);
+    session.base().ReportFailure(status);
     return;
   }
   p_.boxes->Show(MessageKind::kInformation,
                  OptimisedMessage(report.home_records, report.org_records));
-  session.ForgetPreviousBase();
+  session.navigation().ForgetPreviousBase();
   p_.window->ReloadBase();
 }
 
 void BaseCommands::Restore() {
   BaseSession& session = *p_.session;
-  if (!session.base_loaded() || session.store().header.OriginTag.empty()) return;
-  if (!p_.boxes->Ask(RestoreQuestion(session.current_base().value_or("")))) return;
-  if (!session.RestoreBase()) return;
-  session.ForgetCurrentBase();
+  if (!session.base().loaded() ||
+      session.base().store().header.OriginTag.empty())
+    return;
+  if (!p_.boxes->Ask(
+          RestoreQuestion(session.navigation().current_base().value_or(""))))
+    return;
+  if (!session.base().Restore()) return;
+  session.navigation().ForgetCurrentBase();
   p_.window->SwitchToSelectedTown();
 }
 

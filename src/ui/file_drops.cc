@@ -35,7 +35,8 @@ bool FileDrops::eventFilter(QObject* watched, QEvent* event) {
     if (!FirstIsLocalFile(drop->mimeData())) return true;
     drop->acceptProposedAction();
     const QString path = drop->mimeData()->urls().front().toLocalFile();
-    if (session_->TakeDroppedFile(path.toStdString())) switch_to_selected_();
+    if (session_->navigation().TakeDroppedFile(path.toStdString()))
+      switch_to_selected_();
     return true;
   }
   return QObject::eventFilter(watched, event);

@@ -44,8 +44,9 @@ void GridCommands::Connect(ResultGrid* grid, TableId table) {
                    });
   QObject::connect(grid, &ResultGrid::escapePressed,
                    [this, table] { EscapePressed(table); });
-  QObject::connect(grid, &ResultGrid::captionPressed,
-                   [this, table](int column) { CaptionPressed(table, column); });
+  QObject::connect(
+      grid, &ResultGrid::captionPressed,
+      [this, table](int column) { CaptionPressed(table, column); });
 }
 
 bool GridCommands::HasFocus(TableId table) const {
@@ -59,9 +60,7 @@ void GridCommands::SearchAgain(TableId table, bool grid_had_focus) {
   if (grid_had_focus && grid(table)->IsVisible()) grid(table)->setFocus();
 }
 
-TableId GridCommands::ActiveTable() const {
-  return p_.active_table();
-}
+TableId GridCommands::ActiveTable() const { return p_.active_table(); }
 
 ResultGrid* GridCommands::grid(TableId table) const {
   return table == TableId::kHome ? p_.home : p_.org;
@@ -69,27 +68,27 @@ ResultGrid* GridCommands::grid(TableId table) const {
 
 void GridCommands::Changed(TableId table) {
   p_.engine->ClearSearchCache(table);
-  p_.session->MarkModified();
+  p_.session->base().MarkModified();
 }
 
 void GridCommands::CellEdited(TableId table, int column, int row,
                               const QString& text) {
-  if (ApplyCellEdit(p_.session->store(), table, *grid(table), column, row,
-                    ToCp1251(text))) {
+  if (ApplyCellEdit(p_.session->base().store(), table, *grid(table), column,
+                    row, ToCp1251(text))) {
     Changed(table);
   }
 }
 
 void GridCommands::EscapePressed(TableId table) {
   if (!grid(table)->EditorOpen()) return;
-  if (RestoreCurrentCell(p_.session->store(), table, *grid(table))) {
+  if (RestoreCurrentCell(p_.session->base().store(), table, *grid(table))) {
     Changed(table);
   }
 }
 
 void GridCommands::CaptionPressed(TableId table, int column) {
   if (table != ActiveTable()) return;
-  SortGridByColumn(p_.session->store(), table, *grid(table), column,
+  SortGridByColumn(p_.session->base().store(), table, *grid(table), column,
                    RussianOrder());
 }
 
@@ -97,7 +96,7 @@ void GridCommands::Add() {
   const TableId table = ActiveTable();
   ResultGrid* g = grid(table);
   const bool was_hidden = g->isHidden();
-  if (!AddRecord(p_.session->store(), table, *g)) return;
+  if (!AddRecord(p_.session->base().store(), table, *g)) return;
   if (was_hidden && p_.rows_shown) p_.rows_shown();
   Changed(table);
 }
@@ -107,7 +106,7 @@ void GridCommands::Delete() {
   ResultGrid* g = grid(table);
   const bool focused = HasFocus(table);
   if (!p_.boxes->Ask(DeleteQuestion(*g))) return;
-  if (!DeleteCurrentRecord(p_.session->store(), table, *g)) return;
+  if (!DeleteCurrentRecord(p_.session->base().store(), table, *g)) return;
   Changed(table);
   SearchAgain(table, focused);
 }
@@ -115,14 +114,14 @@ void GridCommands::Delete() {
 void GridCommands::CopyRow() {
   const TableId table = ActiveTable();
   const std::string text =
-      RowCopyText(*grid(table), p_.session->store().FieldCount(table));
+      RowCopyText(*grid(table), p_.session->base().store().FieldCount(table));
   if (!text.empty() && p_.clipboard) p_.clipboard->WriteText(text);
 }
 
 void GridCommands::CopyResult() {
   const TableId table = ActiveTable();
   const std::string text =
-      GridCopyText(*grid(table), p_.session->store().FieldCount(table));
+      GridCopyText(*grid(table), p_.session->base().store().FieldCount(table));
   if (!text.empty() && p_.clipboard) p_.clipboard->WriteText(text);
 }
 
@@ -131,7 +130,7 @@ void GridCommands::Paste() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   ScopeExit normal_cursor([] { QApplication::restoreOverrideCursor(); });
   const TableId table = ActiveTable();
-  if (!PasteRecords(p_.session->store(), table, text)) return;
+  if (!PasteRecords(p_.session->base().store(), table, text)) return;
   Changed(table);
   SearchAgain(table, HasFocus(table));
 }

@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
   delete splash;
   // A fatal message has been shown, or start-up stopped at an error before
   // any base was loaded: the window never shows without a base.
-  if (window.ended() || !window.session().base_loaded()) return 0;
+  if (window.ended() || !window.session().base().loaded()) return 0;
   window.show();
   window.search_controls().FocusRule();
   app.exec();

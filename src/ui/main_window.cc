@@ -104,7 +104,7 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
 
   BuildCommands();
   BuildMenu();
-  session_.OnModifiedChange([this] { UpdateActions(); });
+  session_.base().OnModifiedChange([this] { UpdateActions(); });
   new FileDrops(this, &session_, [this] {
     switcher_->SelectTownEntry();
     switcher_->SwitchToSelectedTown();
@@ -232,14 +232,15 @@ void MainWindow::Start(const QString& working_folder,
   engine().RunHomeSearch();
   setAcceptDrops(true);
   if (ports_.file_types) {
-    RegisterFileType(session_.folder_read_only(), session_.program_folder(),
+    RegisterFileType(session_.navigation().folder_read_only(),
+                     session_.navigation().program_folder(),
                      program_path.toStdString(), *ports_.file_types);
   }
 }
 
 void MainWindow::ShowBase() {
-  const BaseHeader& h = session_.store().header;
-  const ColumnMaps& maps = session_.store().maps;
+  const BaseHeader& h = session_.base().store().header;
+  const ColumnMaps& maps = session_.base().store().maps;
   QCoreApplication::setApplicationName(FromCp1251(h.Title));
   if (ports_.help) ports_.help->PlaceBaseDescription(h.Description);
   setWindowTitle(FromCp1251(h.Caption));
@@ -264,8 +265,8 @@ void MainWindow::ShowBase() {
   // cannot start a second scan over it.
   engine.SetMuted(false);
 
-  home->SetEditable(!session_.base_read_only());
-  org->SetEditable(!session_.base_read_only());
+  home->SetEditable(!session_.base().read_only());
+  org->SetEditable(!session_.base().read_only());
   menu_findings_.reset();
   stripes_offered_ = session_.stripes().offered();
   UpdateActions();
@@ -273,13 +274,13 @@ void MainWindow::ShowBase() {
 }
 
 MenuInputs MainWindow::WindowState(bool opening) {
-  const RecordStore& store = session_.store();
+  const RecordStore& store = session_.base().store();
   ResultGrid* grid = pages_->grid(pages_->active());
   MenuInputs in;
-  in.base_loaded = session_.base_loaded();
-  in.base_read_only = session_.base_read_only();
-  in.folder_read_only = session_.folder_read_only();
-  in.modified = session_.modified();
+  in.base_loaded = session_.base().loaded();
+  in.base_read_only = session_.base().read_only();
+  in.folder_read_only = session_.navigation().folder_read_only();
+  in.modified = session_.base().modified();
   in.stripes_offered = in.base_loaded && stripes_offered_;
   in.origin_tag_empty = store.header.OriginTag.empty();
   in.change_entries = store.HomeChanges.size() + store.OrgChanges.size();

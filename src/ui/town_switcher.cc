@@ -20,31 +20,33 @@ TownSwitcher::TownSwitcher(const Parts& parts) : QObject(parts.box), p_(parts) {
 }
 
 void TownSwitcher::FillTownBox() {
-  p_.box->ShowEntries(p_.session->towns().entries(),
-                      p_.session->selected_entry());
+  p_.box->ShowEntries(p_.session->navigation().towns().entries(),
+                      p_.session->navigation().selected_entry());
   ShowTownHint();
 }
 
 void TownSwitcher::SelectTownEntry() {
-  if (p_.box->count() != static_cast<int>(p_.session->towns().size())) {
+  if (p_.box->count() !=
+      static_cast<int>(p_.session->navigation().towns().size())) {
     FillTownBox();
     return;
   }
-  p_.box->Select(p_.session->selected_entry());
+  p_.box->Select(p_.session->navigation().selected_entry());
   ShowTownHint();
 }
 
 void TownSwitcher::ShowTownHint() {
-  p_.box->ShowHint(p_.session->base_loaded()
-                       ? FromCp1251(p_.session->store().header.Description)
-                       : QStringLiteral("Выбор города"));
+  p_.box->ShowHint(
+      p_.session->base().loaded()
+          ? FromCp1251(p_.session->base().store().header.Description)
+          : QStringLiteral("Выбор города"));
 }
 
 LoadOutcome TownSwitcher::ShowLoad(LoadOutcome outcome) {
   SelectTownEntry();
   if (outcome == LoadOutcome::kFatal) {
     p_.end_program();
-  } else if (outcome == LoadOutcome::kLoaded || p_.session->base_loaded()) {
+  } else if (outcome == LoadOutcome::kLoaded || p_.session->base().loaded()) {
     // A failed load leaves the base loaded before: show that one again.
     p_.show_base();
   }
@@ -63,7 +65,7 @@ bool TownSwitcher::CloseBase() {
 }
 
 void TownSwitcher::StayWithBase() {
-  p_.session->SelectCurrentEntry();
+  p_.session->navigation().SelectCurrentEntry();
   SelectTownEntry();
   p_.search->PlaceSearchFields();
   p_.search->FocusRule();
@@ -83,7 +85,7 @@ void TownSwitcher::SwitchToSelectedTown() {
     return;  // a box or the splash must not switch twice
   const int index = p_.box->currentIndex();
   const std::string entry = p_.box->SelectedEntry();
-  if (p_.session->IsCurrentEntry(entry)) return;
+  if (p_.session->navigation().IsCurrentEntry(entry)) return;
   switching_ = true;
   ScopeExit switch_ends([this] { switching_ = false; });
   p_.window->repaint();
@@ -93,7 +95,7 @@ void TownSwitcher::SwitchToSelectedTown() {
     SplashForm splash;  // hidden with the window on every way out
     splash.ShowNow();
     if (!CloseBase()) return;  // the shown base stays
-    p_.session->SwitchTo(entry, index);
+    p_.session->navigation().SwitchTo(entry, index);
     outcome = ShowLoad(p_.session->LoadAfterClose());
   } catch (...) {
     // The store still holds the base shown before: the list and the

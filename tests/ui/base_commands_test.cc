@@ -102,7 +102,8 @@ class BaseCommandsTest : public QObject {
     rig_->Close();
     rig_->Open(dir_);
     QCOMPARE(rig_->Cell("homeGrid", 1, 2), QStringLiteral("Smith"));
-    QCOMPARE(rig_->window()->session().store().HomeChanges.size(), size_t{1});
+    QCOMPARE(rig_->window()->session().base().store().HomeChanges.size(),
+             size_t{1});
   }
 
   void columnWidthsGoIntoTheHeaderInItsOwnUnits() {
@@ -165,11 +166,11 @@ class BaseCommandsTest : public QObject {
                                   SectionText(org)));
 
     // Loaded again: no change entries, on the residential page.
-    QVERIFY(rig_->window()->session().store().HomeChanges.empty());
-    QVERIFY(rig_->window()->session().store().OrgChanges.empty());
+    QVERIFY(rig_->window()->session().base().store().HomeChanges.empty());
+    QVERIFY(rig_->window()->session().base().store().OrgChanges.empty());
     QVERIFY(!rig_->OnOrgPage());
     QCOMPARE(rig_->Cell("homeGrid", 0, 2), QStringLiteral("Smith"));
-    QVERIFY(!rig_->window()->session().previous_base());
+    QVERIFY(!rig_->window()->session().navigation().previous_base());
   }
 
   void restoreCutsTheFileToItsBasePart() {
@@ -189,7 +190,7 @@ class BaseCommandsTest : public QObject {
                          "анулированы)"));
     QCOMPARE(ReadBytes(path_), clean);
     QVERIFY(!rig_->Action("saveAction")->isEnabled());
-    QVERIFY(rig_->window()->session().store().HomeChanges.empty());
+    QVERIFY(rig_->window()->session().base().store().HomeChanges.empty());
     QCOMPARE(rig_->Cell("homeGrid", 0, 2), QStringLiteral("Иванов И.И."));
     // Left with no base current: the restored one is loaded anew.
     QCOMPARE(rig_->settings.values["LastBase"], std::string());
@@ -237,7 +238,8 @@ class BaseCommandsTest : public QObject {
     QCOMPARE(rig_->boxes.shown.back().kind, MessageKind::kError);
     QCOMPARE(ReadBytes(path_), before);
     QVERIFY(rig_->Action("saveAction")->isEnabled());
-    QCOMPARE(rig_->window()->session().store().HomeChanges.size(), size_t{2});
+    QCOMPARE(rig_->window()->session().base().store().HomeChanges.size(),
+             size_t{2});
     QCOMPARE(rig_->Cell("homeGrid", 1, 2), QStringLiteral("Unsaved"));
     // And the changes can still be saved.
     fs.writes_fail = false;

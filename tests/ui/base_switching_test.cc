@@ -101,7 +101,8 @@ class BaseSwitchingTest : public QObject {
     rig_->boxes.answers = {answer};
     Choose(" Beta");
     QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Бета"));
-    QCOMPARE(rig_->window()->session().previous_base(), std::string("Alpha"));
+    QCOMPARE(rig_->window()->session().navigation().previous_base(),
+             std::string("Alpha"));
     QCOMPARE(rig_->boxes.shown.size(), size_t{edited ? 1u : 0u});
     QCOMPARE(rig_->boxes.unexpected_questions, 0);
     QVERIFY(!rig_->Action("saveAction")->isEnabled());
@@ -123,7 +124,7 @@ class BaseSwitchingTest : public QObject {
     QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Альфа"));
     QCOMPARE(Towns()->currentText(), QStringLiteral(" Alpha"));
     QCOMPARE(rig_->Cell("homeGrid", 0, 2), QStringLiteral("Иванов И.И."));
-    QVERIFY(rig_->window()->session().store().HomeChanges.empty());
+    QVERIFY(rig_->window()->session().base().store().HomeChanges.empty());
 
     // The previous base is gone too: the first town whose file is there.
     std::filesystem::remove(dir_ + "/Alpha.qz");
@@ -155,12 +156,14 @@ class BaseSwitchingTest : public QObject {
     QCOMPARE(Items(Towns()), (QStringList{" Alpha", far}));
     QCOMPARE(Towns()->currentText(), far);
     QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Далеко"));
-    QCOMPARE(rig_->window()->session().current_base(), other + "/Far");
+    QCOMPARE(rig_->window()->session().navigation().current_base(),
+             other + "/Far");
 
     // A file of the working folder goes by its name.
     Drop(rig_->window(), {QString::fromStdString(dir_ + "/Alpha.qz")});
     QCOMPARE(Items(Towns()), (QStringList{" Alpha", far}));
-    QCOMPARE(rig_->window()->session().current_base(), std::string("Alpha"));
+    QCOMPARE(rig_->window()->session().navigation().current_base(),
+             std::string("Alpha"));
   }
 
   void aNewBaseFromTheMenu_data() {
@@ -179,7 +182,8 @@ class BaseSwitchingTest : public QObject {
     if (create) {
       QCOMPARE(Items(Towns()), (QStringList{" Alpha", " Моя база"}));
       QCOMPARE(Towns()->currentText(), QStringLiteral(" Моя база"));
-      QCOMPARE(rig_->window()->session().current_base(), std::string("Моя база"));
+      QCOMPARE(rig_->window()->session().navigation().current_base(),
+               std::string("Моя база"));
       QCOMPARE(rig_->Rows("homeGrid"), 0);
     } else {
       QCOMPARE(Items(Towns()), QStringList{" Alpha"});

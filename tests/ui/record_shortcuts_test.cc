@@ -98,7 +98,13 @@ class RecordShortcutsTest : public QObject {
     Press(focus, Qt::Key_Insert);
     QCOMPARE(rig_->Rows(table), rows + 1);
     const int added = rows + 1;  // the record's number
-    QVERIFY(rig_->window()->session().store().changes(table).Find(added).has_value());
+    QVERIFY(rig_->window()
+                ->session()
+                .base()
+                .store()
+                .changes(table)
+                .Find(added)
+                .has_value());
 
     // The added row is the current one.
     rig_->boxes.answers = {true};
@@ -106,7 +112,8 @@ class RecordShortcutsTest : public QObject {
     QCOMPARE(rig_->boxes.unexpected_questions, 0);
     QCOMPARE(rig_->boxes.shown.size(), size_t{1});
     QCOMPARE(std::string(
-                 *rig_->window()->session().store().changes(table).Find(added)),
+                 *rig_->window()->session().base().store().changes(table).Find(
+                     added)),
              std::string("\x1F"));
     QCOMPARE(rig_->Rows(table), rows);
   }
