@@ -23,7 +23,7 @@ BaseSession::BaseSession(FileChecks* files, SettingsStore* settings_store,
       settings_(settings_store),
       stripes_(std::move(nearest)),
       navigation_(files, boxes),
-      base_(fs_, boxes) {}
+      base_(fs_, boxes, &gate_) {}
 
 void BaseSession::RunFileWorkWith(WorkRunner* runner) {
   runner_ = runner;
@@ -42,6 +42,7 @@ bool BaseSession::CreateNewBase(
   const std::string& folder = navigation_.working_folder();
   CreatedBase made;
   Status status;
+  FileWorkGate::Work work = gate_.Begin();
   try {
     runner_->Run([&] {
       status = CreateBase(params, base_template, folder, *fs_, &made);

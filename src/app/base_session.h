@@ -10,6 +10,7 @@
 #include "app/base_prefetch.h"
 #include "app/create_base.h"
 #include "app/file_checks.h"
+#include "app/file_work_gate.h"
 #include "app/message_boxes.h"
 #include "app/open_base.h"
 #include "app/rules/stripes.h"
@@ -28,9 +29,10 @@ enum class LoadOutcome {
 
 // The window's session: the town navigation and the open base, joined by
 // the ways into and out of a base (start-up, the loads with their messages
-// and fallbacks, leaving with the save question, a new base), and the
-// settings with the stripes. The window shows what they hold and changes
-// it only through their commands. Window thread only.
+// and fallbacks, leaving with the save question, a new base), the gate that
+// all file work passes, and the settings with the stripes. The window shows
+// what they hold and changes it only through their commands. Window thread
+// only.
 class BaseSession {
  public:
   // `fs` (the real file system when null) reads and writes the bases.
@@ -42,6 +44,8 @@ class BaseSession {
   const TownNavigation& navigation() const { return navigation_; }
   OpenBase& base() { return base_; }
   const OpenBase& base() const { return base_; }
+  // The one gate of the window's file work.
+  FileWorkGate& gate() { return gate_; }
 
   // Start-up: the navigation from the working folder, the program's path,
   // the command line and the base used last.
@@ -114,6 +118,7 @@ class BaseSession {
   FileSystem* fs_;
   Settings settings_;
   Stripes stripes_;
+  FileWorkGate gate_;
   TownNavigation navigation_;
   OpenBase base_;
   std::function<bool()> offer_new_base_;

@@ -10,8 +10,20 @@
 
 namespace spravka {
 
-OpenBase::OpenBase(FileSystem* fs, MessageBoxes* boxes)
-    : fs_(fs != nullptr ? fs : &RealFileSystem()), boxes_(boxes) {}
+OpenBase::OpenBase(FileSystem* fs, MessageBoxes* boxes, FileWorkGate* gate)
+    : fs_(fs != nullptr ? fs : &RealFileSystem()), boxes_(boxes), gate_(gate) {}
+
+RecordStore* OpenBase::StoreForEdit() {
+  if (!loaded_ || read_only_ || runner_->running() ||
+      gate_->Ask(WorkRequest::kEdit) != GateAnswer::kBegin) {
+    return nullptr;
+  }
+  return &store_;
+}
+
+Status OpenBase::ReadOnlyRefusal() const {
+  return Status::Unexpected(ReadOnlyBaseMessage(path_));
+}
 
 void OpenBase::SetModified(bool modified) {
   if (modified_ == modified) return;
@@ -25,6 +37,7 @@ BaseLoad OpenBase::Load(const std::string& base, const std::string& file_name,
   // one; any other way it loads the file itself. The runner's thread fills
   // a store of its own; this thread takes it once the job has ended.
   BasePrefetch* prefetch = std::exchange(prefetch_, nullptr);
+  FileWorkGate::Work work = gate_->Begin();
   RecordStore loaded;
   BaseLoad load;
   runner_->Run([&] {
@@ -53,9 +66,13 @@ bool OpenBase::MarkOpen(bool folder_writable) {
 
 bool OpenBase::SaveChanges() {
   if (loaded_) {
-    Status status;
+    FileWorkGate::Work work = gate_->Begin();
+    Status status = read_only_ ? ReadOnlyRefusal() : Status::Ok();
     try {
-      runner_->Run([&] { status = spravka::SaveChanges(path_, store_, *fs_); });
+      if (status.ok()) {
+        runner_->Run(
+            [&] { status = spravka::SaveChanges(path_, store_, *fs_); });
+      }
     } catch (...) {
       // Compression or memory failing: the same outcome as a failed write.
       status = Status::Unexpected(ThrownErrorText());
@@ -73,9 +90,12 @@ bool OpenBase::SaveChanges() {
 bool OpenBase::SaveColumnWidths(const std::array<int32_t, kHomeKinds>& home,
                                 const std::array<int32_t, kOrgKinds>& org) {
   if (!loaded_) return true;
-  Status status;
+  FileWorkGate::Work work = gate_->Begin();
+  Status status = read_only_ ? ReadOnlyRefusal() : Status::Ok();
   try {
-    status = spravka::SaveColumnWidths(path_, home, org, &store_, *fs_);
+    if (status.ok()) {
+      status = spravka::SaveColumnWidths(path_, home, org, &store_, *fs_);
+    }
   } catch (...) {
     status = Status::Unexpected(ThrownErrorText());
   }
@@ -87,6 +107,8 @@ Status OpenBase::Optimise(const std::array<int32_t, kHomeKinds>& home,
                           const std::array<int32_t, kOrgKinds>& org,
                           const std::function<void()>& home_written,
                           OptimiseReport* report) {
+  FileWorkGate::Work work = gate_->Begin();
+  if (read_only_) return ReadOnlyRefusal();
   try {
     Status status;
     runner_->Run([&] {
@@ -101,9 +123,12 @@ Status OpenBase::Optimise(const std::array<int32_t, kHomeKinds>& home,
 }
 
 bool OpenBase::Restore() {
-  Status status;
+  FileWorkGate::Work work = gate_->Begin();
+  Status status = read_only_ ? ReadOnlyRefusal() : Status::Ok();
   try {
-    runner_->Run([&] { status = RestoreBasePart(path_, *fs_); });
+    if (status.ok()) {
+      runner_->Run([&] { status = RestoreBasePart(path_, *fs_); });
+    }
   } catch (...) {
     status = Status::Unexpected(ThrownErrorText());
   }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/base_prefetch.h"
+#include "app/file_work_gate.h"
 #include "app/message_boxes.h"
 #include "app/work_runner.h"
 #include "storage/file_system.h"
@@ -27,11 +28,20 @@ struct BaseLoad {
 // The open base: the record store the window shows and the file work reads,
 // the identity of its file, the mark that tells other windows it is open
 // here, whether it may be written, whether it has unsaved changes, and the
-// writers that put it into its file. The file work runs on the runner.
+// writers that put it into its file.
+//
+// Who uses the store when: the window's thread reads it at any time. A job
+// on the runner's thread reads it (a save, an optimisation) while the
+// window's thread waits for the job in the runner's event loop; a load's
+// job fills a store of its own, which replaces this one on the window's
+// thread once the job has ended. The store is changed only on the window's
+// thread, through StoreForEdit, which hands it out only while no file work
+// runs: every writer and load runs inside a scope of the window's file-work
+// gate.
 class OpenBase {
  public:
-  // `boxes` shows the writers' failures.
-  OpenBase(FileSystem* fs, MessageBoxes* boxes);
+  // `boxes` shows the writers' failures; `gate` is the window's.
+  OpenBase(FileSystem* fs, MessageBoxes* boxes, FileWorkGate* gate);
 
   // Where the file work of loads, saves, optimisation and restore runs
   // (here, when none is given). It must outlive the open base.
@@ -41,8 +51,12 @@ class OpenBase {
   void TakeNextLoadFrom(BasePrefetch* prefetch) { prefetch_ = prefetch; }
 
   bool loaded() const { return loaded_; }
-  RecordStore& store() { return store_; }
+  // The store, to read.
   const RecordStore& store() const { return store_; }
+  // The store, to change it (an edit, an addition, a deletion, a paste):
+  // none when no base is loaded, the base is read-only, or file work runs
+  // (its job may be reading the store). The change is then not made.
+  RecordStore* StoreForEdit();
   // The base as it was named when it was loaded, its file (relative to the
   // working folder for a base there) and the file's absolute path.
   const std::string& base_name() const { return base_name_; }
@@ -74,7 +88,8 @@ class OpenBase {
   bool MarkOpen(bool folder_writable);
 
   // The writers. Each reports its failure, returned or thrown, and returns
-  // whether it succeeded; with no base loaded there is nothing to do.
+  // whether it succeeded; with no base loaded there is nothing to do. A
+  // read-only base is not written: that is reported as a failure.
   // Writes the change lists; success ends the unsaved changes.
   bool SaveChanges();
   // The grids' widths (header pixels) go into the header of the file and of
@@ -95,15 +110,15 @@ class OpenBase {
 
  private:
   void SetModified(bool modified);
+  // The refusal of a writer on a read-only base.
+  Status ReadOnlyRefusal() const;
 
   FileSystem* fs_;
   MessageBoxes* boxes_;
+  FileWorkGate* gate_;
   // Tells another window that opens the base that this one has it.
   std::unique_ptr<FileLock> open_mark_;
 
-  // The window's thread owns the store; while the runner's job saves or
-  // optimises it, that job only reads it and the window's thread leaves it
-  // alone.
   RecordStore store_;
   bool loaded_ = false;
   std::string base_name_;

@@ -49,6 +49,9 @@ struct RecordStore {
   ChangeList& changes(TableId id) {
     return id == TableId::kHome ? HomeChanges : OrgChanges;
   }
+  const ChangeList& changes(TableId id) const {
+    return id == TableId::kHome ? HomeChanges : OrgChanges;
+  }
   int FieldCount(TableId id) const {
     return id == TableId::kHome ? header.HomeFieldCount : header.OrgFieldCount;
   }

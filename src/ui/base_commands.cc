@@ -19,7 +19,9 @@ constexpr char kIndexingText[] = "Индексация справочника.";
 }  // namespace
 
 BaseCommands::BaseCommands(const Parts& parts) : p_(parts) {
-  QObject::connect(p_.save, &QAction::triggered, [this] { Save(); });
+  QObject::connect(p_.save, &QAction::triggered, [this] {
+    if (const auto work = BeginCommand()) Save();
+  });
   QObject::connect(p_.save_widths, &QAction::triggered,
                    [this] { SaveWidths(); });
   QObject::connect(p_.optimise, &QAction::triggered, [this] { Optimise(); });
@@ -38,6 +40,14 @@ bool BaseCommands::OfferNewBase() {
 }
 
 BaseCommands::~BaseCommands() = default;
+
+std::optional<FileWorkGate::Work> BaseCommands::BeginCommand() {
+  FileWorkGate& gate = p_.session->gate();
+  if (gate.Ask(WorkRequest::kCommand) == GateAnswer::kBegin)
+    return gate.Begin();
+  p_.boxes->Show(MessageKind::kWarning, kWorkRunningText);
+  return std::nullopt;
+}
 
 void BaseCommands::ShowSplash(const char* text) {
   p_.main->repaint();  // the window under the splash is whole
@@ -81,10 +91,14 @@ bool BaseCommands::Save() {
 }
 
 void BaseCommands::SaveWidths() {
+  const auto work = BeginCommand();
+  if (!work) return;
   p_.session->base().SaveColumnWidths(HomeWidths(), OrgWidths());
 }
 
 void BaseCommands::Optimise() {
+  const auto work = BeginCommand();
+  if (!work) return;
   BaseSession& session = *p_.session;
   if (!session.base().loaded()) return;
   const RecordStore& store = session.base().store();
@@ -118,6 +132,8 @@ void BaseCommands::Optimise() {
 }
 
 void BaseCommands::Restore() {
+  const auto work = BeginCommand();
+  if (!work) return;
   BaseSession& session = *p_.session;
   if (!session.base().loaded() ||
       session.base().store().header.OriginTag.empty())
@@ -131,6 +147,8 @@ void BaseCommands::Restore() {
 }
 
 void BaseCommands::NewBase() {
+  const auto work = BeginCommand();
+  if (!work) return;
   p_.window->SelectNoTown();
   p_.window->SwitchToSelectedTown();
 }

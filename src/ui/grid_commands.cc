@@ -73,15 +73,17 @@ void GridCommands::Changed(TableId table) {
 
 void GridCommands::CellEdited(TableId table, int column, int row,
                               const QString& text) {
-  if (ApplyCellEdit(p_.session->base().store(), table, *grid(table), column,
-                    row, ToCp1251(text))) {
+  RecordStore* store = p_.session->base().StoreForEdit();
+  if (store != nullptr &&
+      ApplyCellEdit(*store, table, *grid(table), column, row, ToCp1251(text))) {
     Changed(table);
   }
 }
 
 void GridCommands::EscapePressed(TableId table) {
   if (!grid(table)->EditorOpen()) return;
-  if (RestoreCurrentCell(p_.session->base().store(), table, *grid(table))) {
+  RecordStore* store = p_.session->base().StoreForEdit();
+  if (store != nullptr && RestoreCurrentCell(*store, table, *grid(table))) {
     Changed(table);
   }
 }
@@ -96,7 +98,8 @@ void GridCommands::Add() {
   const TableId table = ActiveTable();
   ResultGrid* g = grid(table);
   const bool was_hidden = g->isHidden();
-  if (!AddRecord(p_.session->base().store(), table, *g)) return;
+  RecordStore* store = p_.session->base().StoreForEdit();
+  if (store == nullptr || !AddRecord(*store, table, *g)) return;
   if (was_hidden && p_.rows_shown) p_.rows_shown();
   Changed(table);
 }
@@ -105,8 +108,12 @@ void GridCommands::Delete() {
   const TableId table = ActiveTable();
   ResultGrid* g = grid(table);
   const bool focused = HasFocus(table);
-  if (!p_.boxes->Ask(DeleteQuestion(*g))) return;
-  if (!DeleteCurrentRecord(p_.session->base().store(), table, *g)) return;
+  if (p_.session->base().StoreForEdit() == nullptr ||
+      !p_.boxes->Ask(DeleteQuestion(*g))) {
+    return;
+  }
+  RecordStore* store = p_.session->base().StoreForEdit();
+  if (store == nullptr || !DeleteCurrentRecord(*store, table, *g)) return;
   Changed(table);
   SearchAgain(table, focused);
 }
@@ -130,7 +137,8 @@ void GridCommands::Paste() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   ScopeExit normal_cursor([] { QApplication::restoreOverrideCursor(); });
   const TableId table = ActiveTable();
-  if (!PasteRecords(p_.session->base().store(), table, text)) return;
+  RecordStore* store = p_.session->base().StoreForEdit();
+  if (store == nullptr || !PasteRecords(*store, table, text)) return;
   Changed(table);
   SearchAgain(table, HasFocus(table));
 }

@@ -79,6 +79,12 @@ int main(int argc, char** argv) {
   ports.nearest = DisplayNearestColour();
   ports.button_face = ButtonFaceColour();
   ports.end_program = [] { QCoreApplication::exit(0); };
+  // Not left to the last window's closing: a window shown after it (the
+  // splash of work that was running) would call that off.
+  ports.closed = [] {
+    QMetaObject::invokeMethod(
+        qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+  };
   QtClipboard clipboard;
   ports.clipboard = &clipboard;
   QtSerialPorts serial_ports;

@@ -23,7 +23,6 @@
 #include "ui/town_box.h"
 #include "ui/town_switcher.h"
 #include "ui/window_actions.h"
-#include "util/scope_exit.h"
 
 namespace spravka {
 namespace {
@@ -105,9 +104,14 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
   BuildCommands();
   BuildMenu();
   session_.base().OnModifiedChange([this] { UpdateActions(); });
-  new FileDrops(this, &session_, [this] {
-    switcher_->SelectTownEntry();
-    switcher_->SwitchToSelectedTown();
+  new FileDrops(this, [this](const std::string& path) {
+    switcher_->RequestSwitch(WorkRequest::kDrop, path);
+  });
+  // Held work is carried out from the event loop, once the work that held
+  // it has wholly ended.
+  session_.gate().OnHeld([this] {
+    QMetaObject::invokeMethod(this, &MainWindow::CarryOutHeldWork,
+                              Qt::QueuedConnection);
   });
   stripes_.Apply();
 
@@ -224,9 +228,12 @@ void MainWindow::Start(const QString& working_folder,
   session_.Start(working_folder.toStdString(), program_path.toStdString(),
                  arguments);
   switcher_->FillTownBox();
-  // Without a base the window is never shown: the load ends the program.
-  if (switcher_->ShowLoad(session_.LoadAtStart()) != LoadOutcome::kLoaded)
-    return;
+  {
+    FileWorkGate::Work first_load = session_.gate().Begin();
+    // Without a base the window is never shown: the load ends the program.
+    if (switcher_->ShowLoad(session_.LoadAtStart()) != LoadOutcome::kLoaded)
+      return;
+  }
   search_->PresentMode();
   engine().RunOrgSearch();
   engine().RunHomeSearch();
@@ -314,17 +321,34 @@ void MainWindow::ShowInformation() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  bool leaving = false;
   if (!ended_ && !closed_) {
-    // Closing runs once. The window stays, with its unsaved changes,
-    // unless the base was really left: also when leaving it throws.
     event->ignore();
-    closed_ = true;
-    ScopeExit stay_open([this] { closed_ = false; });
+    // During other file work the close waits for it to end, then comes
+    // back here.
+    FileWorkGate& gate = session_.gate();
+    if (gate.Ask(WorkRequest::kClose) != GateAnswer::kBegin) return;
+    FileWorkGate::Work work = gate.Begin();
+    // The window stays, with its unsaved changes, unless the base was
+    // really left (not when leaving it throws).
     if (!switcher_->CloseBase()) return;
-    stay_open.Dismiss();
+    closed_ = true;
+    leaving = true;
   }
   if (ports_.help) ports_.help->hide();
   event->accept();
+  if (leaving && ports_.closed) ports_.closed();
+}
+
+void MainWindow::CarryOutHeldWork() {
+  if (ended_ || closed_) return;
+  const std::optional<HeldWork> held = session_.gate().TakeHeld();
+  if (!held) return;
+  if (held->close) {
+    close();
+  } else if (held->switch_request) {
+    switcher_->RequestSwitch(*held->switch_request, held->target);
+  }
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

@@ -417,7 +417,8 @@ TEST_F(SessionTest, OneBaseInTwoWindowsAndABaseChangedUnderneath) {
   ASSERT_TRUE(OptimiseBase(dir_ + "/Town.qz", other, other.header.HomeColWidths,
                            other.header.OrgColWidths, 4321, nullptr)
                   .ok());
-  session_.base().store().HomeChanges.Add(2, testing::RecordText({"2", "new"}));
+  session_.base().StoreForEdit()->HomeChanges.Add(
+      2, testing::RecordText({"2", "new"}));
   boxes_.shown.clear();
   EXPECT_FALSE(session_.base().SaveChanges());
   ASSERT_EQ(boxes_.shown.size(), 1u);

@@ -248,7 +248,7 @@ class StartUpTest : public QObject {
     WindowRig rig;
     rig.Open(dir);
     // As a deletion of the first record would leave it.
-    rig.window()->session().base().store().HomeChanges.Add(1, "\x1F");
+    rig.window()->session().base().StoreForEdit()->HomeChanges.Add(1, "\x1F");
     rig.window()->session().base().MarkModified();
     std::filesystem::remove(alpha);
 

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "storage/base_header.h"
 #include "support/fake_serial_ports.h"
 #include "support/session_fakes.h"
-#include "storage/base_header.h"
 #include "ui/inform_dialog.h"
 #include "ui/main_window.h"
 #include "ui/new_base_dialog.h"
@@ -124,6 +124,7 @@ class WindowRig {
   std::vector<std::string> port_log;
   FakeSerialPorts serial_ports{&port_log};
   int end_calls = 0;
+  int closed_calls = 0;  // the window closed for good
 
  private:
   std::unique_ptr<MainWindow> window_;
