@@ -47,6 +47,9 @@ double WidestDigit(const QFont& font) {
   return widest;
 }
 
+// What the title says after the caption while the base cannot be written.
+constexpr char kReadOnlyTitle[] = " (только чтение)";
+
 // The window's first size, laid out for the header's font.
 constexpr int kWindowWidth = 660;
 constexpr int kWindowHeight = 520;
@@ -250,7 +253,12 @@ void MainWindow::ShowBase() {
   const ColumnMaps& maps = session_.base().store().maps;
   QCoreApplication::setApplicationName(FromCp1251(h.Title));
   if (ports_.help) ports_.help->PlaceBaseDescription(h.Description);
-  setWindowTitle(FromCp1251(h.Caption));
+  // For as long as the base cannot be written (its folder cannot, or another
+  // window has it open), the title says so.
+  setWindowTitle(FromCp1251(h.Caption) +
+                 (session_.base().read_only()
+                      ? QString::fromUtf8(kReadOnlyTitle)
+                      : QString()));
 
   search_->PlaceSearchFields();
   ResultGrid* home = pages_->grid(TableId::kHome);
