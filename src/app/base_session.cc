@@ -127,6 +127,11 @@ LoadOutcome BaseSession::LoadBase() {
   const std::string file_name = *navigation_.CurrentBaseFile();
   const std::string path = navigation_.PathOf(file_name);
   const BaseLoad load = base_.Load(current, file_name, path);
+  // In the order of loading: the base's titles, the message about its change
+  // section, then the one about a base part that does not load.
+  if (load.header && show_titles_) show_titles_(*load.header);
+  const std::string note = ChangeSectionMessage(load.changes, file_name);
+  if (!note.empty()) boxes_->Show(MessageKind::kInformation, note);
   if (!load.status.ok()) {
     const BaseMessage message =
         StatusMessage(load.status, BaseAction::kLoading, path);
@@ -136,8 +141,6 @@ LoadOutcome BaseSession::LoadBase() {
     if (base_.loaded()) navigation_.GoTo(base_.base_name());
     return LoadOutcome::kFailed;
   }
-  const std::string note = ChangeSectionMessage(load.changes, file_name);
-  if (!note.empty()) boxes_->Show(MessageKind::kInformation, note);
 
   const std::string base_folder = FolderPart(file_name);
   const bool writable = navigation_.FolderWritable(

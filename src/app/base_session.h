@@ -90,6 +90,12 @@ class BaseSession {
   // Otherwise no unsaved changes are left: written or given up.
   bool Leave(bool universal_mode, const std::function<bool()>& save);
 
+  // A load has read a sound header: `show` puts the base's titles up before
+  // the load's messages come.
+  void OnTitlesRead(std::function<void(const BaseHeader&)> show) {
+    show_titles_ = std::move(show);
+  }
+
   // The open base still holds the base shown before a failed switch: the
   // navigation goes back to it.
   void BackToLoadedBase();
@@ -122,6 +128,7 @@ class BaseSession {
   TownNavigation navigation_;
   OpenBase base_;
   std::function<bool()> offer_new_base_;
+  std::function<void(const BaseHeader&)> show_titles_;
   WorkRunner here_;
   WorkRunner* runner_ = &here_;
 };

@@ -41,8 +41,11 @@ BaseLoad OpenBase::Load(const std::string& base, const std::string& file_name,
   RecordStore loaded;
   BaseLoad load;
   runner_->Run([&] {
-    if (prefetch == nullptr || !prefetch->Take(path, &loaded, &load.changes)) {
-      load.status = spravka::LoadBase(path, &loaded, *fs_, &load.changes);
+    if (prefetch != nullptr && prefetch->Take(path, &loaded, &load.changes)) {
+      load.header = loaded.header;
+    } else {
+      load.status =
+          spravka::LoadBase(path, &loaded, *fs_, &load.changes, &load.header);
     }
   });
   if (!load.status.ok()) return load;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/base_prefetch.h"
@@ -21,8 +22,10 @@ namespace spravka {
 // What a load of the open base came to.
 struct BaseLoad {
   Status status;
-  // What became of the change section.
+  // What became of the change section, and the base's header once it has
+  // passed its checks: also when the tables then do not load.
   ChangeSectionStatus changes = ChangeSectionStatus::kAbsent;
+  std::optional<BaseHeader> header;
 };
 
 // The open base: the record store the window shows and the file work reads,

@@ -107,6 +107,7 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
   BuildCommands();
   BuildMenu();
   session_.base().OnModifiedChange([this] { UpdateActions(); });
+  session_.OnTitlesRead([this](const BaseHeader& h) { ShowTitles(h); });
   new FileDrops(this, [this](const std::string& path) {
     switcher_->RequestSwitch(WorkRequest::kDrop, path);
   });
@@ -248,17 +249,19 @@ void MainWindow::Start(const QString& working_folder,
   }
 }
 
+void MainWindow::ShowTitles(const BaseHeader& h, bool read_only) {
+  QCoreApplication::setApplicationName(FromCp1251(h.Title));
+  setWindowTitle(FromCp1251(h.Caption) +
+                 (read_only ? QString::fromUtf8(kReadOnlyTitle) : QString()));
+}
+
 void MainWindow::ShowBase() {
   const BaseHeader& h = session_.base().store().header;
   const ColumnMaps& maps = session_.base().store().maps;
-  QCoreApplication::setApplicationName(FromCp1251(h.Title));
-  if (ports_.help) ports_.help->PlaceBaseDescription(h.Description);
   // For as long as the base cannot be written (its folder cannot, or another
   // window has it open), the title says so.
-  setWindowTitle(FromCp1251(h.Caption) +
-                 (session_.base().read_only()
-                      ? QString::fromUtf8(kReadOnlyTitle)
-                      : QString()));
+  ShowTitles(h, session_.base().read_only());
+  if (ports_.help) ports_.help->PlaceBaseDescription(h.Description);
 
   search_->PlaceSearchFields();
   ResultGrid* home = pages_->grid(TableId::kHome);

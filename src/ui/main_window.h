@@ -67,6 +67,9 @@ class MainWindow : public QMainWindow {
   void BuildToolBar();
   void BuildCommands();
   void BuildMenu();
+  // The application's title and the window's caption from a base header;
+  // the caption ends with a read-only mark when `read_only`.
+  void ShowTitles(const BaseHeader& h, bool read_only = false);
   // Shows the loaded base: captions, columns and the stored settings.
   void ShowBase();
   // The state the window's rules read; the clipboard and the widths only

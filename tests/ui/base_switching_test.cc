@@ -9,6 +9,8 @@
 #include <QtTest>
 #include <filesystem>
 
+#include "app/base_messages.h"
+#include "storage/base_file.h"
 #include "storage/record_key.h"
 #include "support/base_builder.h"
 #include "ui_test_main.h"
@@ -132,6 +134,46 @@ class BaseSwitchingTest : public QObject {
     QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Гамма"));
     QCOMPARE(Towns()->currentText(), QStringLiteral(" Gamma"));
     QVERIFY(!rig_->window()->ended());
+  }
+
+  // A base loads in its order: its titles first, then the message about its
+  // change section, then that about its base part, when it does not load.
+  void theMessagesOfALoadComeInItsOrder_data() {
+    QTest::addColumn<bool>("damaged");
+    QTest::newRow("a foreign change section") << false;
+    QTest::newRow("and a damaged base part") << true;
+  }
+  void theMessagesOfALoadComeInItsOrder() {
+    QFETCH(bool, damaged);
+    WriteSmallTown(dir_ + "/Alpha.qz", "Альфа");
+    // The base part of stamp 77 with a change section of stamp 78.
+    WriteTown(dir_ + "/Beta.qz", TownHeader("Бета"), SmallTownHome(),
+              SmallTownOrg());
+    std::string beta = ReadBytes(dir_ + "/Beta.qz");
+    if (damaged) beta[beta.size() - 20] ^= 0x55;  // the organisation stream
+    ChangeList home;
+    home.Add(1, RecordText({"111111", "changed"}));
+    WriteBytes(dir_ + "/Beta.qz", beta + WriteChangeSection(78, home, {}));
+    rig_->Open(dir_);
+    QStringList titles;
+    rig_->boxes.on_show = [&] { titles << rig_->window()->windowTitle(); };
+    Choose(" Beta");
+    const std::string foreign =
+        "Файл - Beta.qz -Несоответствие версии.\r\nРаботает исходный "
+        "вариант базы.";
+    if (damaged) {
+      QCOMPARE(rig_->boxes.shown,
+               (std::vector<RecordingBoxes::Box>{
+                   {MessageKind::kInformation, foreign},
+                   {MessageKind::kInformation, kDamagedBaseText}}));
+      QCOMPARE(titles, (QStringList{"Бета", "Бета"}));
+      QCOMPARE(rig_->end_calls, 1);
+    } else {
+      QCOMPARE(rig_->boxes.shown, (std::vector<RecordingBoxes::Box>{
+                                      {MessageKind::kInformation, foreign}}));
+      QCOMPARE(titles, QStringList{"Бета"});
+      QCOMPARE(rig_->Cell("homeGrid", 0, 2), QStringLiteral("Иванов И.И."));
+    }
   }
 
   void droppedFiles() {
