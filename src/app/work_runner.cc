@@ -7,8 +7,11 @@ namespace spravka {
 
 void WorkRunner::Run(const std::function<void()>& job) {
   if (running_.exchange(true)) throw WorkRefused();
-  ScopeExit ended([this] { running_ = false; });
-  RunJob(job);
+  {
+    ScopeExit ended([this] { running_ = false; });
+    RunJob(job);
+  }
+  AfterJob();
 }
 
 }  // namespace spravka

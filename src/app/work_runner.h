@@ -43,6 +43,9 @@ class WorkRunner {
  protected:
   // Runs one job, and returns when it has ended.
   virtual void RunJob(const std::function<void()>& job) { job(); }
+  // After a job that ended well, before Run() returns: what the window
+  // held back while it ran is handled now (here: nothing is held back).
+  virtual void AfterJob() {}
 
  private:
   std::atomic<bool> running_{false};

@@ -43,6 +43,13 @@ void QtWorkRunner::RunJob(const std::function<void()>& job) {
   if (failure) std::rethrow_exception(failure);
 }
 
+void QtWorkRunner::AfterJob() {
+  // The keys and clicks that waited reach the window they were meant for:
+  // the work that goes on may show a message box next, which would take
+  // them. The file-work gate still holds what would begin new work.
+  QCoreApplication::processEvents();
+}
+
 void QtWorkRunner::OnWindowThread(const std::function<void()>& step) {
   if (QThread::currentThread() == thread()) {
     step();

@@ -11,8 +11,9 @@ namespace spravka {
 
 // Long work on a worker thread while the window's thread keeps its event
 // loop: windows are exposed and painted (the splash window with its
-// current text), user input waits until the work has ended and is then
-// handled as it came, and the cursor is the hourglass. Whatever else
+// current text), user input waits until the work has ended and is handled,
+// as it came, before Run() returns (not by a message box shown next), and
+// the cursor is the hourglass. Whatever else
 // arrives meanwhile (a drop, a request to close a window, a timer, a posted
 // call) is handled as it comes: the window's file-work gate decides what of
 // it may begin, and a second job is refused (WorkRunner::Run).
@@ -22,6 +23,7 @@ class QtWorkRunner : public QObject, public WorkRunner {
 
  protected:
   void RunJob(const std::function<void()>& job) override;
+  void AfterJob() override;
 };
 
 }  // namespace spravka
