@@ -100,6 +100,8 @@ void TownSwitcher::RequestSwitch(WorkRequest request,
       // A held choice: the list may show another entry by now.
       const int index = navigation.towns().Find(target);
       if (index < 0) return;
+      if (p_.box->count() != static_cast<int>(navigation.towns().size()))
+        FillTownBox();
       p_.box->Select(index);
     }
     outcome = Switch();

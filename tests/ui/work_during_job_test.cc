@@ -20,7 +20,14 @@
 namespace spravka::testing {
 namespace {
 
-enum class Arrival { kDrop, kClose, kShortcut, kTimer, kSecondJob };
+enum class Arrival {
+  kDrop,
+  kTownChosen,
+  kClose,
+  kShortcut,
+  kTimer,
+  kSecondJob
+};
 
 void DropFile(QWidget* window, const std::string& path) {
   QMimeData data;
@@ -48,6 +55,7 @@ class WorkDuringJobTest : public QObject {
   void eachArrivalWaitsForTheWorkOrIsRefused_data() {
     QTest::addColumn<int>("arrival");
     QTest::newRow("a file dropped") << int(Arrival::kDrop);
+    QTest::newRow("a town chosen") << int(Arrival::kTownChosen);
     QTest::newRow("the window closed") << int(Arrival::kClose);
     QTest::newRow("a shortcut adding a record") << int(Arrival::kShortcut);
     QTest::newRow("a timer saving") << int(Arrival::kTimer);
@@ -96,6 +104,10 @@ class WorkDuringJobTest : public QObject {
       switch (what) {
         case Arrival::kDrop:
           DropFile(window, dir + "/Other.qz");
+          break;
+        case Arrival::kTownChosen:
+          rig.TownList()->setCurrentIndex(
+              rig.TownList()->findText(QStringLiteral(" Other")));
           break;
         case Arrival::kClose:
           window->close();  // the close button, F10 and Alt+F4 end here
@@ -147,6 +159,7 @@ class WorkDuringJobTest : public QObject {
     QCoreApplication::processEvents();
     switch (what) {
       case Arrival::kDrop:
+      case Arrival::kTownChosen:
         QTRY_COMPARE(rig.window()->session().navigation().current_base(),
                      std::string("Other"));
         QCOMPARE(rig.boxes.shown.back().text,
@@ -171,7 +184,8 @@ class WorkDuringJobTest : public QObject {
         QVERIFY(!second_job_ran);
         break;
     }
-    if (what != Arrival::kDrop && what != Arrival::kClose) {
+    if (what != Arrival::kDrop && what != Arrival::kTownChosen &&
+        what != Arrival::kClose) {
       QCOMPARE(rig.window()->session().navigation().current_base(),
                std::string("Town"));
       QVERIFY(window->isVisible());
