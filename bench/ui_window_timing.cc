@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
   QLineEdit* full = window.findChild<QLineEdit*>("universalEdit");
   SearchEngine& engine = window.engine();
   QuietSearchView bare;
-  SearchEngine core(&window.session().store(), &bare);
+  SearchEngine core(&window.session().base().store(), &bare);
   core.SetUniversalMode(true);
   core.SetSettings(engine.settings());  // as the window compares
 

@@ -184,20 +184,20 @@ int main(int argc, char** argv) {
       BaseSession a(&files, &settings, &boxes, SameColour);
       a.Start(dir, dir + "/spravka", {});
       if (a.LoadBase() != LoadOutcome::kLoaded) return 1;
-      a.store().HomeChanges.Add(2001, a_text);
-      const bool first_save = a.SaveChanges();
+      (*a.base().StoreForEdit()).HomeChanges.Add(2001, a_text);
+      const bool first_save = a.base().SaveChanges();
       BaseSession b(&files, &settings, &boxes, SameColour);
       b.Start(dir, dir + "/spravka", {});
       if (b.LoadBase() != LoadOutcome::kLoaded) return 1;
       if (!first_save) return 1;
-      if (b.base_read_only()) {
+      if (b.base().read_only()) {
         ++windows.refused;
         continue;
       }
-      a.store().HomeChanges.Add(2002, a_later);
-      b.store().HomeChanges.Add(2003, b_text);
-      const bool a_saved = a.SaveChanges();
-      const bool b_saved = b.SaveChanges();
+      (*a.base().StoreForEdit()).HomeChanges.Add(2002, a_later);
+      (*b.base().StoreForEdit()).HomeChanges.Add(2003, b_text);
+      const bool a_saved = a.base().SaveChanges();
+      const bool b_saved = b.base().SaveChanges();
       RecordStore after;
       if (!LoadBase(path, &after).ok()) return 1;
       if (!a_saved || !b_saved) {

@@ -95,6 +95,12 @@ inline std::string OpenElsewhereMessage(const std::string& file) {
          "Здесь она открыта только для чтения.";
 }
 
+// What a window says when something would write a base it only reads.
+inline std::string ReadOnlyBaseMessage(const std::string& file) {
+  return "База " + file +
+         " открыта только для чтения.\r\nИзменения в неё не записываются.";
+}
+
 // The message about the change section after a successful load, if any.
 inline std::string ChangeSectionMessage(ChangeSectionStatus status,
                                         const std::string& file_name) {

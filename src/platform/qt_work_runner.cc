@@ -2,20 +2,17 @@
 #include "platform/qt_work_runner.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QEventLoop>
 #include <QThread>
 #include <exception>
 #include <system_error>
 #include <thread>
 
+#include "util/scope_exit.h"
+
 namespace spravka {
 
-void QtWorkRunner::Run(const std::function<void()>& job) {
-  if (running_ || QThread::currentThread() != thread()) {
-    job();  // already on the worker
-    return;
-  }
+void QtWorkRunner::RunJob(const std::function<void()>& job) {
   QEventLoop loop;
   std::exception_ptr failure;
   const auto work = [&] {
@@ -34,16 +31,23 @@ void QtWorkRunner::Run(const std::function<void()>& job) {
     job();  // no thread to be had: the work holds the window as it once did
     return;
   }
-  running_ = true;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  qApp->installEventFilter(this);
-  // Input waits in the window system's queue until the loop below ends.
-  loop.exec(QEventLoop::ExcludeUserInputEvents);
-  qApp->removeEventFilter(this);
-  QApplication::restoreOverrideCursor();
-  running_ = false;
-  worker.join();
+  {
+    // The job is waited for however the loop ends (it returns at once when
+    // the application is quitting).
+    ScopeExit wait_for_job([&] { worker.join(); });
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ScopeExit normal_cursor([] { QApplication::restoreOverrideCursor(); });
+    // Input waits in the window system's queue until the loop below ends.
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+  }
   if (failure) std::rethrow_exception(failure);
+}
+
+void QtWorkRunner::AfterJob() {
+  // The keys and clicks that waited reach the window they were meant for:
+  // the work that goes on may show a message box next, which would take
+  // them. The file-work gate still holds what would begin new work.
+  QCoreApplication::processEvents();
 }
 
 void QtWorkRunner::OnWindowThread(const std::function<void()>& step) {
@@ -52,15 +56,6 @@ void QtWorkRunner::OnWindowThread(const std::function<void()>& step) {
     return;
   }
   QMetaObject::invokeMethod(this, step, Qt::QueuedConnection);
-}
-
-bool QtWorkRunner::eventFilter(QObject* watched, QEvent* event) {
-  // Closing the window would leave the base under the work's feet.
-  if (event->type() == QEvent::Close) {
-    event->ignore();
-    return true;
-  }
-  return QObject::eventFilter(watched, event);
 }
 
 }  // namespace spravka

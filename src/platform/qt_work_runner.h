@@ -11,20 +11,19 @@ namespace spravka {
 
 // Long work on a worker thread while the window's thread keeps its event
 // loop: windows are exposed and painted (the splash window with its
-// current text), user input waits until the work has ended and is then
-// handled as it came, a request to close a window is refused meanwhile,
-// and the cursor is the hourglass. One job at a time; a job started from
-// inside another runs on the worker at once.
+// current text), user input waits until the work has ended and is handled,
+// as it came, before Run() returns (not by a message box shown next), and
+// the cursor is the hourglass. Whatever else
+// arrives meanwhile (a drop, a request to close a window, a timer, a posted
+// call) is handled as it comes: the window's file-work gate decides what of
+// it may begin, and a second job is refused (WorkRunner::Run).
 class QtWorkRunner : public QObject, public WorkRunner {
  public:
-  void Run(const std::function<void()>& job) override;
   void OnWindowThread(const std::function<void()>& step) override;
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
-  bool running_ = false;
+  void RunJob(const std::function<void()>& job) override;
+  void AfterJob() override;
 };
 
 }  // namespace spravka

@@ -30,8 +30,8 @@ int KindCount(TableId table) {
 }  // namespace
 
 struct SearchEngine::Impl {
-  Impl(RecordStore* s, SearchView* v) : store(s), view(v) {}
-  RecordStore* store;
+  Impl(const RecordStore* s, SearchView* v) : store(s), view(v) {}
+  const RecordStore* store;
   SearchView* view;
   std::array<size_t, 2> counts{};
   std::array<SearchCache, 2> caches;
@@ -46,7 +46,7 @@ struct SearchEngine::Impl {
   size_t slice = 64 * 1024;
 };
 
-SearchEngine::SearchEngine(RecordStore* store, SearchView* view)
+SearchEngine::SearchEngine(const RecordStore* store, SearchView* view)
     : impl_(std::make_unique<Impl>(store, view)) {}
 
 SearchEngine::~SearchEngine() = default;

@@ -22,7 +22,7 @@ namespace spravka {
 // into the same store (its generations change, which the engine notices).
 class SearchEngine {
  public:
-  SearchEngine(RecordStore* store, SearchView* view);
+  SearchEngine(const RecordStore* store, SearchView* view);
   ~SearchEngine();
   SearchEngine(const SearchEngine&) = delete;
   SearchEngine& operator=(const SearchEngine&) = delete;

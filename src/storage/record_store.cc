@@ -204,9 +204,9 @@ class TableMerger {
   }
 
   Table& t_;
-  size_t r_;      // position of the first unread text byte
-  size_t rest_;   // unread text bytes
-  int64_t j_ = 1; // number of the next base record
+  size_t r_;       // position of the first unread text byte
+  size_t rest_;    // unread text bytes
+  int64_t j_ = 1;  // number of the next base record
   size_t used_ = 0;
 };
 
@@ -221,7 +221,8 @@ bool LoadTable(std::string& file, const SectionBlock& block,
   descramble(reinterpret_cast<uint8_t*>(stream), block.stream_size);
 
   const size_t size = block.text_size;
-  const size_t reserve = TableReserve(table_growth, size, changes.RecordBytes());
+  const size_t reserve =
+      TableReserve(table_growth, size, changes.RecordBytes());
   const std::string_view compressed(stream, block.stream_size);
   // A text far longer than its stream is read a piece at a time first: one
   // that holds no table is refused before its length is taken.
@@ -314,12 +315,14 @@ ChangeSectionStatus ReadChangeSection(std::string& file,
 }  // namespace
 
 Status LoadBaseFromBytes(std::string file, RecordStore* store,
-                         ChangeSectionStatus* changes) {
+                         ChangeSectionStatus* changes,
+                         std::optional<BaseHeader>* header) {
   BaseFile base;
   Status status = ParseBaseFile(std::move(file), &base);
   if (!status.ok()) return status;
   status = CheckHeader(base.header);
   if (!status.ok()) return status;
+  if (header) *header = base.header;
   RecordStore loaded;
   loaded.header = base.header;
   const BaseHeader& h = loaded.header;
@@ -334,6 +337,7 @@ Status LoadBaseFromBytes(std::string file, RecordStore* store,
     loaded.HomeChanges.clear();
     loaded.OrgChanges.clear();
   }
+  if (changes) *changes = section;
   // The change section is read: when it outweighs the base part, it is not
   // held while the tables load (the copy is of the smaller part).
   const auto base_part = static_cast<size_t>(layout.BasePartLength);
@@ -356,16 +360,16 @@ Status LoadBaseFromBytes(std::string file, RecordStore* store,
   if (!sound) return Status::Damaged(StatusCode::kDamagedBase);
   loaded.header.TableGrowth = static_cast<int32_t>(kDefaultTableGrowth);
   *store = std::move(loaded);
-  if (changes) *changes = section;
   return Status::Ok();
 }
 
 Status LoadBase(const std::string& path, RecordStore* store, FileSystem& fs,
-                ChangeSectionStatus* changes) {
+                ChangeSectionStatus* changes,
+                std::optional<BaseHeader>* header) {
   std::string file;
   Status status = fs.ReadFile(path, &file);
   if (!status.ok()) return status;
-  return LoadBaseFromBytes(std::move(file), store, changes);
+  return LoadBaseFromBytes(std::move(file), store, changes, header);
 }
 
 }  // namespace spravka

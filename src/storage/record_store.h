@@ -43,6 +43,9 @@ struct RecordStore {
   ChangeList& changes(TableId id) {
     return id == TableId::kHome ? HomeChanges : OrgChanges;
   }
+  const ChangeList& changes(TableId id) const {
+    return id == TableId::kHome ? HomeChanges : OrgChanges;
+  }
   int FieldCount(TableId id) const {
     return id == TableId::kHome ? header.HomeFieldCount : header.OrgFieldCount;
   }
@@ -126,14 +129,18 @@ enum class ChangeSectionStatus {
 // range (kDamagedHeader), its format tag is "A" (kUnsupportedFormat); the
 // stamps agree and both table sections are usable (kDamagedBase). On any
 // failure `*store` is left exactly as it was. `changes`, when given, says
-// what became of the change section.
+// what became of the change section, and `header` receives the header once
+// it has passed its checks: both also when the tables then fail, since the
+// change section is read before them.
 Status LoadBase(const std::string& path, RecordStore* store,
                 FileSystem& fs = RealFileSystem(),
-                ChangeSectionStatus* changes = nullptr);
+                ChangeSectionStatus* changes = nullptr,
+                std::optional<BaseHeader>* header = nullptr);
 
 // The same from the bytes of a whole file (for checks and tests).
 Status LoadBaseFromBytes(std::string file, RecordStore* store,
-                         ChangeSectionStatus* changes = nullptr);
+                         ChangeSectionStatus* changes = nullptr,
+                         std::optional<BaseHeader>* header = nullptr);
 
 }  // namespace spravka
 

@@ -19,7 +19,9 @@ constexpr char kIndexingText[] = "Индексация справочника.";
 }  // namespace
 
 BaseCommands::BaseCommands(const Parts& parts) : p_(parts) {
-  QObject::connect(p_.save, &QAction::triggered, [this] { Save(); });
+  QObject::connect(p_.save, &QAction::triggered, [this] {
+    if (const auto work = BeginCommand()) Save();
+  });
   QObject::connect(p_.save_widths, &QAction::triggered,
                    [this] { SaveWidths(); });
   QObject::connect(p_.optimise, &QAction::triggered, [this] { Optimise(); });
@@ -28,15 +30,24 @@ BaseCommands::BaseCommands(const Parts& parts) : p_(parts) {
 
 bool BaseCommands::OfferNewBase() {
   if (!p_.new_base) return false;
-  p_.new_base->SetWorkingFolder(p_.session->working_folder(),
+  p_.new_base->SetWorkingFolder(p_.session->navigation().working_folder(),
                                 p_.fs ? p_.fs : &RealFileSystem());
   // Without any town a base is made whatever the answer: the program
   // cannot work without one.
-  if (!p_.new_base->Run() && !p_.session->towns().empty()) return false;
+  if (!p_.new_base->Run() && !p_.session->navigation().towns().empty())
+    return false;
   return p_.session->CreateNewBase(p_.new_base->Params(), *p_.base_template);
 }
 
 BaseCommands::~BaseCommands() = default;
+
+std::optional<FileWorkGate::Work> BaseCommands::BeginCommand() {
+  FileWorkGate& gate = p_.session->gate();
+  if (gate.Ask(WorkRequest::kCommand) == GateAnswer::kBegin)
+    return gate.Begin();
+  p_.boxes->Show(MessageKind::kWarning, kWorkRunningText);
+  return std::nullopt;
+}
 
 void BaseCommands::ShowSplash(const char* text) {
   p_.main->repaint();  // the window under the splash is whole
@@ -47,7 +58,7 @@ void BaseCommands::ShowSplash(const char* text) {
 
 std::array<int32_t, kHomeKinds> BaseCommands::HomeWidths() const {
   std::array<int32_t, kHomeKinds> widths{};
-  const int columns = p_.session->store().FieldCount(TableId::kHome);
+  const int columns = p_.session->base().store().FieldCount(TableId::kHome);
   for (int c = 1; c <= columns && c <= kHomeKinds; ++c)
     widths[c - 1] = p_.home->HeaderWidth(c);
   return widths;
@@ -55,14 +66,14 @@ std::array<int32_t, kHomeKinds> BaseCommands::HomeWidths() const {
 
 std::array<int32_t, kOrgKinds> BaseCommands::OrgWidths() const {
   std::array<int32_t, kOrgKinds> widths{};
-  const int columns = p_.session->store().FieldCount(TableId::kOrg);
+  const int columns = p_.session->base().store().FieldCount(TableId::kOrg);
   for (int c = 1; c <= columns && c <= kOrgKinds; ++c)
     widths[c - 1] = p_.org->HeaderWidth(c);
   return widths;
 }
 
 int64_t BaseCommands::WidthDifference() const {
-  const BaseHeader& h = p_.session->store().header;
+  const BaseHeader& h = p_.session->base().store().header;
   const auto home = HomeWidths();
   const auto org = OrgWidths();
   int64_t difference = 0;
@@ -76,22 +87,27 @@ int64_t BaseCommands::WidthDifference() const {
 bool BaseCommands::Save() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   ScopeExit normal_cursor([] { QApplication::restoreOverrideCursor(); });
-  return p_.session->SaveChanges();  // failures shown
+  return p_.session->base().SaveChanges();  // failures shown
 }
 
 void BaseCommands::SaveWidths() {
-  p_.session->SaveColumnWidths(HomeWidths(), OrgWidths());
+  const auto work = BeginCommand();
+  if (!work) return;
+  p_.session->base().SaveColumnWidths(HomeWidths(), OrgWidths());
 }
 
 void BaseCommands::Optimise() {
+  const auto work = BeginCommand();
+  if (!work) return;
   BaseSession& session = *p_.session;
-  if (!session.base_loaded()) return;
-  const RecordStore& store = session.store();
+  if (!session.base().loaded()) return;
+  const RecordStore& store = session.base().store();
   const size_t records =
       store.HomeData.CountRecords() + store.OrgData.CountRecords();
   const size_t changes = store.HomeChanges.size() + store.OrgChanges.size();
-  if (!p_.boxes->Ask(OptimiseQuestion(
-          session.current_base().value_or(""), EstimateOptimisation(records, changes)))) {
+  if (!p_.boxes->Ask(
+          OptimiseQuestion(session.navigation().current_base().value_or(""),
+                           EstimateOptimisation(records, changes)))) {
     return;
   }
   OptimiseReport report;
@@ -99,32 +115,40 @@ void BaseCommands::Optimise() {
   {
     ShowSplash(kRebuildingText);
     ScopeExit hide_splash([this] { splash_.reset(); });
-    status = session.Optimise(
+    status = session.base().Optimise(
         HomeWidths(), OrgWidths(), [this] { ShowSplash(kIndexingText); },
         &report);
   }
   if (!status.ok()) {
     // Every file is as it was (or the message says where the base lies),
     // and so are the tables: nothing to reload.
-    session.ReportFailure(status);
+    session.base().ReportFailure(status);
     return;
   }
   p_.boxes->Show(MessageKind::kInformation,
                  OptimisedMessage(report.home_records, report.org_records));
-  session.ForgetPreviousBase();
+  session.navigation().ForgetPreviousBase();
   p_.window->ReloadBase();
 }
 
 void BaseCommands::Restore() {
+  const auto work = BeginCommand();
+  if (!work) return;
   BaseSession& session = *p_.session;
-  if (!session.base_loaded() || session.store().header.OriginTag.empty()) return;
-  if (!p_.boxes->Ask(RestoreQuestion(session.current_base().value_or("")))) return;
-  if (!session.RestoreBase()) return;
-  session.ForgetCurrentBase();
+  if (!session.base().loaded() ||
+      session.base().store().header.OriginTag.empty())
+    return;
+  if (!p_.boxes->Ask(
+          RestoreQuestion(session.navigation().current_base().value_or(""))))
+    return;
+  if (!session.base().Restore()) return;
+  session.navigation().ForgetCurrentBase();
   p_.window->SwitchToSelectedTown();
 }
 
 void BaseCommands::NewBase() {
+  const auto work = BeginCommand();
+  if (!work) return;
   p_.window->SelectNoTown();
   p_.window->SwitchToSelectedTown();
 }

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "app/message_boxes.h"
 #include "app/base_session.h"
+#include "app/message_boxes.h"
 #include "storage/base_header.h"
 #include "ui/result_grid.h"
 
@@ -38,14 +38,16 @@ class BaseWindow {
 // The commands on the base file, shared by the context menu and the window:
 // saving the changes, storing the column widths, optimising, restoring and
 // making a new base. Every failure, returned or thrown, is shown and keeps
-// the unsaved changes; nothing is reloaded after a failure.
+// the unsaved changes; nothing is reloaded after a failure. A command given
+// by the user passes the window's file-work gate: while other file work
+// runs it is refused, and the user is told.
 class BaseCommands {
  public:
   struct Parts {
     BaseSession* session = nullptr;
     MessageBoxes* boxes = nullptr;
     BaseWindow* window = nullptr;
-    QWidget* main = nullptr;     // the window under the splash
+    QWidget* main = nullptr;  // the window under the splash
     ResultGrid* home = nullptr;
     ResultGrid* org = nullptr;
     QAction* save = nullptr;
@@ -61,8 +63,10 @@ class BaseCommands {
   explicit BaseCommands(const Parts& parts);
   ~BaseCommands();
 
-  // Writes the unsaved changes. False when they could not be written.
+  // Writes the unsaved changes. False when they could not be written. Not
+  // gated: leaving a base saves from inside the leaving's own work.
   bool Save();
+  // The user's commands.
   void SaveWidths();
   void Optimise();
   void Restore();
@@ -78,6 +82,9 @@ class BaseCommands {
   int64_t WidthDifference() const;
 
  private:
+  // The scope of a user's command; none, after the refusal is shown, while
+  // other file work runs.
+  std::optional<FileWorkGate::Work> BeginCommand();
   // The splash window with `text` (UTF-8), painted at once over the
   // repainted window; kept while a long command runs.
   void ShowSplash(const char* text);

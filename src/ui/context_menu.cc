@@ -139,7 +139,7 @@ void ContextMenu::Decide() {
   if (press && grid->CellAt(*press, &column, &row)) {
     if (row > 0 && row < grid->RowCount())
       grid->SetCurrent(std::max(grid->Col(), 1), row);
-    if (column > 0 && column <= session.store().FieldCount(table) &&
+    if (column > 0 && column <= session.base().store().FieldCount(table) &&
         grid->Row() > 0)
       grid->SetCurrent(column, grid->Row());
   }

@@ -16,11 +16,9 @@ bool FirstIsLocalFile(const QMimeData* data) {
 
 }  // namespace
 
-FileDrops::FileDrops(QWidget* window, BaseSession* session,
-                     std::function<void()> switch_to_selected)
-    : QObject(window),
-      session_(session),
-      switch_to_selected_(std::move(switch_to_selected)) {
+FileDrops::FileDrops(QWidget* window,
+                     std::function<void(const std::string&)> dropped)
+    : QObject(window), dropped_(std::move(dropped)) {
   window->installEventFilter(this);
 }
 
@@ -35,7 +33,7 @@ bool FileDrops::eventFilter(QObject* watched, QEvent* event) {
     if (!FirstIsLocalFile(drop->mimeData())) return true;
     drop->acceptProposedAction();
     const QString path = drop->mimeData()->urls().front().toLocalFile();
-    if (session_->TakeDroppedFile(path.toStdString())) switch_to_selected_();
+    dropped_(path.toStdString());
     return true;
   }
   return QObject::eventFilter(watched, event);

@@ -4,28 +4,24 @@
 
 #include <QObject>
 #include <functional>
-
-#include "app/base_session.h"
+#include <string>
 
 class QWidget;
 
 namespace spravka {
 
 // The drop handler: files dropped on a window from the desktop. Only the
-// first file counts, and only a ".qz" file: its town entry (added when new)
-// becomes the selected one, then `switch_to_selected` leaves the shown base
-// for it. The window takes drops once it calls setAcceptDrops.
+// first file counts: `dropped` gets its path, and a ".qz" file's base is
+// switched to. The window takes drops once it calls setAcceptDrops.
 class FileDrops : public QObject {
  public:
-  FileDrops(QWidget* window, BaseSession* session,
-            std::function<void()> switch_to_selected);
+  FileDrops(QWidget* window, std::function<void(const std::string&)> dropped);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  BaseSession* session_;
-  std::function<void()> switch_to_selected_;
+  std::function<void(const std::string&)> dropped_;
 };
 
 }  // namespace spravka

@@ -69,27 +69,29 @@ ResultGrid* GridCommands::grid(TableId table) const {
 
 void GridCommands::Changed(TableId table) {
   p_.engine->ClearSearchCache(table);
-  p_.session->MarkModified();
+  p_.session->base().MarkModified();
 }
 
 void GridCommands::CellEdited(TableId table, int column, int row,
                               const QString& text) {
-  if (ApplyCellEdit(p_.session->store(), table, *grid(table), column, row,
-                    ToCp1251(text))) {
+  RecordStore* store = p_.session->base().StoreForEdit();
+  if (store != nullptr &&
+      ApplyCellEdit(*store, table, *grid(table), column, row, ToCp1251(text))) {
     Changed(table);
   }
 }
 
 void GridCommands::EscapePressed(TableId table) {
   if (!grid(table)->EditorOpen()) return;
-  if (RestoreCurrentCell(p_.session->store(), table, *grid(table))) {
+  RecordStore* store = p_.session->base().StoreForEdit();
+  if (store != nullptr && RestoreCurrentCell(*store, table, *grid(table))) {
     Changed(table);
   }
 }
 
 void GridCommands::CaptionPressed(TableId table, int column) {
   if (table != ActiveTable()) return;
-  SortGridByColumn(p_.session->store(), table, *grid(table), column,
+  SortGridByColumn(p_.session->base().store(), table, *grid(table), column,
                    RussianOrder());
 }
 
@@ -97,7 +99,8 @@ void GridCommands::Add() {
   const TableId table = ActiveTable();
   ResultGrid* g = grid(table);
   const bool was_hidden = g->isHidden();
-  if (!AddRecord(p_.session->store(), table, *g)) return;
+  RecordStore* store = p_.session->base().StoreForEdit();
+  if (store == nullptr || !AddRecord(*store, table, *g)) return;
   if (was_hidden && p_.rows_shown) p_.rows_shown();
   Changed(table);
 }
@@ -108,8 +111,12 @@ void GridCommands::Delete() {
   const bool focused = HasFocus(table);
   const int row = g->Row();
   const int column = std::max(g->Col(), 1);
-  if (!p_.boxes->Ask(DeleteQuestion(*g))) return;
-  if (!DeleteCurrentRecord(p_.session->store(), table, *g)) return;
+  if (p_.session->base().StoreForEdit() == nullptr ||
+      !p_.boxes->Ask(DeleteQuestion(*g))) {
+    return;
+  }
+  RecordStore* store = p_.session->base().StoreForEdit();
+  if (store == nullptr || !DeleteCurrentRecord(*store, table, *g)) return;
   Changed(table);
   SearchAgain(table, focused);
   // The user goes on where they were: on the row that took the deleted
@@ -121,14 +128,14 @@ void GridCommands::Delete() {
 void GridCommands::CopyRow() {
   const TableId table = ActiveTable();
   const std::string text =
-      RowCopyText(*grid(table), p_.session->store().FieldCount(table));
+      RowCopyText(*grid(table), p_.session->base().store().FieldCount(table));
   if (!text.empty() && p_.clipboard) p_.clipboard->WriteText(text);
 }
 
 void GridCommands::CopyResult() {
   const TableId table = ActiveTable();
   const std::string text =
-      GridCopyText(*grid(table), p_.session->store().FieldCount(table));
+      GridCopyText(*grid(table), p_.session->base().store().FieldCount(table));
   if (!text.empty() && p_.clipboard) p_.clipboard->WriteText(text);
 }
 
@@ -137,7 +144,8 @@ void GridCommands::Paste() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   ScopeExit normal_cursor([] { QApplication::restoreOverrideCursor(); });
   const TableId table = ActiveTable();
-  if (!PasteRecords(p_.session->store(), table, text)) return;
+  RecordStore* store = p_.session->base().StoreForEdit();
+  if (store == nullptr || !PasteRecords(*store, table, text)) return;
   Changed(table);
   SearchAgain(table, HasFocus(table));
 }

@@ -20,7 +20,9 @@ namespace spravka {
 // tool bar and the shortcuts: the grid's own editing events, adding,
 // deleting, sorting, the clipboard and dialling. Each works on the grid of
 // the active page, except a cell edit, which works where it is typed. The
-// record work is the editing core's; this joins it to the window.
+// record work is the editing core's; this joins it to the window. A change
+// of the store is made only when the open base hands the store out: never
+// in a read-only base, nor while file work runs.
 class GridCommands {
  public:
   struct Parts {

@@ -28,7 +28,7 @@ void GridStripes::SetOn(bool on) {
 
 void GridStripes::Apply() {
   const Stripes& s = session_->stripes();
-  if (session_->base_loaded()) {
+  if (session_->base().loaded()) {
     colours_.grid = ToQColor(s.grid_colour());
     colours_.stripe = ToQColor(s.stripe_colour());
   }

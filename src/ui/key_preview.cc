@@ -92,9 +92,14 @@ bool KeyPreview::HandleKey(QKeyEvent* event, QWidget* target) {
       break;
     case WindowCommand::kMenu:
       p_.menu->ForgetPress();
-      // Dropped down from the event loop, not from inside this key event.
-      QMetaObject::invokeMethod(p_.menu_button, &QToolButton::showMenu,
-                                Qt::QueuedConnection);
+      // Dropped down from the event loop, not from inside this key event;
+      // not over file work that began meanwhile.
+      QMetaObject::invokeMethod(
+          p_.menu_button,
+          [button = p_.menu_button, session = p_.session] {
+            if (!session->gate().working()) button->showMenu();
+          },
+          Qt::QueuedConnection);
       break;
     case WindowCommand::kClose:
       p_.window->close();

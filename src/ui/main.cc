@@ -87,6 +87,12 @@ int main(int argc, char** argv) {
   ports.nearest = DisplayNearestColour();
   ports.button_face = ButtonFaceColour();
   ports.end_program = [] { QCoreApplication::exit(0); };
+  // Not left to the last window's closing: a window shown after it (the
+  // splash of work that was running) would call that off.
+  ports.closed = [] {
+    QMetaObject::invokeMethod(
+        qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+  };
   QtClipboard clipboard;
   ports.clipboard = &clipboard;
   MachineSerialPorts serial_ports;
@@ -115,7 +121,7 @@ int main(int argc, char** argv) {
   delete splash;
   // A fatal message has been shown, or start-up stopped at an error before
   // any base was loaded: the window never shows without a base.
-  if (window.ended() || !window.session().base_loaded()) return 0;
+  if (window.ended() || !window.session().base().loaded()) return 0;
   window.show();
   window.search_controls().FocusRule();
   app.exec();

@@ -24,7 +24,6 @@
 #include "ui/town_box.h"
 #include "ui/town_switcher.h"
 #include "ui/window_actions.h"
-#include "util/scope_exit.h"
 
 namespace spravka {
 namespace {
@@ -48,6 +47,9 @@ double WidestDigit(const QFont& font) {
     widest = std::max(widest, metrics.horizontalAdvance(QLatin1Char(d)));
   return widest;
 }
+
+// What the title says after the caption while the base cannot be written.
+constexpr char kReadOnlyTitle[] = " (только чтение)";
 
 // The window's first size, laid out for the header's font.
 constexpr int kWindowWidth = 660;
@@ -122,10 +124,16 @@ MainWindow::MainWindow(const MainWindowPorts& ports, QWidget* parent)
 
   BuildCommands();
   BuildMenu();
-  session_.OnModifiedChange([this] { UpdateActions(); });
-  new FileDrops(this, &session_, [this] {
-    switcher_->SelectTownEntry();
-    switcher_->SwitchToSelectedTown();
+  session_.base().OnModifiedChange([this] { UpdateActions(); });
+  session_.OnTitlesRead([this](const BaseHeader& h) { ShowTitles(h); });
+  new FileDrops(this, [this](const std::string& path) {
+    switcher_->RequestSwitch(WorkRequest::kDrop, path);
+  });
+  // Held work is carried out from the event loop, once the work that held
+  // it has wholly ended.
+  session_.gate().OnHeld([this] {
+    QMetaObject::invokeMethod(this, &MainWindow::CarryOutHeldWork,
+                              Qt::QueuedConnection);
   });
   stripes_.Apply();
 
@@ -244,26 +252,36 @@ void MainWindow::Start(const QString& working_folder,
   session_.Start(working_folder.toStdString(), program_path.toStdString(),
                  arguments);
   switcher_->FillTownBox();
-  // Without a base the window is never shown: the load ends the program.
-  if (switcher_->ShowLoad(session_.LoadAtStart()) != LoadOutcome::kLoaded)
-    return;
+  {
+    FileWorkGate::Work first_load = session_.gate().Begin();
+    // Without a base the window is never shown: the load ends the program.
+    if (switcher_->ShowLoad(session_.LoadAtStart()) != LoadOutcome::kLoaded)
+      return;
+  }
   search_->PresentMode();
   engine().RunOrgSearch();
   engine().RunHomeSearch();
   setAcceptDrops(true);
   if (ports_.file_types) {
-    ports_.file_types->Request(session_.folder_read_only(),
-                               session_.program_folder(),
+    ports_.file_types->Request(session_.navigation().folder_read_only(),
+                               session_.navigation().program_folder(),
                                program_path.toStdString());
   }
 }
 
-void MainWindow::ShowBase() {
-  const BaseHeader& h = session_.store().header;
-  const ColumnMaps& maps = session_.store().maps;
+void MainWindow::ShowTitles(const BaseHeader& h, bool read_only) {
   QCoreApplication::setApplicationName(FromCp1251(h.Title));
+  setWindowTitle(FromCp1251(h.Caption) +
+                 (read_only ? QString::fromUtf8(kReadOnlyTitle) : QString()));
+}
+
+void MainWindow::ShowBase() {
+  const BaseHeader& h = session_.base().store().header;
+  const ColumnMaps& maps = session_.base().store().maps;
+  // For as long as the base cannot be written (its folder cannot, or another
+  // window has it open), the title says so.
+  ShowTitles(h, session_.base().read_only());
   if (ports_.help) ports_.help->PlaceBaseDescription(h.Description);
-  setWindowTitle(FromCp1251(h.Caption));
 
   search_->PlaceSearchFields();
   ResultGrid* home = pages_->grid(TableId::kHome);
@@ -285,8 +303,8 @@ void MainWindow::ShowBase() {
   // cannot start a second scan over it.
   engine.SetMuted(false);
 
-  home->SetEditable(!session_.base_read_only());
-  org->SetEditable(!session_.base_read_only());
+  home->SetEditable(!session_.base().read_only());
+  org->SetEditable(!session_.base().read_only());
   menu_findings_.reset();
   stripes_offered_ = session_.stripes().offered();
   UpdateActions();
@@ -294,13 +312,13 @@ void MainWindow::ShowBase() {
 }
 
 MenuInputs MainWindow::WindowState(bool opening) {
-  const RecordStore& store = session_.store();
+  const RecordStore& store = session_.base().store();
   ResultGrid* grid = pages_->grid(pages_->active());
   MenuInputs in;
-  in.base_loaded = session_.base_loaded();
-  in.base_read_only = session_.base_read_only();
-  in.folder_read_only = session_.folder_read_only();
-  in.modified = session_.modified();
+  in.base_loaded = session_.base().loaded();
+  in.base_read_only = session_.base().read_only();
+  in.folder_read_only = session_.navigation().folder_read_only();
+  in.modified = session_.base().modified();
   in.stripes_offered = in.base_loaded && stripes_offered_;
   in.origin_tag_empty = store.header.OriginTag.empty();
   in.change_entries = store.HomeChanges.size() + store.OrgChanges.size();
@@ -334,17 +352,34 @@ void MainWindow::ShowInformation() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  bool leaving = false;
   if (!ended_ && !closed_) {
-    // Closing runs once. The window stays, with its unsaved changes,
-    // unless the base was really left: also when leaving it throws.
     event->ignore();
-    closed_ = true;
-    ScopeExit stay_open([this] { closed_ = false; });
+    // During other file work the close waits for it to end, then comes
+    // back here.
+    FileWorkGate& gate = session_.gate();
+    if (gate.Ask(WorkRequest::kClose) != GateAnswer::kBegin) return;
+    FileWorkGate::Work work = gate.Begin();
+    // The window stays, with its unsaved changes, unless the base was
+    // really left (not when leaving it throws).
     if (!switcher_->CloseBase()) return;
-    stay_open.Dismiss();
+    closed_ = true;
+    leaving = true;
   }
   if (ports_.help) ports_.help->hide();
   event->accept();
+  if (leaving && ports_.closed) ports_.closed();
+}
+
+void MainWindow::CarryOutHeldWork() {
+  if (ended_ || closed_) return;
+  const std::optional<HeldWork> held = session_.gate().TakeHeld();
+  if (!held) return;
+  if (held->close) {
+    close();
+  } else if (held->switch_request) {
+    switcher_->RequestSwitch(*held->switch_request, held->target);
+  }
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

@@ -54,6 +54,8 @@ class MainWindow : public QMainWindow {
   TownSwitcher& town_switcher() { return *switcher_; }
   const HeaderGeometry& header_geometry() const { return geometry_; }
   SearchEngine& engine();
+  // Where the session's long file work runs.
+  WorkRunner& file_work() { return file_work_; }
 
   void ShowInformation();  // the information dialog, F1
 
@@ -65,6 +67,9 @@ class MainWindow : public QMainWindow {
   void BuildToolBar();
   void BuildCommands();
   void BuildMenu();
+  // The application's title and the window's caption from a base header;
+  // the caption ends with a read-only mark when `read_only`.
+  void ShowTitles(const BaseHeader& h, bool read_only = false);
   // Shows the loaded base: captions, columns and the stored settings.
   void ShowBase();
   // The state the window's rules read; the clipboard and the widths only
@@ -75,6 +80,9 @@ class MainWindow : public QMainWindow {
   // returns the decision.
   MenuState UpdateActions(bool opening = false);
   void EndProgram();
+  // What the file-work gate held while other work ran: a close, or else a
+  // switch.
+  void CarryOutHeldWork();
 
   MainWindowPorts ports_;
   HeaderGeometry geometry_;  // the header's pixels on the interface font
@@ -82,7 +90,7 @@ class MainWindow : public QMainWindow {
   BaseSession session_;
   GridStripes stripes_;
   bool ended_ = false;
-  bool closed_ = false;
+  bool closed_ = false;  // the base was left and the window closed
   // What the menu's last opening on the shown base found; showing a base
   // forgets it.
   std::optional<MenuFindings> menu_findings_;

@@ -30,6 +30,9 @@ struct MainWindowPorts {
   Rgb button_face;               // the system button-face colour
   // Ends the program after a fatal message (exit code 0).
   std::function<void()> end_program;
+  // The window has closed: the program ends, whatever other window of its
+  // own (a splash window, say) showed after it.
+  std::function<void()> closed;
   // Reads and writes the bases; the real file system when null.
   FileSystem* fs = nullptr;
   Clipboard* clipboard = nullptr;

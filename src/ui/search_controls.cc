@@ -39,7 +39,7 @@ SearchControls::SearchControls(const Parts& parts)
       overlay_(parts.overlay),
       geometry_(parts.geometry),
       counted_(parts.counted),
-      engine_(&parts.session->store(), this),
+      engine_(&parts.session->base().store(), this),
       settings_store_(parts.settings) {
   for (TableId table : {TableId::kHome, TableId::kOrg}) {
     SearchPanel* panel = pages_->panel(table);
@@ -297,8 +297,8 @@ void SearchControls::PageChanged() {
 }
 
 void SearchControls::PlaceSearchFields() {
-  const BaseHeader& h = session_->store().header;
-  const ColumnMaps& maps = session_->store().maps;
+  const BaseHeader& h = session_->base().store().header;
+  const ColumnMaps& maps = session_->base().store().maps;
   for (int k = 0; k < kHomeKinds; ++k) {
     if (maps.HomeFieldColumn[k] != 0)
       pages_->panel(TableId::kHome)->Place(k, h.HomeEditPlaces[k]);
@@ -354,14 +354,15 @@ void SearchControls::AddCellToSearch(TableId table) {
                                             : line + QLatin1Char(' ') + text);
     return;
   }
-  const ColumnMaps& maps = session_->store().maps;
-  if (IsFullNumber(EditText(table, 0), session_->store().header.NumberLength)) {
+  const ColumnMaps& maps = session_->base().store().maps;
+  if (IsFullNumber(EditText(table, 0),
+                   session_->base().store().header.NumberLength)) {
     SearchMute mute(&engine_);
     edit(table, 0)->clear();
   }
   const int c = current.column();
   const bool home = table == TableId::kHome;
-  if (c < 1 || c > session_->store().FieldCount(table)) return;
+  if (c < 1 || c > session_->base().store().FieldCount(table)) return;
   const int kind = home ? maps.HomeColumnField[c] : maps.OrgColumnField[c];
   const int column =
       home ? maps.HomeFieldColumn[kind] : maps.OrgFieldColumn[kind];

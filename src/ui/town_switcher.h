@@ -4,6 +4,8 @@
 
 #include <QObject>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "app/base_session.h"
 #include "ui/base_commands.h"
@@ -17,8 +19,10 @@ class TownBox;
 // base (its search texts emptied, the question about unsaved changes),
 // loading the selected town's base behind the splash window, and showing
 // what a load left. A choice in the open list waits until the focus leaves
-// the list; leaving the list switches to its selected town. One switch runs
-// at a time, and none after the program ended.
+// the list; leaving the list switches to its selected town. A switch asked
+// for by the user (a town chosen, a file dropped) passes the window's
+// file-work gate, which holds it while other file work runs. None runs
+// after the program ended.
 class TownSwitcher : public QObject, public BaseWindow {
   Q_OBJECT
 
@@ -52,6 +56,11 @@ class TownSwitcher : public QObject, public BaseWindow {
   // base stays loaded and shown, and the caller does not leave it.
   bool CloseBase();
 
+  // A switch the user asked for, through the gate: to the town entry
+  // `target` (kSwitch) or to the ".qz" file at the path `target` (kDrop).
+  // Held while other file work runs, then asked for again.
+  void RequestSwitch(WorkRequest request, const std::string& target);
+
   // BaseWindow: the switch to the selected town entry, unless it is the
   // current base's.
   void SwitchToSelectedTown() override;
@@ -64,11 +73,14 @@ class TownSwitcher : public QObject, public BaseWindow {
   void TownChosen();
   // Back to the shown base after a CloseBase that could not save.
   void StayWithBase();
+  // Leaves the shown base for the selected town and loads it; none when
+  // nothing was switched (the town is the shown one, or the shown base
+  // stays).
+  std::optional<LoadOutcome> Switch();
   // The end of a switch: the residential page of the new base, searched.
   void ShowSwitchedBase(LoadOutcome outcome);
 
   Parts p_;
-  bool switching_ = false;
 };
 
 }  // namespace spravka

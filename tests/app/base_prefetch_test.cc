@@ -46,7 +46,7 @@ TEST(BasePrefetchTest, TheFirstLoadTakesOnlyTheSameFileLoaded) {
               c.taken ? LoadOutcome::kLoaded : LoadOutcome::kFailed);
     EXPECT_EQ(boxes.shown.empty(), c.taken);
     if (c.taken) {
-      EXPECT_EQ(session.store().HomeData.TextAt(1),
+      EXPECT_EQ(session.base().store().HomeData.TextAt(1),
                 "\x01"
                 "111111\x02prefetched\x1F");
     }

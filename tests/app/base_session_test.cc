@@ -38,7 +38,7 @@ class SessionTest : public ::testing::Test {
     session_.Start(dir_, "/opt/spravka/bin/spravka", args);
   }
   std::string FirstHomeField(int column) {
-    const Table& t = session_.store().HomeData;
+    const Table& t = session_.base().store().HomeData;
     return std::string(FieldOf(t.TextAt(1), column));
   }
 
@@ -65,13 +65,15 @@ TEST_F(SessionTest, OpensTheLastBaseOrElseTheFirstTown) {
     settings_.values.clear();
     if (c.last_base) settings_.values["LastBase"] = *c.last_base;
     Start();
-    EXPECT_EQ(session_.towns().entries(),
+    EXPECT_EQ(session_.navigation().towns().entries(),
               (std::vector<std::string>{" Kiev", " Moscow"}));
-    EXPECT_EQ(session_.program_folder(), "/opt/spravka/bin");
+    EXPECT_EQ(session_.navigation().program_folder(), "/opt/spravka/bin");
     ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
-    EXPECT_EQ(session_.current_base(), c.opened);
+    EXPECT_EQ(session_.navigation().current_base(), c.opened);
     EXPECT_EQ(
-        CompareNoCase(session_.towns()[session_.selected_entry()], BaseToTownName(c.opened)),
+        CompareNoCase(session_.navigation()
+                          .towns()[session_.navigation().selected_entry()],
+                      BaseToTownName(c.opened)),
         0);
     EXPECT_EQ(FirstHomeField(2),
               CompareNoCase(c.opened, "kiev") == 0 ? "kiev" : "moscow");
@@ -93,7 +95,8 @@ TEST_F(SessionTest, AFailedScanOfTheFolderIsReported) {
                     BaseAction::kLoading, dir_)
           .text);
   EXPECT_NE(boxes_.shown[0].text.find(dir_), std::string::npos);
-  EXPECT_EQ(session_.towns().entries(), (std::vector<std::string>{" Kiev"}));
+  EXPECT_EQ(session_.navigation().towns().entries(),
+            (std::vector<std::string>{" Kiev"}));
 }
 
 TEST_F(SessionTest, CommandLineBaseRule) {
@@ -126,8 +129,8 @@ TEST_F(SessionTest, CommandLineBaseRule) {
   };
   for (const Case& c : cases) {
     Start(c.args);
-    EXPECT_EQ(session_.current_base(), c.current) << c.args[0];
-    EXPECT_EQ(session_.towns().entries(), c.entries) << c.args[0];
+    EXPECT_EQ(session_.navigation().current_base(), c.current) << c.args[0];
+    EXPECT_EQ(session_.navigation().towns().entries(), c.entries) << c.args[0];
     ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded) << c.args[0];
   }
 }
@@ -140,25 +143,33 @@ TEST_F(SessionTest, AFileNamedWithQzInsideOpensItself) {
   MakeBase(far + "/b.qz.qz", "far");
   settings_.values["LastBase"] = "Other";
   Start({dir_ + "/a.qz.qz"});
-  EXPECT_EQ(session_.current_base(), "a.qz");
-  EXPECT_EQ(session_.towns().entries(),
+  EXPECT_EQ(session_.navigation().current_base(), "a.qz");
+  EXPECT_EQ(session_.navigation().towns().entries(),
             (std::vector<std::string>{" a.qz", " Other"}));
   ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
-  EXPECT_EQ(session_.towns()[session_.selected_entry()], " a.qz");
+  EXPECT_EQ(
+      session_.navigation().towns()[session_.navigation().selected_entry()],
+      " a.qz");
   EXPECT_EQ(FirstHomeField(2), "double");
 
   // Dropped from another folder, and chosen again from the list.
-  ASSERT_TRUE(session_.TakeDroppedFile(far + "/b.qz.qz"));
+  ASSERT_TRUE(session_.navigation().TakeDroppedFile(far + "/b.qz.qz"));
   const std::string far_entry = " b.qz *" + far;
-  ASSERT_EQ(session_.towns()[session_.selected_entry()], far_entry);
-  session_.SwitchTo(far_entry, session_.selected_entry());
+  ASSERT_EQ(
+      session_.navigation().towns()[session_.navigation().selected_entry()],
+      far_entry);
+  session_.navigation().SwitchTo(far_entry,
+                                 session_.navigation().selected_entry());
   ASSERT_EQ(session_.LoadAfterClose(), LoadOutcome::kLoaded);
   EXPECT_EQ(FirstHomeField(2), "far");
-  EXPECT_EQ(session_.towns()[session_.selected_entry()], far_entry);
-  session_.SwitchTo(" a.qz", session_.towns().Find(" a.qz"));
+  EXPECT_EQ(
+      session_.navigation().towns()[session_.navigation().selected_entry()],
+      far_entry);
+  session_.navigation().SwitchTo(" a.qz",
+                                 session_.navigation().towns().Find(" a.qz"));
   ASSERT_EQ(session_.LoadAfterClose(), LoadOutcome::kLoaded);
   EXPECT_EQ(FirstHomeField(2), "double");
-  EXPECT_EQ(session_.towns().size(), 3u);
+  EXPECT_EQ(session_.navigation().towns().size(), 3u);
   EXPECT_TRUE(boxes_.shown.empty());
 }
 
@@ -168,14 +179,16 @@ TEST_F(SessionTest, MissingBaseFallsBackToAnExistingTown) {
   Start();
   fs::remove(dir_ + "/Alpha.qz");  // gone between listing and loading
   ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
-  EXPECT_EQ(session_.current_base(), "Beta");
-  EXPECT_EQ(session_.towns()[session_.selected_entry()], " Beta");
+  EXPECT_EQ(session_.navigation().current_base(), "Beta");
+  EXPECT_EQ(
+      session_.navigation().towns()[session_.navigation().selected_entry()],
+      " Beta");
 
   // A switch to a missing base goes back to the previous one.
-  session_.SwitchTo(" Gamma", -1);
-  EXPECT_EQ(session_.previous_base(), "Beta");
+  session_.navigation().SwitchTo(" Gamma", -1);
+  EXPECT_EQ(session_.navigation().previous_base(), "Beta");
   ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
-  EXPECT_EQ(session_.current_base(), "Beta");
+  EXPECT_EQ(session_.navigation().current_base(), "Beta");
   EXPECT_TRUE(boxes_.shown.empty());
 }
 
@@ -204,19 +217,21 @@ TEST_F(SessionTest, AStartWhoseBaseCannotBeReadGoesOnWithAnotherOrANewOne) {
       ++offers;
       if (!c.base_made) return false;
       MakeBase(dir_ + "/New.qz", "new");
-      session.TakeNewBase("New");
+      session.navigation().TakeNewBase("New");
       return true;
     });
     session.Start(dir_, "/opt/spravka/bin/spravka", {});
-    EXPECT_EQ(session.current_base(), "Alpha");
+    EXPECT_EQ(session.navigation().current_base(), "Alpha");
     EXPECT_EQ(session.LoadAtStart(), c.outcome) << c.loaded;
     EXPECT_EQ(offers, c.offers) << c.loaded;
     ASSERT_EQ(boxes_.shown.size(), c.boxes) << c.loaded;
     EXPECT_NE(boxes_.shown[0].text.find("Alpha"), std::string::npos);
-    EXPECT_EQ(session.base_loaded(), c.outcome == LoadOutcome::kLoaded);
+    EXPECT_EQ(session.base().loaded(), c.outcome == LoadOutcome::kLoaded);
     if (c.outcome == LoadOutcome::kLoaded) {
-      EXPECT_EQ(session.current_base(), c.loaded);
-      EXPECT_EQ(session.towns()[session.selected_entry()], std::string(" ") + c.loaded);
+      EXPECT_EQ(session.navigation().current_base(), c.loaded);
+      EXPECT_EQ(
+          session.navigation().towns()[session.navigation().selected_entry()],
+          std::string(" ") + c.loaded);
     } else {
       EXPECT_EQ(boxes_.shown[1].text, NoBaseMessage());
     }
@@ -226,8 +241,8 @@ TEST_F(SessionTest, AStartWhoseBaseCannotBeReadGoesOnWithAnotherOrANewOne) {
 
 TEST_F(SessionTest, NoBaseAtAllIsFatal) {
   Start();
-  EXPECT_FALSE(session_.current_base());
-  EXPECT_EQ(session_.selected_entry(), -1);
+  EXPECT_FALSE(session_.navigation().current_base());
+  EXPECT_EQ(session_.navigation().selected_entry(), -1);
   EXPECT_EQ(session_.LoadBase(), LoadOutcome::kFatal);
 
   MakeBase(dir_ + "/Only.qz");
@@ -252,7 +267,8 @@ TEST_F(SessionTest, DamageIsFatalButAReadErrorKeepsTheLoadedBase) {
 
   Start();
   const auto switch_to = [&](const std::string& entry) {
-    session_.SwitchTo(entry, session_.towns().Find(entry));
+    session_.navigation().SwitchTo(entry,
+                                   session_.navigation().towns().Find(entry));
   };
   switch_to(" Good");
   ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
@@ -261,9 +277,11 @@ TEST_F(SessionTest, DamageIsFatalButAReadErrorKeepsTheLoadedBase) {
   EXPECT_EQ(session_.LoadBase(), LoadOutcome::kFailed);
   ASSERT_EQ(boxes_.shown.size(), 1u);
   EXPECT_EQ(boxes_.shown[0].kind, MessageKind::kError);
-  EXPECT_EQ(session_.current_base(), "Good");
-  EXPECT_EQ(session_.base_file_name(), "Good.qz");
-  EXPECT_EQ(session_.towns()[session_.selected_entry()], " Good");
+  EXPECT_EQ(session_.navigation().current_base(), "Good");
+  EXPECT_EQ(session_.base().file_name(), "Good.qz");
+  EXPECT_EQ(
+      session_.navigation().towns()[session_.navigation().selected_entry()],
+      " Good");
   EXPECT_EQ(FirstHomeField(2), "good");
 
   switch_to(" Damaged");
@@ -297,13 +315,13 @@ TEST_F(SessionTest, ReadOnlyFolder) {
   files_.read_only = true;
   Start();
   ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
-  EXPECT_TRUE(session_.folder_read_only());
-  EXPECT_TRUE(session_.base_read_only());
+  EXPECT_TRUE(session_.navigation().folder_read_only());
+  EXPECT_TRUE(session_.base().read_only());
   EXPECT_EQ(files_.probed, (std::vector<std::string>{dir_, dir_}));
 
   files_.read_only = false;
   ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
-  EXPECT_FALSE(session_.base_read_only());
+  EXPECT_FALSE(session_.base().read_only());
   EXPECT_TRUE(fs::exists(dir_ + "/Town.qz"));
   EXPECT_FALSE(fs::exists(dir_ + "/$$$.$$$"));
 }
@@ -345,21 +363,21 @@ TEST_F(SessionTest, SettingsAreReadAtLoadAndStoredBeforeTheQuestion) {
   const Case cases[] = {
       {true, true, true, 1}, {false, true, true, 0}, {true, false, false, 1}};
   int told = 0;  // the window is told of every change of the answer only
-  session_.OnModifiedChange([&] { ++told; });
+  session_.base().OnModifiedChange([&] { ++told; });
   for (const Case& c : cases) {
     saves = 0;
     save_works = c.save_works;
     boxes_.answers = {c.answer};
     told = 0;
-    session_.MarkModified();
-    session_.MarkModified();
+    session_.base().MarkModified();
+    session_.base().MarkModified();
     EXPECT_EQ(session_.Leave(false, save), c.left);
     EXPECT_EQ(saves, c.saves);
-    EXPECT_EQ(session_.modified(), !c.left);
+    EXPECT_EQ(session_.base().modified(), !c.left);
     EXPECT_EQ(told, c.left ? 2 : 1);
     EXPECT_EQ(boxes_.shown.back().text, "Сохранить изменения базы?");
   }
-  session_.MarkSaved();
+  session_.base().MarkSaved();
 
   // Where no stripes can be shown, "Zebra" and "Contrast" stay as stored.
   settings_.values = {};
@@ -377,13 +395,13 @@ TEST_F(SessionTest, OneBaseInTwoWindowsAndABaseChangedUnderneath) {
   settings_.values["LastBase"] = "Town";
   Start();
   ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
-  EXPECT_FALSE(session_.base_read_only());
+  EXPECT_FALSE(session_.base().read_only());
   EXPECT_TRUE(boxes_.shown.empty());
 
   BaseSession second(&files_, &settings_, &boxes_, testing::TrueColour);
   second.Start(dir_, "/opt/spravka/bin/spravka", {});
   ASSERT_EQ(second.LoadBase(), LoadOutcome::kLoaded);
-  EXPECT_TRUE(second.base_read_only());
+  EXPECT_TRUE(second.base().read_only());
   ASSERT_EQ(boxes_.shown.size(), 1u);
   EXPECT_EQ(boxes_.shown[0].kind, MessageKind::kWarning);
   // Paths as the system writes them (with "\\" on Windows).
@@ -400,15 +418,16 @@ TEST_F(SessionTest, OneBaseInTwoWindowsAndABaseChangedUnderneath) {
   ASSERT_TRUE(OptimiseBase(dir_ + "/Town.qz", other, other.header.HomeColWidths,
                            other.header.OrgColWidths, 4321, nullptr)
                   .ok());
-  session_.store().HomeChanges.Add(2, testing::RecordText({"2", "new"}));
+  session_.base().StoreForEdit()->HomeChanges.Add(
+      2, testing::RecordText({"2", "new"}));
   boxes_.shown.clear();
-  EXPECT_FALSE(session_.SaveChanges());
+  EXPECT_FALSE(session_.base().SaveChanges());
   ASSERT_EQ(boxes_.shown.size(), 1u);
   EXPECT_NE(slashes(boxes_.shown[0].text).find(slashes(dir_ + "/Town.qz")),
             std::string::npos);
   EXPECT_NE(boxes_.shown[0].text.find("изменена другой программой"),
             std::string::npos);
-  EXPECT_EQ(session_.store().HomeChanges.size(), 1u);
+  EXPECT_EQ(session_.base().store().HomeChanges.size(), 1u);
 }
 
 TEST_F(SessionTest, ASaveMakesTheTablesAsSavedTheOnesLaterEditsDifferFrom) {
@@ -416,13 +435,13 @@ TEST_F(SessionTest, ASaveMakesTheTablesAsSavedTheOnesLaterEditsDifferFrom) {
   settings_.values["LastBase"] = "Town";
   Start();
   ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
-  RecordStore& store = session_.store();
+  RecordStore& store = *session_.base().StoreForEdit();
   const std::string text = testing::RecordText({"111111", "y"});
   store.ReplaceRecordText(TableId::kHome, 1, text);
   store.SetChange(TableId::kHome, 1, text);
   EXPECT_TRUE(store.HasUnsavedEdits());
-  ASSERT_TRUE(session_.SaveChanges());
-  EXPECT_FALSE(session_.store().HasUnsavedEdits());
+  ASSERT_TRUE(session_.base().SaveChanges());
+  EXPECT_FALSE(session_.base().store().HasUnsavedEdits());
 }
 
 // Two windows on one base in one process see each other as two programs
@@ -438,21 +457,21 @@ TEST_F(SessionTest, ASecondWindowAfterASaveOnlyReadsAndNothingIsOverwritten) {
   settings_.values["LastBase"] = "Town";
   Start();
   ASSERT_EQ(session_.LoadBase(), LoadOutcome::kLoaded);
-  session_.store().HomeChanges.Add(2, testing::RecordText({"2", "first"}));
-  ASSERT_TRUE(session_.SaveChanges());
+  (*session_.base().StoreForEdit()).HomeChanges.Add(2, testing::RecordText({"2", "first"}));
+  ASSERT_TRUE(session_.base().SaveChanges());
 
   BaseSession second(&files_, &settings_, &boxes_, testing::TrueColour);
   second.Start(dir_, "/opt/spravka/bin/spravka", {});
   ASSERT_EQ(second.LoadBase(), LoadOutcome::kLoaded);
-  EXPECT_TRUE(second.base_read_only());
+  EXPECT_TRUE(second.base().read_only());
   ASSERT_EQ(boxes_.shown.size(), 1u);
   EXPECT_EQ(boxes_.shown[0].kind, MessageKind::kWarning);
 
   // The first window's own writes follow one another.
-  session_.store().HomeChanges.Add(3, testing::RecordText({"3", "again"}));
-  EXPECT_TRUE(session_.SaveChanges());
-  EXPECT_TRUE(session_.SaveColumnWidths({7, 7}, {7, 7}));
-  EXPECT_TRUE(session_.SaveChanges());
+  (*session_.base().StoreForEdit()).HomeChanges.Add(3, testing::RecordText({"3", "again"}));
+  EXPECT_TRUE(session_.base().SaveChanges());
+  EXPECT_TRUE(session_.base().SaveColumnWidths({7, 7}, {7, 7}));
+  EXPECT_TRUE(session_.base().SaveChanges());
   RecordStore reloaded;
   ASSERT_TRUE(spravka::LoadBase(path, &reloaded).ok());
   EXPECT_EQ(reloaded.HomeChanges.size(), 2u);
@@ -463,19 +482,19 @@ TEST_F(SessionTest, ASecondWindowAfterASaveOnlyReadsAndNothingIsOverwritten) {
   other.HomeChanges.Add(4, testing::RecordText({"4", "other"}));
   ASSERT_TRUE(spravka::SaveChanges(path, other).ok());
   const std::string theirs = testing::ReadBytes(path);
-  session_.store().HomeChanges.Add(5, testing::RecordText({"5", "mine"}));
-  session_.MarkModified();
+  (*session_.base().StoreForEdit()).HomeChanges.Add(5, testing::RecordText({"5", "mine"}));
+  session_.base().MarkModified();
   boxes_.shown.clear();
-  EXPECT_FALSE(session_.SaveChanges());
-  EXPECT_FALSE(session_.RestoreBase());
+  EXPECT_FALSE(session_.base().SaveChanges());
+  EXPECT_FALSE(session_.base().Restore());
   ASSERT_EQ(boxes_.shown.size(), 2u);
   for (const auto& box : boxes_.shown) {
     EXPECT_NE(box.text.find("изменена другой программой"), std::string::npos)
         << box.text;
   }
   EXPECT_TRUE(testing::ReadBytes(path) == theirs);
-  EXPECT_TRUE(session_.modified());
-  EXPECT_EQ(session_.store().HomeChanges.size(), 3u);
+  EXPECT_TRUE(session_.base().modified());
+  EXPECT_EQ(session_.base().store().HomeChanges.size(), 3u);
 }
 
 }  // namespace

@@ -44,6 +44,7 @@ class RecordingBoxes : public MessageBoxes {
   };
   void Show(MessageKind kind, const std::string& text) override {
     shown.push_back({kind, text});
+    if (on_show) on_show();
   }
   bool Ask(const std::string& question) override {
     shown.push_back({MessageKind::kConfirmation, question});
@@ -59,7 +60,8 @@ class RecordingBoxes : public MessageBoxes {
   std::vector<Box> shown;
   std::deque<bool> answers;
   int unexpected_questions = 0;
-  std::function<void()> on_ask;  // runs while a question is up
+  std::function<void()> on_ask;   // runs while a question is up
+  std::function<void()> on_show;  // runs while a message is up
 };
 
 // The real file system with a probe that can be told to fail, as on a

@@ -102,7 +102,8 @@ class BaseCommandsTest : public QObject {
     rig_->Close();
     rig_->Open(dir_);
     QCOMPARE(rig_->Cell("homeGrid", 1, 2), QStringLiteral("Smith"));
-    QCOMPARE(rig_->window()->session().store().HomeChanges.size(), size_t{1});
+    QCOMPARE(rig_->window()->session().base().store().HomeChanges.size(),
+             size_t{1});
   }
 
   void columnWidthsGoIntoTheHeaderInItsOwnUnits() {
@@ -165,11 +166,11 @@ class BaseCommandsTest : public QObject {
                                   SectionText(org)));
 
     // Loaded again: no change entries, on the residential page.
-    QVERIFY(rig_->window()->session().store().HomeChanges.empty());
-    QVERIFY(rig_->window()->session().store().OrgChanges.empty());
+    QVERIFY(rig_->window()->session().base().store().HomeChanges.empty());
+    QVERIFY(rig_->window()->session().base().store().OrgChanges.empty());
     QVERIFY(!rig_->OnOrgPage());
     QCOMPARE(rig_->Cell("homeGrid", 0, 2), QStringLiteral("Smith"));
-    QVERIFY(!rig_->window()->session().previous_base());
+    QVERIFY(!rig_->window()->session().navigation().previous_base());
   }
 
   void restoreCutsTheFileToItsBasePart() {
@@ -189,10 +190,70 @@ class BaseCommandsTest : public QObject {
                          "анулированы)"));
     QCOMPARE(ReadBytes(path_), clean);
     QVERIFY(!rig_->Action("saveAction")->isEnabled());
-    QVERIFY(rig_->window()->session().store().HomeChanges.empty());
+    QVERIFY(rig_->window()->session().base().store().HomeChanges.empty());
     QCOMPARE(rig_->Cell("homeGrid", 0, 2), QStringLiteral("Иванов И.И."));
     // Left with no base current: the restored one is loaded anew.
     QCOMPARE(rig_->settings.values["LastBase"], std::string());
+  }
+
+  // A window that may not write its base, because its folder cannot be
+  // written or another window has the base open, offers no writer, takes no
+  // edit and says so in its title for as long as it shows the base; its
+  // writers, called all the same, change nothing.
+  void aReadOnlyWindowOffersNoWriter_data() {
+    QTest::addColumn<bool>("open_elsewhere");
+    QTest::newRow("folder not writable") << false;
+    QTest::newRow("open in another window") << true;
+  }
+  void aReadOnlyWindowOffersNoWriter() {
+    QFETCH(bool, open_elsewhere);
+    Open();
+    // Two saved changes: a base to optimise and to restore.
+    rig_->EditCell("homeGrid", 0, 2, "Smith");
+    rig_->Pages()->setCurrentIndex(1);
+    rig_->EditCell("orgGrid", 1, 2, "School");
+    rig_->Pages()->setCurrentIndex(0);
+    Run(Command::kSave);
+    QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Город"));
+    rig_->Close();
+    const std::string before = ReadBytes(path_);
+
+    WindowRig first;
+    if (open_elsewhere) {
+      first.Open(dir_);
+      QCOMPARE(first.window()->windowTitle(), QStringLiteral("Город"));
+    }
+    WindowRig second;
+    second.files.read_only = !open_elsewhere;
+    second.Open(dir_);
+    QCOMPARE(second.boxes.shown.size(), open_elsewhere ? size_t{1} : size_t{0});
+    QCOMPARE(second.window()->windowTitle(),
+             QStringLiteral("Город (только чтение)"));
+    ResultGrid* grid = second.Grid("homeGrid");
+    grid->setColumnWidth(2, grid->columnWidth(2) + 30);
+    auto* menu = second.Find<QMenu>("contextMenu");
+    menu->popup(QPoint(0, 0));
+    for (const char* writer :
+         {"saveWidthsMenuItem", "optimiseMenuItem", "restoreMenuItem",
+          "addMenuItem", "deleteMenuItem", "pasteMenuItem", "saveMenuItem"}) {
+      QVERIFY2(!second.Action(writer)->isEnabled(), writer);
+    }
+    menu->hide();
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 2));
+    Keys("x");
+    QVERIFY(!grid->EditorOpen());
+
+    OpenBase& base = second.window()->session().base();
+    QVERIFY(base.StoreForEdit() == nullptr);
+    second.boxes.shown.clear();
+    QVERIFY(!base.SaveColumnWidths({}, {}));
+    QVERIFY(!base.Restore());
+    QVERIFY(!base.Optimise({}, {}, {}, nullptr).ok());
+    QCOMPARE(second.boxes.shown.size(), size_t{2});
+    QCOMPARE(ReadBytes(path_), before);
+    QCOMPARE(second.window()->windowTitle(),
+             QStringLiteral("Город (только чтение)"));
   }
 
   // A command whose write fails, by an error returned or thrown: the
@@ -237,7 +298,8 @@ class BaseCommandsTest : public QObject {
     QCOMPARE(rig_->boxes.shown.back().kind, MessageKind::kError);
     QCOMPARE(ReadBytes(path_), before);
     QVERIFY(rig_->Action("saveAction")->isEnabled());
-    QCOMPARE(rig_->window()->session().store().HomeChanges.size(), size_t{2});
+    QCOMPARE(rig_->window()->session().base().store().HomeChanges.size(),
+             size_t{2});
     QCOMPARE(rig_->Cell("homeGrid", 1, 2), QStringLiteral("Unsaved"));
     // And the changes can still be saved.
     fs.writes_fail = false;

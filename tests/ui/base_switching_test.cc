@@ -9,6 +9,8 @@
 #include <QtTest>
 #include <filesystem>
 
+#include "app/base_messages.h"
+#include "storage/base_file.h"
 #include "storage/record_key.h"
 #include "support/base_builder.h"
 #include "ui_test_main.h"
@@ -101,7 +103,8 @@ class BaseSwitchingTest : public QObject {
     rig_->boxes.answers = {answer};
     Choose(" Beta");
     QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Бета"));
-    QCOMPARE(rig_->window()->session().previous_base(), std::string("Alpha"));
+    QCOMPARE(rig_->window()->session().navigation().previous_base(),
+             std::string("Alpha"));
     QCOMPARE(rig_->boxes.shown.size(), size_t{edited ? 1u : 0u});
     QCOMPARE(rig_->boxes.unexpected_questions, 0);
     QVERIFY(!rig_->Action("saveAction")->isEnabled());
@@ -123,7 +126,7 @@ class BaseSwitchingTest : public QObject {
     QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Альфа"));
     QCOMPARE(Towns()->currentText(), QStringLiteral(" Alpha"));
     QCOMPARE(rig_->Cell("homeGrid", 0, 2), QStringLiteral("Иванов И.И."));
-    QVERIFY(rig_->window()->session().store().HomeChanges.empty());
+    QVERIFY(rig_->window()->session().base().store().HomeChanges.empty());
 
     // The previous base is gone too: the first town whose file is there.
     std::filesystem::remove(dir_ + "/Alpha.qz");
@@ -131,6 +134,46 @@ class BaseSwitchingTest : public QObject {
     QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Гамма"));
     QCOMPARE(Towns()->currentText(), QStringLiteral(" Gamma"));
     QVERIFY(!rig_->window()->ended());
+  }
+
+  // A base loads in its order: its titles first, then the message about its
+  // change section, then that about its base part, when it does not load.
+  void theMessagesOfALoadComeInItsOrder_data() {
+    QTest::addColumn<bool>("damaged");
+    QTest::newRow("a foreign change section") << false;
+    QTest::newRow("and a damaged base part") << true;
+  }
+  void theMessagesOfALoadComeInItsOrder() {
+    QFETCH(bool, damaged);
+    WriteSmallTown(dir_ + "/Alpha.qz", "Альфа");
+    // The base part of stamp 77 with a change section of stamp 78.
+    WriteTown(dir_ + "/Beta.qz", TownHeader("Бета"), SmallTownHome(),
+              SmallTownOrg());
+    std::string beta = ReadBytes(dir_ + "/Beta.qz");
+    if (damaged) beta[beta.size() - 20] ^= 0x55;  // the organisation stream
+    ChangeList home;
+    home.Add(1, RecordText({"111111", "changed"}));
+    WriteBytes(dir_ + "/Beta.qz", beta + WriteChangeSection(78, home, {}));
+    rig_->Open(dir_);
+    QStringList titles;
+    rig_->boxes.on_show = [&] { titles << rig_->window()->windowTitle(); };
+    Choose(" Beta");
+    const std::string foreign =
+        "Файл - Beta.qz -Несоответствие версии.\r\nРаботает исходный "
+        "вариант базы.";
+    if (damaged) {
+      QCOMPARE(rig_->boxes.shown,
+               (std::vector<RecordingBoxes::Box>{
+                   {MessageKind::kInformation, foreign},
+                   {MessageKind::kInformation, kDamagedBaseText}}));
+      QCOMPARE(titles, (QStringList{"Бета", "Бета"}));
+      QCOMPARE(rig_->end_calls, 1);
+    } else {
+      QCOMPARE(rig_->boxes.shown, (std::vector<RecordingBoxes::Box>{
+                                      {MessageKind::kInformation, foreign}}));
+      QCOMPARE(titles, QStringList{"Бета"});
+      QCOMPARE(rig_->Cell("homeGrid", 0, 2), QStringLiteral("Иванов И.И."));
+    }
   }
 
   void droppedFiles() {
@@ -155,12 +198,14 @@ class BaseSwitchingTest : public QObject {
     QCOMPARE(Items(Towns()), (QStringList{" Alpha", far}));
     QCOMPARE(Towns()->currentText(), far);
     QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Далеко"));
-    QCOMPARE(rig_->window()->session().current_base(), other + "/Far");
+    QCOMPARE(rig_->window()->session().navigation().current_base(),
+             other + "/Far");
 
     // A file of the working folder goes by its name.
     Drop(rig_->window(), {QString::fromStdString(dir_ + "/Alpha.qz")});
     QCOMPARE(Items(Towns()), (QStringList{" Alpha", far}));
-    QCOMPARE(rig_->window()->session().current_base(), std::string("Alpha"));
+    QCOMPARE(rig_->window()->session().navigation().current_base(),
+             std::string("Alpha"));
   }
 
   void aNewBaseFromTheMenu_data() {
@@ -179,7 +224,7 @@ class BaseSwitchingTest : public QObject {
     if (create) {
       QCOMPARE(Items(Towns()), (QStringList{" Alpha", " Моя база"}));
       QCOMPARE(Towns()->currentText(), QStringLiteral(" Моя база"));
-      QCOMPARE(rig_->window()->session().current_base(),
+      QCOMPARE(rig_->window()->session().navigation().current_base(),
                std::string("Моя база"));
       QCOMPARE(rig_->Rows("homeGrid"), 0);
     } else {

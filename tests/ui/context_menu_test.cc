@@ -287,7 +287,8 @@ class ContextMenuTest : public QObject {
     QCOMPARE(rig_->Rows("homeGrid"), 11);
     QCOMPARE(rig_->Cell("homeGrid", 5, 2), QStringLiteral("ФИО"));
     QVERIFY(rig_->Action("saveAction")->isEnabled());
-    QCOMPARE(rig_->window()->session().store().HomeChanges.size(), size_t{6});
+    QCOMPARE(rig_->window()->session().base().store().HomeChanges.size(),
+             size_t{6});
   }
 
   void pastedLineEnds_data() {
@@ -306,7 +307,7 @@ class ContextMenuTest : public QObject {
     QCOMPARE(rig_->Column("homeGrid", 1).mid(5), (QStringList{"a", "b"}));
     QCOMPARE(rig_->Column("homeGrid", 2).mid(5), (QStringList{"1", "2"}));
     const std::optional<std::string_view> b =
-        rig_->window()->session().store().HomeChanges.Find(7);
+        rig_->window()->session().base().store().HomeChanges.Find(7);
     QVERIFY(b.has_value());
     QCOMPARE(std::string(*b), RecordText({"b", "2", "", "", "", "", ""}));
   }

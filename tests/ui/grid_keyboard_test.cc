@@ -176,7 +176,7 @@ class GridKeyboardTest : public QObject {
     QCOMPARE(grid->Col(), 6);
     if (editing) {
       QCOMPARE(rig_->Cell("homeGrid", 2, 6), QStringLiteral("7"));
-      QVERIFY(rig_->window()->session().modified());
+      QVERIFY(rig_->window()->session().base().modified());
     }
   }
 

@@ -24,17 +24,18 @@ std::vector<std::string> RecordOfRow(WindowRig& rig, const char* grid,
                                      int model_row, TableId table) {
   ResultGrid* g = rig.Grid(grid);
   const size_t p = static_cast<size_t>(KeyToNumber(g->Cell(0, model_row + 1)));
-  const Table& t = rig.window()->session().store().table(table);
+  const Table& t = rig.window()->session().base().store().table(table);
   std::vector<std::string> fields;
   if (!t.HoldsRecordAt(p)) return fields;
-  for (int c = 1; c <= rig.window()->session().store().FieldCount(table); ++c)
+  for (int c = 1; c <= rig.window()->session().base().store().FieldCount(table);
+       ++c)
     fields.emplace_back(FieldOf(t.TextAt(p), c));
   return fields;
 }
 
 std::string ChangeOf(WindowRig& rig, TableId table, int number) {
   const std::optional<std::string_view> d =
-      rig.window()->session().store().changes(table).Find(number);
+      rig.window()->session().base().store().changes(table).Find(number);
   return d ? std::string(*d) : "(none)";
 }
 
@@ -98,7 +99,8 @@ class RecordEditingTest : public QObject {
     QCOMPARE(Record(2)[1], W("Петров-Водкин Кузьма Сергеевич"));
     QCOMPARE(Record(3)[1], W("Сидоров С.С."));
     QCOMPARE(Record(4)[5], W("Заречный"));
-    QCOMPARE(rig_->window()->session().store().HomeChanges.size(), size_t{4});
+    QCOMPARE(rig_->window()->session().base().store().HomeChanges.size(),
+             size_t{4});
   }
 
   void escPutsBackTheCellsText() {
@@ -201,7 +203,7 @@ class RecordEditingTest : public QObject {
     Open(home);
     QCOMPARE(rig_->Rows("homeGrid"), 1001);
     const std::string before =
-        UsedBytes(rig_->window()->session().store().HomeData);
+        UsedBytes(rig_->window()->session().base().store().HomeData);
     Select(1000, 2);
     Keys("x");
     Key(Qt::Key_Return);
@@ -210,8 +212,9 @@ class RecordEditingTest : public QObject {
     Key(Qt::Key_Delete, Qt::ControlModifier);
     QVERIFY(rig_->boxes.shown.back().text.find(". . . . .") !=
             std::string::npos);
-    QCOMPARE(UsedBytes(rig_->window()->session().store().HomeData), before);
-    QVERIFY(rig_->window()->session().store().HomeChanges.empty());
+    QCOMPARE(UsedBytes(rig_->window()->session().base().store().HomeData),
+             before);
+    QVERIFY(rig_->window()->session().base().store().HomeChanges.empty());
     QVERIFY(!rig_->Action("saveAction")->isEnabled());
   }
 
@@ -223,7 +226,7 @@ class RecordEditingTest : public QObject {
     QVERIFY(!Home()->EditorOpen());
     Key(Qt::Key_Insert, Qt::ControlModifier);
     QCOMPARE(rig_->Rows("homeGrid"), 5);
-    QVERIFY(rig_->window()->session().store().HomeChanges.empty());
+    QVERIFY(rig_->window()->session().base().store().HomeChanges.empty());
   }
 
   // Ctrl+Del and Enter, Ctrl+Ins, digits, Enter, F10 and Enter: the real

@@ -100,6 +100,7 @@ class RecordShortcutsTest : public QObject {
     const int added = rows + 1;  // the record's number
     QVERIFY(rig_->window()
                 ->session()
+                .base()
                 .store()
                 .changes(table)
                 .Find(added)
@@ -111,7 +112,8 @@ class RecordShortcutsTest : public QObject {
     QCOMPARE(rig_->boxes.unexpected_questions, 0);
     QCOMPARE(rig_->boxes.shown.size(), size_t{1});
     QCOMPARE(std::string(
-                 *rig_->window()->session().store().changes(table).Find(added)),
+                 *rig_->window()->session().base().store().changes(table).Find(
+                     added)),
              std::string("\x1F"));
     QCOMPARE(rig_->Rows(table), rows);
   }

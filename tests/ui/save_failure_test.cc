@@ -46,7 +46,7 @@ class SaveFailureTest : public QObject {
     rig_->fs = &fs_;
     rig_->Open(dir_);
     QCOMPARE(rig_->window()->windowTitle(), QStringLiteral("Альфа"));
-    rig_->window()->session().MarkModified();  // as an edit would
+    rig_->window()->session().base().MarkModified();  // as an edit would
   }
   // The failure was reported, and nothing was lost or left set.
   void CheckKept(const std::string& message) {

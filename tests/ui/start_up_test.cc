@@ -218,7 +218,7 @@ class StartUpTest : public QObject {
       const std::string before = ReadBytes(dir + "/Town.qz");
       WindowRig rig;
       rig.Open(dir);
-      rig.window()->session().MarkModified();  // as an edit would
+      rig.window()->session().base().MarkModified();  // as an edit would
       std::map<std::string, std::string> stored_when_asked;
       rig.boxes.on_ask = [&] { stored_when_asked = rig.settings.values; };
       rig.boxes.answers = {yes};
@@ -248,8 +248,8 @@ class StartUpTest : public QObject {
     WindowRig rig;
     rig.Open(dir);
     // As a deletion of the first record would leave it.
-    rig.window()->session().store().HomeChanges.Add(1, "\x1F");
-    rig.window()->session().MarkModified();
+    rig.window()->session().base().StoreForEdit()->HomeChanges.Add(1, "\x1F");
+    rig.window()->session().base().MarkModified();
     std::filesystem::remove(alpha);
 
     auto expect_kept = [&](const char* attempt) {
@@ -261,10 +261,12 @@ class StartUpTest : public QObject {
       QVERIFY(!rig.boxes.shown[1].text.empty());
       rig.boxes.shown.clear();
       QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Альфа"));
-      QCOMPARE(rig.window()->session().current_base(), std::string("Alpha"));
+      QCOMPARE(rig.window()->session().navigation().current_base(),
+               std::string("Alpha"));
       QCOMPARE(rig.Find<QComboBox>("townBox")->currentText(),
                QStringLiteral(" Alpha"));
-      QCOMPARE(rig.window()->session().store().HomeChanges.size(), size_t{1});
+      QCOMPARE(rig.window()->session().base().store().HomeChanges.size(),
+               size_t{1});
       QVERIFY2(rig.Action("saveAction")->isEnabled(), attempt);  // ask again
       // The window is whole again: its search edits and a filled grid.
       QVERIFY(!rig.Edit("homeNumberEdit")->isHidden());
@@ -338,7 +340,7 @@ class StartUpTest : public QObject {
     QCOMPARE(rig.boxes.shown.size(), size_t{1});
     QVERIFY(!rig.window()->ended());
     QVERIFY(rig.window()->isVisible());
-    QVERIFY(rig.window()->session().base_loaded());
+    QVERIFY(rig.window()->session().base().loaded());
     if (other_town) {
       QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Бета"));
       QCOMPARE(rig.TownList()->currentText(), QStringLiteral(" Beta"));
@@ -356,8 +358,8 @@ class StartUpTest : public QObject {
     WindowRig rig;
     rig.files.read_only = true;  // as on a read-only medium
     rig.Open(dir);
-    QVERIFY(rig.window()->session().folder_read_only());
-    QVERIFY(rig.window()->session().base_read_only());
+    QVERIFY(rig.window()->session().navigation().folder_read_only());
+    QVERIFY(rig.window()->session().base().read_only());
     for (const char* name :
          {"addAction", "deleteAction", "pasteAction", "saveWidthsAction"}) {
       QVERIFY2(!rig.Action(name)->isEnabled(), name);
@@ -427,8 +429,10 @@ class StartUpTest : public QObject {
     towns->setFocus();
     QTest::keyClick(towns, Qt::Key_Down);  // the closed list: at once
     QCOMPARE(rig.window()->windowTitle(), QStringLiteral("Бета"));
-    QCOMPARE(rig.window()->session().current_base(), std::string("Beta"));
-    QCOMPARE(rig.window()->session().previous_base(), std::string("Alpha"));
+    QCOMPARE(rig.window()->session().navigation().current_base(),
+             std::string("Beta"));
+    QCOMPARE(rig.window()->session().navigation().previous_base(),
+             std::string("Alpha"));
     QCOMPARE(rig.settings.values["LastBase"], std::string("Alpha"));
     QVERIFY(!rig.OnOrgPage());
     QCOMPARE(rig.Edit("universalEdit")->text(), QString());
@@ -440,7 +444,8 @@ class StartUpTest : public QObject {
     // Leaving the list on the entry that is shown loads nothing again.
     const size_t boxes = rig.boxes.shown.size();
     rig.window()->town_switcher().SwitchToSelectedTown();
-    QCOMPARE(rig.window()->session().previous_base(), std::string("Alpha"));
+    QCOMPARE(rig.window()->session().navigation().previous_base(),
+             std::string("Alpha"));
     QCOMPARE(rig.boxes.shown.size(), boxes);
   }
 

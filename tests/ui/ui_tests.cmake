@@ -31,21 +31,27 @@ set_tests_properties(ui_window_xvfb PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
 
 # The same window on a real X server with a window manager: a town of a
 # million records, the splash window over the dialogs, the splash painted
-# while a switch and an optimisation work, and the framed window on the
-# screen at two display scales.
+# while a switch and an optimisation work, what the desktop sends meanwhile
+# (a drag, a close, keys: xdotool), and the framed window on the screen at
+# two display scales.
 add_executable(ui_real_window_tests
                ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/seven_digit_window_test.cc
                ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/splash_over_dialog_test.cc
                ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/splash_painted_test.cc
                ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/window_on_screen_test.cc
+               ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/work_during_job_real_test.cc
                ${CMAKE_CURRENT_LIST_DIR}/ui_test_main.cc
                ${CMAKE_CURRENT_LIST_DIR}/window_rig.cc)
 target_include_directories(ui_real_window_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(ui_real_window_tests PRIVATE spravka_ui spravka_test_support
                                                    Qt6::Test)
 set_target_properties(ui_real_window_tests PROPERTIES AUTOMOC ON)
+# A desktop's file drag for the real window (moved by xdotool).
+add_executable(ui_real_drag_source ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/drag_source.cc)
+target_link_libraries(ui_real_drag_source PRIVATE Qt6::Widgets)
 add_test(NAME ui_real_window
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/ui_real/real_window_test.sh
                  $<TARGET_FILE:ui_real_window_tests> $<TARGET_FILE:spravka-cli>
-                 ${CMAKE_CURRENT_BINARY_DIR}/ui-real-window)
+                 ${CMAKE_CURRENT_BINARY_DIR}/ui-real-window
+                 $<TARGET_FILE:ui_real_drag_source>)
 set_tests_properties(ui_real_window PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)

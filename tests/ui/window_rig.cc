@@ -96,6 +96,7 @@ MainWindow* WindowRig::Open(const std::string& folder,
   ports.nearest = [](Rgb c) { return c; };
   ports.button_face = face;
   ports.end_program = [this] { ++end_calls; };
+  ports.closed = [this] { ++closed_calls; };
   ports.fs = fs;
   ports.clipboard = &clipboard;
   ports.new_base = new_base.get();

@@ -126,6 +126,7 @@ class WindowRig {
   std::vector<std::string> port_log;
   FakeSerialPorts serial_ports{&port_log};
   int end_calls = 0;
+  int closed_calls = 0;  // the window closed for good
 
  private:
   std::unique_ptr<MainWindow> window_;

@@ -2,12 +2,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the real-window tests on an X server (Xvfb) with a window manager
 # (openbox), with a 1,000,000-record demo town whose numbers have seven
-# digits; then the framed window's place once more at a display scale of 2.
-# Usage: real_window_test.sh TEST_BINARY SPRAVKA_CLI WORK_FOLDER
+# digits, and a program to drag files from (moved by xdotool); then the
+# framed window's place once more at a display scale of 2.
+# Usage: real_window_test.sh TEST_BINARY SPRAVKA_CLI WORK_FOLDER DRAG_SOURCE
 set -euo pipefail
 test_binary=$1
 cli=$2
 work=$3
+drag_source=${4:-}
 
 if ! command -v xvfb-run >/dev/null; then
   echo "SKIPPED: xvfb-run is not installed, the real window cannot be shown"
@@ -26,7 +28,8 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/h
   XDG_DATA_HOME="$work/data"
 mkdir -p "$work/splash"
 export SPRAVKA_REAL_TOWN_DIR="$work/town" SPRAVKA_SHOT="$work/shot.png" \
-  SPRAVKA_DIALOG_SHOT="$work/dialog.png" SPRAVKA_SPLASH_SHOTS="$work/splash"
+  SPRAVKA_DIALOG_SHOT="$work/dialog.png" SPRAVKA_SPLASH_SHOTS="$work/splash" \
+  SPRAVKA_DRAG_SOURCE="$drag_source"
 
 # On the X server: the window manager first, then the tests.
 cat >"$work/on-display.sh" <<'INNER'

@@ -20,7 +20,7 @@ class SevenDigitWindowTest : public QObject {
     QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
     WindowRig rig;
     rig.Open(town.toStdString());
-    QCOMPARE(rig.window()->session().store().header.NumberLength, 7);
+    QCOMPARE(rig.window()->session().base().store().header.NumberLength, 7);
     ResultGrid* grid = rig.Grid("homeGrid");
     QVERIFY(rig.Rows("homeGrid") > 20);
     const QFontMetrics metrics = grid->fontMetrics();

@@ -89,8 +89,8 @@ class SplashOverDialogTest : public QObject {
     const bool splash_back = splash->isVisible();  // while the base loaded
     delete splash;
 
-    QVERIFY(rig.window()->session().base_loaded());
-    const BaseHeader& header = rig.window()->session().store().header;
+    QVERIFY(rig.window()->session().base().loaded());
+    const BaseHeader& header = rig.window()->session().base().store().header;
     QCOMPARE(header.HomeFieldCount, 6);
     QCOMPARE(header.HomeFields & (1u << 2), 0u);  // the street is off
     QVERIFY(splash_hidden);

@@ -99,7 +99,7 @@ class SplashPaintedTest : public QObject {
     fs::copy_file(big, fs::path(dir) / "Бета.qz");
     WindowRig rig;
     rig.Open(dir);
-    QCOMPARE(rig.window()->session().current_base().value_or(""),
+    QCOMPARE(rig.window()->session().navigation().current_base().value_or(""),
              std::string("Альфа"));
 
     {
@@ -107,8 +107,8 @@ class SplashPaintedTest : public QObject {
       QComboBox* towns = rig.TownList();
       towns->setFocus();
       towns->setCurrentIndex(towns->findText(QStringLiteral(" Бета")));
-      QCOMPARE(rig.window()->session().current_base().value_or(""),
-             std::string("Бета"));
+      QCOMPARE(rig.window()->session().navigation().current_base().value_or(""),
+               std::string("Бета"));
       QVERIFY2(watch.seen[kLoading], "switch: the loading text");
     }
 
@@ -129,7 +129,7 @@ class SplashPaintedTest : public QObject {
       QVERIFY2(watch.seen[kIndexing], "optimisation: the indexing text");
       QVERIFY2(watch.seen[kLoading], "optimisation: the loading text");
     }
-    QVERIFY(rig.window()->session().store().HomeChanges.empty());
+    QVERIFY(rig.window()->session().base().store().HomeChanges.empty());
     rig.boxes.answers = {false};  // the unsaved state stays after optimising
   }
 };

@@ -53,16 +53,16 @@ MenuState DecideMenu(const MenuInputs& in,
   s.new_base = !in.folder_read_only;
 
   if (in.opening) {
-    // Also in a read-only base: the widths are the user's view.
     s.findings = MenuFindings{.widths_differ = in.width_difference > 0,
                               .optimisable = in.change_entries >= 2};
   }
   const std::optional<MenuFindings>& found =
       in.opening ? s.findings : in.last_opening;
-  // Before the menu first opens on a base its widths may be stored when it
-  // is writable; nothing is offered for optimising.
-  s.save_widths = found ? found->widths_differ : writable;
-  s.optimise = found && found->optimisable;
+  // A read-only base is never written, its widths included. Before the
+  // menu first opens on a writable base its widths may be stored; nothing
+  // is offered for optimising.
+  s.save_widths = writable && (!found || found->widths_differ);
+  s.optimise = writable && found && found->optimisable;
   return s;
 }
 

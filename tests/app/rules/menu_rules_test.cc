@@ -86,18 +86,39 @@ TEST(MenuRulesTest, Table) {
       {"a base made by the user cannot be restored",
        [](MenuInputs& in) { in.origin_tag_empty = true; },
        [](MenuState& s) { s.restore = false; }, true, true},
-      {"a changed column width, also in a read-only base",
-       [](MenuInputs& in) {
-         in.width_difference = 3;
-         in.base_read_only = true;
-       },
+      {"a changed column width",
+       [](MenuInputs& in) { in.width_difference = 3; },
        [](MenuState& s) {
          s.save_widths = true;
          s.findings->widths_differ = true;
+       },
+       true, true},
+      {"a read-only base offers no writer, whatever the menu found",
+       [](MenuInputs& in) {
+         in.width_difference = 3;
+         in.change_entries = 2;
+         in.base_read_only = true;
+       },
+       [](MenuState& s) {
+         s.findings = MenuFindings{.widths_differ = true, .optimisable = true};
          s.add = s.remove = s.paste = s.restore = false;
          s.add_action = s.remove_action = s.paste_action = false;
        },
        true, true},
+      {"nor between openings",
+       [](MenuInputs& in) {
+         in.opening = false;
+         in.base_read_only = true;
+         in.last_opening =
+             MenuFindings{.widths_differ = true, .optimisable = true};
+       },
+       [](MenuState& s) {
+         s.dial = false;
+         s.findings.reset();
+         s.add = s.remove = s.paste = s.restore = false;
+         s.add_action = s.remove_action = s.paste_action = false;
+       },
+       true, false},
       {"empty clipboard", [](MenuInputs& in) { in.clipboard_has_text = false; },
        [](MenuState& s) { s.paste = false; }, true, true},
       {"read-only working folder",
